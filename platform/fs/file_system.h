@@ -1,0 +1,96 @@
+#ifndef SALARY_PLATFORM_FS_FILE_SYSTEM_H_
+#define SALARY_PLATFORM_FS_FILE_SYSTEM_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace sr::fs {
+
+// Paths are GBK texts. Both the backslash and the slash separate folders; a GBK trail byte
+// 0x5C inside a double-byte character is not a separator.
+using Path = std::string;
+
+// Result of a file operation: 0 on success, else one of these codes, which are the record
+// database's codes for file system failures.
+enum Code : int {
+  kOk = 0,
+  kUnknown = -1,            // generic failure
+  kOther = -2,              // any failure without a code of its own
+  kNotFound = -3,
+  kBadPath = -4,
+  kTooManyOpen = -5,
+  kAccessDenied = -6,
+  kInvalidHandle = -7,
+  kRemoveCurrentDir = -8,
+  kDirectoryFull = -9,
+  kBadSeek = -10,
+  kHardware = -11,
+  kSharingViolation = -12,
+  kLockViolation = -13,
+  kDiskFull = -14,
+  kEndOfFile = -15,
+};
+
+enum class Access { kRead, kWrite, kReadWrite };
+
+// Windows share modes: what other handles of the same file may do while this one is open.
+enum class Share { kDenyNone, kDenyRead, kDenyWrite, kExclusive };
+
+enum class Disposition {
+  kOpenExisting,  // fails with kNotFound when the file does not exist
+  kCreateAlways,  // creates the file, truncating an existing one
+};
+
+// An open file handle. Locks and share modes hold against every other handle, in this process
+// or another, as on Windows; closing the handle (destroying it) releases all of them.
+class File {
+ public:
+  virtual ~File() = default;
+
+  // Reads up to `length` bytes at `offset` into `buffer`; *got receives the count read, which is
+  // short only at the end of the file. A range locked by another handle gives kLockViolation.
+  virtual int ReadAt(int64_t offset, void* buffer, size_t length, size_t* got) = 0;
+  // Writes all `length` bytes at `offset`, extending the file when needed. A range locked by
+  // another handle gives kLockViolation; a full disk gives kDiskFull.
+  virtual int WriteAt(int64_t offset, const void* buffer, size_t length) = 0;
+  virtual int Length(int64_t* length) = 0;
+  // Cuts or extends the file to `length` bytes.
+  virtual int Truncate(int64_t length) = 0;
+  // Exclusive byte-range lock; a range that another handle holds gives kLockViolation at once.
+  virtual int Lock(int64_t offset, int64_t length) = 0;
+  // Releases exactly a range that this handle locked before; anything else gives kUnknown.
+  virtual int Unlock(int64_t offset, int64_t length) = 0;
+  // Makes written data durable (used before an atomic replace).
+  virtual int Sync() = 0;
+};
+
+// The file system seam. One real implementation (platform/posix) and test doubles.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // Opens `path`. A share mode of another open handle that forbids `access`, or an access of
+  // another handle that `share` forbids, gives kSharingViolation.
+  virtual int Open(const Path& path, Access access, Share share, Disposition disposition,
+                   std::unique_ptr<File>* file) = 0;
+  // The absolute form of `path` (relative to the current directory), in GBK.
+  virtual int FullPath(const Path& path, Path* full) = 0;
+  // Copies `from` over `to`, replacing an existing file.
+  virtual int CopyFile(const Path& from, const Path& to) = 0;
+  // Replaces `to` by `from` in one step (rename); used to save a file without ever leaving a
+  // half-written one in its place.
+  virtual int ReplaceFile(const Path& from, const Path& to) = 0;
+  virtual int RemoveFile(const Path& path) = 0;
+  virtual int Exists(const Path& path, bool* exists) = 0;
+  virtual int GetCurrentDirectory(Path* directory) = 0;
+  virtual int SetCurrentDirectory(const Path& directory) = 0;
+};
+
+// The process's real file system (platform/posix on Linux).
+FileSystem& RealFileSystem();
+
+}  // namespace sr::fs
+
+#endif  // SALARY_PLATFORM_FS_FILE_SYSTEM_H_

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing need; skips what is present.
+set -euo pipefail
+packages=(
+  build-essential cmake pkg-config
+  libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev libxlsxwriter-dev
+  xvfb xauth fonts-arphic-uming
+  poppler-utils python3-openpyxl libsqlite3-dev
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  sudo_cmd=""
+  [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+  $sudo_cmd apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
