@@ -1,0 +1,57 @@
+#include "platform/qt/ui/icons/painted_icons.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QSet>
+#include <gtest/gtest.h>
+
+namespace sr::qt {
+namespace {
+
+// The image indices that the main toolbar's buttons use, in button order.
+constexpr int kToolbarImages[] = {14, 1, 11, 4, 2, 13, 21, 5, 6, 26, 8, 3, 10};
+
+QApplication& App() {
+  static int argc = 1;
+  static char name[] = "qt_ui_tests";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
+}
+
+int OpaquePixels(const QImage& image) {
+  int count = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) count += qAlpha(image.pixel(x, y)) > 128;
+  return count;
+}
+
+TEST(PaintedIcons, EveryToolbarImageIsAVisibleDistinctPicture) {
+  App();
+  QSet<QByteArray> seen;
+  for (int image : kToolbarImages) {
+    QImage picture = ToolbarImage(image).pixmap(16, 16).toImage().convertToFormat(
+        QImage::Format_ARGB32);
+    ASSERT_EQ(picture.size(), QSize(16, 16)) << image;
+    // A toolbar picture covers a fair part of its square but leaves the corners' background.
+    EXPECT_GT(OpaquePixels(picture), 40) << image;
+    EXPECT_LT(OpaquePixels(picture), 256) << image;
+    seen.insert(QByteArray(reinterpret_cast<const char*>(picture.constBits()),
+                           picture.sizeInBytes()));
+  }
+  EXPECT_EQ(seen.size(), static_cast<int>(std::size(kToolbarImages)));
+}
+
+TEST(PaintedIcons, UnusedImagesAreNullAndTheProgramIconHasEverySize) {
+  App();
+  EXPECT_TRUE(ToolbarImage(0).isNull());
+  EXPECT_TRUE(ToolbarImage(27).isNull());
+  const QIcon program = ProgramIcon();
+  for (int size : {16, 32, 48}) {
+    EXPECT_EQ(program.pixmap(size, size).size(), QSize(size, size));
+    EXPECT_GT(OpaquePixels(program.pixmap(size, size).toImage()), size * size / 3);
+  }
+}
+
+}  // namespace
+}  // namespace sr::qt

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Installs what a fresh machine lacks, builds the program (release, no sanitizers), sets up the
+# per-user working folder with the installed data files and starts the program there.
+#
+#   bash scripts/run.sh            start the program (on a VNC server when there is no display)
+#   SR_VNC_PORT=5901 bash ...      another port for the VNC server
+set -euo pipefail
+repo="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$repo"
+bash scripts/deps.sh
+
+build="$repo/build/release"
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DSR_SANITIZE=OFF -DSR_BENCH=OFF >/dev/null
+# The program's target depends on the generator of the installed data files when that exists.
+cmake --build "$build" -j"$(nproc)" --target salary-register
+
+# The program directory is the current directory at start-up: a folder of the user's own, so that
+# an edited tax rate table or renamed titles survive a rebuild.
+work="${SR_WORK_DIR:-${XDG_DATA_HOME:-$HOME/.local/share}/salary-register}"
+mkdir -p "$work"
+for name in ZhongZhuan.rgq 设置税率表.dat; do
+  source_file="$build/data/$name"
+  if [ -e "$work/$name" ]; then
+    continue  # first use only: never overwrite the user's copy
+  elif [ -e "$source_file" ]; then
+    cp "$source_file" "$work/$name"
+    echo "Installed $name into $work"
+  else
+    echo "Note: $source_file was not built; the program starts without it." >&2
+  fi
+done
+
+cd "$work"
+program="$build/program/salary-register"
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  port="${SR_VNC_PORT:-5900}"
+  echo "No display found: the program runs on a VNC server at port $port."
+  echo "Connect with a VNC viewer to localhost:$port (for example: vncviewer localhost::$port);"
+  echo "from another machine, tunnel it: ssh -L $port:localhost:$port THIS-MACHINE."
+  echo "Qt's VNC server listens on every network interface; keep the port behind a firewall."
+  exec env QT_QPA_PLATFORM="vnc:size=1280x800:port=$port" "$program"
+fi
+exec "$program"
