@@ -1,0 +1,105 @@
+#include "runtime/convert/number_text.h"
+
+#include <locale.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <string>
+
+namespace sr {
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The white space that atof and atoi skip in the C locale.
+bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+Text NonFiniteText(double value) {
+  if (std::isinf(value)) return value < 0 ? "-1.#INF" : "1.#INF";
+  return std::signbit(value) ? "-1.#IND" : "1.#QNAN";
+}
+
+// "1e+15" -> "1e+015": the Windows runtime writes at least three exponent digits.
+void WidenExponent(Text* text) {
+  size_t e = text->find('e');
+  if (e == Text::npos) return;
+  size_t digits = e + 2;  // after 'e' and its sign
+  size_t width = text->size() - digits;
+  if (width < 3) text->insert(digits, 3 - width, '0');
+}
+
+// Length of the longest prefix of `s` that reads as a decimal number without a sign:
+// digits, an optional point with digits, an optional exponent. 0 when there is none.
+size_t DecimalPrefixLength(std::string_view s) {
+  size_t i = 0;
+  size_t mantissa_digits = 0;
+  while (i < s.size() && IsDigit(s[i])) ++i, ++mantissa_digits;
+  if (i < s.size() && s[i] == '.') {
+    ++i;
+    while (i < s.size() && IsDigit(s[i])) ++i, ++mantissa_digits;
+  }
+  if (mantissa_digits == 0) return 0;
+  if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+    size_t j = i + 1;
+    if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
+    if (j < s.size() && IsDigit(s[j])) {
+      while (j < s.size() && IsDigit(s[j])) ++j;
+      i = j;
+    }
+  }
+  return i;
+}
+
+// from_chars leaves the value alone when it is out of range; strtod in the C locale then gives
+// what atof would (an infinity, or zero or a denormal).
+double ParseOutOfRange(std::string_view number) {
+  static const locale_t c_locale = newlocale(LC_ALL_MASK, "C", locale_t{});
+  std::string copy(number);
+  return strtod_l(copy.c_str(), nullptr, c_locale);
+}
+
+}  // namespace
+
+Text FormatGeneral(double value, int precision) {
+  if (!std::isfinite(value)) return NonFiniteText(value);
+  char buffer[64];
+  auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                              std::chars_format::general, precision);
+  Text text(buffer, result.ptr);
+  WidenExponent(&text);
+  return text;
+}
+
+double ParseDecimal(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && IsSpace(text[i])) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  std::string_view number = text.substr(i, DecimalPrefixLength(text.substr(i)));
+  if (number.empty()) return 0;
+  double value = 0;
+  auto result = std::from_chars(number.data(), number.data() + number.size(), value,
+                                std::chars_format::general);
+  if (result.ec == std::errc::result_out_of_range) value = ParseOutOfRange(number);
+  return negative ? -value : value;
+}
+
+int32_t ParseInteger(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && IsSpace(text[i])) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  // Accumulate the magnitude and saturate: a too long number stays at the int32 limit.
+  constexpr int64_t kLimit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
+  int64_t magnitude = 0;
+  for (; i < text.size() && IsDigit(text[i]); ++i) {
+    magnitude = magnitude * 10 + (text[i] - '0');
+    if (magnitude > kLimit) magnitude = kLimit;
+  }
+  if (negative) return static_cast<int32_t>(-magnitude);
+  return static_cast<int32_t>(magnitude == kLimit ? kLimit - 1 : magnitude);
+}
+
+}  // namespace sr
