@@ -59,8 +59,7 @@ DateTimeParts BreakDateTime(double date_time) {
 
 double MakeDateTime(const DateTimeParts& parts) {
   const int64_t day = DaysFromCivil(parts.year, parts.month, parts.day) - kEpochDays;
-  const double time =
-      (parts.hour * 3600.0 + parts.minute * 60.0 + parts.second) / kSecondsPerDay;
+  const double time = (parts.hour * 3600.0 + parts.minute * 60.0 + parts.second) / kSecondsPerDay;
   return day >= 0 ? day + time : day - time;
 }
 
@@ -87,8 +86,8 @@ double DatePart(double date_time) {
 
 Text DateTimeText(double date_time) {
   const DateTimeParts p = BreakDateTime(date_time);
-  Text text = std::to_string(p.year) + "年" + std::to_string(p.month) + "月" +
-              std::to_string(p.day) + "日";
+  Text text =
+      std::to_string(p.year) + "年" + std::to_string(p.month) + "月" + std::to_string(p.day) + "日";
   if (p.second != 0) {
     text += std::to_string(p.hour) + "时" + std::to_string(p.minute) + "分" +
             std::to_string(p.second) + "秒";

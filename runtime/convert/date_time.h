@@ -16,11 +16,11 @@ inline constexpr double kMaxDateTime = 2958465;
 
 struct DateTimeParts {
   int year = 1899;
-  int month = 12;   // 1 to 12
-  int day = 30;     // 1 to 31
-  int hour = 0;     // 0 to 23
-  int minute = 0;   // 0 to 59
-  int second = 0;   // 0 to 59
+  int month = 12;  // 1 to 12
+  int day = 30;    // 1 to 31
+  int hour = 0;    // 0 to 23
+  int minute = 0;  // 0 to 59
+  int second = 0;  // 0 to 59
 };
 
 // The local clock, to the whole second.

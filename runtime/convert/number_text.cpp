@@ -65,8 +65,8 @@ double ParseOutOfRange(std::string_view number) {
 Text FormatGeneral(double value, int precision) {
   if (!std::isfinite(value)) return NonFiniteText(value);
   char buffer[64];
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                              std::chars_format::general, precision);
+  auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, precision);
   Text text(buffer, result.ptr);
   WidenExponent(&text);
   return text;

@@ -1,8 +1,7 @@
-#include "runtime/convert/conversions.h"
-
 #include <algorithm>
 #include <cstring>
 
+#include "runtime/convert/conversions.h"
 #include "runtime/convert/gbk.h"
 
 namespace sr {
@@ -42,8 +41,7 @@ bool MatchesAt(const Text& text, size_t pos, const Text& sought, bool ignore_cas
 }  // namespace
 
 int FindText(const Text& text, const Text& sought, int start, bool ignore_case) {
-  for (size_t pos = SearchOffset(text, start); pos < text.size();
-       pos = NextCharOffset(text, pos)) {
+  for (size_t pos = SearchOffset(text, start); pos < text.size(); pos = NextCharOffset(text, pos)) {
     if (MatchesAt(text, pos, sought, ignore_case)) return static_cast<int>(pos) + 1;
   }
   return -1;

@@ -20,7 +20,7 @@ TEST(ToNumberTest, ReadsTheLongestDecimalPrefixOfAText) {
   EXPECT_EQ(ToNumber("1.2E-1x"), 0.12);
   EXPECT_EQ(ToNumber("+.5"), 0.5);
   EXPECT_EQ(ToNumber("7."), 7);
-  EXPECT_EQ(ToNumber("3e"), 3);    // an exponent without digits is not part of the number
+  EXPECT_EQ(ToNumber("3e"), 3);  // an exponent without digits is not part of the number
   EXPECT_EQ(ToNumber("3e+x"), 3);
   EXPECT_EQ(ToNumber("."), 0);
   EXPECT_EQ(ToNumber("- 5"), 0);

@@ -48,9 +48,9 @@ TEST(DateTimeTest, NegativeDatesCountTheFractionForward) {
 }
 
 TEST(DateTimeTest, BreaksAndBuildsCalendarDates) {
-  const DateTimeParts dates[] = {{1900, 2, 28, 0, 0, 0}, {1900, 3, 1, 1, 2, 3},
+  const DateTimeParts dates[] = {{1900, 2, 28, 0, 0, 0},    {1900, 3, 1, 1, 2, 3},
                                  {2000, 2, 29, 23, 59, 59}, {2024, 12, 31, 12, 0, 0},
-                                 {1800, 1, 1, 6, 30, 0}, {100, 1, 1, 0, 0, 0},
+                                 {1800, 1, 1, 6, 30, 0},    {100, 1, 1, 0, 0, 0},
                                  {9999, 12, 31, 0, 0, 0}};
   for (const DateTimeParts& p : dates) {
     DateTimeParts back = BreakDateTime(MakeDateTime(p));

@@ -12,7 +12,8 @@ TEST(FatalErrorTest, NumberedMessageHasCodeAndText) {
 }
 
 TEST(FatalErrorTest, PartsThatAreMissingAreLeftOut) {
-  EXPECT_EQ(FatalErrorMessage({0, "无当前数据库"}), "运行时出错!\r\n\r\n错误信息：无当前数据库\r\n");
+  EXPECT_EQ(FatalErrorMessage({0, "无当前数据库"}),
+            "运行时出错!\r\n\r\n错误信息：无当前数据库\r\n");
   EXPECT_EQ(FatalErrorMessage({11, ""}), "运行时出错!\r\n\r\n错误代码：11\r\n\r\n");
   EXPECT_EQ(FatalErrorMessage({}), "运行时出错!\r\n\r\n");
 }
@@ -21,7 +22,9 @@ TEST(FatalErrorTest, MessageIsGbk) {
   // "运行" in GBK, and the full-width colon A3BA.
   const Text message = FatalErrorMessage({1, "x"});
   EXPECT_EQ(message.substr(0, 4), "\xD4\xCB\xD0\xD0");
-  EXPECT_NE(message.find("\xA3\xBA" "1\r\n"), Text::npos);
+  EXPECT_NE(message.find("\xA3\xBA"
+                         "1\r\n"),
+            Text::npos);
 }
 
 TEST(FatalErrorTest, NumberedErrorTexts) {

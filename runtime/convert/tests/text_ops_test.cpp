@@ -20,10 +20,19 @@ TEST(FindTextTest, NeverMatchesInsideADoubleByteCharacter) {
   // 工资 is B9 A4 D7 CA; A4 D7 lies across the boundary of the two characters.
   EXPECT_EQ(FindText("工资", "\xA4\xD7"), -1);
   // 0x955C and 0x8161 have ASCII trail bytes ('\' and 'a').
-  EXPECT_EQ(FindText("\x95\x5C" "x\\", "\\"), 4);
-  EXPECT_EQ(FindText("\x81\x61" "A", "a", 1, true), 3);
+  EXPECT_EQ(FindText("\x95\x5C"
+                     "x\\",
+                     "\\"),
+            4);
+  EXPECT_EQ(FindText("\x81\x61"
+                     "A",
+                     "a", 1, true),
+            3);
   // A start on a trail byte moves on to the next character.
-  EXPECT_EQ(FindText("\x81\x61" "a", "a", 2), 3);
+  EXPECT_EQ(FindText("\x81\x61"
+                     "a",
+                     "a", 2),
+            3);
   EXPECT_EQ(FindText("工资工资", "资", 2), 3);
 }
 
