@@ -29,14 +29,6 @@ char HalfWidth(unsigned char lead, unsigned char trail) {
   }
 }
 
-// Truncation toward zero that cannot overflow: out of range values stay at the int32 limits.
-int32_t TruncateToInt32(double value) {
-  if (std::isnan(value)) return 0;
-  if (value <= std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
-  if (value >= std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
-  return static_cast<int32_t>(value);
-}
-
 Text BytesText(const Bytes& bytes) { return bytes.substr(0, bytes.find('\0')); }
 
 }  // namespace
@@ -82,6 +74,14 @@ double ToNumber(const Value& value) {
   }
 }
 
+int32_t TruncateToInt(double value) {
+  // A plain cast of an out of range double is undefined; the int32 limits are the sound answer.
+  if (std::isnan(value)) return 0;
+  if (value <= std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
+  if (value >= std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
+  return static_cast<int32_t>(value);
+}
+
 int32_t ToInteger(const Text& text) { return ParseInteger(NormaliseFullWidth(text)); }
 
 int32_t ToInteger(const Value& value) {
@@ -94,7 +94,7 @@ int32_t ToInteger(const Value& value) {
       return static_cast<int32_t>(static_cast<uint32_t>(value.integer()));
     case Kind::kFloat:
     case Kind::kDouble:
-      return TruncateToInt32(value.floating());
+      return TruncateToInt(value.floating());
     case Kind::kText:
       return ToInteger(value.text());
     default:  // date-time, subroutine, bytes, omitted

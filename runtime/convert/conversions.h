@@ -11,6 +11,9 @@ namespace sr {
 // Conversions between typed values, numbers and texts. None of them fails: malformed input gives
 // 0 for a number and the empty text for a text.
 
+// Two amounts closer than this count as equal; an amount within it of 0 counts as zero.
+inline constexpr double kAmountTolerance = 0.0000001;
+
 // Replaces the full-width forms of ASCII characters (lead byte 0xA3), the ideographic space, the
 // full-width tilde and the two stars by their one-byte counterparts; every other character is
 // copied. A lead byte at the very end of the text is dropped.
@@ -27,6 +30,10 @@ double ToNumber(const Text& text);
 // (clamped to the int32 range). Any other kind gives 0.
 int32_t ToInteger(const Value& value);
 int32_t ToInteger(const Text& text);
+
+// A computed double used as an integer (a row, a column, a rate from the tax table): truncated
+// toward zero, clamped to the int32 range; NaN gives 0. Never rounds.
+int32_t TruncateToInt(double value);
 
 // The text a value shows: double "%.13g", float "%.6g" (exponent with a sign and at least three
 // digits, as 1e+015), int and short "%d", byte and subroutine "%u", int64 in decimal, bool

@@ -99,6 +99,8 @@ TEST(ToIntegerTest, TruncatesDoublesTowardZeroAndClamps) {
   EXPECT_EQ(ToInteger(Value::Double(1e12)), 2147483647);
   EXPECT_EQ(ToInteger(Value::Double(-1e12)), -2147483647 - 1);
   EXPECT_EQ(ToInteger(Value::Double(std::nan(""))), 0);
+  EXPECT_EQ(TruncateToInt(-0.999), 0);
+  EXPECT_EQ(TruncateToInt(2147483646.9), 2147483646);
 }
 
 TEST(ToIntegerTest, TakesIntegralKindsAsTheyAre) {
