@@ -6,7 +6,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libxlsxwriter-dev
   xvfb xauth fonts-arphic-uming
-  poppler-utils python3-openpyxl libsqlite3-dev
+  poppler-utils python3-openpyxl libsqlite3-dev locales
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -18,4 +18,11 @@ if [ ${#missing[@]} -gt 0 ]; then
   [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
   $sudo_cmd apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# A decimal-comma locale, so the tests can show that numbers ignore the desktop's locale.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  sudo_cmd=""
+  [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+  $sudo_cmd localedef -i de_DE -f UTF-8 de_DE.UTF-8 || echo "note: could not generate de_DE.UTF-8"
 fi
