@@ -1,0 +1,187 @@
+// The real file system: GBK names become native UTF-8 paths here, and every call reaches the
+// kernel through posix_file.cpp or the few path calls below.
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <vector>
+
+#include "platform/fs/file_system.h"
+#include "platform/posix/native_path.h"
+#include "platform/posix/posix_error.h"
+#include "platform/posix/posix_file.h"
+
+namespace sr::posix {
+namespace {
+
+using fs::Access;
+using fs::Disposition;
+using fs::Path;
+using fs::Share;
+
+constexpr size_t kCopyChunk = 1 << 16;
+
+int NativeCurrentDirectory(std::string* cwd) {
+  std::vector<char> buffer(4096);
+  while (getcwd(buffer.data(), buffer.size()) == nullptr) {
+    if (errno != ERANGE) return CodeForErrno(errno, ErrnoContext::kPath);
+    buffer.resize(buffer.size() * 2);
+  }
+  *cwd = buffer.data();
+  return fs::kOk;
+}
+
+// Holds `native` open exclusively, as Windows does while it deletes or renames a file: any other
+// handle makes this fail with kSharingViolation, and no handle can be opened meanwhile.
+int HoldExclusively(const std::string& native, std::unique_ptr<fs::File>* holder) {
+  return OpenNativeFile(native, Access::kRead, Share::kExclusive, Disposition::kOpenExisting,
+                        holder);
+}
+
+// Makes a rename or a new name in `folder` durable.
+void SyncFolder(const std::string& folder) {
+  int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);  // some file systems cannot sync a folder; the rename itself has been done
+  close(fd);
+}
+
+int Rename(const std::string& from, const std::string& to) {
+  if (rename(from.c_str(), to.c_str()) != 0) return PathFailureCode(errno, to);
+  SyncFolder(NativeParent(to));
+  return fs::kOk;
+}
+
+// A name beside `native` that no other copy in progress uses.
+std::string ScratchName(const std::string& native) {
+  static std::atomic<unsigned> counter{0};
+  return native + ".sr-copy-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
+}
+
+// Copies all of `source` into the new file `fd`, then makes it durable.
+int CopyContents(fs::File& source, int fd) {
+  std::vector<char> buffer(kCopyChunk);
+  int64_t offset = 0;
+  for (;;) {
+    size_t got = 0;
+    if (int code = source.ReadAt(offset, buffer.data(), buffer.size(), &got)) return code;
+    if (got == 0) break;
+    for (size_t done = 0; done < got;) {
+      ssize_t n = write(fd, buffer.data() + done, got - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) return CodeForErrno(errno, ErrnoContext::kIo);
+      done += n;
+    }
+    offset += got;
+  }
+  if (fdatasync(fd) != 0) return CodeForErrno(errno, ErrnoContext::kIo);
+  return fs::kOk;
+}
+
+class PosixFileSystem : public fs::FileSystem {
+ public:
+  int Open(const Path& path, Access access, Share share, Disposition disposition,
+           std::unique_ptr<fs::File>* file) override {
+    std::string native;
+    if (int code = ToNativePath(path, &native)) return code;
+    return OpenNativeFile(native, access, share, disposition, file);
+  }
+
+  int FullPath(const Path& path, Path* full) override {
+    std::string native, cwd;
+    if (int code = ToNativePath(path, &native)) return code;
+    if (native[0] != '/') {
+      if (int code = NativeCurrentDirectory(&cwd)) return code;
+    }
+    return FromNativePath(AbsoluteNativePath(native, cwd), full);
+  }
+
+  // The copy is written beside the target and renamed over it, so a crash leaves either the old
+  // file or the whole new one, never a half-copied file.
+  int CopyFile(const Path& from, const Path& to) override {
+    std::string native_from, native_to;
+    if (int code = ToNativePath(from, &native_from)) return code;
+    if (int code = ToNativePath(to, &native_to)) return code;
+    std::unique_ptr<fs::File> source, target;
+    if (int code = OpenNativeFile(native_from, Access::kRead, Share::kDenyWrite,
+                                  Disposition::kOpenExisting, &source)) {
+      return code;
+    }
+    int code = HoldExclusively(native_to, &target);
+    if (code != fs::kOk && code != fs::kNotFound) return code;
+    std::string scratch = ScratchName(native_to);
+    int fd = open(scratch.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return PathFailureCode(errno, scratch);
+    code = CopyContents(*source, fd);
+    struct stat info;
+    if (code == fs::kOk && target != nullptr &&
+        fstat(static_cast<PosixFile&>(*target).fd(), &info) == 0) {
+      fchmod(fd, info.st_mode & 07777);  // the copy keeps the permissions of the file it replaces
+    }
+    close(fd);
+    if (code == fs::kOk) code = Rename(scratch, native_to);
+    if (code != fs::kOk) unlink(scratch.c_str());
+    return code;
+  }
+
+  int ReplaceFile(const Path& from, const Path& to) override {
+    std::string native_from, native_to;
+    if (int code = ToNativePath(from, &native_from)) return code;
+    if (int code = ToNativePath(to, &native_to)) return code;
+    std::unique_ptr<fs::File> source, target;
+    if (int code = HoldExclusively(native_from, &source)) return code;
+    int code = HoldExclusively(native_to, &target);
+    if (code != fs::kOk && code != fs::kNotFound) return code;
+    return Rename(native_from, native_to);
+  }
+
+  int RemoveFile(const Path& path) override {
+    std::string native;
+    if (int code = ToNativePath(path, &native)) return code;
+    std::unique_ptr<fs::File> holder;
+    if (int code = HoldExclusively(native, &holder)) return code;
+    if (unlink(native.c_str()) != 0) return PathFailureCode(errno, native);
+    return fs::kOk;
+  }
+
+  int Exists(const Path& path, bool* exists) override {
+    *exists = false;
+    std::string native;
+    if (int code = ToNativePath(path, &native)) return code;
+    struct stat info;
+    if (stat(native.c_str(), &info) == 0) {
+      *exists = true;
+      return fs::kOk;
+    }
+    if (errno == ENOENT || errno == ENOTDIR) return fs::kOk;
+    return CodeForErrno(errno, ErrnoContext::kPath);
+  }
+
+  int GetCurrentDirectory(Path* directory) override {
+    std::string cwd;
+    if (int code = NativeCurrentDirectory(&cwd)) return code;
+    return FromNativePath(cwd, directory);
+  }
+
+  int SetCurrentDirectory(const Path& directory) override {
+    std::string native;
+    if (int code = ToNativePath(directory, &native)) return code;
+    if (chdir(native.c_str()) != 0) return PathFailureCode(errno, native);
+    return fs::kOk;
+  }
+};
+
+}  // namespace
+}  // namespace sr::posix
+
+namespace sr::fs {
+
+FileSystem& RealFileSystem() {
+  static posix::PosixFileSystem file_system;
+  return file_system;
+}
+
+}  // namespace sr::fs

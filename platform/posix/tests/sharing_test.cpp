@@ -1,0 +1,181 @@
+// Share modes and byte-range locks between handles of one process and between real processes.
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "platform/fs/file_system.h"
+#include "platform/posix/tests/child_process.h"
+#include "platform/posix/tests/test_folder.h"
+
+namespace sr::posix {
+namespace {
+
+using namespace sr::fs;
+
+class SharingTest : public ::testing::Test {
+ protected:
+  void SetUp() override { WriteWholeFile(path_, std::string(1000, 'x')); }
+
+  int Open(Access access, Share share, std::unique_ptr<File>* file,
+           Disposition disposition = Disposition::kOpenExisting) {
+    return RealFileSystem().Open(path_, access, share, disposition, file);
+  }
+  std::unique_ptr<File> MustOpen(Access access, Share share) {
+    std::unique_ptr<File> file;
+    EXPECT_EQ(Open(access, share, &file), kOk);
+    return file;
+  }
+  static int ReadCode(File& file, int64_t offset, size_t length) {
+    std::string buffer(length, '\0');
+    size_t got = 0;
+    return file.ReadAt(offset, buffer.data(), length, &got);
+  }
+
+  TestFolder folder_;
+  std::string path_ = folder_ / "shared.dat";
+};
+
+TEST_F(SharingTest, SecondHandleFollowsWindowsShareRules) {
+  const struct {
+    Access first_access;
+    Share first_share;
+    Access second_access;
+    Share second_share;
+    int expected;
+  } cases[] = {
+      {Access::kRead, Share::kDenyNone, Access::kReadWrite, Share::kDenyNone, kOk},
+      {Access::kReadWrite, Share::kDenyWrite, Access::kRead, Share::kDenyNone, kOk},
+      {Access::kReadWrite, Share::kDenyWrite, Access::kWrite, Share::kDenyNone, kSharingViolation},
+      {Access::kRead, Share::kDenyNone, Access::kRead, Share::kDenyWrite, kOk},
+      {Access::kWrite, Share::kDenyNone, Access::kRead, Share::kDenyWrite, kSharingViolation},
+      {Access::kRead, Share::kDenyNone, Access::kWrite, Share::kDenyRead, kSharingViolation},
+      {Access::kWrite, Share::kDenyRead, Access::kWrite, Share::kDenyNone, kOk},
+      {Access::kWrite, Share::kDenyRead, Access::kRead, Share::kDenyNone, kSharingViolation},
+      {Access::kRead, Share::kExclusive, Access::kRead, Share::kDenyNone, kSharingViolation},
+      {Access::kRead, Share::kDenyNone, Access::kRead, Share::kExclusive, kSharingViolation},
+  };
+  int index = 0;
+  for (const auto& c : cases) {
+    auto first = MustOpen(c.first_access, c.first_share);
+    std::unique_ptr<File> second;
+    EXPECT_EQ(Open(c.second_access, c.second_share, &second), c.expected) << "case " << index;
+    EXPECT_EQ(second != nullptr, c.expected == kOk) << "case " << index;
+    ++index;
+  }
+}
+
+TEST_F(SharingTest, RefusedOpenLeavesNoTraceAndCreateDoesNotTruncate) {
+  auto first = MustOpen(Access::kReadWrite, Share::kDenyWrite);
+  std::unique_ptr<File> second;
+  EXPECT_EQ(Open(Access::kReadWrite, Share::kDenyNone, &second, Disposition::kCreateAlways),
+            kSharingViolation);
+  EXPECT_EQ(ReadWholeFile(path_).size(), 1000u);
+  // The refused open must not have left marks that block a compatible open later.
+  first.reset();
+  auto exclusive = MustOpen(Access::kReadWrite, Share::kExclusive);
+  EXPECT_NE(exclusive, nullptr);
+}
+
+TEST_F(SharingTest, LocksHoldBetweenHandlesOfOneProcess) {
+  auto a = MustOpen(Access::kReadWrite, Share::kDenyNone);
+  auto b = MustOpen(Access::kReadWrite, Share::kDenyNone);
+  ASSERT_EQ(a->Lock(16, 1), kOk);
+  EXPECT_EQ(ReadCode(*b, 10, 10), kLockViolation);
+  EXPECT_EQ(b->WriteAt(16, "y", 1), kLockViolation);
+  EXPECT_EQ(b->Lock(0, 100), kLockViolation);
+  EXPECT_EQ(ReadCode(*b, 0, 16), kOk);  // the bytes before the lock are free
+  EXPECT_EQ(b->WriteAt(17, "y", 1), kOk);
+  EXPECT_EQ(ReadCode(*a, 16, 1), kOk);
+  ASSERT_EQ(a->Unlock(16, 1), kOk);
+  EXPECT_EQ(ReadCode(*b, 10, 10), kOk);
+  ASSERT_EQ(a->Lock(16, 1), kOk);
+  a.reset();  // closing a handle releases its locks
+  EXPECT_EQ(b->Lock(0, 100), kOk);
+}
+
+TEST_F(SharingTest, AnotherProcessIsRefusedUntilTheFirstCloses) {
+  ChildProcess child([this](ChildProcess& me) {
+    std::unique_ptr<File> file;
+    me.Send(Open(Access::kReadWrite, Share::kDenyWrite, &file));
+    me.Receive();
+    file.reset();
+    me.Send(kOk);
+    me.Receive();
+  });
+  ASSERT_EQ(child.Receive(), kOk);
+  std::unique_ptr<File> file;
+  EXPECT_EQ(Open(Access::kReadWrite, Share::kDenyNone, &file), kSharingViolation);
+  EXPECT_EQ(Open(Access::kRead, Share::kDenyWrite, &file), kSharingViolation);
+  ASSERT_EQ(Open(Access::kRead, Share::kDenyNone, &file), kOk);  // reading is shared
+  file.reset();
+  child.Send(1);
+  ASSERT_EQ(child.Receive(), kOk);
+  EXPECT_EQ(Open(Access::kReadWrite, Share::kExclusive, &file), kOk);
+  EXPECT_EQ(child.Wait(), 0);
+}
+
+TEST_F(SharingTest, ProcessOpeningAgainstOurShareModeIsRefused) {
+  auto mine = MustOpen(Access::kReadWrite, Share::kExclusive);
+  ChildProcess child([this](ChildProcess& me) {
+    std::unique_ptr<File> file;
+    me.Send(Open(Access::kRead, Share::kDenyNone, &file));
+  });
+  EXPECT_EQ(child.Receive(), kSharingViolation);
+  EXPECT_EQ(child.Wait(), 0);
+}
+
+TEST_F(SharingTest, RangeLockedByAnotherProcessIsRefusedUntilItEnds) {
+  ChildProcess child([this](ChildProcess& me) {
+    std::unique_ptr<File> file;
+    int code = Open(Access::kReadWrite, Share::kDenyNone, &file);
+    if (code == kOk) code = file->Lock(100, 10);
+    me.Send(code);
+    me.Receive();
+    _exit(0);  // ends with the lock still held, as a crashed program would
+  });
+  ASSERT_EQ(child.Receive(), kOk);
+  auto file = MustOpen(Access::kReadWrite, Share::kDenyNone);
+  EXPECT_EQ(ReadCode(*file, 95, 10), kLockViolation);
+  EXPECT_EQ(file->WriteAt(109, "z", 1), kLockViolation);
+  EXPECT_EQ(file->Lock(105, 1), kLockViolation);
+  EXPECT_EQ(ReadCode(*file, 0, 100), kOk);
+  EXPECT_EQ(file->WriteAt(110, "z", 1), kOk);
+  child.Send(1);
+  EXPECT_EQ(child.Wait(), 0);
+  EXPECT_EQ(ReadCode(*file, 95, 10), kOk);
+  EXPECT_EQ(file->Lock(105, 1), kOk);
+}
+
+// A file that the process may not write is opened through a read-only descriptor, which can
+// only take shared locks; those must still keep writers and other lockers out.
+TEST_F(SharingTest, LockThroughReadOnlyDescriptorStopsWriters) {
+  chmod(path_.c_str(), 0444);
+  chmod(folder_.path().c_str(), 0755);
+  ChildProcess child([this](ChildProcess& me) {
+    if (geteuid() == 0 && setuid(65534) != 0) me.Send(999);  // root writes any file: drop it
+    std::unique_ptr<File> file;
+    me.Send(Open(Access::kReadWrite, Share::kDenyNone, &file));
+    int code = Open(Access::kRead, Share::kDenyNone, &file);
+    if (code == kOk) code = file->Lock(0, 10);
+    me.Send(code);
+    me.Receive();
+  });
+  ASSERT_EQ(child.Receive(), kAccessDenied);
+  ASSERT_EQ(child.Receive(), kOk);
+  chmod(path_.c_str(), 0644);
+  auto file = MustOpen(Access::kReadWrite, Share::kDenyNone);
+  EXPECT_EQ(file->WriteAt(5, "w", 1), kLockViolation);
+  EXPECT_EQ(file->Lock(9, 1), kLockViolation);
+  EXPECT_EQ(file->Lock(10, 1), kOk);
+  child.Send(1);
+  EXPECT_EQ(child.Wait(), 0);
+  EXPECT_EQ(file->WriteAt(5, "w", 1), kOk);
+}
+
+}  // namespace
+}  // namespace sr::posix
