@@ -52,32 +52,35 @@ constexpr off_t kDeniesWrite = kShareLockBase + 4;
 constexpr int kGateTries = 2000;
 constexpr useconds_t kGatePause = 1000;
 
-// F_OFD_SETLK on one range: 0 or the errno.
-int SetLock(int fd, short type, off_t start, off_t length) {
-  struct flock lock = {};
-  lock.l_type = type;
-  lock.l_whence = SEEK_SET;
-  lock.l_start = start;
-  lock.l_len = length;
-  while (fcntl(fd, F_OFD_SETLK, &lock) != 0) {
+// One OFD lock call on a range: 0 or the errno. (l_pid must be 0 for OFD locks.)
+int LockCall(int fd, int command, struct flock* lock) {
+  while (fcntl(fd, command, lock) != 0) {
     if (errno != EINTR) return errno;
   }
   return 0;
 }
 
-// Whether another open file description holds a lock on the range that conflicts with `type`:
-// 0 (with *held set) or the errno.
-int OtherHolds(int fd, short type, off_t start, off_t length, bool* held) {
+struct flock Range(short type, off_t start, off_t length) {
   struct flock lock = {};
   lock.l_type = type;
   lock.l_whence = SEEK_SET;
   lock.l_start = start;
   lock.l_len = length;
-  while (fcntl(fd, F_OFD_GETLK, &lock) != 0) {
-    if (errno != EINTR) return errno;
-  }
-  *held = lock.l_type != F_UNLCK;
-  return 0;
+  return lock;
+}
+
+int SetLock(int fd, short type, off_t start, off_t length) {
+  struct flock lock = Range(type, start, length);
+  return LockCall(fd, F_OFD_SETLK, &lock);
+}
+
+// Whether another open file description holds a lock on the range that conflicts with `type`:
+// 0 (with *held set) or the errno.
+int OtherHolds(int fd, short type, off_t start, off_t length, bool* held) {
+  struct flock lock = Range(type, start, length);
+  int err = LockCall(fd, F_OFD_GETLK, &lock);
+  *held = err == 0 && lock.l_type != F_UNLCK;
+  return err;
 }
 
 bool Reads(Access access) { return access != Access::kWrite; }
@@ -230,14 +233,17 @@ int PosixFile::CheckOthersLocks(short type, off_t offset, off_t length) const {
   return held ? fs::kLockViolation : fs::kOk;
 }
 
-int PosixFile::ReadAt(int64_t offset, void* buffer, size_t length, size_t* got) {
-  if (got != nullptr) *got = 0;
-  if (!CanRead()) return fs::kAccessDenied;
+int PosixFile::BeforeTransfer(bool allowed, int64_t offset, size_t length, short type) const {
+  if (!allowed) return fs::kAccessDenied;
   if (length > static_cast<size_t>(kShareLockBase) || !InDataRange(offset, length)) {
     return fs::kBadSeek;
   }
-  if (length == 0) return fs::kOk;
-  if (int code = CheckOthersLocks(F_RDLCK, offset, length)) return code;
+  return length == 0 ? fs::kOk : CheckOthersLocks(type, offset, length);
+}
+
+int PosixFile::ReadAt(int64_t offset, void* buffer, size_t length, size_t* got) {
+  if (got != nullptr) *got = 0;
+  if (int code = BeforeTransfer(CanRead(), offset, length, F_RDLCK)) return code;
   size_t done = 0;
   while (done < length) {
     ssize_t n = pread(fd_, static_cast<char*>(buffer) + done, length - done, offset + done);
@@ -251,12 +257,7 @@ int PosixFile::ReadAt(int64_t offset, void* buffer, size_t length, size_t* got) 
 }
 
 int PosixFile::WriteAt(int64_t offset, const void* buffer, size_t length) {
-  if (!CanWrite()) return fs::kAccessDenied;
-  if (length > static_cast<size_t>(kShareLockBase) || !InDataRange(offset, length)) {
-    return fs::kBadSeek;
-  }
-  if (length == 0) return fs::kOk;
-  if (int code = CheckOthersLocks(F_WRLCK, offset, length)) return code;
+  if (int code = BeforeTransfer(CanWrite(), offset, length, F_WRLCK)) return code;
   size_t done = 0;
   while (done < length) {
     ssize_t n =

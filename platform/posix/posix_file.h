@@ -44,6 +44,8 @@ class PosixFile : public fs::File {
   // kLockViolation when another handle holds a lock that `type` (F_RDLCK for a read, F_WRLCK for
   // a write) conflicts with anywhere in the range.
   int CheckOthersLocks(short type, off_t offset, off_t length) const;
+  // The checks before a read or write: access, position, and other handles' locks.
+  int BeforeTransfer(bool allowed, int64_t offset, size_t length, short type) const;
 
   int fd_;
   bool fd_writable_;  // false only for files that this process may not write
