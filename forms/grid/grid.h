@@ -1,0 +1,252 @@
+#ifndef SALARY_FORMS_GRID_GRID_H_
+#define SALARY_FORMS_GRID_GRID_H_
+
+#include <optional>
+#include <vector>
+
+#include "forms/grid/grid_events.h"
+#include "forms/grid/grid_types.h"
+#include "runtime/convert/value.h"
+
+namespace sr {
+
+class Clipboard;
+
+// The grid control: a table of text cells with title rows and columns, a cursor cell, a
+// rectangular selection, merged ranges and an in-place editor. It keeps all of its state itself;
+// a native peer (GridView) only draws it and feeds user input back through the input methods.
+//
+// Coordinates are 0-based. Operations validate their arguments and fail quietly (false, -1 or
+// nothing). Events go to one GridEvents listener and are raised synchronously; a handler may call
+// back into the grid.
+class Grid {
+ public:
+  explicit Grid(const GridConfig& config);
+  Grid(const Grid&) = delete;
+  Grid& operator=(const Grid&) = delete;
+
+  // Wiring. Each pointer may be null (no listener, no peer, no clipboard) and must outlive the
+  // grid or be replaced before it goes.
+  void SetEvents(GridEvents* events);
+  void SetView(GridView* view);
+  void SetClipboard(Clipboard* clipboard) { clipboard_ = clipboard; }
+
+  // --- Properties. Setting one also replaces the value that Reset re-applies. ---
+
+  int RowCount() const { return rows_; }
+  // Adds empty rows at the end or removes rows from the end; every row gets DefaultRowHeight.
+  // A count of 0 or less is refused (false) and nothing changes.
+  bool SetRowCount(int count);
+  int ColumnCount() const { return columns_; }
+  bool SetColumnCount(int count);
+  int TitleRowCount() const { return title_rows_; }
+  void SetTitleRowCount(int count);
+  int TitleColumnCount() const { return title_columns_; }
+  void SetTitleColumnCount(int count);
+  // When false no cell may be edited; paste, cut and the Delete key change nothing.
+  bool Editable() const { return editable_; }
+  void SetEditable(bool editable);
+  int DefaultRowHeight() const { return stored_.default_row_height; }
+  void SetDefaultRowHeight(int height);
+  int DefaultColumnWidth() const { return stored_.default_column_width; }
+  void SetDefaultColumnWidth(int width);
+  int EnterMoves() const { return enter_moves_; }
+  void SetEnterMoves(int how);
+  bool RowSelect() const { return row_select_; }
+  void SetRowSelect(bool on);
+
+  // Sizes in pixels; a row or column of size 0 is hidden and skipped by copy and paste. The
+  // getters return 0 and the setters false for a row or column outside the grid (or a negative
+  // size).
+  int RowHeight(int row) const;
+  bool SetRowHeight(int row, int height);
+  int ColumnWidth(int column) const;
+  bool SetColumnWidth(int column, int width);
+
+  // --- Cells ---
+
+  bool CellExists(int row, int column) const {
+    return row >= 0 && row < rows_ && column >= 0 && column < columns_;
+  }
+  bool IsTitleCell(int row, int column) const {
+    return row < title_rows_ || column < title_columns_;
+  }
+  // Editable is on, the cell exists, is a data cell and is not read-only.
+  bool MayEdit(int row, int column) const;
+
+  // Kind 1 stores text unchanged and numbers as the program shows them (ToText). False when the
+  // cell does not exist, the kind is not 1 or the value is not text or a number.
+  bool SetCellValue(int row, int column, int kind, const Value& value);
+  // The cell's text as a text value; the boolean false for a cell that does not exist.
+  Value GetCellValue(int row, int column) const;
+  // REQUIRES: CellExists(row, column). For peers and the program's own fast paths.
+  const Text& CellText(int row, int column) const { return At(row, column).text; }
+  Alignment CellAlignment(int row, int column) const { return At(row, column).alignment; }
+  bool CellWraps(int row, int column) const { return At(row, column).wrap; }
+  bool CellReadOnly(int row, int column) const { return At(row, column).read_only; }
+  bool SetCellWrap(int row, int column, bool wrap);
+  bool SetCellReadOnly(int row, int column, bool read_only);
+
+  // Alignment of every cell of the rectangle: 2 centre, 3 right, anything else left. An omitted
+  // last row or column equals the first; a last row or column past the grid is clamped first.
+  // Nothing changes for a negative bound, an inverted rectangle or a first cell outside the grid.
+  void SetAlignment(int first_row, int first_column, std::optional<int> last_row,
+                    std::optional<int> last_column, int alignment);
+
+  // --- Structure ---
+
+  // Inserts an empty row before `before`; an omitted position, one inside the title rows or one
+  // at or past RowCount appends. `title`, when given, becomes the text of column 0.
+  bool InsertRow(std::optional<Text> title = std::nullopt,
+                 std::optional<int> before = std::nullopt);
+  // False if the row does not exist. The cursor stays on the same row index (or the new last row)
+  // unless that is a title row.
+  bool DeleteRow(int row);
+  // Empties every cell and format, drops merged ranges, the editor, cursor and selection, keeps
+  // the row and column counts, and re-applies every stored property and the default sizes.
+  void Reset();
+  // Merges the rectangle into one displayed cell. Refused for a negative bound, an inverted range,
+  // a single cell, a range past the grid or one mixing title and data cells. Merged ranges that
+  // overlap the new one are dropped.
+  void MergeCells(int first_row, int first_column, int last_row, int last_column);
+  const std::vector<CellRange>& MergedRanges() const { return merges_; }
+  // The merged range holding the cell, or the cell alone.
+  CellRange DisplayedRange(int row, int column) const;
+
+  // --- Cursor and selection ---
+
+  // Clears cursor and selection (storing an open editor's text first), then, if the cell exists,
+  // makes it the cursor cell and scrolls it into view, selecting its row in RowSelect mode.
+  // Raises CursorMoved when the cursor cell differs from the one before the call.
+  void SetCursor(int row, int column);
+  int GetCursorRow() const { return cursor_row_; }
+  int GetCursorColumn() const { return cursor_column_; }
+  const CellRange& Selection() const { return selection_; }
+  bool IsSelected(int row, int column) const { return selection_.Contains(row, column); }
+  // Selects the rectangle clipped to the grid (an empty range clears the selection).
+  void Select(const CellRange& range);
+  void SelectAll();
+
+  // --- Clipboard ---
+
+  // Puts the selected cells on the clipboard: TAB between cells, LF between rows, a space for an
+  // empty cell; hidden rows and columns are skipped.
+  void CopySelection();
+  // Writes the clipboard text into the grid from the cursor cell on (only when the cursor cell may
+  // be edited): rows at LF, fields at TAB or comma, each trimmed of spaces.
+  void Paste();
+  // Copy, then clear the editable cells of the selection. Only when Editable.
+  void Cut();
+  // The Delete key: clears the cursor cell and the selection's cells that may be edited.
+  void ClearSelection();
+
+  // --- In-place editor ---
+
+  bool Editing() const { return editing_; }
+  int EditorRow() const { return editor_row_; }
+  int EditorColumn() const { return editor_column_; }
+  const Text& EditorText() const { return editor_text_; }
+  // The peer (or a test) reports the editor's current text.
+  void SetEditorText(const Text& text);
+  // Opens the editor on the cursor cell with its text, as F2 does. False if it did not open.
+  bool BeginEdit();
+  // Closes the editor, stores its text in the cell and raises EditEnds. Nothing if not editing.
+  void EndEdit();
+  // Closes the editor keeping the cell's text as it was (Esc); EditEnds is still raised.
+  void CancelEdit();
+
+  // --- User input from the peer ---
+
+  // Rows that Page Up and Page Down move: the peer sets it from its visible rows.
+  int PageRows() const { return page_rows_; }
+  void SetPageRows(int rows);
+
+  // A key went down (virtual-key code, modifier bits of platform/ui/keys.h) while the grid has the focus.
+  void PressKey(int key, int modifiers);
+  // One printable character (GBK) was typed. Opens the editor with it, or extends the editor's
+  // text while editing. Ignored with Ctrl or for a control character.
+  void TypeCharacter(const Text& character, int modifiers);
+  // The left button went down, moved, came up or double-clicked. (row, column) is the cell under
+  // the point, (-1, -1) outside the cells; (x, y) are client pixels.
+  void PressButton(int row, int column, int x, int y, int modifiers);
+  void DragTo(int row, int column);
+  void ReleaseButton(int row, int column, int x, int y, int modifiers);
+  void DoubleClickButton(int row, int column, int x, int y, int modifiers);
+  void PressRightButton(int x, int y, int modifiers);
+  // The grid (and its editor) lost the keyboard focus: an open editor stores its text.
+  void LoseFocus();
+
+ private:
+  struct Cell {
+    Text text;
+    Alignment alignment = Alignment::kLeft;
+    bool wrap = false;
+    bool read_only = false;
+  };
+
+  Cell& At(int row, int column) { return cells_[static_cast<size_t>(row) * columns_ + column]; }
+  const Cell& At(int row, int column) const {
+    return cells_[static_cast<size_t>(row) * columns_ + column];
+  }
+
+  // Structure helpers (grid.cpp).
+  void ResizeColumns(int count);
+  void ClampTitleCounts();
+  void CutBackMerges();
+  void StoreText(int row, int column, Text text);
+
+  // Cursor helpers (grid_input.cpp).
+  void PlaceCursor(int row, int column, bool extend);
+  void RaiseCursorMovedIfChanged();
+  bool OpenEditor(int row, int column, const Text* first_input);
+  int ShownRow(int from, int step) const;
+  int ShownColumn(int from, int step) const;
+  bool OwnCell(int row, int column) const;
+  bool FirstDataCell(int* row, int* column) const;
+  bool StepArrow(int key, int* row, int* column) const;
+  bool StepCell(bool forward, bool by_columns, int* row, int* column) const;
+  void MoveByKey(int key, int modifiers);
+  bool MoveByEnterOrTab(int key, int modifiers);
+  void PressEditorKey(int key, int modifiers);
+
+  GridConfig stored_;  // the values Reset re-applies
+  int rows_ = 0;
+  int columns_ = 0;
+  int title_rows_ = 0;
+  int title_columns_ = 0;
+  bool editable_ = false;
+  int enter_moves_ = kEnterStays;
+  bool row_select_ = false;
+
+  std::vector<Cell> cells_;  // row after row
+  std::vector<int> row_heights_;
+  std::vector<int> column_widths_;
+  std::vector<CellRange> merges_;
+
+  int cursor_row_ = -1;
+  int cursor_column_ = -1;
+  int reported_row_ = -1;  // the cursor cell that CursorMoved last told about
+  int reported_column_ = -1;
+  CellRange selection_;
+  int anchor_row_ = -1;  // the fixed corner of a Shift or drag selection
+  int anchor_column_ = -1;
+
+  bool editing_ = false;
+  int editor_row_ = -1;
+  int editor_column_ = -1;
+  Text editor_text_;
+  Text editor_original_;
+
+  bool button_down_ = false;
+  bool dragged_ = false;
+  bool after_double_click_ = false;
+  int page_rows_ = 10;
+
+  GridEvents* events_;
+  GridView* view_;
+  Clipboard* clipboard_ = nullptr;
+};
+
+}  // namespace sr
+
+#endif  // SALARY_FORMS_GRID_GRID_H_

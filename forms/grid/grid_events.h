@@ -1,0 +1,53 @@
+#ifndef SALARY_FORMS_GRID_GRID_EVENTS_H_
+#define SALARY_FORMS_GRID_GRID_EVENTS_H_
+
+#include "forms/grid/grid_types.h"
+
+namespace sr {
+
+// The events a grid raises, synchronously, while the operation or input that caused them runs.
+// A handler may call back into the grid. Every method does nothing by default.
+class GridEvents {
+ public:
+  virtual ~GridEvents() = default;
+
+  // After the cursor cell changed, by keyboard, mouse or SetCursor.
+  virtual void CursorMoved() {}
+  // Before a cell editor opens; returning false prevents the edit.
+  virtual bool MayBeginEdit() { return true; }
+  // After MayBeginEdit allowed the edit, just before the editor opens.
+  virtual void EditBegins() {}
+  // After the editor's text has been stored in the cell.
+  virtual void EditEnds() {}
+  // The left button was released after a single click; client pixels.
+  virtual void Clicked(int x, int y) {}
+  // After Clicked, when the click was on a title cell.
+  virtual void TitleCellClicked(int row, int column) {}
+  virtual void TitleCellDoubleClicked(int row, int column) {}
+  // Generic control events; `modifiers` holds the bits 1 Ctrl, 2 Shift, 4 Alt.
+  virtual void RightButtonDown(int x, int y, int modifiers) {}
+  virtual void DoubleClick(int x, int y, int modifiers) {}
+  virtual void KeyDown(int key, int modifiers) {}
+};
+
+// The grid's native peer: told exactly what changed so that it repaints only that.
+class GridView {
+ public:
+  virtual ~GridView() = default;
+
+  // Texts or formats of the cells in `range` changed.
+  virtual void CellsChanged(const CellRange& range) {}
+  // Row or column counts, sizes, title counts or merged ranges changed: lay out again.
+  virtual void StructureChanged() {}
+  // The cursor cell or the selection changed.
+  virtual void CursorChanged() {}
+  // The in-place editor opened over the cell (the grid's EditorText is its text) or closed.
+  virtual void EditorOpened(int row, int column) {}
+  virtual void EditorClosed() {}
+  // The cell should be scrolled into view.
+  virtual void ScrollIntoView(int row, int column) {}
+};
+
+}  // namespace sr
+
+#endif  // SALARY_FORMS_GRID_GRID_EVENTS_H_

@@ -1,0 +1,55 @@
+#ifndef SALARY_FORMS_GRID_GRID_TYPES_H_
+#define SALARY_FORMS_GRID_GRID_TYPES_H_
+
+#include <algorithm>
+
+namespace sr {
+
+// A rectangle of cells, bounds included. An empty range has first_row == -1.
+struct CellRange {
+  int first_row = -1;
+  int first_column = -1;
+  int last_row = -1;
+  int last_column = -1;
+
+  static CellRange Cell(int row, int column) { return {row, column, row, column}; }
+  bool empty() const { return first_row < 0; }
+  bool Contains(int row, int column) const {
+    return !empty() && row >= first_row && row <= last_row && column >= first_column &&
+           column <= last_column;
+  }
+  bool Intersects(const CellRange& o) const {
+    return !empty() && !o.empty() && first_row <= o.last_row && o.first_row <= last_row &&
+           first_column <= o.last_column && o.first_column <= last_column;
+  }
+  bool operator==(const CellRange&) const = default;
+};
+
+// Horizontal alignment of a cell's text; text is always centred vertically.
+enum class Alignment : unsigned char { kLeft, kCentre, kRight };
+
+// What the Enter key does.
+enum EnterMove : int { kEnterStays = 0, kEnterMovesRight = 1, kEnterMovesDown = 2 };
+
+// The initial configuration of a grid, taken from its form definition.
+struct GridConfig {
+  int row_count = 1;
+  int column_count = 1;
+  int title_row_count = 1;
+  int title_column_count = 0;
+  bool editable = false;
+  int default_row_height = 20;
+  int default_column_width = 80;
+  int enter_moves = kEnterStays;
+  bool row_select = false;
+};
+
+// The four grids of the program's forms.
+inline GridConfig RegisterGridConfig() { return {1, 22, 1, 0, false, 20, 80, 1, false}; }
+inline GridConfig TaxTableGridConfig() { return {14, 9, 1, 1, true, 26, 60, 0, false}; }
+inline GridConfig ItemGridConfig() { return {16, 2, 1, 1, false, 20, 120, 0, false}; }
+inline GridConfig SummaryGridConfig() { return {20, 3, 1, 0, false, 20, 40, 0, false}; }
+
+}  // namespace sr
+
+#endif  // SALARY_FORMS_GRID_GRID_TYPES_H_
