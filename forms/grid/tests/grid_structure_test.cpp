@@ -1,1 +1,267 @@
 #include <gtest/gtest.h>
+
+#include "forms/grid/grid.h"
+#include "forms/grid/tests/recording_events.h"
+
+namespace sr {
+namespace {
+
+Text CellText(const Grid& g, int r, int c) { return g.GetCellValue(r, c).text(); }
+
+// A grid of `rows` rows (one title row) and 3 columns whose column 0 holds the row's number.
+Grid* Numbered(Grid* g, int rows) {
+  g->SetRowCount(rows);
+  for (int r = 0; r < rows; ++r) g->SetCellValue(r, 0, 1, Value::Int(r));
+  return g;
+}
+
+GridConfig ThreeColumns() { return {1, 3, 1, 0, true, 20, 80, 0, false}; }
+
+TEST(GridRowCountTest, ZeroOrLessIsRefusedAndNothingChanges) {
+  Grid g(ThreeColumns());
+  Numbered(&g, 4);
+  g.SetCursor(2, 1);
+  EXPECT_FALSE(g.SetRowCount(0));
+  EXPECT_FALSE(g.SetRowCount(-3));
+  EXPECT_FALSE(g.SetColumnCount(0));
+  EXPECT_EQ(g.RowCount(), 4);
+  EXPECT_EQ(g.ColumnCount(), 3);
+  EXPECT_EQ(CellText(g, 3, 0), "3");
+  EXPECT_EQ(g.GetCursorRow(), 2);
+}
+
+TEST(GridRowCountTest, GrowsWithEmptyRowsAndEveryRowGetsTheDefaultHeight) {
+  Grid g(RegisterGridConfig());
+  g.SetCellValue(0, 5, 1, Value::FromText("姓名"));
+  g.SetRowHeight(0, 33);
+  ASSERT_TRUE(g.SetRowCount(5001));
+  EXPECT_EQ(g.RowCount(), 5001);
+  EXPECT_EQ(CellText(g, 0, 5), "姓名");
+  EXPECT_EQ(g.GetCellValue(5000, 21), Value::FromText(""));
+  EXPECT_EQ(g.RowHeight(0), 20);
+  EXPECT_EQ(g.RowHeight(5000), 20);
+}
+
+TEST(GridRowCountTest, ShrinkingClearsACursorInARemovedRowAndCutsBackTitlesAndMerges) {
+  Grid g({10, 4, 3, 1, true, 20, 80, 0, false});
+  g.MergeCells(5, 1, 8, 2);
+  g.MergeCells(8, 2, 9, 3);  // overlaps the first: replaces it
+  g.MergeCells(4, 1, 5, 3);
+  g.SetCursor(7, 2);
+  ASSERT_TRUE(g.SetRowCount(5));
+  EXPECT_EQ(g.GetCursorRow(), -1);
+  EXPECT_EQ(g.TitleRowCount(), 3);
+  ASSERT_EQ(g.MergedRanges().size(), 1u);
+  EXPECT_EQ(g.MergedRanges()[0], (CellRange{4, 1, 4, 3}));
+  ASSERT_TRUE(g.SetRowCount(2));
+  EXPECT_EQ(g.TitleRowCount(), 2);
+  EXPECT_TRUE(g.MergedRanges().empty());
+}
+
+TEST(GridRowCountTest, ColumnCountKeepsTextsOfKeptColumns) {
+  Grid g(ThreeColumns());
+  Numbered(&g, 3);
+  g.SetCellValue(2, 2, 1, Value::FromText("z"));
+  g.SetCursor(1, 2);
+  ASSERT_TRUE(g.SetColumnCount(5));
+  EXPECT_EQ(CellText(g, 2, 2), "z");
+  EXPECT_EQ(CellText(g, 2, 0), "2");
+  EXPECT_EQ(CellText(g, 2, 4), "");
+  ASSERT_TRUE(g.SetColumnCount(2));
+  EXPECT_EQ(CellText(g, 2, 0), "2");
+  EXPECT_EQ(g.GetCellValue(2, 2), Value::Bool(false));
+  EXPECT_EQ(g.GetCursorRow(), -1);
+}
+
+TEST(GridInsertRowTest, InsertsBeforeTheRowAndMovesTheCursorBelowIt) {
+  Grid g(ThreeColumns());
+  Numbered(&g, 5);
+  g.SetCursor(3, 1);
+  ASSERT_TRUE(g.InsertRow(std::nullopt, 2));
+  EXPECT_EQ(g.RowCount(), 6);
+  EXPECT_EQ(CellText(g, 2, 0), "");
+  EXPECT_EQ(CellText(g, 3, 0), "2");
+  EXPECT_EQ(g.GetCursorRow(), 4);  // still on the row numbered 3
+  EXPECT_EQ(CellText(g, g.GetCursorRow(), 0), "3");
+
+  // A cursor on the insertion point itself rests on the new empty row.
+  ASSERT_TRUE(g.InsertRow(Text("新"), 4));
+  EXPECT_EQ(g.GetCursorRow(), 4);
+  EXPECT_EQ(CellText(g, 4, 0), "新");
+  EXPECT_EQ(CellText(g, 5, 0), "3");
+}
+
+TEST(GridInsertRowTest, PositionOmittedAtTheEndOrInTheTitlesAppends) {
+  Grid g(ThreeColumns());
+  Numbered(&g, 3);
+  g.InsertRow(Text("a"), 3);  // equal to RowCount
+  g.InsertRow(Text("b"), 0);  // inside the title rows
+  g.InsertRow(Text("c"), -1);  // no cursor row
+  g.InsertRow(Text("d"));
+  EXPECT_EQ(g.RowCount(), 7);
+  EXPECT_EQ(CellText(g, 0, 0), "0");
+  EXPECT_EQ(CellText(g, 3, 0), "a");
+  EXPECT_EQ(CellText(g, 4, 0), "b");
+  EXPECT_EQ(CellText(g, 5, 0), "c");
+  EXPECT_EQ(CellText(g, 6, 0), "d");
+}
+
+TEST(GridInsertRowTest, NewRowTakesTheHeightOfRowZero) {
+  Grid g(ThreeColumns());
+  g.SetRowCount(3);
+  g.SetRowHeight(0, 31);
+  g.InsertRow(std::nullopt, 1);
+  EXPECT_EQ(g.RowHeight(1), 31);
+}
+
+TEST(GridInsertRowTest, AGridEmptiedByDeleteRowStartsAgainWithTitles) {
+  Grid g({2, 2, 0, 0, true, 20, 80, 0, false});
+  ASSERT_TRUE(g.DeleteRow(0));
+  ASSERT_TRUE(g.DeleteRow(0));
+  EXPECT_EQ(g.RowCount(), 0);
+  ASSERT_TRUE(g.InsertRow(Text("t")));
+  EXPECT_EQ(g.RowCount(), 1);
+  EXPECT_EQ(g.TitleRowCount(), 1);
+  EXPECT_EQ(g.TitleColumnCount(), 1);
+  EXPECT_EQ(g.RowHeight(0), 24);
+  EXPECT_EQ(CellText(g, 0, 0), "t");
+}
+
+TEST(GridInsertRowTest, MergedRangesBelowMoveDown) {
+  Grid g(ThreeColumns());
+  g.SetRowCount(6);
+  g.MergeCells(3, 0, 4, 1);
+  g.MergeCells(1, 1, 2, 2);
+  g.InsertRow(std::nullopt, 2);
+  EXPECT_EQ(g.MergedRanges()[0], (CellRange{4, 0, 5, 1}));
+  EXPECT_EQ(g.MergedRanges()[1], (CellRange{1, 1, 3, 2}));  // the range across grows
+}
+
+TEST(GridDeleteRowTest, CursorKeepsItsRowIndex) {
+  Grid g(ThreeColumns());
+  Numbered(&g, 6);
+  // Deleting a row above the cursor: the cursor now rests on the row that was below it.
+  g.SetCursor(3, 2);
+  ASSERT_TRUE(g.DeleteRow(1));
+  EXPECT_EQ(g.GetCursorRow(), 3);
+  EXPECT_EQ(g.GetCursorColumn(), 2);
+  EXPECT_EQ(CellText(g, 3, 0), "4");
+  // Deleting the cursor row: the next row takes its place.
+  ASSERT_TRUE(g.DeleteRow(3));
+  EXPECT_EQ(g.GetCursorRow(), 3);
+  EXPECT_EQ(CellText(g, 3, 0), "5");
+  EXPECT_FALSE(g.DeleteRow(4));
+  EXPECT_FALSE(g.DeleteRow(-1));
+}
+
+TEST(GridDeleteRowTest, DeletingTheLastRowUnderTheCursorMovesItUpAndReportsIt) {
+  Grid g(ThreeColumns());
+  RecordingEvents events;
+  g.SetEvents(&events);
+  Numbered(&g, 4);
+  g.SetCursor(3, 1);
+  events.Take();
+  ASSERT_TRUE(g.DeleteRow(3));
+  EXPECT_EQ(g.GetCursorRow(), 2);
+  EXPECT_EQ(g.GetCursorColumn(), 1);
+  EXPECT_EQ(events.Take(), std::vector<std::string>{"CursorMoved"});
+}
+
+TEST(GridDeleteRowTest, CursorLandingOnATitleRowOrNoCursorIsCleared) {
+  Grid g(ThreeColumns());
+  g.SetRowCount(2);
+  g.SetCursor(1, 0);
+  ASSERT_TRUE(g.DeleteRow(1));
+  EXPECT_EQ(g.GetCursorRow(), -1);
+  EXPECT_EQ(g.GetCursorColumn(), -1);
+
+  Grid h(ThreeColumns());
+  h.SetRowCount(4);
+  ASSERT_TRUE(h.DeleteRow(2));
+  EXPECT_EQ(h.GetCursorRow(), -1);
+}
+
+TEST(GridDeleteRowTest, TitleRowsCountDownAndMergesBelowMoveUp) {
+  Grid g({8, 3, 2, 0, true, 20, 80, 0, false});
+  g.MergeCells(4, 0, 5, 2);
+  g.MergeCells(2, 1, 3, 1);  // loses a row: a single cell is no merge
+  g.MergeCells(0, 0, 0, 2);
+  ASSERT_TRUE(g.DeleteRow(3));
+  ASSERT_EQ(g.MergedRanges().size(), 2u);
+  EXPECT_EQ(g.MergedRanges()[0], (CellRange{3, 0, 4, 2}));
+  ASSERT_TRUE(g.DeleteRow(1));
+  EXPECT_EQ(g.TitleRowCount(), 1);
+  EXPECT_EQ(g.MergedRanges()[0], (CellRange{2, 0, 3, 2}));
+  EXPECT_EQ(g.MergedRanges()[1], (CellRange{0, 0, 0, 2}));
+}
+
+TEST(GridResetTest, KeepsSizeEmptiesCellsAndReappliesStoredProperties) {
+  Grid g(RegisterGridConfig());
+  g.SetRowCount(5001);
+  g.SetEditable(true);
+  g.SetCellValue(4000, 10, 1, Value::Double(3.5));
+  g.SetAlignment(1, 1, 1, 1, 3);
+  g.SetColumnWidth(3, 0);
+  g.SetRowHeight(7, 0);
+  g.MergeCells(2, 2, 3, 3);
+  g.SetCursor(9, 9);
+  g.DeleteRow(0);  // lowers the title row count, which Reset restores
+  g.Reset();
+  EXPECT_TRUE(g.Editable());
+  EXPECT_EQ(g.RowCount(), 5000);
+  EXPECT_EQ(g.ColumnCount(), 22);
+  EXPECT_EQ(g.TitleRowCount(), 1);
+  EXPECT_EQ(g.GetCursorRow(), -1);
+  EXPECT_TRUE(g.Selection().empty());
+  EXPECT_TRUE(g.MergedRanges().empty());
+  EXPECT_EQ(g.ColumnWidth(3), 80);
+  EXPECT_EQ(g.RowHeight(7), 20);
+  EXPECT_EQ(g.CellAlignment(1, 1), Alignment::kLeft);
+  for (int r = 0; r < g.RowCount(); ++r) {
+    for (int c = 0; c < g.ColumnCount(); ++c) ASSERT_EQ(g.CellText(r, c), "") << r << "," << c;
+  }
+}
+
+TEST(GridResetTest, UsesTheLastValuesTheProgramSet) {
+  Grid g(ItemGridConfig());
+  g.SetEditable(true);
+  g.SetDefaultColumnWidth(50);
+  g.SetTitleColumnCount(0);
+  g.SetEnterMoves(2);
+  g.Reset();
+  EXPECT_TRUE(g.Editable());
+  EXPECT_EQ(g.ColumnWidth(1), 50);
+  EXPECT_EQ(g.TitleColumnCount(), 0);
+  EXPECT_EQ(g.EnterMoves(), 2);
+  EXPECT_EQ(g.RowCount(), 16);
+}
+
+TEST(GridResetTest, DropsAnOpenEditorWithoutStoringIt) {
+  Grid g(TaxTableGridConfig());
+  g.SetCursor(2, 2);
+  ASSERT_TRUE(g.BeginEdit());
+  g.SetEditorText("typed");
+  g.Reset();
+  EXPECT_FALSE(g.Editing());
+  EXPECT_EQ(CellText(g, 2, 2), "");
+}
+
+TEST(GridMergeTest, RefusesBadRangesAndTitleDataMixtures) {
+  Grid g(TaxTableGridConfig());  // 14 x 9, one title row and one title column
+  g.MergeCells(-1, 1, 2, 2);
+  g.MergeCells(3, 3, 2, 2);
+  g.MergeCells(4, 4, 4, 4);
+  g.MergeCells(1, 1, 14, 2);  // past the grid
+  g.MergeCells(0, 1, 2, 2);   // title row with data
+  g.MergeCells(1, 0, 1, 3);   // title column with data
+  EXPECT_TRUE(g.MergedRanges().empty());
+  g.MergeCells(0, 1, 0, 8);   // titles only
+  g.MergeCells(5, 1, 13, 1);  // data only
+  g.MergeCells(1, 1, 1, 8);
+  ASSERT_EQ(g.MergedRanges().size(), 3u);
+  EXPECT_EQ(g.DisplayedRange(9, 1), (CellRange{5, 1, 13, 1}));
+  EXPECT_EQ(g.DisplayedRange(9, 2), CellRange::Cell(9, 2));
+}
+
+}  // namespace
+}  // namespace sr
