@@ -62,12 +62,7 @@ bool Grid::SetRowCount(int count) {
   rows_ = count;
   cells_.resize(static_cast<size_t>(rows_) * columns_);
   row_heights_.assign(rows_, stored_.default_row_height);
-  ClampTitleCounts();
-  if (cursor_row_ >= rows_) cursor_row_ = cursor_column_ = -1;
-  selection_ = Clip(selection_, rows_, columns_);
-  if (anchor_row_ >= rows_) anchor_row_ = cursor_row_, anchor_column_ = cursor_column_;
-  CutBackMerges();
-  view_->StructureChanged();
+  FitToSize();
   return true;
 }
 
@@ -76,13 +71,21 @@ bool Grid::SetColumnCount(int count) {
   EndEdit();
   ResizeColumns(count);
   column_widths_.assign(columns_, stored_.default_column_width);
+  FitToSize();
+  return true;
+}
+
+// After the row or column count changed: what pointed past the new end is cut back or cleared.
+void Grid::FitToSize() {
   ClampTitleCounts();
-  if (cursor_column_ >= columns_) cursor_row_ = cursor_column_ = -1;
+  if (cursor_row_ >= rows_ || cursor_column_ >= columns_) cursor_row_ = cursor_column_ = -1;
+  if (anchor_row_ >= rows_ || anchor_column_ >= columns_) {
+    anchor_row_ = cursor_row_;
+    anchor_column_ = cursor_column_;
+  }
   selection_ = Clip(selection_, rows_, columns_);
-  if (anchor_column_ >= columns_) anchor_row_ = cursor_row_, anchor_column_ = cursor_column_;
   CutBackMerges();
   view_->StructureChanged();
-  return true;
 }
 
 void Grid::ResizeColumns(int count) {

@@ -192,6 +192,7 @@ class Grid {
   // Structure helpers (grid.cpp).
   void ResizeColumns(int count);
   void ClampTitleCounts();
+  void FitToSize();
   void CutBackMerges();
   void StoreText(int row, int column, Text text);
 
