@@ -40,7 +40,12 @@ Grid::Grid(const GridConfig& config)
   stored_.column_count = std::max(config.column_count, 0);
   rows_ = stored_.row_count;
   columns_ = stored_.column_count;
-  cells_.resize(static_cast<size_t>(rows_) * columns_);
+  RebuildFromStored();
+}
+
+// Empty cells of the current size, default sizes and the stored property values.
+void Grid::RebuildFromStored() {
+  cells_.assign(static_cast<size_t>(rows_) * columns_, Cell{});
   row_heights_.assign(rows_, stored_.default_row_height);
   column_widths_.assign(columns_, stored_.default_column_width);
   title_rows_ = stored_.title_row_count;
@@ -288,20 +293,12 @@ void Grid::Reset() {
     editing_ = false;
     view_->EditorClosed();
   }
-  cells_.assign(static_cast<size_t>(rows_) * columns_, Cell{});
-  row_heights_.assign(rows_, stored_.default_row_height);
-  column_widths_.assign(columns_, stored_.default_column_width);
+  RebuildFromStored();
   merges_.clear();
   cursor_row_ = cursor_column_ = reported_row_ = reported_column_ = -1;
   anchor_row_ = anchor_column_ = -1;
   selection_ = {};
   button_down_ = dragged_ = after_double_click_ = false;
-  title_rows_ = stored_.title_row_count;
-  title_columns_ = stored_.title_column_count;
-  ClampTitleCounts();
-  editable_ = stored_.editable;
-  enter_moves_ = stored_.enter_moves;
-  row_select_ = stored_.row_select;
   view_->StructureChanged();
   view_->CursorChanged();
 }

@@ -191,6 +191,7 @@ class Grid {
 
   // Structure helpers (grid.cpp).
   void ResizeColumns(int count);
+  void RebuildFromStored();
   void ClampTitleCounts();
   void FitToSize();
   void CutBackMerges();
