@@ -1,0 +1,94 @@
+#ifndef SALARY_RUNTIME_AUTOMATION_EXCEL_H_
+#define SALARY_RUNTIME_AUTOMATION_EXCEL_H_
+
+#include "platform/automation/automation.h"
+#include "runtime/convert/value.h"
+
+namespace sr {
+
+// Dispatch ids of the spreadsheet application's members that the wrappers call.
+namespace excel_member {
+constexpr automation::DispId kValue = 0x06;
+constexpr automation::DispId kApplication = 0x94;
+constexpr automation::DispId kItem = 0xAA;
+constexpr automation::DispId kAdd = 0xB5;
+constexpr automation::DispId kRange = 0xC5;
+constexpr automation::DispId kClose = 0x115;
+constexpr automation::DispId kQuit = 0x12E;
+constexpr automation::DispId kActivate = 0x130;
+constexpr automation::DispId kSheets = 0x1E5;
+constexpr automation::DispId kVisible = 0x22E;
+constexpr automation::DispId kWorkbooks = 0x23C;
+}  // namespace excel_member
+
+// One running instance of the spreadsheet application ("Excel.Application"), the main window's
+// Excel程序1. Every automation call is guarded: an error is swallowed and the object stays as
+// it was.
+class ExcelApp {
+ public:
+  // `seam` must outlive the object.
+  explicit ExcelApp(automation::AutomationSeam* seam) : seam_(seam) {}
+  ~ExcelApp() { Release(); }
+  ExcelApp(const ExcelApp&) = delete;
+  ExcelApp& operator=(const ExcelApp&) = delete;
+
+  // Releases any instance held, then creates a new one. Returns true when it was created. On
+  // failure `*error_text` (when given) gets the system's message, with a hint appended when
+  // the class is not known at all; on success it is emptied.
+  bool Create(Text* error_text = nullptr);
+  // Lets go of the instance; the application keeps running as it was last set.
+  void Release();
+  void Quit();
+  void SetVisible(bool visible);
+
+  const automation::DispatchRef& application() const { return application_; }
+
+ private:
+  automation::AutomationSeam* seam_;
+  automation::DispatchRef application_;
+};
+
+// A workbook added to an ExcelApp's instance, written into cell ranges of one worksheet: the
+// main window's Excel工作簿1. Every automation call is guarded as in ExcelApp; an operation
+// whose reference is none does nothing.
+class ExcelWorkbooks {
+ public:
+  ExcelWorkbooks() = default;
+  ~ExcelWorkbooks() { Release(); }
+  ExcelWorkbooks(const ExcelWorkbooks&) = delete;
+  ExcelWorkbooks& operator=(const ExcelWorkbooks&) = delete;
+
+  // Releases what is held, adds a workbook to `app`'s instance and makes its first worksheet
+  // current. False only when `app` holds no instance.
+  bool Attach(const ExcelApp& app);
+  // Releases all references and empties both cell texts.
+  void Release();
+  void Activate();
+  void Close();
+  // The current range (one more reference, which the caller drops), or none.
+  automation::DispatchRef GetRange() const { return range_; }
+
+  // Makes the n-th worksheet (1-based) current.
+  void SetSheetNumber(int n);
+  void SetFirstCell(const Text& cell) { first_cell_ = cell; }
+  // Makes the range from the first cell to this one current.
+  void SetSecondCell(const Text& cell);
+  // Writes `text` into the current range.
+  void SetValue(const Text& text);
+
+  const Text& first_cell() const { return first_cell_; }
+  const Text& second_cell() const { return second_cell_; }
+
+ private:
+  automation::DispatchRef workbooks_;
+  automation::DispatchRef application_;
+  automation::DispatchRef sheets_;
+  automation::DispatchRef worksheet_;
+  automation::DispatchRef range_;
+  Text first_cell_;
+  Text second_cell_;
+};
+
+}  // namespace sr
+
+#endif  // SALARY_RUNTIME_AUTOMATION_EXCEL_H_
