@@ -9,7 +9,10 @@
 namespace sr::fs {
 
 // Paths are GBK texts. Both the backslash and the slash separate folders; a GBK trail byte
-// 0x5C inside a double-byte character is not a separator.
+// 0x5C inside a double-byte character is not a separator. Paths handed back (FullPath,
+// GetCurrentDirectory) use '/'. An empty path, a NUL inside it, a byte sequence that is not GBK
+// or a name too long for the system gives kBadPath; a missing folder on the way gives kBadPath
+// and a missing file in an existing folder kNotFound.
 using Path = std::string;
 
 // Result of a file operation: 0 on success, else one of these codes, which are the record
@@ -40,11 +43,18 @@ enum class Share { kDenyNone, kDenyRead, kDenyWrite, kExclusive };
 
 enum class Disposition {
   kOpenExisting,  // fails with kNotFound when the file does not exist
-  kCreateAlways,  // creates the file, truncating an existing one
+  kCreateAlways,  // creates the file, truncating an existing one (only once the share check
+                  // has passed: a refused open leaves the file as it was)
 };
 
 // An open file handle. Locks and share modes hold against every other handle, in this process
-// or another, as on Windows; closing the handle (destroying it) releases all of them.
+// or another, as on Windows; closing the handle (destroying it) releases all of them, and so does
+// the end of its process. One thread uses a handle at a time.
+//
+// Offsets and lengths address the data range [0, 2^62); anything outside it (a negative offset,
+// a range running past 2^62) gives kBadSeek. A call that the handle's access does not allow (a
+// read through a write-only handle, a write or truncate through a read-only one) gives
+// kAccessDenied.
 class File {
  public:
   virtual ~File() = default;
@@ -58,7 +68,8 @@ class File {
   virtual int Length(int64_t* length) = 0;
   // Cuts or extends the file to `length` bytes.
   virtual int Truncate(int64_t length) = 0;
-  // Exclusive byte-range lock; a range that another handle holds gives kLockViolation at once.
+  // Exclusive byte-range lock of `length` > 0 bytes; a range that overlaps one held by another
+  // handle, or one this handle already holds, gives kLockViolation at once (no waiting).
   virtual int Lock(int64_t offset, int64_t length) = 0;
   // Releases exactly a range that this handle locked before; anything else gives kUnknown.
   virtual int Unlock(int64_t offset, int64_t length) = 0;
@@ -72,18 +83,30 @@ class FileSystem {
   virtual ~FileSystem() = default;
 
   // Opens `path`. A share mode of another open handle that forbids `access`, or an access of
-  // another handle that `share` forbids, gives kSharingViolation.
+  // another handle that `share` forbids, gives kSharingViolation. A folder or anything else that
+  // is not a plain file gives kAccessDenied.
   virtual int Open(const Path& path, Access access, Share share, Disposition disposition,
                    std::unique_ptr<File>* file) = 0;
-  // The absolute form of `path` (relative to the current directory), in GBK.
+  // The absolute form of `path` (relative to the current directory), in GBK, worked out from
+  // the text alone: "." and ".." are resolved, and the file need not exist.
   virtual int FullPath(const Path& path, Path* full) = 0;
-  // Copies `from` over `to`, replacing an existing file.
+
+  // CopyFile, ReplaceFile and RemoveFile refuse a file that any handle (in this process or
+  // another) has open with kSharingViolation, and a file being overwritten or removed that may
+  // not be written with kAccessDenied, as Windows does.
+  //
+  // Copies `from` over `to`, replacing an existing file. The copy is complete before it takes
+  // the name `to`: a failure or a crash leaves the old `to` whole.
   virtual int CopyFile(const Path& from, const Path& to) = 0;
-  // Replaces `to` by `from` in one step (rename); used to save a file without ever leaving a
-  // half-written one in its place.
+  // Replaces `to` by `from` in one step (rename); `from` no longer exists afterwards. Used with
+  // File::Sync to save a file without ever leaving a half-written one in its place.
   virtual int ReplaceFile(const Path& from, const Path& to) = 0;
+  // Removes a file (a folder gives kAccessDenied).
   virtual int RemoveFile(const Path& path) = 0;
+  // Whether `path` names a file or a folder. A missing file or folder on the way is not a
+  // failure (*exists is false); a malformed path is.
   virtual int Exists(const Path& path, bool* exists) = 0;
+  // The process's current directory, or kBadPath when GBK cannot hold its name.
   virtual int GetCurrentDirectory(Path* directory) = 0;
   virtual int SetCurrentDirectory(const Path& directory) = 0;
 };

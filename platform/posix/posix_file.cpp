@@ -260,8 +260,7 @@ int PosixFile::WriteAt(int64_t offset, const void* buffer, size_t length) {
   if (int code = BeforeTransfer(CanWrite(), offset, length, F_WRLCK)) return code;
   size_t done = 0;
   while (done < length) {
-    ssize_t n =
-        pwrite(fd_, static_cast<const char*>(buffer) + done, length - done, offset + done);
+    ssize_t n = pwrite(fd_, static_cast<const char*>(buffer) + done, length - done, offset + done);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return CodeForErrno(errno, ErrnoContext::kIo);
     if (n == 0) return fs::kDiskFull;

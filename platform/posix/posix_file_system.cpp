@@ -34,11 +34,12 @@ int NativeCurrentDirectory(std::string* cwd) {
   return fs::kOk;
 }
 
-// Holds `native` open exclusively, as Windows does while it deletes or renames a file: any other
-// handle makes this fail with kSharingViolation, and no handle can be opened meanwhile.
-int HoldExclusively(const std::string& native, std::unique_ptr<fs::File>* holder) {
-  return OpenNativeFile(native, Access::kRead, Share::kExclusive, Disposition::kOpenExisting,
-                        holder);
+// Holds `native` open exclusively, as Windows does while it deletes, renames or overwrites a
+// file: any other handle makes this fail with kSharingViolation, and no handle can be opened
+// meanwhile. A file that is to be removed or overwritten must be writable (kReadWrite), as on
+// Windows, where a read-only file cannot be deleted or replaced.
+int HoldExclusively(const std::string& native, Access access, std::unique_ptr<fs::File>* holder) {
+  return OpenNativeFile(native, access, Share::kExclusive, Disposition::kOpenExisting, holder);
 }
 
 // Makes a rename or a new name in `folder` durable.
@@ -110,7 +111,7 @@ class PosixFileSystem : public fs::FileSystem {
                                   Disposition::kOpenExisting, &source)) {
       return code;
     }
-    int code = HoldExclusively(native_to, &target);
+    int code = HoldExclusively(native_to, Access::kReadWrite, &target);
     if (code != fs::kOk && code != fs::kNotFound) return code;
     std::string scratch = ScratchName(native_to);
     int fd = open(scratch.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -132,8 +133,8 @@ class PosixFileSystem : public fs::FileSystem {
     if (int code = ToNativePath(from, &native_from)) return code;
     if (int code = ToNativePath(to, &native_to)) return code;
     std::unique_ptr<fs::File> source, target;
-    if (int code = HoldExclusively(native_from, &source)) return code;
-    int code = HoldExclusively(native_to, &target);
+    if (int code = HoldExclusively(native_from, Access::kRead, &source)) return code;
+    int code = HoldExclusively(native_to, Access::kReadWrite, &target);
     if (code != fs::kOk && code != fs::kNotFound) return code;
     return Rename(native_from, native_to);
   }
@@ -142,7 +143,7 @@ class PosixFileSystem : public fs::FileSystem {
     std::string native;
     if (int code = ToNativePath(path, &native)) return code;
     std::unique_ptr<fs::File> holder;
-    if (int code = HoldExclusively(native, &holder)) return code;
+    if (int code = HoldExclusively(native, Access::kReadWrite, &holder)) return code;
     if (unlink(native.c_str()) != 0) return PathFailureCode(errno, native);
     return fs::kOk;
   }

@@ -1,15 +1,19 @@
 // Names, folders and whole-file operations of the real file system.
 
+#include "platform/fs/file_system.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <gtest/gtest.h>
-
+#include <csignal>
 #include <filesystem>
 #include <memory>
 #include <string>
 
-#include "platform/fs/file_system.h"
+#include "platform/posix/tests/child_process.h"
 #include "platform/posix/tests/test_folder.h"
 
 namespace sr::posix {
@@ -28,10 +32,11 @@ class FileSystemTest : public ::testing::Test {
 TEST_F(FileSystemTest, GbkNameWithTrailByte5CReachesTheRealFile) {
   ASSERT_TRUE(std::filesystem::create_directory(folder_ / U8(u8"工资")));
   // Backslashes separate; the 0x5C inside "\x95\x5c" (U+661E) does not.
-  const Path name = folder_.path() + "\\工资\\\x95\x5c" "1.dat";
+  const Path name = folder_.path() +
+                    "\\工资\\\x95\x5c"
+                    "1.dat";
   std::unique_ptr<File> file;
-  ASSERT_EQ(fs_.Open(name, Access::kReadWrite, Share::kDenyNone, Disposition::kCreateAlways,
-                     &file),
+  ASSERT_EQ(fs_.Open(name, Access::kReadWrite, Share::kDenyNone, Disposition::kCreateAlways, &file),
             kOk);
   ASSERT_EQ(file->WriteAt(0, "ok", 2), kOk);
   file.reset();
@@ -39,7 +44,9 @@ TEST_F(FileSystemTest, GbkNameWithTrailByte5CReachesTheRealFile) {
 
   Path full;
   ASSERT_EQ(fs_.FullPath(name, &full), kOk);
-  EXPECT_EQ(full, folder_.path() + "/工资/\x95\x5c" "1.dat");
+  EXPECT_EQ(full, folder_.path() +
+                      "/工资/\x95\x5c"
+                      "1.dat");
   bool exists = false;
   ASSERT_EQ(fs_.Exists(full, &exists), kOk);
   EXPECT_TRUE(exists);
@@ -67,8 +74,8 @@ TEST_F(FileSystemTest, BadNamesGiveTheirCodesNeverACrash) {
 TEST_F(FileSystemTest, FifoIsRefusedWithoutHanging) {
   ASSERT_EQ(mkfifo((folder_ / "pipe").c_str(), 0600), 0);
   std::unique_ptr<File> file;
-  EXPECT_EQ(fs_.Open(folder_ / "pipe", Access::kRead, Share::kDenyNone,
-                     Disposition::kOpenExisting, &file),
+  EXPECT_EQ(fs_.Open(folder_ / "pipe", Access::kRead, Share::kDenyNone, Disposition::kOpenExisting,
+                     &file),
             kAccessDenied);
 }
 
@@ -110,8 +117,8 @@ TEST_F(FileSystemTest, FilesInUseAreNotCopiedOverReplacedOrRemoved) {
   WriteWholeFile(folder_ / "a.dat", "a");
   WriteWholeFile(folder_ / "b.dat", "b");
   std::unique_ptr<File> open;
-  ASSERT_EQ(fs_.Open(folder_ / "b.dat", Access::kRead, Share::kDenyNone,
-                     Disposition::kOpenExisting, &open),
+  ASSERT_EQ(fs_.Open(folder_ / "b.dat", Access::kRead, Share::kDenyNone, Disposition::kOpenExisting,
+                     &open),
             kOk);
   EXPECT_EQ(fs_.CopyFile(folder_ / "a.dat", folder_ / "b.dat"), kSharingViolation);
   EXPECT_EQ(fs_.ReplaceFile(folder_ / "a.dat", folder_ / "b.dat"), kSharingViolation);
@@ -127,6 +134,47 @@ TEST_F(FileSystemTest, FilesInUseAreNotCopiedOverReplacedOrRemoved) {
   EXPECT_EQ(fs_.RemoveFile(folder_ / "b.dat"), kOk);
   EXPECT_EQ(fs_.RemoveFile(folder_ / "b.dat"), kNotFound);
   EXPECT_EQ(fs_.RemoveFile(folder_.path()), kAccessDenied);
+}
+
+TEST_F(FileSystemTest, FilesThatMayNotBeWrittenAreNotOverwrittenOrRemoved) {
+  WriteWholeFile(folder_ / "mine.dat", "mine");
+  WriteWholeFile(folder_ / "kept.dat", "kept");
+  chmod((folder_ / "kept.dat").c_str(), 0444);
+  chmod(folder_.path().c_str(), 0777);  // the folder itself may be written
+  ChildProcess child([this](ChildProcess& me) {
+    if (geteuid() == 0 && setuid(65534) != 0) me.Send(999);  // root writes any file: drop it
+    me.Send(fs_.CopyFile(folder_ / "mine.dat", folder_ / "kept.dat"));
+    me.Send(fs_.ReplaceFile(folder_ / "mine.dat", folder_ / "kept.dat"));
+    me.Send(fs_.RemoveFile(folder_ / "kept.dat"));
+  });
+  EXPECT_EQ(child.Receive(), kAccessDenied);
+  EXPECT_EQ(child.Receive(), kAccessDenied);
+  EXPECT_EQ(child.Receive(), kAccessDenied);
+  EXPECT_EQ(child.Wait(), 0);
+  EXPECT_EQ(ReadWholeFile(folder_ / "kept.dat"), "kept");
+}
+
+// Running out of descriptors or file size, provoked for real in a child process.
+TEST_F(FileSystemTest, SystemLimitsGiveTheirCodes) {
+  ChildProcess child([this](ChildProcess& me) {
+    std::unique_ptr<File> file;
+    int code = fs_.Open(folder_ / "big.dat", Access::kReadWrite, Share::kDenyNone,
+                        Disposition::kCreateAlways, &file);
+    signal(SIGXFSZ, SIG_IGN);
+    struct rlimit size = {10, 10};
+    setrlimit(RLIMIT_FSIZE, &size);
+    if (code == kOk) code = file->WriteAt(0, "0123456789abcdef", 16);
+    me.Send(code);
+    struct rlimit files = {32, 32};
+    setrlimit(RLIMIT_NOFILE, &files);
+    while (open("/dev/null", O_RDONLY) >= 0) {
+    }
+    me.Send(fs_.Open(folder_ / "big.dat", Access::kRead, Share::kDenyNone,
+                     Disposition::kOpenExisting, &file));
+  });
+  EXPECT_EQ(child.Receive(), kDiskFull);
+  EXPECT_EQ(child.Receive(), kTooManyOpen);
+  EXPECT_EQ(child.Wait(), 0);
 }
 
 }  // namespace

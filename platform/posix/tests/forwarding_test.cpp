@@ -1,9 +1,8 @@
-#include "platform/fs/forwarding_file_system.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
 
+#include "platform/fs/forwarding_file_system.h"
 #include "platform/posix/tests/test_folder.h"
 
 namespace sr::fs {

@@ -13,7 +13,10 @@ const char* U8(const char8_t* text) { return reinterpret_cast<const char*>(text)
 TEST(NativePathTest, BackslashSeparatesButTrailByte5CDoesNot) {
   std::string native;
   // "\x95\x5c" is one GBK character (U+661E) whose trail byte is a backslash.
-  ASSERT_EQ(ToNativePath("dir\\sub/\x95\x5c" "a.dat", &native), kOk);
+  ASSERT_EQ(ToNativePath("dir\\sub/\x95\x5c"
+                         "a.dat",
+                         &native),
+            kOk);
   EXPECT_EQ(native, std::string("dir/sub/") + U8(u8"昞") + "a.dat");
   ASSERT_EQ(ToNativePath("工资\\2013.dat", &native), kOk);
   EXPECT_EQ(native, std::string(U8(u8"工资")) + "/2013.dat");
@@ -32,7 +35,7 @@ TEST(NativePathTest, ConvertsNativeNamesBackOnlyWhenGbkHoldsThem) {
   ASSERT_EQ(FromNativePath(std::string("/tmp/") + U8(u8"昞") + ".dat", &gbk), kOk);
   EXPECT_EQ(gbk, "/tmp/\x95\x5c.dat");
   EXPECT_EQ(FromNativePath("/tmp/\xF0\x9F\x98\x80", &gbk), kBadPath);  // an emoji
-  EXPECT_EQ(FromNativePath("/tmp/\xff", &gbk), kBadPath);  // not UTF-8
+  EXPECT_EQ(FromNativePath("/tmp/\xff", &gbk), kBadPath);              // not UTF-8
 }
 
 TEST(NativePathTest, AbsolutePathIsWorkedOutFromTheTextAlone) {

@@ -16,13 +16,13 @@ TEST(PosixErrorTest, MapsEachFailureToItsCode) {
     int err;
     int code;
   } cases[] = {
-      {ENOENT, kNotFound},      {ENOTDIR, kBadPath},       {ENAMETOOLONG, kBadPath},
-      {ELOOP, kBadPath},        {EMFILE, kTooManyOpen},    {ENFILE, kTooManyOpen},
-      {EACCES, kAccessDenied},  {EPERM, kAccessDenied},    {EISDIR, kAccessDenied},
-      {EROFS, kAccessDenied},   {EBADF, kInvalidHandle},   {EBUSY, kRemoveCurrentDir},
-      {EMLINK, kDirectoryFull}, {ESPIPE, kBadSeek},        {EIO, kHardware},
-      {ENOSPC, kDiskFull},      {EDQUOT, kDiskFull},       {EFBIG, kDiskFull},
-      {EXDEV, kOther},          {ENOMEM, kOther},          {0, kUnknown},
+      {ENOENT, kNotFound},      {ENOTDIR, kBadPath},     {ENAMETOOLONG, kBadPath},
+      {ELOOP, kBadPath},        {EMFILE, kTooManyOpen},  {ENFILE, kTooManyOpen},
+      {EACCES, kAccessDenied},  {EPERM, kAccessDenied},  {EISDIR, kAccessDenied},
+      {EROFS, kAccessDenied},   {EBADF, kInvalidHandle}, {EBUSY, kRemoveCurrentDir},
+      {EMLINK, kDirectoryFull}, {ESPIPE, kBadSeek},      {EIO, kHardware},
+      {ENOSPC, kDiskFull},      {EDQUOT, kDiskFull},     {EFBIG, kDiskFull},
+      {EXDEV, kOther},          {ENOMEM, kOther},        {0, kUnknown},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(CodeForErrno(c.err, ErrnoContext::kPath), c.code) << "errno " << c.err;

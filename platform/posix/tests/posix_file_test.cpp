@@ -1,8 +1,7 @@
 // One handle at a time: reading, writing, length, truncation and the handle's own locks.
 
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <memory>
 #include <string>

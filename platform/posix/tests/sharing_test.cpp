@@ -1,9 +1,8 @@
 // Share modes and byte-range locks between handles of one process and between real processes.
 
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
@@ -175,6 +174,23 @@ TEST_F(SharingTest, LockThroughReadOnlyDescriptorStopsWriters) {
   child.Send(1);
   EXPECT_EQ(child.Wait(), 0);
   EXPECT_EQ(file->WriteAt(5, "w", 1), kOk);
+}
+
+TEST_F(SharingTest, OfTwoProcessesOpeningExclusivelyAtOnceExactlyOneWins) {
+  for (int round = 0; round < 50; ++round) {
+    auto racer = [this](ChildProcess& me) {
+      std::unique_ptr<File> file;
+      me.Receive();
+      me.Send(Open(Access::kReadWrite, Share::kExclusive, &file));
+      me.Receive();
+    };
+    ChildProcess first(racer), second(racer);
+    first.Send(1);
+    second.Send(1);
+    int a = first.Receive(), b = second.Receive();
+    EXPECT_TRUE((a == kOk && b == kSharingViolation) || (a == kSharingViolation && b == kOk))
+        << "round " << round << ": " << a << ", " << b;
+  }
 }
 
 }  // namespace
