@@ -1,7 +1,6 @@
 // One handle at a time: reading, writing, length, truncation and the handle's own locks.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <memory>
 #include <string>
@@ -87,18 +86,6 @@ TEST_F(PosixFileTest, AHandleDoesOnlyWhatItsAccessAllows) {
   Read(*writer, 0, 1, &code);
   EXPECT_EQ(code, kAccessDenied);
   EXPECT_EQ(ReadWholeFile(folder_ / "r.dat"), "data");
-}
-
-TEST_F(PosixFileTest, ReadOnlyFileOpensForReadingAndCanStillBeLocked) {
-  WriteWholeFile(folder_ / "ro.dat", "data");
-  chmod((folder_ / "ro.dat").c_str(), 0444);
-  std::unique_ptr<File> file;
-  if (geteuid() == 0) GTEST_SKIP() << "root may write any file";
-  EXPECT_EQ(Open("ro.dat", Access::kReadWrite, Disposition::kOpenExisting, &file), kAccessDenied);
-  ASSERT_EQ(Open("ro.dat", Access::kRead, Disposition::kOpenExisting, &file), kOk);
-  EXPECT_EQ(Read(*file, 0, 4), "data");
-  EXPECT_EQ(file->Lock(0, 1), kOk);
-  EXPECT_EQ(file->Unlock(0, 1), kOk);
 }
 
 TEST_F(PosixFileTest, PositionsOutsideTheDataRangeAreBadSeeks) {
