@@ -2,24 +2,10 @@
 #define SALARY_RUNTIME_AUTOMATION_EXCEL_H_
 
 #include "platform/automation/automation.h"
+#include "platform/automation/excel_dispids.h"
 #include "runtime/convert/value.h"
 
 namespace sr {
-
-// Dispatch ids of the spreadsheet application's members that the wrappers call.
-namespace excel_member {
-constexpr automation::DispId kValue = 0x06;
-constexpr automation::DispId kApplication = 0x94;
-constexpr automation::DispId kItem = 0xAA;
-constexpr automation::DispId kAdd = 0xB5;
-constexpr automation::DispId kRange = 0xC5;
-constexpr automation::DispId kClose = 0x115;
-constexpr automation::DispId kQuit = 0x12E;
-constexpr automation::DispId kActivate = 0x130;
-constexpr automation::DispId kSheets = 0x1E5;
-constexpr automation::DispId kVisible = 0x22E;
-constexpr automation::DispId kWorkbooks = 0x23C;
-}  // namespace excel_member
 
 // One running instance of the spreadsheet application ("Excel.Application"), the main window's
 // Excel程序1. Every automation call is guarded: an error is swallowed and the object stays as

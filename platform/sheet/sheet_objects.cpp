@@ -1,0 +1,286 @@
+#include "platform/sheet/sheet_objects.h"
+
+#include <algorithm>
+
+#include "platform/automation/excel_dispids.h"
+#include "platform/sheet/xlsx_file.h"
+
+namespace sr::sheet {
+
+namespace {
+
+using automation::DispatchRef;
+using automation::DispId;
+using automation::InvokeKind;
+using automation::Status;
+using automation::Variant;
+using Args = std::vector<Variant>;
+
+constexpr automation::HResult kDisconnected = static_cast<automation::HResult>(0x80010108);
+// A Value put on more cells than this is refused rather than filling memory.
+constexpr int64_t kMaxCellsPerPut = 1000000;
+
+Status NotFound() { return Status::Error(automation::kMemberNotFound, "unknown member"); }
+Status BadCount() { return Status::Error(automation::kBadParamCount, "wrong argument count"); }
+Status BadType() { return Status::Error(automation::kTypeMismatch, "wrong argument type"); }
+Status Failed(const char* why) { return Status::Error(automation::kException, why); }
+
+// The arguments without the trailing missing ones, which COM callers use for "left out".
+Args Present(const Args& args) {
+  Args present = args;
+  while (!present.empty() && present.back().type == Variant::Type::kError) present.pop_back();
+  return present;
+}
+
+size_t CharCount(const Text& text) {
+  size_t count = 0;
+  for (size_t i = 0; i < text.size(); ++count) {
+    i += (static_cast<unsigned char>(text[i]) >= 0x80 && i + 1 < text.size()) ? 2 : 1;
+  }
+  return count;
+}
+
+// What every object of an instance shares: the instance, the Application member, and the
+// refusal of every call after Quit.
+class SheetObject : public automation::CountedDispatch {
+ public:
+  explicit SheetObject(std::shared_ptr<Instance> instance) : instance_(std::move(instance)) {}
+
+  Status Invoke(DispId member, InvokeKind kind, const Args& args, Variant* result) final {
+    *result = Variant();
+    if (instance_->quit) return Status::Error(kDisconnected, "the application has quit");
+    if (member == excel_member::kApplication && kind == InvokeKind::kPropertyGet) {
+      *result = Variant::Object(NewApplicationObject(instance_));
+      return Status::Ok();
+    }
+    return Member(member, kind, Present(args), result);
+  }
+
+ protected:
+  virtual Status Member(DispId member, InvokeKind kind, const Args& args, Variant* result) = 0;
+
+  template <class T, class... A>
+  Status Return(Variant* result, A&&... a) {
+    *result = Variant::Object(DispatchRef::Adopt(new T(instance_, std::forward<A>(a)...)));
+    return Status::Ok();
+  }
+
+  std::shared_ptr<Instance> instance_;
+};
+
+class RangeObject : public SheetObject {
+ public:
+  RangeObject(std::shared_ptr<Instance> instance, std::shared_ptr<Workbook> book, int sheet,
+              CellRange range)
+      : SheetObject(std::move(instance)), book_(std::move(book)), sheet_(sheet), range_(range) {}
+
+ protected:
+  Status Member(DispId member, InvokeKind kind, const Args& args, Variant* result) override {
+    if (member != excel_member::kValue || kind != InvokeKind::kPropertyPut) return NotFound();
+    if (args.size() != 1) return BadCount();
+    if (!instance_->IsOpen(book_)) return Failed("the workbook is closed");
+    int64_t cells = int64_t{range_.last_row - range_.first_row + 1} *
+                    (range_.last_column - range_.first_column + 1);
+    if (cells > kMaxCellsPerPut) return Failed("range too large");
+    std::optional<Cell> cell;
+    switch (args[0].type) {
+      case Variant::Type::kEmpty:
+        break;
+      case Variant::Type::kI4:
+        cell = static_cast<double>(args[0].i4);
+        break;
+      case Variant::Type::kBstr:
+        if (CharCount(args[0].bstr) > kMaxCellChars) return Failed("text too long for a cell");
+        cell = CellFromTypedText(args[0].bstr);
+        break;
+      default:
+        return BadType();
+    }
+    WriteRange(&book_->sheets[sheet_], range_, cell);
+    return Status::Ok();
+  }
+
+ private:
+  std::shared_ptr<Workbook> book_;
+  int sheet_;
+  CellRange range_;
+};
+
+class WorksheetObject : public SheetObject {
+ public:
+  WorksheetObject(std::shared_ptr<Instance> instance, std::shared_ptr<Workbook> book, int sheet)
+      : SheetObject(std::move(instance)), book_(std::move(book)), sheet_(sheet) {}
+
+ protected:
+  Status Member(DispId member, InvokeKind kind, const Args& args, Variant* result) override {
+    if (member == excel_member::kActivate && kind == InvokeKind::kMethod) return Status::Ok();
+    if (member != excel_member::kRange || kind != InvokeKind::kPropertyGet) return NotFound();
+    if (args.empty() || args.size() > 2) return BadCount();
+    for (const Variant& a : args) {
+      if (a.type != Variant::Type::kBstr) return BadType();
+    }
+    std::optional<CellRange> range = args.size() == 1 ? ParseRange(args[0].bstr)
+                                                      : SpanRanges(args[0].bstr, args[1].bstr);
+    if (!range) return Failed("not a cell reference");
+    return Return<RangeObject>(result, book_, sheet_, *range);
+  }
+
+ private:
+  std::shared_ptr<Workbook> book_;
+  int sheet_;
+};
+
+class SheetsObject : public SheetObject {
+ public:
+  SheetsObject(std::shared_ptr<Instance> instance, std::shared_ptr<Workbook> book)
+      : SheetObject(std::move(instance)), book_(std::move(book)) {}
+
+ protected:
+  Status Member(DispId member, InvokeKind kind, const Args& args, Variant* result) override {
+    if (member != excel_member::kItem || kind != InvokeKind::kPropertyGet) return NotFound();
+    if (args.size() != 1) return BadCount();
+    if (args[0].type != Variant::Type::kI4) return BadType();
+    int n = args[0].i4;
+    if (n < 1 || n > static_cast<int>(book_->sheets.size())) {
+      return Status::Error(automation::kBadIndex, "no such sheet");
+    }
+    return Return<WorksheetObject>(result, book_, n - 1);
+  }
+
+ private:
+  std::shared_ptr<Workbook> book_;
+};
+
+class WorkbookObject : public SheetObject {
+ public:
+  WorkbookObject(std::shared_ptr<Instance> instance, std::shared_ptr<Workbook> book)
+      : SheetObject(std::move(instance)), book_(std::move(book)) {}
+
+ protected:
+  Status Member(DispId member, InvokeKind kind, const Args& args, Variant* result) override {
+    if (!instance_->IsOpen(book_)) return Failed("the workbook is closed");
+    if (member == excel_member::kSheets && kind == InvokeKind::kPropertyGet) {
+      return Return<SheetsObject>(result, book_);
+    }
+    if (member == excel_member::kActivate && kind == InvokeKind::kMethod) {
+      instance_->active = book_;
+      return Status::Ok();
+    }
+    if (member == excel_member::kClose && kind == InvokeKind::kMethod) {
+      instance_->Close(book_);
+      return Status::Ok();
+    }
+    return NotFound();
+  }
+
+ private:
+  std::shared_ptr<Workbook> book_;
+};
+
+class WorkbooksObject : public SheetObject {
+ public:
+  using SheetObject::SheetObject;
+
+ protected:
+  Status Member(DispId member, InvokeKind kind, const Args& args, Variant* result) override {
+    if (member == excel_member::kAdd && kind == InvokeKind::kMethod) {
+      if (!args.empty()) return Failed("templates are not supported");
+      auto book = std::make_shared<Workbook>();
+      book->number = instance_->next_book++;
+      book->sheets.push_back(Worksheet{"Sheet1", {}});
+      instance_->workbooks.push_back(book);
+      instance_->active = book;
+      return Return<WorkbookObject>(result, book);
+    }
+    if (member == excel_member::kItem && kind == InvokeKind::kPropertyGet) {
+      if (args.size() != 1) return BadCount();
+      if (args[0].type != Variant::Type::kI4) return BadType();
+      int n = args[0].i4;
+      if (n < 1 || n > static_cast<int>(instance_->workbooks.size())) {
+        return Status::Error(automation::kBadIndex, "no such workbook");
+      }
+      return Return<WorkbookObject>(result, instance_->workbooks[n - 1]);
+    }
+    if (member == excel_member::kClose && kind == InvokeKind::kMethod) {
+      while (!instance_->workbooks.empty()) instance_->Close(instance_->workbooks.back());
+      return Status::Ok();
+    }
+    return NotFound();
+  }
+};
+
+class ApplicationObject : public SheetObject {
+ public:
+  using SheetObject::SheetObject;
+
+ protected:
+  Status Member(DispId member, InvokeKind kind, const Args& args, Variant* result) override {
+    switch (member) {
+      case excel_member::kWorkbooks:
+        if (kind != InvokeKind::kPropertyGet) break;
+        return Return<WorkbooksObject>(result);
+      case excel_member::kSheets:
+        if (kind != InvokeKind::kPropertyGet) break;
+        if (!instance_->active) return Failed("no active workbook");
+        return Return<SheetsObject>(result, instance_->active);
+      case excel_member::kVisible:
+        return Visible(kind, args, result);
+      case excel_member::kActivate:
+        if (kind != InvokeKind::kMethod) break;
+        return Status::Ok();
+      case excel_member::kQuit:
+        if (kind != InvokeKind::kMethod) break;
+        instance_->workbooks.clear();
+        instance_->active.reset();
+        instance_->quit = true;
+        return Status::Ok();
+    }
+    return NotFound();
+  }
+
+ private:
+  Status Visible(InvokeKind kind, const Args& args, Variant* result) {
+    if (kind == InvokeKind::kPropertyGet) {
+      *result = Variant::Bool(instance_->visible);
+      return Status::Ok();
+    }
+    if (kind != InvokeKind::kPropertyPut) return NotFound();
+    if (args.size() != 1) return BadCount();
+    if (args[0].type != Variant::Type::kBool && args[0].type != Variant::Type::kI4) {
+      return BadType();
+    }
+    instance_->visible = args[0].type == Variant::Type::kBool ? args[0].boolean : args[0].i4 != 0;
+    return instance_->visible ? instance_->Show() : Status::Ok();
+  }
+};
+
+}  // namespace
+
+bool Instance::IsOpen(const std::shared_ptr<Workbook>& book) const {
+  return std::find(workbooks.begin(), workbooks.end(), book) != workbooks.end();
+}
+
+void Instance::Close(const std::shared_ptr<Workbook>& book) {
+  workbooks.erase(std::remove(workbooks.begin(), workbooks.end(), book), workbooks.end());
+  if (active == book) active = workbooks.empty() ? nullptr : workbooks.back();
+}
+
+Status Instance::Show() {
+  std::string error;
+  for (const std::shared_ptr<Workbook>& book : workbooks) {
+    if (shown.count(book->number)) continue;
+    if (folder.empty()) folder = MakePrivateFolder(&error);
+    if (folder.empty()) break;
+    std::string path = folder + "/Book" + std::to_string(book->number) + ".xlsx";
+    if (!WriteXlsx(*book, path, &error) || !program.Open(path, &error)) break;
+    shown.insert(book->number);
+  }
+  if (!error.empty()) return Status::Error(automation::kException, error);
+  return Status::Ok();
+}
+
+DispatchRef NewApplicationObject(std::shared_ptr<Instance> instance) {
+  return DispatchRef::Adopt(new ApplicationObject(std::move(instance)));
+}
+
+}  // namespace sr::sheet

@@ -1,0 +1,234 @@
+#include "platform/sheet/sheet_automation.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "platform/automation/excel_dispids.h"
+#include "platform/sheet/spreadsheet_program.h"
+
+namespace sr::sheet {
+namespace {
+
+namespace fs = std::filesystem;
+using automation::DispatchRef;
+using automation::InvokeKind;
+using automation::Status;
+using automation::Variant;
+
+const char* U8(const char8_t* s) { return reinterpret_cast<const char*>(s); }
+
+DispatchRef Get(const DispatchRef& object, automation::DispId member,
+                std::vector<Variant> args = {}) {
+  Variant result;
+  Status status = object->Invoke(member, InvokeKind::kPropertyGet, args, &result);
+  EXPECT_TRUE(status.ok()) << std::hex << member << " " << status.message;
+  return result.object;
+}
+
+Status Put(const DispatchRef& object, automation::DispId member, Variant value) {
+  Variant result;
+  return object->Invoke(member, InvokeKind::kPropertyPut, {value}, &result);
+}
+
+Status Call(const DispatchRef& object, automation::DispId member, std::vector<Variant> args = {}) {
+  Variant result;
+  return object->Invoke(member, InvokeKind::kMethod, args, &result);
+}
+
+// Sets an environment variable for one test and puts the old value back.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const std::string& value) : name_(name) {
+    if (const char* old = getenv(name)) old_ = old;
+    setenv(name, value.c_str(), 1);
+  }
+  ~ScopedEnv() {
+    if (old_) {
+      setenv(name_, old_->c_str(), 1);
+    } else {
+      unsetenv(name_);
+    }
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+// A python3 that has openpyxl, or the empty string.
+std::string PythonWithOpenpyxl() {
+  for (const char* python : {"/usr/bin/python3", "python3"}) {
+    std::string check = std::string(python) + " -c 'import openpyxl' 2>/dev/null";
+    if (std::system(check.c_str()) == 0) return python;
+  }
+  return std::string();
+}
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class SheetAutomationTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/sheet-test-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    dir_ = pattern;
+    // The stub spreadsheet program: copies the file it is given and notes where it was.
+    fs::path script = dir_ / "open.sh";
+    std::ofstream(script) << "#!/bin/sh\ncp \"$1\" \"" << (dir_ / "copy.xlsx").string()
+                          << "\"\necho \"$1\" > \"" << (dir_ / "opened").string() << "\"\n";
+    fs::permissions(script, fs::perms::owner_all);
+    tmp_ = std::make_unique<ScopedEnv>("TMPDIR", dir_.string());
+    command_ = std::make_unique<ScopedEnv>(kCommandVariable, script.string());
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  // The stub runs detached; wait for its note. (No <chrono>: it does not build as GBK.)
+  bool WaitForOpened() {
+    for (int i = 0; i < 500; ++i) {
+      if (fs::exists(dir_ / "opened") && !ReadFile(dir_ / "opened").empty()) return true;
+      usleep(10 * 1000);
+    }
+    return false;
+  }
+
+  DispatchRef CreateApplication() {
+    DispatchRef app;
+    Status status = seam_.CreateObject("Excel.Application", &app);
+    EXPECT_TRUE(status.ok()) << status.message;
+    return app;
+  }
+
+  // The calls that the export's wrappers make to reach the first worksheet.
+  DispatchRef FirstWorksheet(const DispatchRef& app) {
+    DispatchRef books = Get(app, excel_member::kWorkbooks);
+    EXPECT_TRUE(Call(books, excel_member::kAdd, {Variant::Missing()}).ok());
+    DispatchRef application = Get(books, excel_member::kApplication);
+    DispatchRef sheets = Get(application, excel_member::kSheets);
+    EXPECT_TRUE(Call(application, excel_member::kActivate).ok());
+    return Get(sheets, excel_member::kItem, {Variant::I4(1)});
+  }
+
+  Status SetCell(const DispatchRef& sheet, const char* ref, const std::string& text) {
+    DispatchRef range = Get(sheet, excel_member::kRange, {Variant::Bstr(ref), Variant::Bstr(ref)});
+    return Put(range, excel_member::kValue, Variant::Bstr(text));
+  }
+
+  fs::path dir_;
+  std::unique_ptr<ScopedEnv> tmp_;
+  std::unique_ptr<ScopedEnv> command_;
+  SheetAutomation seam_;
+};
+
+TEST_F(SheetAutomationTest, VisibleWorkbookReachesTheProgramWithTextsAndNumbersApart) {
+  std::string python = PythonWithOpenpyxl();
+  if (python.empty()) GTEST_SKIP() << "no python3 with openpyxl to read the workbook back";
+  DispatchRef app = CreateApplication();
+  DispatchRef sheet = FirstWorksheet(app);
+  EXPECT_TRUE(SetCell(sheet, "a1", "工资").ok());          // GBK in, UTF-8 in the file
+  EXPECT_TRUE(SetCell(sheet, "b1", "'0012").ok());         // apostrophe: text
+  EXPECT_TRUE(SetCell(sheet, "c1", "0012").ok());          // a number
+  EXPECT_TRUE(SetCell(sheet, "d1", "1234.5").ok());
+  EXPECT_TRUE(SetCell(sheet, "e1", "12.5元").ok());
+  EXPECT_TRUE(SetCell(sheet, "f1", "'").ok());             // empty
+  EXPECT_TRUE(SetCell(sheet, "g2", "'123456789012345678").ok());
+  EXPECT_TRUE(SetCell(sheet, "h2", "=1+2").ok());
+  EXPECT_FALSE(fs::exists(dir_ / "opened"));  // nothing is written before it is shown
+
+  ASSERT_TRUE(Put(app, excel_member::kVisible, Variant::Bool(true)).ok());
+  ASSERT_TRUE(WaitForOpened());
+  fs::path opened = ReadFile(dir_ / "opened").substr(0, ReadFile(dir_ / "opened").size() - 1);
+  EXPECT_EQ(opened.filename(), "Book1.xlsx");
+  EXPECT_EQ(opened.parent_path().parent_path(), dir_);
+  struct stat info;
+  ASSERT_EQ(stat(opened.parent_path().c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0700u);
+
+  std::string read = python + " -c \"import openpyxl\nws = openpyxl.load_workbook('" +
+                     (dir_ / "copy.xlsx").string() +
+                     "').active\nfor row in ws.iter_rows():\n for c in row:\n  if c.value is not "
+                     "None: print(c.coordinate, type(c.value).__name__, c.value)\" > " +
+                     (dir_ / "cells.txt").string();
+  ASSERT_EQ(std::system(read.c_str()), 0);
+  EXPECT_EQ(ReadFile(dir_ / "cells.txt"), U8(u8"A1 str 工资\n"
+                                             u8"B1 str 0012\n"
+                                             u8"C1 int 12\n"
+                                             u8"D1 float 1234.5\n"
+                                             u8"E1 str 12.5元\n"
+                                             u8"G2 str 123456789012345678\n"
+                                             u8"H2 str =1+2\n"));
+}
+
+TEST_F(SheetAutomationTest, WorkbookIsOpenedOnceAndOnlyWhenShown) {
+  DispatchRef app = CreateApplication();
+  DispatchRef sheet = FirstWorksheet(app);
+  ASSERT_TRUE(Put(app, excel_member::kVisible, Variant::Bool(false)).ok());
+  usleep(50 * 1000);
+  EXPECT_FALSE(fs::exists(dir_ / "opened"));
+  ASSERT_TRUE(Put(app, excel_member::kVisible, Variant::Bool(true)).ok());
+  ASSERT_TRUE(WaitForOpened());
+  fs::remove(dir_ / "opened");
+  ASSERT_TRUE(Put(app, excel_member::kVisible, Variant::Bool(true)).ok());
+  usleep(100 * 1000);
+  EXPECT_FALSE(fs::exists(dir_ / "opened"));
+}
+
+TEST_F(SheetAutomationTest, WithoutASpreadsheetProgramTheClassIsUnknown) {
+  command_.reset();
+  ScopedEnv unset(kCommandVariable, "");
+  ScopedEnv path("PATH", dir_.string());  // holds no soffice
+  DispatchRef app;
+  Status status = seam_.CreateObject("Excel.Application", &app);
+  EXPECT_EQ(status.code, automation::kInvalidClassString);
+  EXPECT_FALSE(status.message.empty());
+  EXPECT_FALSE(app);
+
+  fs::path soffice = dir_ / "soffice";
+  std::ofstream(soffice) << "#!/bin/sh\n";
+  fs::permissions(soffice, fs::perms::owner_all);
+  EXPECT_TRUE(seam_.CreateObject("excel.application", &app).ok());
+  EXPECT_EQ(seam_.CreateObject("Word.Application", &app).code, automation::kInvalidClassString);
+}
+
+TEST_F(SheetAutomationTest, BadCallsReportErrorsAndChangeNothing) {
+  DispatchRef app = CreateApplication();
+  Variant result;
+  // No workbook yet: no sheets.
+  EXPECT_FALSE(app->Invoke(excel_member::kSheets, InvokeKind::kPropertyGet, {}, &result).ok());
+  DispatchRef sheet = FirstWorksheet(app);
+  DispatchRef sheets = Get(Get(app, excel_member::kApplication), excel_member::kSheets);
+  EXPECT_EQ(sheets->Invoke(excel_member::kItem, InvokeKind::kPropertyGet, {Variant::I4(2)}, &result)
+                .code,
+            automation::kBadIndex);
+  EXPECT_FALSE(
+      sheet->Invoke(excel_member::kRange, InvokeKind::kPropertyGet, {Variant::Bstr("a0")}, &result)
+          .ok());
+  EXPECT_EQ(app->Invoke(0x7777, InvokeKind::kMethod, {}, &result).code,
+            automation::kMemberNotFound);
+  DispatchRef all = Get(sheet, excel_member::kRange, {Variant::Bstr("a1"), Variant::Bstr("xfd1048576")});
+  EXPECT_FALSE(Put(all, excel_member::kValue, Variant::Bstr("x")).ok());
+}
+
+TEST_F(SheetAutomationTest, CloseAndQuitEndWhatTheyEnd) {
+  DispatchRef app = CreateApplication();
+  DispatchRef sheet = FirstWorksheet(app);
+  DispatchRef books = Get(app, excel_member::kWorkbooks);
+  ASSERT_TRUE(Call(books, excel_member::kClose).ok());
+  EXPECT_FALSE(SetCell(sheet, "a1", "x").ok());  // its workbook is gone
+  ASSERT_TRUE(Call(app, excel_member::kQuit).ok());
+  Variant result;
+  EXPECT_FALSE(app->Invoke(excel_member::kWorkbooks, InvokeKind::kPropertyGet, {}, &result).ok());
+  EXPECT_FALSE(Put(app, excel_member::kVisible, Variant::Bool(true)).ok());
+}
+
+}  // namespace
+}  // namespace sr::sheet
