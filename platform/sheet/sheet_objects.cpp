@@ -32,6 +32,17 @@ Args Present(const Args& args) {
   return present;
 }
 
+// The one 1-based index argument of an Item member, checked against `count` items.
+Status ReadIndex(const Args& args, size_t count, int* n) {
+  if (args.size() != 1) return BadCount();
+  if (args[0].type != Variant::Type::kI4) return BadType();
+  *n = args[0].i4;
+  if (*n < 1 || static_cast<size_t>(*n) > count) {
+    return Status::Error(automation::kBadIndex, "no such item");
+  }
+  return Status::Ok();
+}
+
 size_t CharCount(const Text& text) {
   size_t count = 0;
   for (size_t i = 0; i < text.size(); ++count) {
@@ -138,12 +149,9 @@ class SheetsObject : public SheetObject {
  protected:
   Status Member(DispId member, InvokeKind kind, const Args& args, Variant* result) override {
     if (member != excel_member::kItem || kind != InvokeKind::kPropertyGet) return NotFound();
-    if (args.size() != 1) return BadCount();
-    if (args[0].type != Variant::Type::kI4) return BadType();
-    int n = args[0].i4;
-    if (n < 1 || n > static_cast<int>(book_->sheets.size())) {
-      return Status::Error(automation::kBadIndex, "no such sheet");
-    }
+    int n = 0;
+    Status index = ReadIndex(args, book_->sheets.size(), &n);
+    if (!index.ok()) return index;
     return Return<WorksheetObject>(result, book_, n - 1);
   }
 
@@ -193,12 +201,9 @@ class WorkbooksObject : public SheetObject {
       return Return<WorkbookObject>(result, book);
     }
     if (member == excel_member::kItem && kind == InvokeKind::kPropertyGet) {
-      if (args.size() != 1) return BadCount();
-      if (args[0].type != Variant::Type::kI4) return BadType();
-      int n = args[0].i4;
-      if (n < 1 || n > static_cast<int>(instance_->workbooks.size())) {
-        return Status::Error(automation::kBadIndex, "no such workbook");
-      }
+      int n = 0;
+      Status index = ReadIndex(args, instance_->workbooks.size(), &n);
+      if (!index.ok()) return index;
       return Return<WorkbookObject>(result, instance_->workbooks[n - 1]);
     }
     if (member == excel_member::kClose && kind == InvokeKind::kMethod) {
