@@ -1,0 +1,59 @@
+#ifndef SALARY_FORMS_EVENTS_H_
+#define SALARY_FORMS_EVENTS_H_
+
+#include <functional>
+
+#include "runtime/convert/value.h"
+
+namespace sr::forms {
+
+// Event numbers. Generic events (below 0) are the same for every control and carry the
+// arguments listed in ui::Input; each control type numbers its own events from 0.
+enum GenericEvent : int {
+  kLeftButtonDown = -1,
+  kLeftButtonUp = -2,
+  kDoubleClick = -3,
+  kRightButtonDown = -4,
+  kRightButtonUp = -5,
+  kMouseMoved = -6,
+  kGotFocus = -7,
+  kLostFocus = -8,
+  kKeyDown = -9,
+  kKeyUp = -10,
+  kCharacterTyped = -11,
+  kWheelTurned = -12,
+};
+
+enum WindowEvent : int {
+  kWindowCreated = 0,
+  kWindowCloseQuery = 1,
+  kWindowDestroyed = 2,
+  kWindowSizeChanged = 4,
+};
+
+enum ButtonEvent : int { kButtonClicked = 0 };
+enum EditBoxEvent : int { kEditBoxChanged = 0 };
+enum ToolbarEvent : int { kToolbarButtonClicked = 0 };  // a = the button's index
+
+// The grid's own events, in the order of the grid's event list.
+enum GridEvent : int {
+  kGridCursorMoved = 0,
+  kGridEditBegins = 2,
+  kGridEditEnds = 3,
+  kGridClicked = 4,               // a = x, b = y
+  kGridTitleCellClicked = 5,      // a = row, b = column
+  kGridTitleCellDoubleClicked = 6,
+};
+
+// The arguments of an event, in the order of the event's argument list.
+struct EventArgs {
+  int a = 0;
+  int b = 0;
+  int c = 0;
+};
+
+using Handler = std::function<void(const EventArgs&)>;
+
+}  // namespace sr::forms
+
+#endif  // SALARY_FORMS_EVENTS_H_

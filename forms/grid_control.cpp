@@ -1,0 +1,55 @@
+#include "forms/grid_control.h"
+
+#include <utility>
+
+#include "forms/window.h"
+
+namespace sr::forms {
+
+GridControl::GridControl(Text name, ui::Rect rect, const GridConfig& config)
+    : Control(ui::ControlKind::kGrid, std::move(name), rect), grid_(config) {
+  grid_.SetEvents(this);
+}
+
+GridControl::~GridControl() { grid_.SetEvents(nullptr); }
+
+void GridControl::OnInput(ui::Input input, int a, int b, int c) {
+  switch (input) {
+    case ui::Input::kDoubleClick:
+    case ui::Input::kRightButtonDown:
+    case ui::Input::kKeyDown:
+      return;  // the model raises these itself, from the input its view gave it
+    case ui::Input::kLostFocus:
+      grid_.LoseFocus();
+      break;
+    default:
+      break;
+  }
+  Control::OnInput(input, a, b, c);
+}
+
+void GridControl::PeerCreated(ui::Backend& backend) { grid_.SetClipboard(&backend.clipboard()); }
+
+void GridControl::FillSpec(ui::ControlSpec* spec) const {
+  spec->grid = const_cast<Grid*>(&grid_);
+}
+
+void GridControl::CursorMoved() { Raise(kGridCursorMoved); }
+void GridControl::EditBegins() { Raise(kGridEditBegins); }
+void GridControl::EditEnds() { Raise(kGridEditEnds); }
+void GridControl::Clicked(int x, int y) { Raise(kGridClicked, {x, y}); }
+void GridControl::TitleCellClicked(int row, int column) {
+  Raise(kGridTitleCellClicked, {row, column});
+}
+void GridControl::TitleCellDoubleClicked(int row, int column) {
+  Raise(kGridTitleCellDoubleClicked, {row, column});
+}
+void GridControl::RightButtonDown(int x, int y, int modifiers) {
+  Raise(kRightButtonDown, {x, y, modifiers});
+}
+void GridControl::DoubleClick(int x, int y, int modifiers) {
+  Raise(kDoubleClick, {x, y, modifiers});
+}
+void GridControl::KeyDown(int key, int modifiers) { Raise(kKeyDown, {key, modifiers}); }
+
+}  // namespace sr::forms

@@ -1,0 +1,127 @@
+#ifndef SALARY_FORMS_MAIN_FORM_H_
+#define SALARY_FORMS_MAIN_FORM_H_
+
+#include "forms/controls.h"
+#include "forms/file_dialog.h"
+#include "forms/grid_control.h"
+#include "forms/window.h"
+
+namespace sr::forms {
+
+// What the main window's events and commands run; implemented by the program (app/). Every
+// handler runs to completion on the user-interface thread.
+class MainWindowHandlers {
+ public:
+  virtual ~MainWindowHandlers() = default;
+
+  virtual void OnCreated() = 0;     // start-up
+  virtual void OnCloseQuery() = 0;  // the window is asked to close (Exit)
+
+  // Commands of the menu and the toolbar.
+  virtual void OnNew() = 0;
+  virtual void OnOpen() = 0;
+  virtual void OnSave() = 0;
+  virtual void OnSaveAs() = 0;
+  virtual void OnExit() = 0;
+  virtual void OnModify() = 0;
+  virtual void OnDeleteRow() = 0;
+  virtual void OnInsertBlankRow() = 0;
+  virtual void OnFind() = 0;
+  virtual void OnCopy() = 0;
+  virtual void OnPaste() = 0;
+  virtual void OnSort() = 0;
+  virtual void OnCalculate() = 0;
+  virtual void OnSummary() = 0;
+  virtual void OnExport() = 0;
+  virtual void OnTaxRate() = 0;
+  virtual void OnSettings() = 0;
+
+  // Register grid events.
+  virtual void OnGridEditBegins() = 0;
+  virtual void OnGridKeyDown(int key, int modifiers) = 0;
+};
+
+// The main menu's entries, by index.
+enum MainMenuEntry : int {
+  kMenuFile = 0,
+  kMenuNew = 1,
+  kMenuOpen = 3,
+  kMenuSave = 5,
+  kMenuSaveAs = 6,
+  kMenuExit = 8,
+  kMenuEdit = 9,
+  kMenuModify = 10,
+  kMenuDeleteRow = 11,
+  kMenuInsertBlankRow = 13,
+  kMenuFind = 15,
+  kMenuCopy = 17,
+  kMenuPaste = 18,
+  kMenuSort = 20,
+  kMenuStatistics = 21,
+  kMenuCalculate = 22,
+  kMenuSummary = 24,
+  kMenuExport = 26,
+  kMenuSettings = 27,
+  kMenuTaxRate = 28,
+  kMainMenuSize = 29,
+};
+
+// The toolbar's buttons, by index (separators at the even indexes).
+enum MainToolbarButton : int {
+  kToolNew = 1,
+  kToolOpen = 3,
+  kToolSave = 5,
+  kToolModify = 7,
+  kToolFind = 9,
+  kToolDeleteRow = 11,
+  kToolInsertBlankRow = 13,
+  kToolCalculate = 15,
+  kToolSummary = 17,
+  kToolTaxRate = 19,
+  kToolSettings = 21,
+  kToolExport = 23,
+  kToolExit = 25,
+  kToolbarSize = 27,
+};
+
+// The main window: toolbar, etched separator, register grid, head-count and credit labels,
+// progress bar, the two file dialogs and the main menu, wired to MainWindowHandlers.
+class MainForm : public Window {
+ public:
+  explicit MainForm(MainWindowHandlers& handlers);
+
+  Toolbar& toolbar() { return toolbar_; }
+  ShapeBox& dark_line() { return dark_line_; }
+  ShapeBox& light_line() { return light_line_; }
+  GridControl& grid_control() { return grid_; }
+  Grid& grid() { return grid_.grid(); }
+  Label& head_count_label() { return head_count_; }
+  Label& credit_label() { return credit_; }
+  ProgressBar& progress_bar() { return progress_; }
+  FileDialog& open_dialog() { return open_dialog_; }
+  FileDialog& save_dialog() { return save_dialog_; }
+
+  // Fits the grid, the separator lines and the credit label to the window's size.
+  void Layout();
+  // Runs the command of a toolbar index, then enables the buttons that any click enables.
+  void ToolbarClicked(int index);
+
+ private:
+  void BuildMenu();
+  void BindEvents();
+
+  MainWindowHandlers& handlers_;
+  Toolbar& toolbar_;
+  ShapeBox& dark_line_;
+  ShapeBox& light_line_;
+  GridControl& grid_;
+  Label& head_count_;
+  Label& credit_;
+  ProgressBar& progress_;
+  FileDialog open_dialog_;
+  FileDialog save_dialog_;
+};
+
+}  // namespace sr::forms
+
+#endif  // SALARY_FORMS_MAIN_FORM_H_

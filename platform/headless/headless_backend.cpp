@@ -1,0 +1,254 @@
+#include "platform/headless/headless_backend.h"
+
+#include <algorithm>
+
+namespace sr::headless {
+
+// ---------------------------------------------------------------- controls
+
+HeadlessControl::HeadlessControl(HeadlessWindow* window, const ui::ControlSpec& spec,
+                                 ui::ControlEvents* events, HeadlessControl* container)
+    : window_(window), state_(spec), events_(events), container_(container) {}
+
+HeadlessControl::~HeadlessControl() {
+  auto& list = window_->controls_;
+  list.erase(std::remove(list.begin(), list.end(), this), list.end());
+  if (window_->focus_ == this) window_->focus_ = nullptr;
+}
+
+bool HeadlessControl::shown() const {
+  return state_.visible && (container_ == nullptr || container_->shown());
+}
+
+void HeadlessControl::SetFocus() {
+  HeadlessControl* old = window_->focus_;
+  if (old == this) return;
+  window_->focus_ = this;
+  // As on Windows, the focus change is reported at once: first the loser, then the winner.
+  if (old != nullptr) old->events_->OnInput(ui::Input::kLostFocus, 0, 0, 0);
+  events_->OnInput(ui::Input::kGotFocus, 0, 0, 0);
+}
+
+void HeadlessControl::SetToolbarButtonState(int index, int state) {
+  if (index >= 0 && index < static_cast<int>(state_.toolbar_entries.size())) {
+    state_.toolbar_entries[index].state = state;
+  }
+}
+
+// ---------------------------------------------------------------- windows
+
+HeadlessWindow::HeadlessWindow(HeadlessBackend* backend, const ui::WindowSpec& spec,
+                               ui::WindowEvents* events, int serial)
+    : backend_(backend), state_(spec), events_(events), serial_(serial) {}
+
+HeadlessWindow::~HeadlessWindow() {
+  auto& list = backend_->windows_;
+  list.erase(std::remove(list.begin(), list.end(), this), list.end());
+  backend_->Record(ScreenEvent::Of(ScreenEvent::Kind::kWindowClosed, state_.name, state_.caption));
+}
+
+std::unique_ptr<ui::ControlPeer> HeadlessWindow::CreateControl(const ui::ControlSpec& spec,
+                                                               ui::ControlEvents* events,
+                                                               ui::ControlPeer* container) {
+  auto control = std::make_unique<HeadlessControl>(this, spec, events,
+                                                   static_cast<HeadlessControl*>(container));
+  controls_.push_back(control.get());
+  return control;
+}
+
+void HeadlessWindow::Show() {
+  shown_ = true;
+  backend_->Record(ScreenEvent::Of(ScreenEvent::Kind::kWindowShown, state_.name, state_.caption));
+}
+
+void HeadlessWindow::SetCaption(const ui::Text& caption) {
+  state_.caption = caption;
+  backend_->Record(ScreenEvent::Of(ScreenEvent::Kind::kCaption, state_.name, caption));
+}
+
+void HeadlessWindow::SetMenuEntryDisabled(int index, bool disabled) {
+  if (index >= 0 && index < static_cast<int>(state_.menu.size())) {
+    state_.menu[index].disabled = disabled;
+  }
+}
+
+HeadlessControl* HeadlessWindow::Find(const ui::Text& name) const {
+  for (HeadlessControl* control : controls_) {
+    if (control->name() == name) return control;
+  }
+  return nullptr;
+}
+
+void HeadlessWindow::ResizeByUser(int width, int height) {
+  state_.rect.width = width;
+  state_.rect.height = height;
+  events_->OnRectChanged(state_.rect);
+}
+
+// ---------------------------------------------------------------- backend
+
+HeadlessBackend::HeadlessBackend() = default;
+HeadlessBackend::~HeadlessBackend() = default;
+
+std::unique_ptr<ui::WindowPeer> HeadlessBackend::CreateWindow(const ui::WindowSpec& spec,
+                                                              ui::WindowEvents* events) {
+  auto window = std::make_unique<HeadlessWindow>(this, spec, events, next_serial_++);
+  windows_.push_back(window.get());
+  return window;
+}
+
+HeadlessWindow* HeadlessBackend::active_window() const {
+  for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
+    if ((*it)->shown() && (*it)->enabled()) return *it;
+  }
+  return nullptr;
+}
+
+HeadlessWindow* HeadlessBackend::FindWindow(const ui::Text& name_or_caption) const {
+  for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
+    if ((*it)->state().name == name_or_caption || (*it)->caption() == name_or_caption) return *it;
+  }
+  return nullptr;
+}
+
+bool HeadlessBackend::IsOpen(int serial) const {
+  return std::any_of(windows_.begin(), windows_.end(),
+                     [serial](const HeadlessWindow* w) { return w->serial() == serial; });
+}
+
+HeadlessControl* HeadlessBackend::PressKey(int key, int modifiers) {
+  HeadlessWindow* window = active_window();
+  if (window == nullptr) return nullptr;
+  ui::KeyChord chord{key, modifiers};
+  const auto& menu = window->state().menu;
+  for (int i = 0; i < static_cast<int>(menu.size()); ++i) {
+    if (menu[i].level == 0 || menu[i].separator() || !(menu[i].shortcut == chord)) continue;
+    // The shortcut is taken even when its entry is disabled; it then does nothing.
+    if (!menu[i].disabled) window->events()->OnMenuChosen(i);
+    return nullptr;
+  }
+  return window->focus();
+}
+
+void HeadlessBackend::RunModalLoop(ui::WindowPeer& peer) {
+  auto& window = static_cast<HeadlessWindow&>(peer);
+  const int serial = window.serial();
+  auto ended = [&] {
+    return !IsOpen(serial) ||
+           std::find(ended_loops_.begin(), ended_loops_.end(), serial) != ended_loops_.end();
+  };
+  if (!modal_scripts_.empty()) {
+    std::function<void()> script = std::move(modal_scripts_.front());
+    modal_scripts_.pop_front();
+    script();
+  }
+  if (!ended()) window.events()->OnCloseRequested();
+  if (!ended()) throw ScriptError("a modal window stayed open after its close box");
+  ended_loops_.erase(std::remove(ended_loops_.begin(), ended_loops_.end(), serial),
+                     ended_loops_.end());
+}
+
+void HeadlessBackend::EndModalLoop(ui::WindowPeer& peer) {
+  ended_loops_.push_back(static_cast<HeadlessWindow&>(peer).serial());
+}
+
+int HeadlessBackend::RunMainLoop() {
+  if (driver_) driver_();
+  return exit_code_;
+}
+
+void HeadlessBackend::Quit(int exit_code) {
+  quit_ = true;
+  exit_code_ = exit_code;
+  ScreenEvent event = ScreenEvent::Of(ScreenEvent::Kind::kQuit);
+  event.exit_code = exit_code;
+  Record(event);
+}
+
+void HeadlessBackend::Terminate(int exit_code) {
+  terminated_ = true;
+  quit_ = true;
+  exit_code_ = exit_code;
+  ScreenEvent event = ScreenEvent::Of(ScreenEvent::Kind::kTerminated);
+  event.exit_code = exit_code;
+  Record(event);
+  throw Terminated{exit_code};
+}
+
+namespace {
+
+bool Fits(ui::MessageButtons buttons, ui::MessageAnswer answer) {
+  using B = ui::MessageButtons;
+  using A = ui::MessageAnswer;
+  switch (buttons) {
+    case B::kOk:
+      return answer == A::kOk;
+    case B::kOkCancel:
+      return answer == A::kOk || answer == A::kCancel;
+    case B::kYesNo:
+      return answer == A::kYes || answer == A::kNo;
+    case B::kYesNoCancel:
+      return answer == A::kYes || answer == A::kNo || answer == A::kCancel;
+  }
+  return false;
+}
+
+}  // namespace
+
+ui::MessageAnswer HeadlessBackend::ShowMessageBox(const ui::MessageBoxSpec& spec,
+                                                  ui::WindowPeer* owner) {
+  ScreenEvent event = ScreenEvent::Of(ScreenEvent::Kind::kMessageBox);
+  event.text = spec.text;
+  event.title = spec.title;
+  event.message = spec;
+  if (!answers_.empty() && Fits(spec.buttons, answers_.front())) {
+    event.answer = answers_.front();
+    answers_.pop_front();
+  } else if (spec.buttons == ui::MessageButtons::kOk) {
+    event.answer = ui::MessageAnswer::kOk;  // a plain notice needs no scripted answer
+    event.scripted = false;
+  } else {
+    event.scripted = false;
+    Record(event);
+    throw ScriptError("a question was asked with no answer scripted for it");
+  }
+  Record(event);
+  return event.answer;
+}
+
+ui::FileDialogResult HeadlessBackend::RunFileDialog(const ui::FileDialogSpec& spec,
+                                                    ui::WindowPeer* owner) {
+  ScreenEvent event = ScreenEvent::Of(ScreenEvent::Kind::kFileDialog);
+  event.file_dialog = spec;
+  if (!file_results_.empty()) {
+    event.file_result = file_results_.front();
+    file_results_.pop_front();
+  } else {
+    event.scripted = false;  // nobody chose a file: the dialog is cancelled
+  }
+  Record(event);
+  return event.file_result;
+}
+
+int HeadlessBackend::PopupMenu(ui::WindowPeer& peer, int entry, int dx, int dy) {
+  auto& window = static_cast<HeadlessWindow&>(peer);
+  ScreenEvent event = ScreenEvent::Of(ScreenEvent::Kind::kPopupMenu, window.state().name);
+  event.entry = entry;
+  int chosen = -1;
+  if (!popup_choices_.empty()) {
+    chosen = popup_choices_.front();
+    popup_choices_.pop_front();
+  } else {
+    event.scripted = false;
+  }
+  // Only an enabled entry of this drop-down can be chosen.
+  const auto& menu = window.state().menu;
+  bool inside = chosen > entry && chosen < static_cast<int>(menu.size());
+  for (int i = entry + 1; inside && i <= chosen; ++i) inside = menu[i].level > 0;
+  if (!inside || menu[chosen].separator() || menu[chosen].disabled) chosen = -1;
+  event.chosen = chosen;
+  Record(event);
+  return chosen;
+}
+
+}  // namespace sr::headless
