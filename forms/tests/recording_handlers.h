@@ -1,0 +1,43 @@
+#ifndef SALARY_FORMS_TESTS_RECORDING_HANDLERS_H_
+#define SALARY_FORMS_TESTS_RECORDING_HANDLERS_H_
+
+#include <string>
+#include <vector>
+
+#include "forms/main_form.h"
+
+namespace sr::forms {
+
+// Main window handlers that only note which ran, in order.
+class RecordingHandlers : public MainWindowHandlers {
+ public:
+  std::vector<std::string> calls;
+
+  void OnCreated() override { calls.push_back("Created"); }
+  void OnCloseQuery() override { calls.push_back("CloseQuery"); }
+  void OnNew() override { calls.push_back("New"); }
+  void OnOpen() override { calls.push_back("Open"); }
+  void OnSave() override { calls.push_back("Save"); }
+  void OnSaveAs() override { calls.push_back("SaveAs"); }
+  void OnExit() override { calls.push_back("Exit"); }
+  void OnModify() override { calls.push_back("Modify"); }
+  void OnDeleteRow() override { calls.push_back("DeleteRow"); }
+  void OnInsertBlankRow() override { calls.push_back("InsertBlankRow"); }
+  void OnFind() override { calls.push_back("Find"); }
+  void OnCopy() override { calls.push_back("Copy"); }
+  void OnPaste() override { calls.push_back("Paste"); }
+  void OnSort() override { calls.push_back("Sort"); }
+  void OnCalculate() override { calls.push_back("Calculate"); }
+  void OnSummary() override { calls.push_back("Summary"); }
+  void OnExport() override { calls.push_back("Export"); }
+  void OnTaxRate() override { calls.push_back("TaxRate"); }
+  void OnSettings() override { calls.push_back("Settings"); }
+  void OnGridEditBegins() override { calls.push_back("GridEditBegins"); }
+  void OnGridKeyDown(int key, int modifiers) override {
+    calls.push_back("GridKeyDown " + std::to_string(key) + " " + std::to_string(modifiers));
+  }
+};
+
+}  // namespace sr::forms
+
+#endif  // SALARY_FORMS_TESTS_RECORDING_HANDLERS_H_
