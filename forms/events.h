@@ -3,26 +3,14 @@
 
 #include <functional>
 
+#include "platform/ui/peer.h"
 #include "runtime/convert/value.h"
 
 namespace sr::forms {
 
-// Event numbers. Generic events (below 0) are the same for every control and carry the
-// arguments listed in ui::Input; each control type numbers its own events from 0.
-enum GenericEvent : int {
-  kLeftButtonDown = -1,
-  kLeftButtonUp = -2,
-  kDoubleClick = -3,
-  kRightButtonDown = -4,
-  kRightButtonUp = -5,
-  kMouseMoved = -6,
-  kGotFocus = -7,
-  kLostFocus = -8,
-  kKeyDown = -9,
-  kKeyUp = -10,
-  kCharacterTyped = -11,
-  kWheelTurned = -12,
-};
+// Event numbers. Generic events (below 0) are the same for every control and are numbered as
+// ui::Input numbers them, with its arguments; each control type numbers its own events from 0.
+constexpr int GenericEvent(ui::Input input) { return static_cast<int>(input); }
 
 enum WindowEvent : int {
   kWindowCreated = 0,
@@ -40,8 +28,8 @@ enum GridEvent : int {
   kGridCursorMoved = 0,
   kGridEditBegins = 2,
   kGridEditEnds = 3,
-  kGridClicked = 4,               // a = x, b = y
-  kGridTitleCellClicked = 5,      // a = row, b = column
+  kGridClicked = 4,           // a = x, b = y
+  kGridTitleCellClicked = 5,  // a = row, b = column
   kGridTitleCellDoubleClicked = 6,
 };
 

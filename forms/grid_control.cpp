@@ -30,9 +30,7 @@ void GridControl::OnInput(ui::Input input, int a, int b, int c) {
 
 void GridControl::PeerCreated(ui::Backend& backend) { grid_.SetClipboard(&backend.clipboard()); }
 
-void GridControl::FillSpec(ui::ControlSpec* spec) const {
-  spec->grid = const_cast<Grid*>(&grid_);
-}
+void GridControl::FillSpec(ui::ControlSpec* spec) const { spec->grid = const_cast<Grid*>(&grid_); }
 
 void GridControl::CursorMoved() { Raise(kGridCursorMoved); }
 void GridControl::EditBegins() { Raise(kGridEditBegins); }
@@ -45,11 +43,13 @@ void GridControl::TitleCellDoubleClicked(int row, int column) {
   Raise(kGridTitleCellDoubleClicked, {row, column});
 }
 void GridControl::RightButtonDown(int x, int y, int modifiers) {
-  Raise(kRightButtonDown, {x, y, modifiers});
+  Raise(GenericEvent(ui::Input::kRightButtonDown), {x, y, modifiers});
 }
 void GridControl::DoubleClick(int x, int y, int modifiers) {
-  Raise(kDoubleClick, {x, y, modifiers});
+  Raise(GenericEvent(ui::Input::kDoubleClick), {x, y, modifiers});
 }
-void GridControl::KeyDown(int key, int modifiers) { Raise(kKeyDown, {key, modifiers}); }
+void GridControl::KeyDown(int key, int modifiers) {
+  Raise(GenericEvent(ui::Input::kKeyDown), {key, modifiers});
+}
 
 }  // namespace sr::forms

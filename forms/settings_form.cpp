@@ -26,7 +26,7 @@ SettingsForm::SettingsForm(SettingsWindowHandlers& handlers)
   grid_.Bind(kGridClicked, [this, &handlers](const EventArgs& args) {
     handlers.OnGridClicked(*this, args.a, args.b);
   });
-  grid_.Bind(kDoubleClick,
+  grid_.Bind(GenericEvent(ui::Input::kDoubleClick),
              [this, &handlers](const EventArgs&) { handlers.OnGridDoubleClick(*this); });
   confirm_.Bind(kButtonClicked,
                 [this, &handlers](const EventArgs&) { handlers.OnConfirmClicked(*this); });

@@ -9,7 +9,8 @@ TaxRateForm::TaxRateForm(TaxRateWindowHandlers& handlers)
       save_(Add<Button>(nullptr, "按钮税率保存", ui::Rect{20, 4, 72, 24}, "保存")) {
   Bind(kWindowCreated, [this, &handlers](const EventArgs&) { handlers.OnCreated(*this); });
   Bind(kWindowCloseQuery, [this, &handlers](const EventArgs&) { handlers.OnCloseQuery(*this); });
-  save_.Bind(kButtonClicked, [this, &handlers](const EventArgs&) { handlers.OnSaveClicked(*this); });
+  save_.Bind(kButtonClicked,
+             [this, &handlers](const EventArgs&) { handlers.OnSaveClicked(*this); });
 }
 
 }  // namespace sr::forms

@@ -1,16 +1,17 @@
 // The framework: modal windows, closing, message boxes and fatal runtime errors.
+#include "forms/framework.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "forms/framework.h"
 #include "forms/main_form.h"
 #include "forms/secondary_forms.h"
 #include "forms/tests/recording_handlers.h"
 #include "platform/headless/headless_backend.h"
-#include "runtime/convert/gbk.h"
 #include "runtime/convert/fatal_error.h"
+#include "runtime/convert/gbk.h"
 
 namespace sr::forms {
 namespace {
@@ -130,14 +131,14 @@ TEST_F(FrameworkTest, MessageBoxWithoutTitleGetsTheDefaultTitle) {
   EXPECT_EQ(boxes[1].title, "t");
   EXPECT_EQ(boxes[1].message.icon, ui::MessageIcon::kNone);
   // A question nobody answered is a script error, not a silent answer.
-  EXPECT_THROW(framework_.ShowMessage("q", "t", ui::MessageButtons::kYesNo),
-               headless::ScriptError);
+  EXPECT_THROW(framework_.ShowMessage("q", "t", ui::MessageButtons::kYesNo), headless::ScriptError);
 }
 
 TEST_F(FrameworkTest, FatalRuntimeErrorIsShownOnceAndEndsWithMinusOne) {
   main_.menu().Bind(kMenuSort, [] { RaiseFatalError(kErrorNumberRequired); });
   int shown_before = 0;
-  for (const auto& e : backend_.screen_log()) shown_before += e.kind == headless::ScreenEvent::Kind::kMessageBox;
+  for (const auto& e : backend_.screen_log())
+    shown_before += e.kind == headless::ScreenEvent::Kind::kMessageBox;
   try {
     main_.menu().Choose(kMenuSort);
     FAIL() << "the program went on after a fatal error";
@@ -151,8 +152,8 @@ TEST_F(FrameworkTest, FatalRuntimeErrorIsShownOnceAndEndsWithMinusOne) {
     if (e.kind == headless::ScreenEvent::Kind::kMessageBox) texts.push_back(e.text);
   }
   ASSERT_EQ(texts.size(), static_cast<size_t>(shown_before + 1));
-  EXPECT_EQ(texts.back(), FatalErrorMessage({kErrorNumberRequired,
-                                             NumberedErrorText(kErrorNumberRequired)}));
+  EXPECT_EQ(texts.back(),
+            FatalErrorMessage({kErrorNumberRequired, NumberedErrorText(kErrorNumberRequired)}));
 }
 
 TEST_F(FrameworkTest, FatalErrorInsideAModalWindowEndsTheProgramToo) {
@@ -169,7 +170,9 @@ TEST_F(FrameworkTest, SettingsWindowWiresEveryBinding) {
     std::vector<std::string> calls;
     Framework* framework;
     void OnCreated(SettingsForm&) override { calls.push_back("Created"); }
-    void OnEditBoxChanged(SettingsForm& f) override { calls.push_back("Edit " + f.edit_box().text()); }
+    void OnEditBoxChanged(SettingsForm& f) override {
+      calls.push_back("Edit " + f.edit_box().text());
+    }
     void OnGridClicked(SettingsForm&, int x, int y) override { calls.push_back("Clicked"); }
     void OnGridDoubleClick(SettingsForm&) override { calls.push_back("DoubleClick"); }
     void OnConfirmClicked(SettingsForm&) override { calls.push_back("Confirm"); }

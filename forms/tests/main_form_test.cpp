@@ -1,11 +1,12 @@
 // The main window's form: menu and toolbar tables, control placement, layout and wiring.
+#include "forms/main_form.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "forms/framework.h"
-#include "forms/main_form.h"
 #include "forms/tests/recording_handlers.h"
 #include "platform/headless/headless_backend.h"
 #include "runtime/convert/gbk.h"
@@ -71,7 +72,8 @@ TEST(MainFormMenu, EntriesAreExactWithSpacesShortcutsAndSeparators) {
   }
   // Ctrl+E is bound once: the file menu's exit, not the edit menu's bar entry.
   int ctrl_e = 0;
-  for (const MenuItem& item : form.menu().items()) ctrl_e += item.shortcut == ui::KeyChord{'E', ui::kCtrl};
+  for (const MenuItem& item : form.menu().items())
+    ctrl_e += item.shortcut == ui::KeyChord{'E', ui::kCtrl};
   EXPECT_EQ(ctrl_e, 1);
 }
 
@@ -79,13 +81,20 @@ TEST(MainFormMenu, EveryCommandEntryRunsItsHandler) {
   RecordingHandlers handlers;
   MainForm form(handlers);
   const std::vector<std::pair<int, std::string>> commands = {
-      {kMenuNew, "New"},           {kMenuOpen, "Open"},
-      {kMenuSaveAs, "SaveAs"},     {kMenuExit, "Exit"},
-      {kMenuModify, "Modify"},     {kMenuDeleteRow, "DeleteRow"},
-      {kMenuInsertBlankRow, "InsertBlankRow"}, {kMenuFind, "Find"},
-      {kMenuCopy, "Copy"},         {kMenuPaste, "Paste"},
-      {kMenuSort, "Sort"},         {kMenuCalculate, "Calculate"},
-      {kMenuSummary, "Summary"},   {kMenuExport, "Export"},
+      {kMenuNew, "New"},
+      {kMenuOpen, "Open"},
+      {kMenuSaveAs, "SaveAs"},
+      {kMenuExit, "Exit"},
+      {kMenuModify, "Modify"},
+      {kMenuDeleteRow, "DeleteRow"},
+      {kMenuInsertBlankRow, "InsertBlankRow"},
+      {kMenuFind, "Find"},
+      {kMenuCopy, "Copy"},
+      {kMenuPaste, "Paste"},
+      {kMenuSort, "Sort"},
+      {kMenuCalculate, "Calculate"},
+      {kMenuSummary, "Summary"},
+      {kMenuExport, "Export"},
       {kMenuTaxRate, "TaxRate"},
   };
   for (const auto& [index, name] : commands) {
@@ -250,8 +259,8 @@ TEST_F(LoadedMainForm, GridEventsReachTheirHandlers) {
   grid.SetCursor(1, 1);
   grid.PressKey(ui::kVkDelete, 0);
   grid.PressKey(ui::kVkF2, 0);  // opens the editor
-  EXPECT_EQ(handlers_.calls, (std::vector<std::string>{"GridKeyDown 46 0", "GridKeyDown 113 0",
-                                                       "GridEditBegins"}));
+  EXPECT_EQ(handlers_.calls,
+            (std::vector<std::string>{"GridKeyDown 46 0", "GridKeyDown 113 0", "GridEditBegins"}));
 }
 
 TEST_F(LoadedMainForm, RightClickOnTheGridPopsUpTheEditMenuAndRunsTheChoice) {

@@ -110,8 +110,10 @@ struct ControlSpec {
   // rectangle above is then ignored), with tool-tips.
   std::vector<ToolbarEntrySpec> toolbar_entries;
 
-  // Grid: the model that the grid's view shows and feeds input into (see forms/grid). It
-  // outlives the peer.
+  // Grid: the model that the grid's view shows and feeds input into (forms/grid). The peer
+  // registers itself as the model's view (Grid::SetView) and unregisters when destroyed; the
+  // model outlives the peer. A grid peer reports its mouse, key and character input through the
+  // model's input methods, and only focus, mouse-move and wheel input through ControlEvents.
   Grid* grid = nullptr;
 };
 
@@ -178,15 +180,16 @@ class ControlPeer {
 };
 
 // The native side of a top-level window. Its control peers are created through it and are all
-// destroyed before it. Destroying the window peer removes the native window.
+// destroyed before it. Destroying the window peer removes the native window. A window and its
+// controls may be destroyed from inside one of their own event reports (a close box, a button
+// that closes its window), so a backend must defer the native deletion (Qt: deleteLater).
 class WindowPeer {
  public:
   virtual ~WindowPeer() = default;
 
   // Creates the peer of a control of this window. `container` is the peer of the shape box that
   // holds the control, or null for the window's client area. `events` outlives the peer.
-  virtual std::unique_ptr<ControlPeer> CreateControl(const ControlSpec& spec,
-                                                     ControlEvents* events,
+  virtual std::unique_ptr<ControlPeer> CreateControl(const ControlSpec& spec, ControlEvents* events,
                                                      ControlPeer* container) = 0;
   // Shows the window once its controls exist.
   virtual void Show() = 0;
