@@ -1,0 +1,237 @@
+#include "platform/qt/print/qt_print_seam.h"
+
+#include <QColor>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include "platform/qt/print/print_status_dialog.h"
+#include "platform/qt/print/song_font.h"
+#include "runtime/convert/gbk.h"
+
+namespace sr::qt {
+
+namespace {
+
+QString FromGbk(const Text& text) { return QString::fromStdString(ToUtf8(text)); }
+Text ToGbk(const QString& text) { return FromUtf8(text.toStdString()); }
+
+// A Windows colour value 0x00BBGGRR.
+QColor ColorOf(uint32_t value) {
+  return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
+
+QPageSize PageSizeFor(const print::PaperRequest& paper) {
+  if (paper.paper_number == 0) {
+    if (paper.custom_width <= 0 || paper.custom_height <= 0) return QPageSize();
+    return QPageSize(QSizeF(paper.custom_width / 10.0, paper.custom_height / 10.0),
+                     QPageSize::Millimeter);
+  }
+  QPageSize::PageSizeId id = QPageSize::id(paper.paper_number);
+  return id == QPageSize::Custom ? QPageSize() : QPageSize(id);
+}
+
+// "name|pattern|name|pattern||" -> "name;;name": the names already show their patterns.
+QString QtFilter(const Text& windows_filter) {
+  QStringList parts = FromGbk(windows_filter).split('|', Qt::SkipEmptyParts);
+  QStringList names;
+  for (int i = 0; i + 1 < parts.size(); i += 2) names << parts[i];
+  return names.join(";;");
+}
+
+}  // namespace
+
+QtPrintSeam::QtPrintSeam() = default;
+
+QtPrintSeam::~QtPrintSeam() {
+  CloseStatusWindow();
+  DeleteContext();
+}
+
+PrintStatusDialog* QtPrintSeam::status_window() const { return status_.data(); }
+
+void QtPrintSeam::PrepareSettings(const print::PaperRequest& paper,
+                                  print::Orientation orientation) {
+  painter_.reset();
+  // A new QPrinter starts from the default printer's settings.
+  printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  if (!pdf_path_.empty()) {
+    printer_->setOutputFormat(QPrinter::PdfFormat);
+    printer_->setOutputFileName(QString::fromStdString(pdf_path_));
+  }
+  if (!paper.keep_default) {
+    QPageSize size = PageSizeFor(paper);
+    if (size.isValid()) printer_->setPageSize(size);
+  }
+  printer_->setPageOrientation(orientation == print::Orientation::kLandscape
+                                   ? QPageLayout::Landscape
+                                   : QPageLayout::Portrait);
+}
+
+bool QtPrintSeam::HasDefaultPrinter() {
+  return !pdf_path_.empty() || !QPrinterInfo::defaultPrinterName().isEmpty();
+}
+
+print::DialogOutcome QtPrintSeam::ShowPrintDialog() {
+  if (!printer_) return print::DialogOutcome::kCancelled;
+  QPrintDialog dialog(printer_.get());
+  // The dialog's own "print to file" already asks for the PDF file, so it counts as a printer.
+  return dialog.exec() == QDialog::Accepted ? print::DialogOutcome::kToPrinter
+                                            : print::DialogOutcome::kCancelled;
+}
+
+bool QtPrintSeam::AskOutputFile(const print::OutputFileQuestion& question, Text* path) {
+  QFileDialog dialog(nullptr, FromGbk(question.title), QString(), QtFilter(question.filter));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(FromGbk(question.default_extension));
+  dialog.selectFile(FromGbk(question.default_name));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  *path = ToGbk(dialog.selectedFiles().front());
+  return true;
+}
+
+bool QtPrintSeam::CreateContext(const Text& output_file) {
+  if (!printer_) return false;
+  if (!output_file.empty()) {
+    // Qt writes files only as PDF.
+    printer_->setOutputFormat(QPrinter::PdfFormat);
+    printer_->setOutputFileName(FromGbk(output_file));
+  }
+  cancelled_ = false;
+  pages_started_ = false;
+  font_ = QFont();
+  return printer_->isValid();
+}
+
+void QtPrintSeam::DeleteContext() {
+  if (painter_ && painter_->isActive()) painter_->end();
+  painter_.reset();
+  printer_.reset();
+}
+
+print::PageGeometry QtPrintSeam::Geometry() {
+  print::PageGeometry g;
+  if (!printer_) return g;
+  QRect paper = printer_->paperRect(QPrinter::DevicePixel).toRect();
+  QRect page = printer_->pageRect(QPrinter::DevicePixel).toRect();
+  g.dpi_x = printer_->logicalDpiX();
+  g.dpi_y = printer_->logicalDpiY();
+  g.physical_width = paper.width();
+  g.physical_height = paper.height();
+  g.offset_x = page.x();
+  g.offset_y = page.y();
+  g.printable_width = page.width();
+  g.printable_height = page.height();
+  return g;
+}
+
+print::DeviceDescription QtPrintSeam::Device() {
+  print::DeviceDescription device;
+  if (!printer_) return device;
+  device.printer = ToGbk(printer_->printerName());
+  if (printer_->outputFormat() == QPrinter::PdfFormat) {
+    device.output_file = ToGbk(printer_->outputFileName());
+  }
+  return device;
+}
+
+bool QtPrintSeam::StartDocument(const Text& job_name) {
+  if (!printer_) return false;
+  printer_->setDocName(FromGbk(job_name));
+  painter_ = std::make_unique<QPainter>();
+  if (!painter_->begin(printer_.get())) {
+    painter_.reset();
+    return false;
+  }
+  return true;
+}
+
+void QtPrintSeam::EndDocument() {
+  if (painter_ && painter_->isActive()) painter_->end();
+  painter_.reset();
+}
+
+void QtPrintSeam::AbortDocument() {
+  bool aborted = printer_ && printer_->abort();
+  EndDocument();
+  // The PDF engine cannot abort: it has written what was drawn so far. A cancelled job leaves
+  // no output, so that half page goes.
+  if (!aborted && printer_ && printer_->outputFormat() == QPrinter::PdfFormat &&
+      !printer_->outputFileName().isEmpty()) {
+    QFile::remove(printer_->outputFileName());
+  }
+}
+
+bool QtPrintSeam::StartPage() {
+  if (!painter_ || !painter_->isActive()) return false;
+  // QPainter::begin opened the first page; later ones are asked for.
+  if (!pages_started_) {
+    pages_started_ = true;
+    return true;
+  }
+  return printer_->newPage();
+}
+
+void QtPrintSeam::EndPage() {}
+
+void QtPrintSeam::SelectFont(const print::FontSpec& font) {
+  QFont qfont;
+  if (!font.face.empty()) qfont.setFamily(ResolveFace(FromGbk(font.face)));
+  if (font.points > 0) qfont.setPointSizeF(font.points);
+  font_ = qfont;
+  if (painter_) painter_->setFont(font_);
+}
+
+void QtPrintSeam::SelectColors(uint32_t text, uint32_t background) {
+  if (!painter_) return;
+  painter_->setPen(ColorOf(text));
+  if (background == print::kTransparent) {
+    painter_->setBackgroundMode(Qt::TransparentMode);
+  } else {
+    painter_->setBackgroundMode(Qt::OpaqueMode);
+    painter_->setBackground(ColorOf(background));
+  }
+}
+
+print::TextExtent QtPrintSeam::MeasureText(const Text& text) {
+  if (!printer_) return {};
+  QFontMetrics metrics(font_, printer_.get());
+  return print::TextExtent{metrics.horizontalAdvance(FromGbk(text)), metrics.height()};
+}
+
+void QtPrintSeam::DrawText(int x, int y, const Text& text) {
+  if (!painter_ || !painter_->isActive()) return;
+  QFontMetrics metrics(font_, printer_.get());
+  // Qt draws at the baseline; the caller gives the top of the text.
+  painter_->drawText(QPoint(x, y + metrics.ascent()), FromGbk(text));
+}
+
+void QtPrintSeam::OpenStatusWindow(const print::StatusTexts& texts) {
+  CloseStatusWindow();
+  status_ = new PrintStatusDialog(texts, [this] { cancelled_ = true; });
+  status_->show();
+  QCoreApplication::processEvents();
+}
+
+void QtPrintSeam::CloseStatusWindow() {
+  // Hidden, not closed: closing a dialog rejects it, which would count as Cancel.
+  if (status_) {
+    status_->hide();
+    status_->deleteLater();
+  }
+  status_ = nullptr;
+}
+
+void QtPrintSeam::ProcessPendingMessages() { QCoreApplication::processEvents(); }
+
+bool QtPrintSeam::JobCancelled() { return cancelled_; }
+
+}  // namespace sr::qt

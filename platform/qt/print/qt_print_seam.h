@@ -1,0 +1,69 @@
+#ifndef SALARY_PLATFORM_QT_PRINT_QT_PRINT_SEAM_H_
+#define SALARY_PLATFORM_QT_PRINT_QT_PRINT_SEAM_H_
+
+#include <QFont>
+#include <QPointer>
+#include <memory>
+#include <string>
+
+#include "platform/print/print_seam.h"
+
+class QPainter;
+class QPrinter;
+
+namespace sr::qt {
+
+class PrintStatusDialog;
+
+// The print seam over Qt: QPrinter with the default printer's settings, QPrintDialog (which
+// offers the machine's printers and printing to a PDF file), QPainter in device pixels with the
+// origin at the printable area, and a small status window with Cancel. Texts arrive GBK and are
+// converted here; a request for SimSun is served by an installed Song face with full-width
+// rules (see song_font.h).
+class QtPrintSeam : public print::PrintSeam {
+ public:
+  QtPrintSeam();
+  ~QtPrintSeam() override;
+
+  // From now on every job goes to this PDF file (a native UTF-8 path) without a dialog: for
+  // tests and scripted runs.
+  void PrintToPdfWithoutAsking(const std::string& path) { pdf_path_ = path; }
+
+  // The status window of the running job, or null.
+  PrintStatusDialog* status_window() const;
+
+  void PrepareSettings(const print::PaperRequest& paper, print::Orientation orientation) override;
+  bool HasDefaultPrinter() override;
+  print::DialogOutcome ShowPrintDialog() override;
+  bool AskOutputFile(const print::OutputFileQuestion& question, Text* path) override;
+  bool CreateContext(const Text& output_file) override;
+  void DeleteContext() override;
+  print::PageGeometry Geometry() override;
+  print::DeviceDescription Device() override;
+  bool StartDocument(const Text& job_name) override;
+  void EndDocument() override;
+  void AbortDocument() override;
+  bool StartPage() override;
+  void EndPage() override;
+  void SelectFont(const print::FontSpec& font) override;
+  void SelectColors(uint32_t text, uint32_t background) override;
+  print::TextExtent MeasureText(const Text& text) override;
+  void DrawText(int x, int y, const Text& text) override;
+  void OpenStatusWindow(const print::StatusTexts& texts) override;
+  void CloseStatusWindow() override;
+  void ProcessPendingMessages() override;
+  bool JobCancelled() override;
+
+ private:
+  std::string pdf_path_;
+  std::unique_ptr<QPrinter> printer_;
+  std::unique_ptr<QPainter> painter_;
+  QPointer<PrintStatusDialog> status_;
+  QFont font_;
+  bool pages_started_ = false;
+  bool cancelled_ = false;
+};
+
+}  // namespace sr::qt
+
+#endif  // SALARY_PLATFORM_QT_PRINT_QT_PRINT_SEAM_H_

@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QPushButton>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+
+#include "platform/qt/print/print_status_dialog.h"
+#include "platform/qt/print/qt_print_seam.h"
+#include "platform/qt/print/song_font.h"
+#include "runtime/convert/gbk.h"
+#include "runtime/print/printer.h"
+
+// fontconfig keeps its caches until exit; they are not our leaks.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+
+namespace sr::qt {
+namespace {
+
+namespace fs = std::filesystem;
+
+QApplication& App() {
+  static int argc = 1;
+  static char name[] = "qt_print_tests";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
+}
+
+Text Gbk(const char8_t* utf8) { return FromUtf8(reinterpret_cast<const char*>(utf8)); }
+
+double PixelsToMm(int pixels, int dpi) { return pixels * 25.4 / dpi; }
+
+struct Box {
+  double x_mm = 0;  // left edge from the page's left edge
+  double y_mm = 0;  // top edge from the page's top edge
+  double width_mm = 0;
+};
+
+// The words of a PDF with their boxes, read back by pdftotext -bbox (points -> mm).
+std::map<std::string, Box> WordsOf(const fs::path& pdf) {
+  fs::path html = pdf;
+  html.replace_extension(".html");
+  std::string command = "pdftotext -bbox '" + pdf.string() + "' '" + html.string() + "'";
+  std::map<std::string, Box> words;
+  if (std::system(command.c_str()) != 0) return words;
+  std::ifstream in(html);
+  std::string line;
+  while (std::getline(in, line)) {
+    double x0, y0, x1, y1;
+    size_t at = line.find("<word ");
+    if (at == std::string::npos) continue;
+    if (std::sscanf(line.c_str() + at, "<word xMin=\"%lf\" yMin=\"%lf\" xMax=\"%lf\" yMax=\"%lf\"",
+                    &x0, &y0, &x1, &y1) != 4) {
+      continue;
+    }
+    size_t open = line.find('>', at) + 1;
+    std::string word = line.substr(open, line.find("</word>") - open);
+    words[word] = Box{x0 * 25.4 / 72, y0 * 25.4 / 72, (x1 - x0) * 25.4 / 72};
+  }
+  return words;
+}
+
+class QtPrintTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    App();
+    char pattern[] = "/tmp/qt-print-test-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    dir_ = pattern;
+    seam_.PrintToPdfWithoutAsking((dir_ / "out.pdf").string());
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  fs::path dir_;
+  QtPrintSeam seam_;
+};
+
+TEST_F(QtPrintTest, SimSunIsServedByASongFaceWithFullWidthRules) {
+  QString family = ResolveFace(QString::fromUtf8(reinterpret_cast<const char*>(u8"宋体")));
+  ASSERT_FALSE(SongFamily().isEmpty()) << "no Song style CJK font installed";
+  QFont font(family);
+  font.setPointSize(12);
+  EXPECT_TRUE(RulesAreFullWidth(font)) << family.toStdString();
+  EXPECT_EQ(ResolveFace("SimSun"), family);
+  EXPECT_EQ(ResolveFace("DejaVu Sans"), "DejaVu Sans");  // other faces pass through
+  // The check does tell: a Latin face draws the rule narrower than a Han character.
+  if (QFontDatabase::families().contains("DejaVu Sans")) {
+    QFont latin("DejaVu Sans");
+    latin.setStyleStrategy(QFont::NoFontMerging);
+    EXPECT_FALSE(RulesAreFullWidth(latin));
+  }
+}
+
+TEST_F(QtPrintTest, PositionedTextsLandWhereAskedOnTheA4Pdf) {
+  Printer printer(&seam_);
+  ASSERT_TRUE(printer.StartPrint(false, false, 2, 0));  // no dialog: the PDF is the printer
+  print::PageGeometry g = seam_.Geometry();
+  printer.SetFontName(Gbk(u8"宋体"));
+  printer.SetFontSize(16);
+  printer.PrintAt(600, 300, {Value::FromText(Gbk(u8"工资汇总"))});
+  printer.SetFontSize(12);
+  printer.PrintAt(300, 450, {Value::FromText("Left")});
+  printer.PrintAt(1000, 450, {Value::FromText("Right")});
+  printer.PrintAt(300, 600, {Value::FromText("Top\r\nNext")});
+  printer.PrintAt(300, 800, {Value::FromText(Gbk(u8"┌──┐"))});
+  int line_height = seam_.MeasureText("Top").height;
+  printer.EndPrint();
+
+  EXPECT_NEAR(PixelsToMm(g.physical_width, g.dpi_x), 210, 0.5);
+  EXPECT_NEAR(PixelsToMm(g.physical_height, g.dpi_y), 297, 0.5);
+  double left = PixelsToMm(g.offset_x, g.dpi_x);
+  double top = PixelsToMm(g.offset_y, g.dpi_y);
+  std::map<std::string, Box> words = WordsOf(dir_ / "out.pdf");
+  ASSERT_EQ(words.count("Left"), 1u) << "pdftotext found " << words.size() << " words";
+  EXPECT_NEAR(words["Left"].x_mm, left + 30, 0.5);
+  EXPECT_NEAR(words["Left"].y_mm, top + 45, 0.5);
+  EXPECT_NEAR(words["Right"].x_mm, left + 100, 0.5);
+  EXPECT_NEAR(words["Right"].y_mm, top + 45, 0.5);
+  EXPECT_NEAR(words["Top"].y_mm, top + 60, 0.5);
+  EXPECT_NEAR(words["Next"].x_mm, left + 30, 0.5);
+  EXPECT_NEAR(words["Next"].y_mm, top + 60 + PixelsToMm(line_height + 2, g.dpi_y), 0.5);
+  const std::string title = reinterpret_cast<const char*>(u8"工资汇总");
+  ASSERT_EQ(words.count(title), 1u);
+  EXPECT_NEAR(words[title].x_mm, left + 60, 0.5);
+  EXPECT_NEAR(words[title].y_mm, top + 30, 0.5);
+  // Four full-width characters of 12 points: 4 x 12 / 72 inch.
+  const std::string rule = reinterpret_cast<const char*>(u8"┌──┐");
+  ASSERT_EQ(words.count(rule), 1u);
+  EXPECT_NEAR(words[rule].width_mm, 4 * 12 * 25.4 / 72, 0.5);
+}
+
+TEST_F(QtPrintTest, StatusWindowShowsTheJobAndItsCancelStopsThePrintout) {
+  Printer printer(&seam_);
+  printer.set_job_name(Gbk(u8"工资汇总"));
+  ASSERT_TRUE(printer.StartPrint(false, true, 2, 0));
+  PrintStatusDialog* status = seam_.status_window();
+  ASSERT_NE(status, nullptr);
+  EXPECT_TRUE(status->isVisible());
+  QStringList lines;
+  for (QLabel* label : status->findChildren<QLabel*>()) lines << label->text();
+  EXPECT_TRUE(lines.join("|").contains(QString::fromUtf8(reinterpret_cast<const char*>(u8"工资汇总"))))
+      << lines.join("|").toStdString();
+  EXPECT_TRUE(lines.join("|").contains("out.pdf")) << lines.join("|").toStdString();
+
+  printer.PrintAt(300, 450, {Value::FromText("Before")});
+  status->cancel_button()->click();
+  printer.PrintAt(300, 600, {Value::FromText("After")});
+  EXPECT_TRUE(printer.cancelled());
+  printer.EndPrint();
+  EXPECT_EQ(seam_.status_window(), nullptr);
+  // The PDF engine cannot abort; the half-written file is removed instead.
+  EXPECT_FALSE(fs::exists(dir_ / "out.pdf"));
+}
+
+}  // namespace
+}  // namespace sr::qt
