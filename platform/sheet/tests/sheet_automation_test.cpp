@@ -1,17 +1,16 @@
 #include "platform/sheet/sheet_automation.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "platform/automation/excel_dispids.h"
 #include "platform/sheet/spreadsheet_program.h"
+#include "platform/sheet/tests/stub_spreadsheet.h"
 
 namespace sr::sheet {
 namespace {
@@ -42,65 +41,8 @@ Status Call(const DispatchRef& object, automation::DispId member, std::vector<Va
   return object->Invoke(member, InvokeKind::kMethod, args, &result);
 }
 
-// Sets an environment variable for one test and puts the old value back.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = getenv(name)) old_ = old;
-    setenv(name, value.c_str(), 1);
-  }
-  ~ScopedEnv() {
-    if (old_) {
-      setenv(name_, old_->c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
-
-// A python3 that has openpyxl, or the empty string.
-std::string PythonWithOpenpyxl() {
-  for (const char* python : {"/usr/bin/python3", "python3"}) {
-    std::string check = std::string(python) + " -c 'import openpyxl' 2>/dev/null";
-    if (std::system(check.c_str()) == 0) return python;
-  }
-  return std::string();
-}
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 class SheetAutomationTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/sheet-test-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-    // The stub spreadsheet program: copies the file it is given and notes where it was.
-    fs::path script = dir_ / "open.sh";
-    std::ofstream(script) << "#!/bin/sh\ncp \"$1\" \"" << (dir_ / "copy.xlsx").string()
-                          << "\"\necho \"$1\" > \"" << (dir_ / "opened").string() << "\"\n";
-    fs::permissions(script, fs::perms::owner_all);
-    tmp_ = std::make_unique<ScopedEnv>("TMPDIR", dir_.string());
-    command_ = std::make_unique<ScopedEnv>(kCommandVariable, script.string());
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  // The stub runs detached; wait for its note. (No <chrono>: it does not build as GBK.)
-  bool WaitForOpened() {
-    for (int i = 0; i < 500; ++i) {
-      if (fs::exists(dir_ / "opened") && !ReadFile(dir_ / "opened").empty()) return true;
-      usleep(10 * 1000);
-    }
-    return false;
-  }
-
   DispatchRef CreateApplication() {
     DispatchRef app;
     Status status = seam_.CreateObject("Excel.Application", &app);
@@ -123,14 +65,12 @@ class SheetAutomationTest : public ::testing::Test {
     return Put(range, excel_member::kValue, Variant::Bstr(text));
   }
 
-  fs::path dir_;
-  std::unique_ptr<ScopedEnv> tmp_;
-  std::unique_ptr<ScopedEnv> command_;
+  testing::StubSpreadsheet stub_;
   SheetAutomation seam_;
 };
 
 TEST_F(SheetAutomationTest, VisibleWorkbookReachesTheProgramWithTextsAndNumbersApart) {
-  std::string python = PythonWithOpenpyxl();
+  std::string python = testing::PythonWithOpenpyxl();
   if (python.empty()) GTEST_SKIP() << "no python3 with openpyxl to read the workbook back";
   DispatchRef app = CreateApplication();
   DispatchRef sheet = FirstWorksheet(app);
@@ -142,24 +82,20 @@ TEST_F(SheetAutomationTest, VisibleWorkbookReachesTheProgramWithTextsAndNumbersA
   EXPECT_TRUE(SetCell(sheet, "f1", "'").ok());             // empty
   EXPECT_TRUE(SetCell(sheet, "g2", "'123456789012345678").ok());
   EXPECT_TRUE(SetCell(sheet, "h2", "=1+2").ok());
-  EXPECT_FALSE(fs::exists(dir_ / "opened"));  // nothing is written before it is shown
+  EXPECT_FALSE(stub_.opened());  // nothing is written before it is shown
 
   ASSERT_TRUE(Put(app, excel_member::kVisible, Variant::Bool(true)).ok());
-  ASSERT_TRUE(WaitForOpened());
-  fs::path opened = ReadFile(dir_ / "opened").substr(0, ReadFile(dir_ / "opened").size() - 1);
+  fs::path opened = stub_.WaitForOpened();
+  ASSERT_FALSE(opened.empty());
   EXPECT_EQ(opened.filename(), "Book1.xlsx");
-  EXPECT_EQ(opened.parent_path().parent_path(), dir_);
+  EXPECT_EQ(opened.parent_path().parent_path(), stub_.dir());
   struct stat info;
   ASSERT_EQ(stat(opened.parent_path().c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0700u);
 
-  std::string read = python + " -c \"import openpyxl\nws = openpyxl.load_workbook('" +
-                     (dir_ / "copy.xlsx").string() +
-                     "').active\nfor row in ws.iter_rows():\n for c in row:\n  if c.value is not "
-                     "None: print(c.coordinate, type(c.value).__name__, c.value)\" > " +
-                     (dir_ / "cells.txt").string();
-  ASSERT_EQ(std::system(read.c_str()), 0);
-  EXPECT_EQ(ReadFile(dir_ / "cells.txt"), U8(u8"A1 str 工资\n"
+  std::string cells;
+  ASSERT_TRUE(testing::ListCells(python, stub_.copy(), &cells));
+  EXPECT_EQ(cells, U8(u8"A1 str 工资\n"
                                              u8"B1 str 0012\n"
                                              u8"C1 int 12\n"
                                              u8"D1 float 1234.5\n"
@@ -173,26 +109,25 @@ TEST_F(SheetAutomationTest, WorkbookIsOpenedOnceAndOnlyWhenShown) {
   DispatchRef sheet = FirstWorksheet(app);
   ASSERT_TRUE(Put(app, excel_member::kVisible, Variant::Bool(false)).ok());
   usleep(50 * 1000);
-  EXPECT_FALSE(fs::exists(dir_ / "opened"));
+  EXPECT_FALSE(stub_.opened());
   ASSERT_TRUE(Put(app, excel_member::kVisible, Variant::Bool(true)).ok());
-  ASSERT_TRUE(WaitForOpened());
-  fs::remove(dir_ / "opened");
+  ASSERT_FALSE(stub_.WaitForOpened().empty());
+  stub_.Forget();
   ASSERT_TRUE(Put(app, excel_member::kVisible, Variant::Bool(true)).ok());
   usleep(100 * 1000);
-  EXPECT_FALSE(fs::exists(dir_ / "opened"));
+  EXPECT_FALSE(stub_.opened());
 }
 
 TEST_F(SheetAutomationTest, WithoutASpreadsheetProgramTheClassIsUnknown) {
-  command_.reset();
-  ScopedEnv unset(kCommandVariable, "");
-  ScopedEnv path("PATH", dir_.string());  // holds no soffice
+  testing::ScopedEnv unset(kCommandVariable, "");
+  testing::ScopedEnv path("PATH", stub_.dir().string());  // holds no soffice
   DispatchRef app;
   Status status = seam_.CreateObject("Excel.Application", &app);
   EXPECT_EQ(status.code, automation::kInvalidClassString);
   EXPECT_FALSE(status.message.empty());
   EXPECT_FALSE(app);
 
-  fs::path soffice = dir_ / "soffice";
+  fs::path soffice = stub_.dir() / "soffice";
   std::ofstream(soffice) << "#!/bin/sh\n";
   fs::permissions(soffice, fs::perms::owner_all);
   EXPECT_TRUE(seam_.CreateObject("excel.application", &app).ok());
