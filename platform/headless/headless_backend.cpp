@@ -94,6 +94,7 @@ std::unique_ptr<ui::WindowPeer> HeadlessBackend::CreateWindow(const ui::WindowSp
                                                               ui::WindowEvents* events) {
   auto window = std::make_unique<HeadlessWindow>(this, spec, events, next_serial_++);
   windows_.push_back(window.get());
+  Record(ScreenEvent::Of(ScreenEvent::Kind::kWindowCreated, spec.name, spec.caption));
   return window;
 }
 

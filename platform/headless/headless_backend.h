@@ -108,14 +108,15 @@ class ScriptError : public std::runtime_error {
 // What the headless screen showed, in order.
 struct ScreenEvent {
   enum class Kind {
-    kWindowShown,   // text: caption, name: window name
-    kWindowClosed,  // text: caption, name: window name
-    kCaption,       // text: the new caption, name: window name
-    kMessageBox,    // text, title, answer
-    kFileDialog,    // file_dialog, result
-    kPopupMenu,     // name: window name, entry, chosen
-    kQuit,          // exit_code
-    kTerminated,    // exit_code
+    kWindowCreated,  // text: caption, name: window name
+    kWindowShown,    // text: caption, name: window name
+    kWindowClosed,   // text: caption, name: window name
+    kCaption,        // text: the new caption, name: window name
+    kMessageBox,     // text, title, answer
+    kFileDialog,     // file_dialog, result
+    kPopupMenu,      // name: window name, entry, chosen
+    kQuit,           // exit_code
+    kTerminated,     // exit_code
   };
   Kind kind = Kind::kWindowShown;
   ui::Text name;

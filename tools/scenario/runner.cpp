@@ -1,0 +1,388 @@
+#include "tools/scenario/runner.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <utility>
+
+#include "app/program.h"
+#include "forms/grid/grid.h"
+#include "runtime/convert/gbk.h"
+#include "tools/scenario/captions.h"
+
+namespace sr::scenario {
+
+namespace {
+
+using headless::HeadlessControl;
+using headless::HeadlessWindow;
+using headless::ScreenEvent;
+
+std::string U(const Text& gbk) { return ToUtf8(gbk); }
+std::string Quote(const Text& gbk) {
+  std::string out = "\"";
+  for (char c : U(gbk)) {
+    if (c == '\r') {
+      out += "\\r";
+    } else if (c == '\n') {
+      out += "\\n";
+    } else {
+      out += c;
+    }
+  }
+  return out + "\"";
+}
+
+bool ParseBool(const Text& word) {
+  if (word == "yes" || word == "true") return true;
+  if (word == "no" || word == "false") return false;
+  throw Failure("expected yes or no, got " + Quote(word));
+}
+
+int ParseInt(const Text& word) {
+  char* end = nullptr;
+  long value = std::strtol(word.c_str(), &end, 10);
+  if (word.empty() || *end != '\0') throw Failure("expected a number, got " + Quote(word));
+  return static_cast<int>(value);
+}
+
+ui::KeyChord ParseKey(const Text& text) {
+  ui::KeyChord chord;
+  Text rest = text;
+  for (;;) {
+    size_t plus = rest.find('+');
+    if (plus == Text::npos || plus + 1 == rest.size()) break;
+    Text modifier = rest.substr(0, plus);
+    if (modifier == "Ctrl") {
+      chord.modifiers |= ui::kCtrl;
+    } else if (modifier == "Shift") {
+      chord.modifiers |= ui::kShift;
+    } else if (modifier == "Alt") {
+      chord.modifiers |= ui::kAlt;
+    } else {
+      throw Failure("unknown modifier " + Quote(modifier));
+    }
+    rest = rest.substr(plus + 1);
+  }
+  static const std::map<std::string, int> kNames = {
+      {"Delete", ui::kVkDelete},     {"Enter", ui::kVkReturn}, {"Escape", ui::kVkEscape},
+      {"Tab", ui::kVkTab},           {"Up", ui::kVkUp},        {"Down", ui::kVkDown},
+      {"Left", ui::kVkLeft},         {"Right", ui::kVkRight},  {"PageUp", ui::kVkPageUp},
+      {"PageDown", ui::kVkPageDown}, {"Home", ui::kVkHome},    {"End", ui::kVkEnd},
+      {"Insert", ui::kVkInsert},     {"Space", ui::kVkSpace},  {"Backspace", ui::kVkBack},
+  };
+  if (auto it = kNames.find(rest); it != kNames.end()) {
+    chord.key = it->second;
+  } else if (rest.size() >= 2 && rest[0] == 'F' &&
+             std::isdigit(static_cast<unsigned char>(rest[1]))) {
+    chord.key = ui::kVkF1 + ParseInt(rest.substr(1)) - 1;
+  } else if (rest.size() == 1 && std::isalnum(static_cast<unsigned char>(rest[0]))) {
+    chord.key = std::toupper(static_cast<unsigned char>(rest[0]));
+  } else {
+    throw Failure("unknown key " + Quote(rest));
+  }
+  return chord;
+}
+
+// The middle of a cell in the grid's client pixels.
+void CellPoint(const Grid& grid, int row, int column, int* x, int* y) {
+  *x = grid.ColumnWidth(column) / 2;
+  for (int c = 0; c < column && c < grid.ColumnCount(); ++c) *x += grid.ColumnWidth(c);
+  *y = grid.RowHeight(row) / 2;
+  for (int r = 0; r < row && r < grid.RowCount(); ++r) *y += grid.RowHeight(r);
+}
+
+ui::MessageAnswer ParseAnswer(const Text& word) {
+  if (word == "yes") return ui::MessageAnswer::kYes;
+  if (word == "no") return ui::MessageAnswer::kNo;
+  if (word == "ok") return ui::MessageAnswer::kOk;
+  if (word == "cancel") return ui::MessageAnswer::kCancel;
+  throw Failure("unknown answer " + Quote(word));
+}
+
+const char* AnswerName(ui::MessageAnswer answer) {
+  switch (answer) {
+    case ui::MessageAnswer::kOk:
+      return "ok";
+    case ui::MessageAnswer::kCancel:
+      return "cancel";
+    case ui::MessageAnswer::kYes:
+      return "yes";
+    case ui::MessageAnswer::kNo:
+      return "no";
+  }
+  return "?";
+}
+
+}  // namespace
+
+Runner::Runner(fs::FileSystem& file_system, std::ostream& transcript)
+    : file_system_(file_system), out_(transcript) {
+  AddBuiltInExpectations();
+}
+
+void Runner::AddExpectation(const std::string& word, Check check) {
+  checks_[word] = std::move(check);
+}
+
+int Runner::Run(const std::vector<Line>& lines) {
+  backend_.SetMainLoopDriver([&] {
+    out_ << "(start-up)\n";
+    ReportScreen();
+    RunLines(lines);
+  });
+  try {
+    int code = app::RunProgram(backend_, file_system_);
+    ReportScreen();
+    out_ << (backend_.quit() ? "program ended with exit code " + std::to_string(code)
+                             : std::string("script done, program still running"))
+         << "\n";
+    return 0;
+  } catch (const Failure& failure) {
+    ReportScreen();
+    out_ << "FAILED " << failure.what() << "\n";
+  } catch (const headless::ScriptError& error) {
+    ReportScreen();
+    out_ << "FAILED the script did not say what to do: " << error.what() << "\n";
+  }
+  return 1;
+}
+
+void Runner::RunLines(const std::vector<Line>& lines) {
+  for (const Line& line : lines) RunLine(line);
+}
+
+void Runner::RunLine(const Line& line) {
+  out_ << "> " << line.source << "\n";
+  try {
+    if (line.words[0] == "expect") {
+      Expect(line);
+      ReportScreen();
+      out_ << "  ok\n";
+    } else {
+      if (backend_.quit()) throw Failure("the program has ended");
+      try {
+        Act(line);
+      } catch (const headless::Terminated&) {
+        // The program ended on a fatal error; what follows may still check how it ended.
+      }
+      ReportScreen();
+    }
+  } catch (const Failure& failure) {
+    throw Failure("line " + std::to_string(line.number) + ": " + failure.what());
+  }
+}
+
+HeadlessWindow& Runner::ActiveWindow() {
+  HeadlessWindow* window = backend_.active_window();
+  if (window == nullptr) throw Failure("no window takes input");
+  return *window;
+}
+
+Grid& Runner::ActiveGrid() {
+  for (HeadlessControl* control : ActiveWindow().controls()) {
+    if (control->kind() == ui::ControlKind::kGrid && control->state().grid) {
+      return *control->state().grid;
+    }
+  }
+  throw Failure("the active window has no grid");
+}
+
+const Text& Runner::Arg(const Line& line, size_t index) {
+  if (index >= line.words.size()) throw Failure("missing argument " + std::to_string(index));
+  return line.words[index];
+}
+
+int Runner::IntArg(const Line& line, size_t index) { return ParseInt(Arg(line, index)); }
+
+void Runner::ExpectEqual(const std::string& what, const Text& expected, const Text& actual) {
+  if (expected != actual) {
+    throw Failure(what + ": expected " + Quote(expected) + ", got " + Quote(actual));
+  }
+}
+
+namespace {
+
+HeadlessControl& FindControl(HeadlessWindow& window, const Text& name) {
+  for (HeadlessControl* control : window.controls()) {
+    if (control->name() == name) return *control;
+  }
+  for (HeadlessControl* control : window.controls()) {
+    if (control->kind() == ui::ControlKind::kButton && SameCaption(control->state().text, name)) {
+      return *control;
+    }
+  }
+  throw Failure("no control " + Quote(name) + " in window " + Quote(window.caption()));
+}
+
+void DeliverKey(headless::HeadlessBackend& backend, const ui::KeyChord& chord) {
+  HeadlessControl* focus = backend.PressKey(chord.key, chord.modifiers);
+  if (focus == nullptr) return;
+  if (focus->kind() == ui::ControlKind::kGrid) {
+    focus->state().grid->PressKey(chord.key, chord.modifiers);
+  } else {
+    focus->events()->OnInput(ui::Input::kKeyDown, chord.key, chord.modifiers, 0);
+    focus->events()->OnInput(ui::Input::kKeyUp, chord.key, chord.modifiers, 0);
+  }
+}
+
+void TypeText(HeadlessWindow& window, const Text& text) {
+  HeadlessControl* focus = window.focus();
+  if (focus == nullptr) throw Failure("nothing has the keyboard focus");
+  for (size_t i = 0; i < text.size(); i = NextCharOffset(text, i)) {
+    Text character = text.substr(i, NextCharOffset(text, i) - i);
+    if (focus->kind() == ui::ControlKind::kGrid) {
+      focus->state().grid->TypeCharacter(character, 0);
+    } else if (focus->kind() == ui::ControlKind::kEditBox) {
+      Text now = focus->state().text + character;
+      focus->SetText(now);
+      focus->events()->OnTextEdited(now);
+    } else {
+      throw Failure("the focused control takes no typing");
+    }
+  }
+}
+
+// A mouse action on a cell of the active window's grid, as the grid's view reports it.
+void MouseOnCell(HeadlessWindow& window, const std::string& action, int row, int column) {
+  HeadlessControl* peer = nullptr;
+  for (HeadlessControl* control : window.controls()) {
+    if (control->kind() == ui::ControlKind::kGrid && peer == nullptr) peer = control;
+  }
+  if (peer == nullptr) throw Failure("the active window has no grid");
+  Grid& grid = *peer->state().grid;
+  if (!grid.CellExists(row, column)) throw Failure("the grid has no such cell");
+  int x = 0;
+  int y = 0;
+  CellPoint(grid, row, column, &x, &y);
+  if (action == "right-click") {
+    grid.PressRightButton(x, y, 0);
+    return;
+  }
+  peer->SetFocus();
+  grid.PressButton(row, column, x, y, 0);
+  grid.ReleaseButton(row, column, x, y, 0);
+  if (action == "double-click") grid.DoubleClickButton(row, column, x, y, 0);
+}
+
+}  // namespace
+
+void Runner::Act(const Line& line) {
+  const Text& verb = line.words[0];
+  if (verb == "menu") {
+    HeadlessWindow& window = ActiveWindow();
+    int index = FindMenuEntry(window.state().menu, Arg(line, 1), Arg(line, 2));
+    if (index < 0) throw Failure("no such menu entry");
+    // Chosen with the mouse: a disabled entry cannot be chosen.
+    if (!window.state().menu[index].disabled) window.events()->OnMenuChosen(index);
+  } else if (verb == "toolbar") {
+    HeadlessWindow& window = ActiveWindow();
+    for (HeadlessControl* control : window.controls()) {
+      if (control->kind() != ui::ControlKind::kToolbar) continue;
+      const auto& entries = control->state().toolbar_entries;
+      for (size_t i = 0; i < entries.size(); ++i) {
+        bool named = std::to_string(i) == Arg(line, 1) ||
+                     (!entries[i].separator && entries[i].caption == Arg(line, 1));
+        if (!named) continue;
+        // A disabled button does not take the click.
+        if ((entries[i].state & ui::kToolbarDisabled) == 0) {
+          control->events()->OnToolbarButtonClicked(static_cast<int>(i));
+        }
+        return;
+      }
+      throw Failure("no such toolbar entry");
+    }
+    throw Failure("the active window has no toolbar");
+  } else if (verb == "key") {
+    DeliverKey(backend_, ParseKey(Arg(line, 1)));
+  } else if (verb == "type") {
+    TypeText(ActiveWindow(), Arg(line, 1));
+  } else if (verb == "click" || verb == "double-click" || verb == "right-click") {
+    MouseOnCell(ActiveWindow(), verb, IntArg(line, 1), IntArg(line, 2));
+  } else if (verb == "enter") {  // typing into a cell: click it, type, press Enter
+    MouseOnCell(ActiveWindow(), "click", IntArg(line, 1), IntArg(line, 2));
+    TypeText(ActiveWindow(), Arg(line, 3));
+    DeliverKey(backend_, {ui::kVkReturn, 0});
+  } else if (verb == "press") {
+    HeadlessControl& button = FindControl(ActiveWindow(), Arg(line, 1));
+    if (button.state().enabled) button.events()->OnClicked();
+  } else if (verb == "edit") {
+    HeadlessControl& box = FindControl(ActiveWindow(), Arg(line, 1));
+    box.SetFocus();
+    box.SetText(Arg(line, 2));
+    box.events()->OnTextEdited(Arg(line, 2));
+  } else if (verb == "focus") {
+    FindControl(ActiveWindow(), Arg(line, 1)).SetFocus();
+  } else if (verb == "resize") {
+    ActiveWindow().ResizeByUser(IntArg(line, 1), IntArg(line, 2));
+  } else if (verb == "close") {
+    ActiveWindow().events()->OnCloseRequested();
+  } else if (verb == "answer") {
+    backend_.QueueAnswer(ParseAnswer(Arg(line, 1)));
+  } else if (verb == "choose-file") {
+    backend_.QueueFileDialog({true, Arg(line, 1)});
+  } else if (verb == "cancel-file") {
+    backend_.QueueFileDialog({false, Text()});
+  } else if (verb == "popup") {
+    int index = -1;
+    if (Arg(line, 1) != "dismiss") {
+      index = FindMenuEntry(ActiveWindow().state().menu, Arg(line, 1), Arg(line, 2));
+      if (index < 0) throw Failure("no such menu entry");
+    }
+    backend_.QueuePopupChoice(index);
+  } else if (verb == "modal") {
+    backend_.QueueModalScript([this, &line] { RunLines(line.block); });
+  } else {
+    throw Failure("unknown action " + Quote(verb));
+  }
+}
+
+void Runner::Expect(const Line& line) {
+  const Text& what = Arg(line, 1);
+  auto it = checks_.find(what);
+  if (it == checks_.end()) throw Failure("unknown expectation " + Quote(what));
+  it->second(*this, line);
+}
+
+void Runner::ReportScreen() {
+  const auto& log = backend_.screen_log();
+  for (; reported_ < log.size(); ++reported_) {
+    const ScreenEvent& e = log[reported_];
+    switch (e.kind) {
+      case ScreenEvent::Kind::kWindowCreated:
+        out_ << "  window created: " << Quote(e.text) << "\n";
+        break;
+      case ScreenEvent::Kind::kWindowShown:
+        out_ << "  window shown: " << Quote(e.text) << "\n";
+        break;
+      case ScreenEvent::Kind::kWindowClosed:
+        out_ << "  window closed: " << Quote(e.text) << "\n";
+        break;
+      case ScreenEvent::Kind::kCaption:
+        out_ << "  caption: " << Quote(e.text) << "\n";
+        break;
+      case ScreenEvent::Kind::kMessageBox:
+        out_ << "  message box " << Quote(e.title) << ": " << Quote(e.text) << " -> "
+             << AnswerName(e.answer) << (e.scripted ? "" : " (not scripted)") << "\n";
+        break;
+      case ScreenEvent::Kind::kFileDialog:
+        out_ << "  file dialog "
+             << (e.file_dialog.kind == ui::FileDialogKind::kOpen ? "open" : "save") << " in "
+             << Quote(e.file_dialog.initial_directory) << " -> "
+             << (e.file_result.confirmed ? Quote(e.file_result.path) : std::string("cancelled"))
+             << "\n";
+        break;
+      case ScreenEvent::Kind::kPopupMenu:
+        out_ << "  shortcut menu " << e.entry << " -> "
+             << (e.chosen < 0 ? std::string("dismissed") : std::to_string(e.chosen)) << "\n";
+        break;
+      case ScreenEvent::Kind::kQuit:
+        out_ << "  program quits with exit code " << e.exit_code << "\n";
+        break;
+      case ScreenEvent::Kind::kTerminated:
+        out_ << "  program terminated with exit code " << e.exit_code << "\n";
+        break;
+    }
+  }
+}
+
+}  // namespace sr::scenario

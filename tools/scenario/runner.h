@@ -1,0 +1,70 @@
+#ifndef SALARY_TOOLS_SCENARIO_RUNNER_H_
+#define SALARY_TOOLS_SCENARIO_RUNNER_H_
+
+#include <functional>
+#include <map>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/fs/file_system.h"
+#include "platform/headless/headless_backend.h"
+#include "tools/scenario/script.h"
+
+namespace sr {
+class Grid;
+}
+
+namespace sr::scenario {
+
+// An unmet expectation or an action that cannot be carried out.
+class Failure : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Runs the real program on the headless backend, doing what a script says and checking what it
+// expects, and writes a UTF-8 transcript.
+class Runner {
+ public:
+  Runner(fs::FileSystem& file_system, std::ostream& transcript);
+
+  // Adds an expectation kind: "expect WORD args..." calls `check`, which throws Failure when the
+  // expectation is not met. The record database's checks ("expect records ...") plug in here.
+  using Check = std::function<void(Runner& runner, const Line& line)>;
+  void AddExpectation(const std::string& word, Check check);
+
+  // Runs the program and the script; returns 0 when every expectation held, 1 otherwise.
+  int Run(const std::vector<Line>& lines);
+
+  headless::HeadlessBackend& backend() { return backend_; }
+  fs::FileSystem& file_system() { return file_system_; }
+  // The active window and its first grid; throw Failure when there is none.
+  headless::HeadlessWindow& ActiveWindow();
+  Grid& ActiveGrid();
+  // The argument at `index` of the line (after "expect WORD" for expectations), or Failure.
+  static const Text& Arg(const Line& line, size_t index);
+  static int IntArg(const Line& line, size_t index);
+  // A text check: Failure "expected X, got Y" when they differ.
+  static void ExpectEqual(const std::string& what, const Text& expected, const Text& actual);
+
+ private:
+  void RunLines(const std::vector<Line>& lines);
+  void RunLine(const Line& line);
+  void Act(const Line& line);
+  void Expect(const Line& line);
+  void ReportScreen();
+  void AddBuiltInExpectations();
+
+  headless::HeadlessBackend backend_;
+  fs::FileSystem& file_system_;
+  std::ostream& out_;
+  std::map<std::string, Check> checks_;
+  size_t reported_ = 0;          // screen events already written to the transcript
+  size_t messages_checked_ = 0;  // message boxes already matched by "expect message"
+};
+
+}  // namespace sr::scenario
+
+#endif  // SALARY_TOOLS_SCENARIO_RUNNER_H_
