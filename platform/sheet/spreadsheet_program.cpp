@@ -28,26 +28,49 @@ std::string FindOnPath(const char* name) {
 }
 
 // Runs argv detached: a grandchild in its own session, so that it neither becomes a zombie of
-// ours nor dies with our terminal. Only async-signal-safe calls happen after fork.
+// ours nor dies with our terminal. Only async-signal-safe calls happen after fork. A pipe that
+// closes on exec tells whether the program could be started: it reads EOF after a successful
+// exec and the errno of a failed one.
 bool SpawnDetached(const std::vector<std::string>& args, std::string* error) {
   std::vector<char*> argv;
   for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
+  int report[2];
+  if (pipe2(report, O_CLOEXEC) != 0) {
+    *error = std::string("pipe: ") + std::strerror(errno);
+    return false;
+  }
   pid_t child = fork();
   if (child < 0) {
     *error = std::string("fork: ") + std::strerror(errno);
+    close(report[0]);
+    close(report[1]);
     return false;
   }
   if (child == 0) {
+    close(report[0]);
     setsid();
     if (fork() != 0) _exit(0);
     int null_fd = open("/dev/null", O_RDONLY);
     if (null_fd >= 0) dup2(null_fd, 0);
     execv(argv[0], argv.data());
+    int failure = errno;
+    ssize_t ignored = write(report[1], &failure, sizeof failure);
+    (void)ignored;
     _exit(127);
   }
+  close(report[1]);
   int status = 0;
   while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  int failure = 0;
+  ssize_t got;
+  while ((got = read(report[0], &failure, sizeof failure)) < 0 && errno == EINTR) {
+  }
+  close(report[0]);
+  if (got == static_cast<ssize_t>(sizeof failure)) {
+    *error = "cannot start " + args[0] + ": " + std::strerror(failure);
+    return false;
   }
   return true;
 }

@@ -134,6 +134,20 @@ TEST_F(SheetAutomationTest, WithoutASpreadsheetProgramTheClassIsUnknown) {
   EXPECT_EQ(seam_.CreateObject("Word.Application", &app).code, automation::kInvalidClassString);
 }
 
+TEST_F(SheetAutomationTest, ProgramThatCannotStartMakesVisibleFail) {
+  // soffice found on PATH, but not executable by exec (no interpreter line, not a binary).
+  testing::ScopedEnv unset(kCommandVariable, "");
+  testing::ScopedEnv path("PATH", stub_.dir().string());
+  fs::path soffice = stub_.dir() / "soffice";
+  std::ofstream(soffice) << "not a program";
+  fs::permissions(soffice, fs::perms::owner_all);
+  DispatchRef app = CreateApplication();
+  FirstWorksheet(app);
+  Status status = Put(app, excel_member::kVisible, Variant::Bool(true));
+  EXPECT_FALSE(status.ok());
+  EXPECT_NE(status.message.find("cannot start"), std::string::npos) << status.message;
+}
+
 TEST_F(SheetAutomationTest, BadCallsReportErrorsAndChangeNothing) {
   DispatchRef app = CreateApplication();
   Variant result;
