@@ -15,8 +15,8 @@ QString FromGbk(const Text& text) { return QString::fromStdString(ToUtf8(text));
 }  // namespace
 
 PrintStatusDialog::PrintStatusDialog(const print::StatusTexts& texts,
-                                     std::function<void()> on_cancel)
-    : on_cancel_(std::move(on_cancel)) {
+                                     std::function<void()> on_cancel, QWidget* parent)
+    : QDialog(parent), on_cancel_(std::move(on_cancel)) {
   setWindowTitle(FromGbk(texts.title));
   auto* layout = new QVBoxLayout(this);
   for (const Text* line : {&texts.job_line, &texts.device_line, &texts.page_line}) {

@@ -15,7 +15,8 @@ namespace sr::qt {
 class PrintStatusDialog : public QDialog {
  public:
   // `on_cancel` runs when the user presses Cancel (or closes the window).
-  PrintStatusDialog(const print::StatusTexts& texts, std::function<void()> on_cancel);
+  PrintStatusDialog(const print::StatusTexts& texts, std::function<void()> on_cancel,
+                    QWidget* parent = nullptr);
 
   QPushButton* cancel_button() const { return cancel_; }
 

@@ -1,5 +1,6 @@
 #include "platform/qt/print/qt_print_seam.h"
 
+#include <QApplication>
 #include <QColor>
 #include <QCoreApplication>
 #include <QFile>
@@ -216,7 +217,11 @@ void QtPrintSeam::DrawText(int x, int y, const Text& text) {
 
 void QtPrintSeam::OpenStatusWindow(const print::StatusTexts& texts) {
   CloseStatusWindow();
-  status_ = new PrintStatusDialog(texts, [this] { cancelled_ = true; });
+  // Modal like the window it stands over, which is usually modal itself (the summary): a
+  // plain window would get no clicks while a modal one is open.
+  status_ = new PrintStatusDialog(texts, [this] { cancelled_ = true; },
+                                  QApplication::activeWindow());
+  status_->setWindowModality(Qt::ApplicationModal);
   status_->show();
   QCoreApplication::processEvents();
 }

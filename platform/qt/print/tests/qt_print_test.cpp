@@ -5,6 +5,7 @@
 #include <QFontDatabase>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -137,12 +138,19 @@ TEST_F(QtPrintTest, PositionedTextsLandWhereAskedOnTheA4Pdf) {
 }
 
 TEST_F(QtPrintTest, StatusWindowShowsTheJobAndItsCancelStopsThePrintout) {
+  // The summary window that prints is itself modal; the status window must still take clicks.
+  QDialog summary;
+  summary.setWindowModality(Qt::ApplicationModal);
+  summary.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&summary));
   Printer printer(&seam_);
   printer.set_job_name(Gbk(u8"工资汇总"));
   ASSERT_TRUE(printer.StartPrint(false, true, 2, 0));
   PrintStatusDialog* status = seam_.status_window();
   ASSERT_NE(status, nullptr);
   EXPECT_TRUE(status->isVisible());
+  // The top modal window is the one that takes input.
+  EXPECT_EQ(QApplication::activeModalWidget(), status);
   QStringList lines;
   for (QLabel* label : status->findChildren<QLabel*>()) lines << label->text();
   EXPECT_TRUE(lines.join("|").contains(QString::fromUtf8(reinterpret_cast<const char*>(u8"工资汇总"))))
@@ -150,7 +158,7 @@ TEST_F(QtPrintTest, StatusWindowShowsTheJobAndItsCancelStopsThePrintout) {
   EXPECT_TRUE(lines.join("|").contains("out.pdf")) << lines.join("|").toStdString();
 
   printer.PrintAt(300, 450, {Value::FromText("Before")});
-  status->cancel_button()->click();
+  QTest::mouseClick(status->cancel_button(), Qt::LeftButton);
   printer.PrintAt(300, 600, {Value::FromText("After")});
   EXPECT_TRUE(printer.cancelled());
   printer.EndPrint();
