@@ -50,6 +50,10 @@ void ExpectEnabled(Runner& runner, const Line& line) {
       return;
     }
     throw Failure("the active window has no toolbar");
+  } else if (target == "window" && line.words.size() > 4) {  // another window, by name or caption
+    HeadlessWindow* other = runner.backend().FindWindow(Runner::Arg(line, 3));
+    if (other == nullptr) throw Failure("no such window is open");
+    Runner::ExpectEqual("window enabled", Runner::Arg(line, 4), YesNo(other->enabled()));
   } else if (target == "window") {
     Runner::ExpectEqual("window enabled", Runner::Arg(line, 3), YesNo(window.enabled()));
   } else {

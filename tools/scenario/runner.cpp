@@ -152,6 +152,7 @@ void Runner::RunLines(const std::vector<Line>& lines) {
 }
 
 void Runner::RunLine(const Line& line) {
+  ReportScreen();  // what happened before this line, e.g. a modal window that opened
   out_ << "> " << line.source << "\n";
   try {
     if (line.words[0] == "expect") {
