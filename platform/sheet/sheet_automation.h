@@ -1,9 +1,15 @@
 #ifndef SALARY_PLATFORM_SHEET_SHEET_AUTOMATION_H_
 #define SALARY_PLATFORM_SHEET_SHEET_AUTOMATION_H_
 
+#include <functional>
+
 #include "platform/automation/automation.h"
+#include "platform/sheet/workbook.h"
 
 namespace sr::sheet {
+
+// Receives a workbook at the moment the application shows it.
+using WorkbookViewer = std::function<void(const Workbook&)>;
 
 // The automation seam on Linux. It serves "Excel.Application" with an application object of
 // our own: workbooks live in memory, and when the application becomes visible each open
@@ -22,7 +28,15 @@ namespace sr::sheet {
 //   Range:       Value (put: a text typed as into Excel, a number, or empty), Application
 class SheetAutomation : public automation::AutomationSeam {
  public:
+  // From now on, objects created hand each shown workbook to `viewer` instead of writing it and
+  // starting the spreadsheet program, and are created whether or not one is installed: for
+  // tests and scripted runs that want to see the workbook.
+  void ShowWorkbooksTo(WorkbookViewer viewer) { viewer_ = std::move(viewer); }
+
   automation::Status CreateObject(const Text& prog_id, automation::DispatchRef* object) override;
+
+ private:
+  WorkbookViewer viewer_;
 };
 
 }  // namespace sr::sheet

@@ -274,10 +274,15 @@ Status Instance::Show() {
   std::string error;
   for (const std::shared_ptr<Workbook>& book : workbooks) {
     if (shown.count(book->number)) continue;
+    if (viewer) {
+      viewer(*book);
+      shown.insert(book->number);
+      continue;
+    }
     if (folder.empty()) folder = MakePrivateFolder(&error);
     if (folder.empty()) break;
     std::string path = folder + "/Book" + std::to_string(book->number) + ".xlsx";
-    if (!WriteXlsx(*book, path, &error) || !program.Open(path, &error)) break;
+    if (!WriteXlsx(*book, path, &error) || !program->Open(path, &error)) break;
     shown.insert(book->number);
   }
   if (!error.empty()) return Status::Error(automation::kException, error);

@@ -1,12 +1,15 @@
 #ifndef SALARY_PLATFORM_SHEET_SHEET_OBJECTS_H_
 #define SALARY_PLATFORM_SHEET_SHEET_OBJECTS_H_
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "platform/automation/automation.h"
+#include "platform/sheet/sheet_automation.h"
 #include "platform/sheet/spreadsheet_program.h"
 #include "platform/sheet/workbook.h"
 
@@ -15,14 +18,18 @@ namespace sr::sheet {
 // One running "application": its workbooks and how it shows them. Every dispatch object of the
 // instance shares it.
 struct Instance {
-  explicit Instance(SpreadsheetProgram program) : program(std::move(program)) {}
+  // Shows workbooks in `program`, or hands them to `viewer` when that is set.
+  Instance(std::optional<SpreadsheetProgram> program, WorkbookViewer viewer)
+      : program(std::move(program)), viewer(std::move(viewer)) {}
 
   bool IsOpen(const std::shared_ptr<Workbook>& book) const;
   void Close(const std::shared_ptr<Workbook>& book);
-  // Writes every open workbook not shown yet and opens it in the spreadsheet program.
+  // Shows every open workbook not shown yet: written and opened in the spreadsheet program, or
+  // handed to the viewer.
   automation::Status Show();
 
-  SpreadsheetProgram program;
+  std::optional<SpreadsheetProgram> program;
+  WorkbookViewer viewer;
   std::vector<std::shared_ptr<Workbook>> workbooks;
   std::shared_ptr<Workbook> active;
   int next_book = 1;

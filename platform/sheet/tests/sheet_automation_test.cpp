@@ -148,6 +148,27 @@ TEST_F(SheetAutomationTest, ProgramThatCannotStartMakesVisibleFail) {
   EXPECT_NE(status.message.find("cannot start"), std::string::npos) << status.message;
 }
 
+TEST_F(SheetAutomationTest, ViewerSeesTheShownWorkbookInsteadOfAProgram) {
+  testing::ScopedEnv unset(kCommandVariable, "");
+  testing::ScopedEnv path("PATH", stub_.dir().string());  // no spreadsheet program at all
+  std::vector<Workbook> seen;
+  seam_.ShowWorkbooksTo([&seen](const Workbook& book) { seen.push_back(book); });
+  DispatchRef app = CreateApplication();
+  DispatchRef sheet = FirstWorksheet(app);
+  ASSERT_TRUE(SetCell(sheet, "b2", "'0012").ok());
+  ASSERT_TRUE(SetCell(sheet, "c2", "0012").ok());
+  EXPECT_TRUE(seen.empty());
+  ASSERT_TRUE(Put(app, excel_member::kVisible, Variant::Bool(true)).ok());
+  ASSERT_TRUE(Put(app, excel_member::kVisible, Variant::Bool(true)).ok());  // once only
+  ASSERT_EQ(seen.size(), 1u);
+  const auto& cells = seen[0].sheets.at(0).cells;
+  ASSERT_EQ(cells.size(), 2u);
+  EXPECT_EQ(cells.at({1, 1}), Cell(Text("0012")));
+  EXPECT_EQ(cells.at({1, 2}), Cell(12.0));
+  usleep(50 * 1000);
+  EXPECT_FALSE(stub_.opened());
+}
+
 TEST_F(SheetAutomationTest, BadCallsReportErrorsAndChangeNothing) {
   DispatchRef app = CreateApplication();
   Variant result;
