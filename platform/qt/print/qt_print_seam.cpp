@@ -83,6 +83,7 @@ bool QtPrintSeam::HasDefaultPrinter() {
 
 print::DialogOutcome QtPrintSeam::ShowPrintDialog() {
   if (!printer_) return print::DialogOutcome::kCancelled;
+  if (!pdf_path_.empty()) return print::DialogOutcome::kToPrinter;  // told not to ask
   QPrintDialog dialog(printer_.get());
   // The dialog's own "print to file" already asks for the PDF file, so it counts as a printer.
   return dialog.exec() == QDialog::Accepted ? print::DialogOutcome::kToPrinter

@@ -25,8 +25,8 @@ class QtPrintSeam : public print::PrintSeam {
   QtPrintSeam();
   ~QtPrintSeam() override;
 
-  // From now on every job goes to this PDF file (a native UTF-8 path) without a dialog: for
-  // tests and scripted runs.
+  // From now on every job goes to this PDF file (a native UTF-8 path) and the print dialog is
+  // never shown, even when the caller asks for it: for tests and scripted runs.
   void PrintToPdfWithoutAsking(const std::string& path) { pdf_path_ = path; }
 
   // The status window of the running job, or null.

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -135,6 +136,18 @@ TEST_F(QtPrintTest, PositionedTextsLandWhereAskedOnTheA4Pdf) {
   const std::string rule = reinterpret_cast<const char*>(u8"┌──┐");
   ASSERT_EQ(words.count(rule), 1u);
   EXPECT_NEAR(words[rule].width_mm, 4 * 12 * 25.4 / 72, 0.5);
+}
+
+TEST_F(QtPrintTest, PdfRunAsksNothingEvenWhenTheCallerWantsTheDialog) {
+  // Should a dialog come up after all, close it so that the test fails instead of hanging.
+  QTimer::singleShot(3000, [] {
+    if (QWidget* dialog = QApplication::activeModalWidget()) dialog->close();
+  });
+  Printer printer(&seam_);
+  ASSERT_TRUE(printer.StartPrint(true, false, 2, 0));  // as the summary calls it
+  printer.PrintAt(300, 450, {Value::FromText("Asked")});
+  printer.EndPrint();
+  EXPECT_EQ(WordsOf(dir_ / "out.pdf").count("Asked"), 1u);
 }
 
 TEST_F(QtPrintTest, StatusWindowShowsTheJobAndItsCancelStopsThePrintout) {
