@@ -12,13 +12,13 @@ namespace sr::automation {
 // Result codes of automation calls, with the values that COM gives them.
 using HResult = int32_t;
 constexpr HResult kOk = 0;
-constexpr HResult kUnexpected = static_cast<HResult>(0x8000FFFF);        // E_UNEXPECTED
-constexpr HResult kMemberNotFound = static_cast<HResult>(0x80020003);    // DISP_E_MEMBERNOTFOUND
-constexpr HResult kParamNotFound = static_cast<HResult>(0x80020004);     // DISP_E_PARAMNOTFOUND
-constexpr HResult kTypeMismatch = static_cast<HResult>(0x80020005);      // DISP_E_TYPEMISMATCH
-constexpr HResult kException = static_cast<HResult>(0x80020009);         // DISP_E_EXCEPTION
-constexpr HResult kBadIndex = static_cast<HResult>(0x8002000B);          // DISP_E_BADINDEX
-constexpr HResult kBadParamCount = static_cast<HResult>(0x8002000E);     // DISP_E_BADPARAMCOUNT
+constexpr HResult kUnexpected = static_cast<HResult>(0x8000FFFF);          // E_UNEXPECTED
+constexpr HResult kMemberNotFound = static_cast<HResult>(0x80020003);      // DISP_E_MEMBERNOTFOUND
+constexpr HResult kParamNotFound = static_cast<HResult>(0x80020004);       // DISP_E_PARAMNOTFOUND
+constexpr HResult kTypeMismatch = static_cast<HResult>(0x80020005);        // DISP_E_TYPEMISMATCH
+constexpr HResult kException = static_cast<HResult>(0x80020009);           // DISP_E_EXCEPTION
+constexpr HResult kBadIndex = static_cast<HResult>(0x8002000B);            // DISP_E_BADINDEX
+constexpr HResult kBadParamCount = static_cast<HResult>(0x8002000E);       // DISP_E_BADPARAMCOUNT
 constexpr HResult kClassNotRegistered = static_cast<HResult>(0x80040154);  // REGDB_E_CLASSNOTREG
 constexpr HResult kInvalidClassString = static_cast<HResult>(0x800401F3);  // CO_E_CLASSSTRING
 

@@ -31,9 +31,10 @@ class RecordingObject : public CountedDispatch {
   Status Invoke(DispId member, InvokeKind kind, const std::vector<Variant>& args,
                 Variant* result) override {
     *result = Variant();
-    std::string line = Name() + (kind == InvokeKind::kMethod        ? " call "
-                                 : kind == InvokeKind::kPropertyGet ? " get "
-                                                                    : " put ") +
+    std::string line = Name() +
+                       (kind == InvokeKind::kMethod        ? " call "
+                        : kind == InvokeKind::kPropertyGet ? " get "
+                                                           : " put ") +
                        Hex(member) + "(";
     for (size_t i = 0; i < args.size(); ++i) line += (i ? ", " : "") + ArgumentText(args[i]);
     line += ")";

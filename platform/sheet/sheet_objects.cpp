@@ -130,8 +130,8 @@ class WorksheetObject : public SheetObject {
     for (const Variant& a : args) {
       if (a.type != Variant::Type::kBstr) return BadType();
     }
-    std::optional<CellRange> range = args.size() == 1 ? ParseRange(args[0].bstr)
-                                                      : SpanRanges(args[0].bstr, args[1].bstr);
+    std::optional<CellRange> range =
+        args.size() == 1 ? ParseRange(args[0].bstr) : SpanRanges(args[0].bstr, args[1].bstr);
     if (!range) return Failed("not a cell reference");
     return Return<RangeObject>(result, book_, sheet_, *range);
   }

@@ -96,9 +96,8 @@ std::optional<CellRange> SpanRanges(const Text& first, const Text& second) {
   auto a = ParseRange(first);
   auto b = ParseRange(second);
   if (!a || !b) return std::nullopt;
-  return CellRange{std::min(a->first_row, b->first_row),
-                   std::min(a->first_column, b->first_column), std::max(a->last_row, b->last_row),
-                   std::max(a->last_column, b->last_column)};
+  return CellRange{std::min(a->first_row, b->first_row), std::min(a->first_column, b->first_column),
+                   std::max(a->last_row, b->last_row), std::max(a->last_column, b->last_column)};
 }
 
 std::optional<Cell> CellFromTypedText(const Text& text) {

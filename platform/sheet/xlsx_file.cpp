@@ -12,8 +12,7 @@ lxw_error WriteCell(lxw_worksheet* sheet, int row, int column, const Cell& cell)
   if (const double* number = std::get_if<double>(&cell)) {
     return worksheet_write_number(sheet, row, column, *number, nullptr);
   }
-  return worksheet_write_string(sheet, row, column, ToUtf8(std::get<Text>(cell)).c_str(),
-                                nullptr);
+  return worksheet_write_string(sheet, row, column, ToUtf8(std::get<Text>(cell)).c_str(), nullptr);
 }
 
 }  // namespace

@@ -107,9 +107,8 @@ bool Printer::ChooseOutput(bool show_dialog, Text* output_file) {
   print::DialogOutcome outcome = seam_->ShowPrintDialog();
   if (outcome == print::DialogOutcome::kCancelled) return false;
   if (outcome == print::DialogOutcome::kToPrinter) return true;
-  print::OutputFileQuestion question{"打印到文件",
-                                     "打印输出文件 (*.prn)|*.prn|所有文件 (*.*)|*.*||", "prn",
-                                     "Output.prn"};
+  print::OutputFileQuestion question{
+      "打印到文件", "打印输出文件 (*.prn)|*.prn|所有文件 (*.*)|*.*||", "prn", "Output.prn"};
   return seam_->AskOutputFile(question, output_file) && !output_file->empty();
 }
 
@@ -159,7 +158,8 @@ void Printer::PrintAt(std::optional<int> x, std::optional<int> y,
   }
   seam_->SelectFont(font_);
   seam_->SelectColors(text_color_, background_color_);
-  int dx = x ? ToDevice(left_ + *x, geometry_.dpi_x) : current_x_ + ToDevice(left_, geometry_.dpi_x);
+  int dx =
+      x ? ToDevice(left_ + *x, geometry_.dpi_x) : current_x_ + ToDevice(left_, geometry_.dpi_x);
   int dy = y ? ToDevice(top_ + *y, geometry_.dpi_y) : current_y_ + ToDevice(top_, geometry_.dpi_y);
   for (const Value& value : values) {
     std::optional<Text> text = PrintableText(value);

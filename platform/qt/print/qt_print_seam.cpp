@@ -220,8 +220,8 @@ void QtPrintSeam::OpenStatusWindow(const print::StatusTexts& texts) {
   CloseStatusWindow();
   // Modal like the window it stands over, which is usually modal itself (the summary): a
   // plain window would get no clicks while a modal one is open.
-  status_ = new PrintStatusDialog(texts, [this] { cancelled_ = true; },
-                                  QApplication::activeWindow());
+  status_ = new PrintStatusDialog(
+      texts, [this] { cancelled_ = true; }, QApplication::activeWindow());
   status_->setWindowModality(Qt::ApplicationModal);
   status_->show();
   QCoreApplication::processEvents();

@@ -33,10 +33,9 @@ bool RulesAreFullWidth(const QFont& font) {
 
 QString SongFamily() {
   static const QString family = [] {
-    const QStringList candidates = {"SimSun",           "NSimSun",
-                                    "AR PL UMing CN",   "AR PL UMing TW",
-                                    "AR PL New Sung",   "Noto Serif CJK SC",
-                                    "Source Han Serif SC", "Noto Serif SC"};
+    const QStringList candidates = {
+        "SimSun",         "NSimSun",           "AR PL UMing CN",      "AR PL UMing TW",
+        "AR PL New Sung", "Noto Serif CJK SC", "Source Han Serif SC", "Noto Serif SC"};
     for (const QString& candidate : candidates) {
       if (!Installed(candidate)) continue;
       QFont font(candidate);

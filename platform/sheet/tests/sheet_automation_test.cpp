@@ -74,12 +74,12 @@ TEST_F(SheetAutomationTest, VisibleWorkbookReachesTheProgramWithTextsAndNumbersA
   if (python.empty()) GTEST_SKIP() << "no python3 with openpyxl to read the workbook back";
   DispatchRef app = CreateApplication();
   DispatchRef sheet = FirstWorksheet(app);
-  EXPECT_TRUE(SetCell(sheet, "a1", "工资").ok());          // GBK in, UTF-8 in the file
-  EXPECT_TRUE(SetCell(sheet, "b1", "'0012").ok());         // apostrophe: text
-  EXPECT_TRUE(SetCell(sheet, "c1", "0012").ok());          // a number
+  EXPECT_TRUE(SetCell(sheet, "a1", "工资").ok());   // GBK in, UTF-8 in the file
+  EXPECT_TRUE(SetCell(sheet, "b1", "'0012").ok());  // apostrophe: text
+  EXPECT_TRUE(SetCell(sheet, "c1", "0012").ok());   // a number
   EXPECT_TRUE(SetCell(sheet, "d1", "1234.5").ok());
   EXPECT_TRUE(SetCell(sheet, "e1", "12.5元").ok());
-  EXPECT_TRUE(SetCell(sheet, "f1", "'").ok());             // empty
+  EXPECT_TRUE(SetCell(sheet, "f1", "'").ok());  // empty
   EXPECT_TRUE(SetCell(sheet, "g2", "'123456789012345678").ok());
   EXPECT_TRUE(SetCell(sheet, "h2", "=1+2").ok());
   EXPECT_FALSE(stub_.opened());  // nothing is written before it is shown
@@ -96,12 +96,12 @@ TEST_F(SheetAutomationTest, VisibleWorkbookReachesTheProgramWithTextsAndNumbersA
   std::string cells;
   ASSERT_TRUE(testing::ListCells(python, stub_.copy(), &cells));
   EXPECT_EQ(cells, U8(u8"A1 str 工资\n"
-                                             u8"B1 str 0012\n"
-                                             u8"C1 int 12\n"
-                                             u8"D1 float 1234.5\n"
-                                             u8"E1 str 12.5元\n"
-                                             u8"G2 str 123456789012345678\n"
-                                             u8"H2 str =1+2\n"));
+                      u8"B1 str 0012\n"
+                      u8"C1 int 12\n"
+                      u8"D1 float 1234.5\n"
+                      u8"E1 str 12.5元\n"
+                      u8"G2 str 123456789012345678\n"
+                      u8"H2 str =1+2\n"));
 }
 
 TEST_F(SheetAutomationTest, WorkbookIsOpenedOnceAndOnlyWhenShown) {
@@ -176,15 +176,16 @@ TEST_F(SheetAutomationTest, BadCallsReportErrorsAndChangeNothing) {
   EXPECT_FALSE(app->Invoke(excel_member::kSheets, InvokeKind::kPropertyGet, {}, &result).ok());
   DispatchRef sheet = FirstWorksheet(app);
   DispatchRef sheets = Get(Get(app, excel_member::kApplication), excel_member::kSheets);
-  EXPECT_EQ(sheets->Invoke(excel_member::kItem, InvokeKind::kPropertyGet, {Variant::I4(2)}, &result)
-                .code,
-            automation::kBadIndex);
+  EXPECT_EQ(
+      sheets->Invoke(excel_member::kItem, InvokeKind::kPropertyGet, {Variant::I4(2)}, &result).code,
+      automation::kBadIndex);
   EXPECT_FALSE(
       sheet->Invoke(excel_member::kRange, InvokeKind::kPropertyGet, {Variant::Bstr("a0")}, &result)
           .ok());
   EXPECT_EQ(app->Invoke(0x7777, InvokeKind::kMethod, {}, &result).code,
             automation::kMemberNotFound);
-  DispatchRef all = Get(sheet, excel_member::kRange, {Variant::Bstr("a1"), Variant::Bstr("xfd1048576")});
+  DispatchRef all =
+      Get(sheet, excel_member::kRange, {Variant::Bstr("a1"), Variant::Bstr("xfd1048576")});
   EXPECT_FALSE(Put(all, excel_member::kValue, Variant::Bstr("x")).ok());
 }
 

@@ -44,8 +44,7 @@ std::string PythonWithOpenpyxl();
 
 // The non-empty cells of the first sheet of `xlsx`, one line each, "A1 str 工资" (UTF-8) or
 // "C1 int 12", read back with openpyxl. False when the file cannot be read.
-bool ListCells(const std::string& python, const std::filesystem::path& xlsx,
-               std::string* listing);
+bool ListCells(const std::string& python, const std::filesystem::path& xlsx, std::string* listing);
 
 }  // namespace sr::sheet::testing
 

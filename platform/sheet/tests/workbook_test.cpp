@@ -15,8 +15,8 @@ TEST(ParseRangeTest, ReadsCellsAndRectanglesInAnyCase) {
 }
 
 TEST(ParseRangeTest, RefusesWhatIsNoReferenceOrLiesOffTheSheet) {
-  for (const char* bad : {"", "a", "1", "1a", "a0", "a1b", "a 1", "XFE1", "a1048577", "a1:",
-                          "a99999999999", "'a1"}) {
+  for (const char* bad :
+       {"", "a", "1", "1a", "a0", "a1b", "a 1", "XFE1", "a1048577", "a1:", "a99999999999", "'a1"}) {
     EXPECT_EQ(ParseRange(bad), std::nullopt) << bad;
   }
   EXPECT_EQ(SpanRanges("a1", ""), std::nullopt);
@@ -41,8 +41,8 @@ TEST(CellFromTypedTextTest, TextThatIsWhollyANumberBecomesANumber) {
 }
 
 TEST(CellFromTypedTextTest, EverythingElseStaysText) {
-  for (const char* text : {"12.5元", "工资", "1.2.3", "1e", "e5", "-", ".", "1,500", "1e400",
-                           "=1+2", "0x10", "  "}) {
+  for (const char* text :
+       {"12.5元", "工资", "1.2.3", "1e", "e5", "-", ".", "1,500", "1e400", "=1+2", "0x10", "  "}) {
     EXPECT_EQ(CellFromTypedText(text), Cell(Text(text))) << text;
   }
 }

@@ -58,7 +58,8 @@ TEST(ExcelOverSheetTest, CreateFailsWithTheInstallHintWithoutASpreadsheetProgram
   ExcelApp app(&seam);
   Text error;
   EXPECT_FALSE(app.Create(&error));
-  EXPECT_EQ(error, "无效的类字符串(可能没有正确安装Office/Excel，无法创建对象\"Excel.Application\")");
+  EXPECT_EQ(error,
+            "无效的类字符串(可能没有正确安装Office/Excel，无法创建对象\"Excel.Application\")");
 }
 
 }  // namespace

@@ -39,13 +39,13 @@ TEST_F(ExcelTest, ExportSequenceMakesExactlyTheseCalls) {
   held.Reset();
   EXPECT_EQ(seam_.calls(), (Calls{
                                "create Excel.Application -> #1",
-                               "#1 get 0x23C() -> #2",  // Workbooks
+                               "#1 get 0x23C() -> #2",   // Workbooks
                                "#2 call 0xB5(missing)",  // Add
-                               "#2 get 0x94() -> #3",   // Application
-                               "#3 get 0x1E5() -> #4",  // Sheets
-                               "#4 get 0xAA(1) -> #5",  // Item
-                               "#3 call 0x130()",       // Activate
-                               "#4 get 0xAA(1) -> #6",  // SheetNumber
+                               "#2 get 0x94() -> #3",    // Application
+                               "#3 get 0x1E5() -> #4",   // Sheets
+                               "#4 get 0xAA(1) -> #5",   // Item
+                               "#3 call 0x130()",        // Activate
+                               "#4 get 0xAA(1) -> #6",   // SheetNumber
                                "#5 free",
                                "#6 get 0xC5(\"a1\", \"a1\") -> #7",
                                "#7 put 0x6(\"工资\")",
@@ -66,10 +66,12 @@ TEST_F(ExcelTest, ExportSequenceMakesExactlyTheseCalls) {
 }
 
 TEST_F(ExcelTest, CreateReportsTheSystemMessageAndTheInstallHint) {
-  seam_.create_result = automation::Status::Error(automation::kInvalidClassString, "无效的类字符串");
+  seam_.create_result =
+      automation::Status::Error(automation::kInvalidClassString, "无效的类字符串");
   Text error = "stale";
   EXPECT_FALSE(app_.Create(&error));
-  EXPECT_EQ(error, "无效的类字符串(可能没有正确安装Office/Excel，无法创建对象\"Excel.Application\")");
+  EXPECT_EQ(error,
+            "无效的类字符串(可能没有正确安装Office/Excel，无法创建对象\"Excel.Application\")");
   EXPECT_FALSE(app_.application());
 
   seam_.create_result = automation::Status::Error(automation::kClassNotRegistered, "没有注册类");

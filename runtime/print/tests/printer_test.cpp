@@ -47,12 +47,11 @@ TEST_F(PrinterTest, SummaryStyleJobRunsDialogStatusDocumentAndPageInOrder) {
   printer_.EndPrint();
   EXPECT_FALSE(printer_.job_open());
   EXPECT_EQ(seam_.calls(),
-            (std::vector<std::string>{"PrepareSettings paper=9 portrait", "ShowPrintDialog",
-                                      "CreateContext ", "OpenStatusWindow",
-                                      "StartDocument 未命名打印作业", "StartPage",
-                                      "SelectFont 12 宋体", "DrawText 1417,709 工 资 汇 总 表",
-                                      "EndPage", "EndDocument", "DeleteContext",
-                                      "CloseStatusWindow"}));
+            (std::vector<std::string>{
+                "PrepareSettings paper=9 portrait", "ShowPrintDialog", "CreateContext ",
+                "OpenStatusWindow", "StartDocument 未命名打印作业", "StartPage",
+                "SelectFont 12 宋体", "DrawText 1417,709 工 资 汇 总 表", "EndPage", "EndDocument",
+                "DeleteContext", "CloseStatusWindow"}));
   EXPECT_EQ(seam_.status_texts().device_line, "打印机：Recorder 上的 REC1:");
   EXPECT_EQ(seam_.status_texts().job_line, "文档：未命名打印作业");
 }
@@ -81,7 +80,8 @@ TEST_F(PrinterTest, SeveralValuesStandSideBySide) {
 
 TEST_F(PrinterTest, LineBreaksGoOneLineHeightPlusTwoPixelsDownAtTheSameX) {
   ASSERT_TRUE(Start());
-  printer_.PrintAt(300, 450, {Value::FromText("first\r\nsecond\rthird\nend"), Value::FromText("+")});
+  printer_.PrintAt(300, 450,
+                   {Value::FromText("first\r\nsecond\rthird\nend"), Value::FromText("+")});
   ASSERT_EQ(seam_.texts().size(), 5u);
   ExpectAt(seam_.texts()[0], kX300, kY450, "first");
   ExpectAt(seam_.texts()[1], kX300, kY450 + 122, "second");

@@ -166,7 +166,8 @@ TEST_F(QtPrintTest, StatusWindowShowsTheJobAndItsCancelStopsThePrintout) {
   EXPECT_EQ(QApplication::activeModalWidget(), status);
   QStringList lines;
   for (QLabel* label : status->findChildren<QLabel*>()) lines << label->text();
-  EXPECT_TRUE(lines.join("|").contains(QString::fromUtf8(reinterpret_cast<const char*>(u8"工资汇总"))))
+  EXPECT_TRUE(
+      lines.join("|").contains(QString::fromUtf8(reinterpret_cast<const char*>(u8"工资汇总"))))
       << lines.join("|").toStdString();
   EXPECT_TRUE(lines.join("|").contains("out.pdf")) << lines.join("|").toStdString();
 
