@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "runtime/convert/gbk.h"
 #include "runtime/print/print_text.h"
 
 namespace sr {
@@ -116,7 +117,7 @@ void Printer::OpenStatusWindow() {
   print::DeviceDescription device = seam_->Device();
   Text device_text;
   if (!device.output_file.empty()) {
-    size_t slash = device.output_file.find_last_of("\\/");
+    size_t slash = LastSeparator(device.output_file);
     device_text = slash == Text::npos ? device.output_file : device.output_file.substr(slash + 1);
   } else if (device.port.empty()) {
     device_text = device.printer;

@@ -172,6 +172,12 @@ TEST_F(PrinterTest, PrintToFileAsksForTheFileAndShowsItsTitle) {
   ASSERT_TRUE(Start());
   EXPECT_TRUE(Called("CreateContext d:\\out\\工资.prn"));
   EXPECT_EQ(seam_.status_texts().device_line, "打印机：工资.prn");
+  printer_.EndPrint();
+
+  // 0x955C is one character whose trail byte is a backslash, not a separator.
+  seam_.output_file_answer = "d:\\out\\a\x95\x5c.prn";
+  ASSERT_TRUE(Start());
+  EXPECT_EQ(seam_.status_texts().device_line, "打印机：a\x95\x5c.prn");
 }
 
 TEST_F(PrinterTest, FailedDocumentOrPageUndoesTheJob) {
