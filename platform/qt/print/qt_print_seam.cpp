@@ -84,14 +84,15 @@ bool QtPrintSeam::HasDefaultPrinter() {
 print::DialogOutcome QtPrintSeam::ShowPrintDialog() {
   if (!printer_) return print::DialogOutcome::kCancelled;
   if (!pdf_path_.empty()) return print::DialogOutcome::kToPrinter;  // told not to ask
-  QPrintDialog dialog(printer_.get());
+  QPrintDialog dialog(printer_.get(), QApplication::activeWindow());
   // The dialog's own "print to file" already asks for the PDF file, so it counts as a printer.
   return dialog.exec() == QDialog::Accepted ? print::DialogOutcome::kToPrinter
                                             : print::DialogOutcome::kCancelled;
 }
 
 bool QtPrintSeam::AskOutputFile(const print::OutputFileQuestion& question, Text* path) {
-  QFileDialog dialog(nullptr, FromGbk(question.title), QString(), QtFilter(question.filter));
+  QFileDialog dialog(QApplication::activeWindow(), FromGbk(question.title), QString(),
+                     QtFilter(question.filter));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix(FromGbk(question.default_extension));
   dialog.selectFile(FromGbk(question.default_name));
