@@ -117,6 +117,25 @@ TEST_F(FrameworkTest, LoadingAgainCreatesTheWindowAfresh) {
   EXPECT_EQ(backend_.windows()[0]->state().name, main_.name());
 }
 
+TEST_F(FrameworkTest, AWindowClosedByItsCreatedHandlerRunsNoLoop) {
+  struct Closing : TaxRateRecorder {
+    void OnCreated(TaxRateForm& form) override {
+      calls.push_back("Created");
+      framework->Close(form);
+    }
+  } closing;
+  closing.framework = &framework_;
+  bool script_ran = false;
+  backend_.QueueModalScript([&] { script_ran = true; });
+  TaxRateForm form(closing);
+  framework_.ShowModal(form);
+  EXPECT_FALSE(form.is_open());
+  EXPECT_FALSE(script_ran);
+  EXPECT_EQ(backend_.pending_modal_scripts(), 1u);
+  EXPECT_TRUE(main_.enabled());
+  EXPECT_EQ(closing.calls, (std::vector<std::string>{"Created", "CloseQuery"}));
+}
+
 TEST_F(FrameworkTest, MessageBoxWithoutTitleGetsTheDefaultTitle) {
   framework_.ShowMessage("x");
   backend_.QueueAnswer(ui::MessageAnswer::kNo);

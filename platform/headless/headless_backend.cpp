@@ -117,6 +117,20 @@ bool HeadlessBackend::IsOpen(int serial) const {
                      [serial](const HeadlessWindow* w) { return w->serial() == serial; });
 }
 
+namespace {
+
+// The upper-case letter or digit after the '&' of a caption, or 0.
+int MnemonicOf(const ui::Text& caption) {
+  size_t amp = caption.find('&');
+  if (amp == ui::Text::npos || amp + 1 >= caption.size()) return 0;
+  unsigned char c = static_cast<unsigned char>(caption[amp + 1]);
+  if (c >= 'a' && c <= 'z') return c - 'a' + 'A';
+  if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return c;
+  return 0;
+}
+
+}  // namespace
+
 HeadlessControl* HeadlessBackend::PressKey(int key, int modifiers) {
   HeadlessWindow* window = active_window();
   if (window == nullptr) return nullptr;
@@ -127,6 +141,18 @@ HeadlessControl* HeadlessBackend::PressKey(int key, int modifiers) {
     // The shortcut is taken even when its entry is disabled; it then does nothing.
     if (!menu[i].disabled) window->events()->OnMenuChosen(i);
     return nullptr;
+  }
+  if (modifiers == ui::kAlt) {
+    for (int i = 0; i < static_cast<int>(menu.size()); ++i) {
+      if (menu[i].level == 0 && MnemonicOf(menu[i].caption) == key) {
+        // The menu bar opens that drop-down; nothing is chosen until the user picks an entry.
+        ScreenEvent event =
+            ScreenEvent::Of(ScreenEvent::Kind::kMenuOpened, window->state().name, menu[i].caption);
+        event.entry = i;
+        Record(event);
+        return nullptr;
+      }
+    }
   }
   return window->focus();
 }

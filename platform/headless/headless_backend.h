@@ -115,6 +115,7 @@ struct ScreenEvent {
     kMessageBox,     // text, title, answer
     kFileDialog,     // file_dialog, result
     kPopupMenu,      // name: window name, entry, chosen
+    kMenuOpened,     // name: window name, text: the menu-bar entry's caption, entry
     kQuit,           // exit_code
     kTerminated,     // exit_code
   };
@@ -162,9 +163,9 @@ class HeadlessBackend : public ui::Backend {
   size_t pending_modal_scripts() const { return modal_scripts_.size(); }
 
   // --- User input ---
-  // A key pressed in the active window: a menu shortcut of an enabled entry is chosen; otherwise
-  // the key goes to the focused control, which is returned (null when the shortcut took it or
-  // nothing has the focus).
+  // A key pressed in the active window: a menu shortcut of an enabled entry is chosen, Alt and a
+  // menu-bar entry's mnemonic opens that drop-down; otherwise the key goes to the focused control,
+  // which is returned (null when the menu took the key or nothing has the focus).
   HeadlessControl* PressKey(int key, int modifiers);
 
   // --- What the screen showed ---

@@ -372,6 +372,9 @@ void Runner::ReportScreen() {
              << (e.file_result.confirmed ? Quote(e.file_result.path) : std::string("cancelled"))
              << "\n";
         break;
+      case ScreenEvent::Kind::kMenuOpened:
+        out_ << "  menu opened: " << Quote(e.text) << "\n";
+        break;
       case ScreenEvent::Kind::kPopupMenu:
         out_ << "  shortcut menu " << e.entry << " -> "
              << (e.chosen < 0 ? std::string("dismissed") : std::to_string(e.chosen)) << "\n";

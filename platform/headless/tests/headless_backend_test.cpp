@@ -79,7 +79,7 @@ TEST(HeadlessBackend, ShortcutMenuOffersOnlyEnabledEntriesOfItsDropDown) {
 TEST(HeadlessBackend, ShortcutsChooseEnabledEntriesAndOtherKeysGoToTheFocus) {
   HeadlessBackend backend;
   FakeWindow window(backend,
-                    {{"a", 0}, {"x", 1, {'X', ui::kCtrl}}, {"y", 1, {'Y', ui::kCtrl}, true}});
+                    {{"&B a", 0}, {"x", 1, {'X', ui::kCtrl}}, {"y", 1, {'Y', ui::kCtrl}, true}});
   struct Sink : ui::ControlEvents {
     void OnInput(ui::Input input, int a, int b, int c) override { inputs.push_back(input); }
     std::vector<ui::Input> inputs;
@@ -90,10 +90,15 @@ TEST(HeadlessBackend, ShortcutsChooseEnabledEntriesAndOtherKeysGoToTheFocus) {
   EXPECT_EQ(backend.PressKey('X', ui::kCtrl), nullptr);
   EXPECT_EQ(backend.PressKey('Y', ui::kCtrl), nullptr);  // taken, but disabled: nothing runs
   EXPECT_EQ(window.calls, std::vector<std::string>{"menu 1"});
+  EXPECT_EQ(backend.PressKey('A', ui::kAlt), nullptr);  // no mnemonic: goes to the focus (none)
+  EXPECT_EQ(backend.screen_log().back().kind, ScreenEvent::Kind::kWindowShown);
   EXPECT_EQ(backend.PressKey('Z', 0), nullptr);  // nothing has the focus
   control->SetFocus();
   EXPECT_EQ(sink.inputs, std::vector<ui::Input>{ui::Input::kGotFocus});
   EXPECT_EQ(backend.PressKey('Z', 0), control.get());
+  EXPECT_EQ(backend.PressKey('B', ui::kAlt), nullptr);  // the mnemonic opens the menu
+  EXPECT_EQ(backend.screen_log().back().kind, ScreenEvent::Kind::kMenuOpened);
+  EXPECT_EQ(backend.screen_log().back().entry, 0);
   control.reset();
   EXPECT_EQ(backend.PressKey('Z', 0), nullptr);  // the focus went with the control
 }
