@@ -226,10 +226,13 @@ void DeliverKey(headless::HeadlessBackend& backend, const ui::KeyChord& chord) {
   }
 }
 
-void TypeText(HeadlessWindow& window, const Text& text) {
-  HeadlessControl* focus = window.focus();
-  if (focus == nullptr) throw Failure("nothing has the keyboard focus");
+// Types character by character into whatever has the focus at that moment: a handler may move
+// the focus or close the window while the text is typed.
+void TypeText(headless::HeadlessBackend& backend, const Text& text) {
   for (size_t i = 0; i < text.size(); i = NextCharOffset(text, i)) {
+    HeadlessWindow* window = backend.active_window();
+    HeadlessControl* focus = window != nullptr ? window->focus() : nullptr;
+    if (focus == nullptr) throw Failure("nothing has the keyboard focus");
     Text character = text.substr(i, NextCharOffset(text, i) - i);
     if (focus->kind() == ui::ControlKind::kGrid) {
       focus->state().grid->TypeCharacter(character, 0);
@@ -296,12 +299,12 @@ void Runner::Act(const Line& line) {
   } else if (verb == "key") {
     DeliverKey(backend_, ParseKey(Arg(line, 1)));
   } else if (verb == "type") {
-    TypeText(ActiveWindow(), Arg(line, 1));
+    TypeText(backend_, Arg(line, 1));
   } else if (verb == "click" || verb == "double-click" || verb == "right-click") {
     MouseOnCell(ActiveWindow(), verb, IntArg(line, 1), IntArg(line, 2));
   } else if (verb == "enter") {  // typing into a cell: click it, type, press Enter
     MouseOnCell(ActiveWindow(), "click", IntArg(line, 1), IntArg(line, 2));
-    TypeText(ActiveWindow(), Arg(line, 3));
+    TypeText(backend_, Arg(line, 3));
     DeliverKey(backend_, {ui::kVkReturn, 0});
   } else if (verb == "press") {
     HeadlessControl& button = FindControl(ActiveWindow(), Arg(line, 1));
