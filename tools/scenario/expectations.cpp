@@ -121,6 +121,19 @@ void Runner::AddBuiltInExpectations() {
   AddExpectation("left", [](Runner& r, const Line& line) {
     ExpectEqual("left", Arg(line, 3), std::to_string(Control(r, Arg(line, 2)).state().rect.left));
   });
+  AddExpectation("focus", [](Runner& r, const Line& line) {
+    HeadlessControl* focus = r.ActiveWindow().focus();
+    ExpectEqual("focus", Arg(line, 2), focus != nullptr ? focus->name() : Text());
+  });
+  AddExpectation("cursor", [](Runner& r, const Line& line) {
+    const Grid& grid = r.ActiveGrid();
+    ExpectEqual("cursor", Arg(line, 2) + " " + Arg(line, 3),
+                std::to_string(grid.GetCursorRow()) + " " + std::to_string(grid.GetCursorColumn()));
+  });
+  AddExpectation("progress", [](Runner& r, const Line& line) {
+    ExpectEqual("progress", Arg(line, 3),
+                std::to_string(Control(r, Arg(line, 2)).state().progress_position));
+  });
   AddExpectation("message", [](Runner& r, const Line& line) {
     auto boxes = MessageBoxes(r);
     if (r.messages_checked_ >= boxes.size()) throw Failure("no message box was shown");
