@@ -159,7 +159,7 @@ class Grid {
 
   // Rows that Page Up and Page Down move: the peer sets it from its visible rows.
   int PageRows() const { return page_rows_; }
-  void SetPageRows(int rows);
+  void SetPageRows(int rows) { page_rows_ = rows > 0 ? rows : 1; }
 
   // A key went down (virtual-key code, modifier bits of platform/ui/keys.h) while the grid has the focus.
   void PressKey(int key, int modifiers);
