@@ -1,0 +1,293 @@
+#include "platform/qt/grid/grid_widget.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QScrollBar>
+
+#include "platform/qt/grid/grid_keys.h"
+#include "platform/qt/grid/grid_text.h"
+#include "platform/ui/keys.h"
+
+namespace sr::qt {
+namespace {
+
+// The keys that close the open editor; the editor keeps all others for itself.
+bool ClosesEditor(int vk) {
+  switch (vk) {
+    case ui::kVkTab:
+    case ui::kVkReturn:
+    case ui::kVkEscape:
+    case ui::kVkUp:
+    case ui::kVkDown:
+    case ui::kVkPageUp:
+    case ui::kVkPageDown:
+      return true;
+    default:
+      return false;
+  }
+}
+
+Qt::Alignment HorizontalAlignment(Alignment a) {
+  switch (a) {
+    case Alignment::kCentre: return Qt::AlignHCenter;
+    case Alignment::kRight: return Qt::AlignRight;
+    default: return Qt::AlignLeft;
+  }
+}
+
+}  // namespace
+
+GridWidget::GridWidget(Grid* grid, QWidget* parent)
+    : QAbstractScrollArea(parent), grid_(grid), editor_(new QLineEdit(viewport())) {
+  setFocusPolicy(Qt::StrongFocus);
+  setAttribute(Qt::WA_InputMethodEnabled);
+  viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+  editor_->hide();
+  editor_->setFrame(false);
+  editor_->setStyleSheet("QLineEdit { border: 2px solid #1a73e8; padding: 0 1px; }");
+  editor_->installEventFilter(this);
+  connect(editor_, &QLineEdit::textEdited, this, [this](const QString& t) { OnEditorEdited(t); });
+  grid_->SetView(this);
+  StructureChanged();
+}
+
+GridWidget::~GridWidget() { grid_->SetView(nullptr); }
+
+int GridWidget::ScrollX() const { return horizontalScrollBar()->value(); }
+int GridWidget::ScrollY() const { return verticalScrollBar()->value(); }
+
+// ---------------------------------------------------------------- geometry
+
+QRect GridWidget::RangeRect(const CellRange& range) const {
+  if (range.empty()) return {};
+  const int top = rows_.ToView(rows_.Start(range.first_row), ScrollY());
+  const int bottom = rows_.ToView(rows_.End(range.last_row) - 1, ScrollY()) + 1;
+  const int left = columns_.ToView(columns_.Start(range.first_column), ScrollX());
+  const int right = columns_.ToView(columns_.End(range.last_column) - 1, ScrollX()) + 1;
+  return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+}
+
+QRect GridWidget::CellRect(int row, int column) const {
+  if (!grid_->CellExists(row, column)) return {};
+  return RangeRect(grid_->DisplayedRange(row, column));
+}
+
+bool GridWidget::CellAt(const QPoint& point, int* row, int* column) const {
+  *row = rows_.IndexAt(rows_.ToGrid(point.y(), ScrollY()));
+  *column = columns_.IndexAt(columns_.ToGrid(point.x(), ScrollX()));
+  if (*row < 0 || *column < 0) {
+    *row = *column = -1;
+    return false;
+  }
+  return true;
+}
+
+void GridWidget::UpdateScrollBars() {
+  const int data_height = std::max(viewport()->height() - rows_.TitleExtent(), 0);
+  const int data_width = std::max(viewport()->width() - columns_.TitleExtent(), 0);
+  QScrollBar* v = verticalScrollBar();
+  v->setRange(0, std::max(rows_.DataExtent() - data_height, 0));
+  v->setPageStep(std::max(data_height, 1));
+  v->setSingleStep(std::max(grid_->DefaultRowHeight(), 1));
+  QScrollBar* h = horizontalScrollBar();
+  h->setRange(0, std::max(columns_.DataExtent() - data_width, 0));
+  h->setPageStep(std::max(data_width, 1));
+  h->setSingleStep(20);
+  grid_->SetPageRows(std::max(data_height / std::max(grid_->DefaultRowHeight(), 1), 1));
+}
+
+void GridWidget::PlaceEditor() {
+  if (!grid_->Editing()) return;
+  const int r = grid_->EditorRow();
+  const int c = grid_->EditorColumn();
+  // Over the cell's own lines, so its frame sits where the cursor frame was.
+  editor_->setGeometry(CellRect(r, c).adjusted(-1, -1, 1, 1));
+  editor_->setAlignment(HorizontalAlignment(grid_->CellAlignment(r, c)) | Qt::AlignVCenter);
+}
+
+void GridWidget::UpdateRange(const CellRange& range) {
+  if (range.empty()) return;
+  viewport()->update(RangeRect(range).adjusted(-2, -2, 2, 2) & viewport()->rect());
+}
+
+// ---------------------------------------------------------------- GridView
+
+void GridWidget::CellsChanged(const CellRange& range) { UpdateRange(range); }
+
+void GridWidget::StructureChanged() {
+  rows_.Rebuild(grid_->RowCount(), grid_->TitleRowCount(),
+                [this](int r) { return grid_->RowHeight(r); });
+  columns_.Rebuild(grid_->ColumnCount(), grid_->TitleColumnCount(),
+                   [this](int c) { return grid_->ColumnWidth(c); });
+  UpdateScrollBars();
+  PlaceEditor();
+  viewport()->update();
+}
+
+void GridWidget::CursorChanged() {
+  UpdateRange(painted_cursor_);
+  UpdateRange(painted_selection_);
+  const int r = grid_->GetCursorRow();
+  painted_cursor_ = r < 0 ? CellRange() : grid_->DisplayedRange(r, grid_->GetCursorColumn());
+  painted_selection_ = grid_->Selection();
+  UpdateRange(painted_cursor_);
+  UpdateRange(painted_selection_);
+}
+
+void GridWidget::EditorOpened(int row, int column) {
+  editor_accepted_ = ToQString(grid_->EditorText());
+  editor_->setText(editor_accepted_);
+  editor_->setFont(font());
+  PlaceEditor();
+  editor_->show();
+  editor_->setFocus(Qt::OtherFocusReason);
+  editor_->end(false);
+}
+
+void GridWidget::EditorClosed() {
+  // Focus goes back to the grid before the editor hides, so it does not wander off.
+  if (editor_->hasFocus()) setFocus(Qt::OtherFocusReason);
+  editor_->hide();
+  viewport()->update();
+}
+
+void GridWidget::ScrollIntoView(int row, int column) {
+  const CellRange m = grid_->DisplayedRange(row, column);
+  auto bring = [](const GridAxis& axis, int first, int last, int view_extent, QScrollBar* bar) {
+    if (first < axis.titles()) return;  // frozen: always in view
+    const int start = axis.Start(first) - axis.TitleExtent();
+    const int end = axis.End(last) - axis.TitleExtent();
+    const int extent = view_extent - axis.TitleExtent();
+    int value = bar->value();
+    if (start < value) {
+      value = start;
+    } else if (end > value + extent) {
+      value = std::min(start, end - extent);
+    }
+    bar->setValue(value);
+  };
+  bring(rows_, m.first_row, m.last_row, viewport()->height(), verticalScrollBar());
+  bring(columns_, m.first_column, m.last_column, viewport()->width(), horizontalScrollBar());
+}
+
+// ---------------------------------------------------------------- Qt events
+
+void GridWidget::resizeEvent(QResizeEvent* event) {
+  QAbstractScrollArea::resizeEvent(event);
+  UpdateScrollBars();
+  PlaceEditor();
+}
+
+void GridWidget::scrollContentsBy(int, int) {
+  PlaceEditor();
+  viewport()->update();
+}
+
+void GridWidget::keyPressEvent(QKeyEvent* event) {
+  const int modifiers = GridModifiers(event->modifiers());
+  const int vk = GridVirtualKey(event->key());
+  if (vk != 0) grid_->PressKey(vk, modifiers);
+  if (!(modifiers & (ui::kCtrl | ui::kAlt))) TypeText(event->text(), modifiers);
+}
+
+void GridWidget::inputMethodEvent(QInputMethodEvent* event) {
+  TypeText(event->commitString(), 0);
+  event->accept();
+}
+
+// Typed characters go to the model one by one; the first opens the editor.
+void GridWidget::TypeText(const QString& text, int modifiers) {
+  bool typed = false;
+  for (char32_t cp : text.toUcs4()) {
+    if (cp < 0x20 || cp == 0x7F) continue;
+    Text gbk;
+    if (!Utf8ToGbk(QString::fromUcs4(&cp, 1).toStdString(), &gbk)) {
+      QApplication::beep();  // GBK cannot hold it: refused here, never stored as '?'
+      continue;
+    }
+    grid_->TypeCharacter(gbk, modifiers);
+    typed = true;
+  }
+  if (typed && grid_->Editing()) {
+    editor_accepted_ = ToQString(grid_->EditorText());
+    editor_->setText(editor_accepted_);
+  }
+}
+
+void GridWidget::OnEditorEdited(const QString& text) {
+  Text gbk;
+  if (!Utf8ToGbk(text.toStdString(), &gbk)) {
+    QApplication::beep();
+    const int pos = editor_->cursorPosition();
+    editor_->setText(editor_accepted_);
+    editor_->setCursorPosition(std::min<int>(pos, editor_accepted_.size()));
+    return;
+  }
+  editor_accepted_ = text;
+  grid_->SetEditorText(gbk);
+}
+
+void GridWidget::mousePressEvent(QMouseEvent* event) {
+  setFocus(Qt::MouseFocusReason);
+  const QPoint pt = event->position().toPoint();
+  int r, c;
+  CellAt(pt, &r, &c);
+  const int modifiers = GridModifiers(event->modifiers());
+  if (event->button() == Qt::LeftButton) {
+    grid_->PressButton(r, c, pt.x(), pt.y(), modifiers);
+  } else if (event->button() == Qt::RightButton) {
+    grid_->PressRightButton(pt.x(), pt.y(), modifiers);
+  }
+}
+
+void GridWidget::mouseMoveEvent(QMouseEvent* event) {
+  if (!(event->buttons() & Qt::LeftButton)) return;
+  int r, c;
+  if (CellAt(event->position().toPoint(), &r, &c)) grid_->DragTo(r, c);
+}
+
+void GridWidget::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  const QPoint pt = event->position().toPoint();
+  int r, c;
+  CellAt(pt, &r, &c);
+  grid_->ReleaseButton(r, c, pt.x(), pt.y(), GridModifiers(event->modifiers()));
+}
+
+void GridWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  const QPoint pt = event->position().toPoint();
+  int r, c;
+  CellAt(pt, &r, &c);
+  grid_->DoubleClickButton(r, c, pt.x(), pt.y(), GridModifiers(event->modifiers()));
+}
+
+void GridWidget::focusOutEvent(QFocusEvent* event) {
+  QAbstractScrollArea::focusOutEvent(event);
+  if (QApplication::focusWidget() != editor_) grid_->LoseFocus();
+}
+
+// Tab and Shift+Tab move the cursor instead of the focus.
+bool GridWidget::focusNextPrevChild(bool) { return false; }
+
+bool GridWidget::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != editor_) return QAbstractScrollArea::eventFilter(watched, event);
+  if (event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    const int vk = GridVirtualKey(key->key());
+    if (ClosesEditor(vk)) {
+      grid_->PressKey(vk, GridModifiers(key->modifiers()));
+      return true;
+    }
+  } else if (event->type() == QEvent::FocusOut && grid_->Editing() &&
+             QApplication::focusWidget() != this) {
+    grid_->LoseFocus();
+  }
+  return false;
+}
+
+}  // namespace sr::qt

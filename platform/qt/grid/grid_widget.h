@@ -1,0 +1,82 @@
+#ifndef SALARY_PLATFORM_QT_GRID_GRID_WIDGET_H_
+#define SALARY_PLATFORM_QT_GRID_GRID_WIDGET_H_
+
+#include <QAbstractScrollArea>
+#include <QString>
+
+#include "forms/grid/grid.h"
+#include "platform/qt/grid/grid_axis.h"
+
+class QLineEdit;
+class QPainter;
+
+namespace sr::qt {
+
+// The grid's native view: draws the Grid model (only the cells in view; title rows and columns
+// frozen; merged ranges as one cell), scrolls, shows the in-place editor over the cursor cell and
+// turns Qt's keyboard and mouse input into the model's input calls. Texts are converted between
+// the model's GBK and Qt's Unicode here and nowhere else.
+//
+// The model must outlive the widget. The widget registers itself as the model's GridView.
+class GridWidget : public QAbstractScrollArea, public GridView {
+ public:
+  explicit GridWidget(Grid* grid, QWidget* parent = nullptr);
+  ~GridWidget() override;
+
+  Grid* grid() const { return grid_; }
+  // Where the displayed cell (its merged range when merged) lies in the viewport's coordinates.
+  QRect CellRect(int row, int column) const;
+  // The cell under a viewport point, false outside the cells.
+  bool CellAt(const QPoint& point, int* row, int* column) const;
+  QLineEdit* editor() const { return editor_; }
+
+  // GridView.
+  void CellsChanged(const CellRange& range) override;
+  void StructureChanged() override;
+  void CursorChanged() override;
+  void EditorOpened(int row, int column) override;
+  void EditorClosed() override;
+  void ScrollIntoView(int row, int column) override;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void inputMethodEvent(QInputMethodEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  bool focusNextPrevChild(bool next) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  int ScrollX() const;
+  int ScrollY() const;
+  QRect RangeRect(const CellRange& range) const;
+  void UpdateScrollBars();
+  void PlaceEditor();
+  void TypeText(const QString& text, int modifiers);
+  void OnEditorEdited(const QString& text);
+  void UpdateRange(const CellRange& range);
+
+  // Painting (grid_widget_paint.cpp).
+  void PaintRegion(QPainter& p, int first_row, int last_row, int first_column, int last_column,
+                   const QRect& clip);
+  void PaintCell(QPainter& p, const QRect& rect, int row, int column);
+  void PaintCursor(QPainter& p);
+
+  Grid* grid_;
+  GridAxis rows_;
+  GridAxis columns_;
+  QLineEdit* editor_;
+  QString editor_accepted_;  // the editor's last text that GBK could hold
+  CellRange painted_cursor_;
+  CellRange painted_selection_;
+};
+
+}  // namespace sr::qt
+
+#endif  // SALARY_PLATFORM_QT_GRID_GRID_WIDGET_H_
