@@ -1,0 +1,76 @@
+#ifndef SALARY_RUNTIME_RECDB_COMPANION_H_
+#define SALARY_RUNTIME_RECDB_COMPANION_H_
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "runtime/recdb/cipher_file.h"
+
+// The companion file: 512-byte blocks holding memo and bytes values as chains of blocks.
+namespace sr::recdb {
+
+inline constexpr int64_t kBlockSize = 512;
+inline constexpr int32_t kBlockData = 500;
+inline constexpr int64_t kCompanionHeaderSize = 32;
+inline constexpr char kCompanionMagic[] = "QKDT";
+
+struct CompanionHeader {
+  int32_t version = 65536;
+  double created = 0;
+  int32_t block_count = 1;  // including the header block
+  int32_t free_count = 0;
+  int32_t first_free = 0;   // head of the free block list, 0 = none
+};
+
+// The whole header block: the 32 header bytes and 480 zero bytes.
+std::string EncodeCompanionHeader(const CompanionHeader& header);
+// Returns false when the magic is not "QKDT". `bytes` holds the 32 header bytes.
+bool DecodeCompanionHeader(const uint8_t* bytes, CompanionHeader* header);
+
+struct ChainBlock {
+  int32_t previous = 0;
+  int32_t next = 0;
+  int32_t used = 0;
+  std::string data;  // the used bytes
+};
+
+std::string EncodeChainBlock(const ChainBlock& block);
+
+// Chains are read and written under the companion's own locks: byte 0 while blocks are taken or
+// released, and the first byte of each block read or written. They are taken in every share mode.
+class Companion {
+ public:
+  explicit Companion(CipherFile file) : file_(std::move(file)) {}
+
+  CipherFile& file() { return file_; }
+
+  // The bytes of the chain starting at `first` (0 = empty). A block that cannot be read whole, or
+  // a chain that is damaged (a loop, a used count above 500), gives -59.
+  int ReadChain(int32_t first, std::string* value);
+
+  // Stores `value` as a chain, reusing the blocks of the chain at `old_first`, then the free
+  // list, then new blocks at the end; releases the old chain's leftover blocks and trims free
+  // blocks off the end of the file. *new_first receives the chain's first block (0 when empty).
+  int WriteChain(const std::string& value, int32_t old_first, int32_t* new_first);
+
+  // Empties the file: block count 1, no free blocks, cut to the header block.
+  int Reset();
+
+ private:
+  int ReadHeader(CompanionHeader* header);
+  int WriteHeader(const CompanionHeader& header);
+  int ReadBlock(int32_t number, ChainBlock* block);
+  int WriteBlock(int32_t number, const ChainBlock& block);
+  int OldChain(int32_t first, int32_t block_count, std::vector<int32_t>* blocks);
+  int TakeBlock(CompanionHeader* header, int32_t* number);
+  int Release(const std::vector<int32_t>& blocks, CompanionHeader* header);
+  int TrimEnd(CompanionHeader* header);
+  int WriteChainLocked(const std::string& value, int32_t old_first, int32_t* new_first);
+
+  CipherFile file_;
+};
+
+}  // namespace sr::recdb
+
+#endif  // SALARY_RUNTIME_RECDB_COMPANION_H_

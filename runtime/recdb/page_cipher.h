@@ -1,0 +1,75 @@
+#ifndef SALARY_RUNTIME_RECDB_PAGE_CIPHER_H_
+#define SALARY_RUNTIME_RECDB_PAGE_CIPHER_H_
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "runtime/convert/value.h"
+
+namespace sr::recdb {
+
+// The RC4 key schedule and output generator.
+class Rc4 {
+ public:
+  // REQUIRES: length > 0. A key longer than 256 bytes uses only its first 256 bytes.
+  Rc4(const uint8_t* key, size_t length);
+  uint8_t Next();
+  void Discard(size_t count) {
+    for (size_t n = 0; n < count; ++n) Next();
+  }
+
+ private:
+  uint8_t s_[256];
+  uint8_t i_ = 0;
+  uint8_t j_ = 0;
+};
+
+// The 32 lower-case hexadecimal digits of the password's MD5 digest, last digest byte first.
+Text PasswordDigestText(const Text& password);
+
+inline constexpr int64_t kCipherPageSize = 4096;
+inline constexpr int64_t kPlainPrefix = 4;
+
+// Scrambles and unscrambles spans of a protected file; both directions are the same XOR.
+//
+// Every byte at offset p >= 4 is XORed with byte 36 + (p mod 4096) of an RC4 stream keyed by the
+// page seed, the digest text and the seed XOR the page number; the seed of page k is the int32 at
+// bytes 4k..4k+3 of the RC4 stream of the password. The master stream is kept and extended on
+// demand, and the key streams of the last few pages are kept, so the cost of an access does not
+// grow with its offset.
+class PageCipher {
+ public:
+  // REQUIRES: password is not empty.
+  explicit PageCipher(const Text& password);
+
+  const Text& password() const { return password_; }
+  const Text& digest_text() const { return digest_text_; }
+
+  // Applies the cipher in place to the `length` bytes that sit at file offset `offset`.
+  void Apply(int64_t offset, uint8_t* data, size_t length);
+
+  int32_t PageSeed(int64_t page);
+
+ private:
+  static constexpr int kCachedPages = 4;
+  struct PageStream {
+    int64_t page = -1;
+    std::array<uint8_t, kCipherPageSize> bytes;
+  };
+
+  const PageStream& StreamOf(int64_t page);
+
+  Text password_;
+  Text digest_text_;
+  Rc4 master_;
+  std::vector<uint8_t> master_bytes_;
+  PageStream pages_[kCachedPages];
+  int next_slot_ = 0;
+};
+
+}  // namespace sr::recdb
+
+#endif  // SALARY_RUNTIME_RECDB_PAGE_CIPHER_H_
