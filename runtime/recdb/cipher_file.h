@@ -32,6 +32,7 @@ class CipherFile {
   int Unlock(int64_t offset, int64_t length) { return file_->Unlock(offset, length); }
 
   const std::shared_ptr<PageCipher>& cipher() const { return cipher_; }
+  void set_cipher(std::shared_ptr<PageCipher> cipher) { cipher_ = std::move(cipher); }
 
  private:
   std::unique_ptr<fs::File> file_;

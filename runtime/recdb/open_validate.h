@@ -1,0 +1,42 @@
+#ifndef SALARY_RUNTIME_RECDB_OPEN_VALIDATE_H_
+#define SALARY_RUNTIME_RECDB_OPEN_VALIDATE_H_
+
+#include <memory>
+#include <vector>
+
+#include "platform/fs/file_system.h"
+#include "runtime/recdb/cipher_file.h"
+#include "runtime/recdb/companion.h"
+#include "runtime/recdb/format.h"
+
+namespace sr::recdb {
+
+// Share modes 2 and 4 (and any value other than 1 to 3) hold the database exclusively.
+fs::Share ShareOfMode(int share_mode);
+bool IsExclusiveMode(int share_mode);
+
+struct OpenRequest {
+  Text path;  // full path with the default extension applied
+  Text password;
+  int read_only = 0;  // 1 opens for reading only; any non-zero value refuses size repairs
+  int share_mode = 1;
+};
+
+struct OpenedDatabase {
+  Header header;
+  std::vector<FieldDescriptor> fields;
+  int64_t data_start = 0;
+  std::shared_ptr<PageCipher> cipher;  // null without a password
+  std::unique_ptr<CipherFile> file;
+  std::unique_ptr<Companion> companion;  // null without memo or bytes fields
+};
+
+// Opens the database file and its companion and checks them in a fixed order, each check with
+// its own code: the header (-22), the password (-78), the version (-23), the descriptors (-22),
+// the size (-48, or repaired when writable), the companion file (-35, -36, -37, or repaired).
+// Returns 0 and fills *out, or a database error code with every file closed again.
+int OpenAndValidate(fs::FileSystem& fs, const OpenRequest& request, OpenedDatabase* out);
+
+}  // namespace sr::recdb
+
+#endif  // SALARY_RUNTIME_RECDB_OPEN_VALIDATE_H_

@@ -1,0 +1,160 @@
+// Reading and writing fields, appending and removing records, moving the current record.
+#include <algorithm>
+#include <vector>
+
+#include "runtime/recdb/coding.h"
+#include "runtime/recdb/database.h"
+#include "runtime/recdb/errors.h"
+#include "runtime/recdb/value_codec.h"
+
+namespace sr::recdb {
+
+int Database::ReadField(int index, Value* value) {
+  const FieldDescriptor& field = fields_[index];
+  *value = EmptyValue(field.type);
+  if (current_ < 0) return kDbNoCurrentRecord;
+  int code = SyncCache();
+  if (code != kDbOk) return code;
+  if ((code = LockRecord(current_)) != kDbOk) return code;
+  code = ReadFieldLocked(field, value);
+  int unlocked = UnlockRecord(current_);
+  return code != kDbOk ? code : unlocked;
+}
+
+int Database::ReadFieldLocked(const FieldDescriptor& field, Value* value) {
+  std::vector<uint8_t> slot(field.width());
+  int code = ReadBytes(RecordOffset(current_) + field.offset, slot.data(), slot.size(),
+                       kDbBadSeek, kDbFieldReadFailed);
+  if (code != kDbOk) return code;
+  if (!IsChainType(field.type)) {
+    *value = DecodeSlot(field, slot.data());
+    return kDbOk;
+  }
+  if (companion_ == nullptr) return kDbFieldReadFailed;
+  std::string chain;
+  if ((code = companion_->ReadChain(GetI32(slot.data()), &chain)) != kDbOk) return code;
+  *value = DecodeChainValue(field.type, chain);
+  return kDbOk;
+}
+
+int Database::WriteField(int index, const Value& value) {
+  const FieldDescriptor& field = fields_[index];
+  if (!AcceptsValue(field.type, value)) return kDbValueKindMismatch;
+  if (current_ < 0) return kDbNoCurrentRecord;
+  int code = SyncCache();
+  if (code != kDbOk) return code;
+  if ((code = LockRecord(current_)) != kDbOk) return code;
+  code = WriteFieldLocked(field, value);
+  int unlocked = UnlockRecord(current_);
+  return code != kDbOk ? code : unlocked;
+}
+
+int Database::WriteFieldLocked(const FieldDescriptor& field, const Value& value) {
+  const int64_t offset = RecordOffset(current_) + field.offset;
+  std::vector<uint8_t> slot(field.width());
+  if (!IsChainType(field.type)) {
+    EncodeSlot(field, value, slot.data());
+    return WriteBytes(offset, slot.data(), slot.size(), kDbNoCurrentRecord);
+  }
+  if (companion_ == nullptr) return kDbCompanionAccess;
+  int code = ReadBytes(offset, slot.data(), slot.size(), kDbNoCurrentRecord, kDbNoCurrentRecord);
+  if (code != kDbOk) return code;
+  int32_t first = 0;
+  code = companion_->WriteChain(ChainBytesOf(value), GetI32(slot.data()), &first);
+  if (code != kDbOk) return code;
+  PutI32(slot.data(), first);
+  return WriteBytes(offset, slot.data(), slot.size(), kDbNoCurrentRecord);
+}
+
+int Database::AppendBlankRecord() {
+  int code = SyncCache();
+  if (code != kDbOk) return code;
+  if ((code = LockCount()) != kDbOk) return code;
+  code = AppendLocked();
+  int unlocked = locks_.Unlock(kCountOffset);
+  return code != kDbOk ? code : unlocked;
+}
+
+int Database::AppendLocked() {
+  int32_t count = 0;
+  int32_t serial = 0;
+  int code;
+  if (cache_.active()) {
+    count = cache_.count();
+    serial = cache_.next_serial();
+  } else {
+    uint8_t bytes[8];
+    code = file_->ReadExact(kCountOffset, bytes, 8, kDbCountReadFailed);
+    if (code != kDbOk) return code;
+    count = GetI32(bytes);
+    serial = GetI32(bytes + 4);
+  }
+  if (serial <= 0) serial = 1;
+  if (count < 0 || count == INT32_MAX) return kDbCountReadFailed;
+  if ((code = LockRecord(count)) != kDbOk) return code;
+  code = [&] {
+    if (cache_.active()) {
+      if (cache_.length() < RecordOffset(count)) return static_cast<int>(kDbBadSeek);
+      return cache_.Append(count, serial);
+    }
+    int64_t length = 0;
+    int result = file_->Length(&length);
+    if (result != fs::kOk) return result;
+    if (length < RecordOffset(count)) return static_cast<int>(kDbBadSeek);
+    std::string record(header_.record_size, '\0');
+    PutI32(Raw(record), serial);
+    if ((result = file_->WriteAt(RecordOffset(count), record)) != fs::kOk) return result;
+    uint8_t bytes[8];
+    PutI32(bytes, count + 1);
+    PutI32(bytes + 4, serial + 1);
+    return file_->WriteAt(kCountOffset, bytes, 8);
+  }();
+  if (code == kDbOk) current_ = count;
+  int unlocked = UnlockRecord(count);
+  return code != kDbOk ? code : unlocked;
+}
+
+int Database::ZapRecords() {
+  int code = HoldWhole();
+  if (code != kDbOk) return code;
+  code = SyncCache();
+  if (code == kDbOk) code = ZapLocked();
+  int released = ReleaseWhole();
+  return code != kDbOk ? code : released;
+}
+
+int Database::ZapLocked() {
+  // Pending appends are dropped, but the serial number they raised must survive.
+  uint8_t bytes[8];
+  PutI32(bytes, 0);
+  PutI32(bytes + 4, cache_.next_serial());
+  cache_.SetEmpty();
+  int code = file_->WriteAt(kCountOffset, bytes, 8);
+  if (code == fs::kOk) code = file_->Truncate(data_start_);
+  if (code == fs::kOk && companion_ != nullptr) code = companion_->Reset();
+  if (code == fs::kOk) current_ = 0;
+  return code;
+}
+
+int Database::Skip(int32_t n) {
+  if (n == 0) return kDbOk;
+  int32_t count = 0;
+  int code = ReadRecordCount(&count);
+  if (code != kDbOk) return code;
+  if (n > 0 && (count == 0 || current_ >= count)) return kDbAfterLast;
+  if (n < 0 && (count == 0 || current_ < 0)) return kDbBeforeFirst;
+  int64_t position = static_cast<int64_t>(current_) + n;
+  current_ = static_cast<int32_t>(std::clamp<int64_t>(position, -1, count));
+  return kDbOk;
+}
+
+int Database::GotoRecord(int32_t n) {
+  int32_t count = 0;
+  int code = ReadRecordCount(&count);
+  if (code != kDbOk) return code;
+  int64_t position = std::min<int64_t>(static_cast<int64_t>(n) - 1, count - 1);
+  current_ = static_cast<int32_t>(std::max<int64_t>(position, 0));
+  return kDbOk;
+}
+
+}  // namespace sr::recdb
