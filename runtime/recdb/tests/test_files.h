@@ -1,0 +1,158 @@
+#ifndef SALARY_RUNTIME_RECDB_TESTS_TEST_FILES_H_
+#define SALARY_RUNTIME_RECDB_TESTS_TEST_FILES_H_
+
+// Helpers for tests that build database files byte by byte in a temporary folder. The bytes are
+// assembled here with their own little-endian code, not with the library's writer.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "runtime/recdb/recdb.h"
+
+namespace sr::test {
+
+inline std::string Le32(int32_t v) {
+  std::string s(4, '\0');
+  for (int i = 0; i < 4; ++i) s[i] = static_cast<char>(static_cast<uint32_t>(v) >> (8 * i));
+  return s;
+}
+inline std::string LeDouble(double v) {
+  uint64_t bits;
+  std::memcpy(&bits, &v, 8);
+  std::string s(8, '\0');
+  for (int i = 0; i < 8; ++i) s[i] = static_cast<char>(bits >> (8 * i));
+  return s;
+}
+inline int32_t At32(const std::string& s, size_t offset) {
+  uint32_t v = 0;
+  for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<uint8_t>(s[offset + i]);
+  return static_cast<int32_t>(v);
+}
+inline double AtDouble(const std::string& s, size_t offset) {
+  uint64_t bits = 0;
+  for (int i = 7; i >= 0; --i) bits = (bits << 8) | static_cast<uint8_t>(s[offset + i]);
+  double v;
+  std::memcpy(&v, &bits, 8);
+  return v;
+}
+inline std::string Zeros(size_t n) { return std::string(n, '\0'); }
+
+struct TestField {
+  std::string name;
+  int32_t type;
+  int32_t width;  // text width; ignored for other types
+};
+
+inline int32_t WidthOf(const TestField& f) {
+  switch (f.type) {
+    case 1: case 7: return 1;
+    case 2: return 2;
+    case 4: case 6: case 8: return 8;
+    case 10: return f.width;
+    default: return 4;
+  }
+}
+
+// A database file image: header fields that a test may spoil, descriptors and records.
+struct DbImage {
+  std::string magic = "QKDB";
+  int32_t version = 65536;
+  double created = 45000.5;
+  int32_t record_count = 0;
+  int32_t next_serial = 1;
+  int32_t record_size = -1;  // -1: computed from the fields
+  std::string digest;        // 32 characters, or empty
+  std::vector<TestField> fields;
+  std::vector<std::string> records;  // whole records, serial number included
+
+  int32_t RecordSize() const {
+    if (record_size >= 0) return record_size;
+    int32_t size = 4;
+    for (const TestField& f : fields) size += WidthOf(f);
+    return size;
+  }
+  std::string Descriptor(const TestField& f, int32_t offset) const {
+    std::string d = f.name + Zeros(20 - f.name.size());
+    d += Le32(f.type) + Le32(offset) + Le32(f.type == 10 ? f.width : 0) + Zeros(40);
+    return d;
+  }
+  std::string Bytes() const {
+    std::string b = magic + Le32(version) + LeDouble(created) + Le32(record_count) +
+                    Le32(next_serial) + Le32(RecordSize());
+    b += digest.empty() ? Zeros(33) : digest + std::string(1, '\0');
+    b += Zeros(51);
+    b += Le32(static_cast<int32_t>(fields.size()));
+    int32_t offset = 4;
+    for (const TestField& f : fields) {
+      b += Descriptor(f, offset);
+      offset += WidthOf(f);
+    }
+    for (const std::string& r : records) b += r;
+    return b;
+  }
+  int64_t DataStart() const { return 116 + 72 * static_cast<int64_t>(fields.size()); }
+};
+
+inline std::string CompanionHeaderBytes(int32_t blocks, int32_t free_count, int32_t first_free,
+                                        int32_t version = 65536) {
+  return "QKDT" + Le32(version) + LeDouble(45000.5) + Le32(blocks) + Le32(free_count) +
+         Le32(first_free) + Zeros(4) + Zeros(480);
+}
+
+// A fresh folder for each test, removed afterwards; the tables are closed before.
+class DbTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir_ = std::filesystem::temp_directory_path() /
+           ("recdb_" + std::string(info->test_suite_name()) + "_" + info->name() + "_" +
+            std::to_string(::getpid()));
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+    table_.set_clock([] { return 45000.5; });
+    table_.set_count_lock_wait(0);
+  }
+  void TearDown() override {
+    table_.CloseAllDatabases();
+    std::filesystem::remove_all(dir_);
+  }
+
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  void Write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(Path(name), std::ios::binary) << bytes;
+  }
+  // Overwrites bytes in place, as another process would.
+  void Patch(const std::string& name, int64_t offset, const std::string& bytes) const {
+    std::fstream file(Path(name), std::ios::binary | std::ios::in | std::ios::out);
+    file.seekp(offset);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  }
+  std::string Read(const std::string& name) const {
+    std::ifstream in(Path(name), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  int64_t Size(const std::string& name) const {
+    return static_cast<int64_t>(std::filesystem::file_size(Path(name)));
+  }
+  // Opens and expects the given code.
+  int Open(const std::string& name, const std::string& alias = "", OpenOptions options = {}) {
+    table_.OpenDatabase(Path(name), alias, options);
+    return LastDatabaseError();
+  }
+
+  std::filesystem::path dir_;
+  DatabaseTable table_;
+};
+
+}  // namespace sr::test
+
+#endif  // SALARY_RUNTIME_RECDB_TESTS_TEST_FILES_H_
