@@ -17,7 +17,8 @@ Database::Database(OpenedDatabase opened, Text full_path, Text alias, bool exclu
       file_(std::move(opened.file)),
       companion_(std::move(opened.companion)),
       locks_(file_.get(), exclusive),
-      cache_(file_.get(), data_start_, header_.record_size) {}
+      cache_(file_.get(), data_start_, header_.record_size),
+      read_only_(opened.read_only) {}
 
 Database::~Database() { cache_.End(); }
 
@@ -90,7 +91,10 @@ int Database::ReadBytes(int64_t offset, uint8_t* out, size_t size, int past_end,
 }
 
 int Database::WriteBytes(int64_t offset, const uint8_t* data, size_t size, int past_end) {
-  if (cache_.active()) return cache_.Write(offset, data, size, past_end);
+  if (cache_.active()) {
+    if (offset < cache_.length() && read_only_) return fs::kAccessDenied;
+    return cache_.Write(offset, data, size, past_end);
+  }
   int64_t length = 0;
   int code = file_->Length(&length);
   if (code != fs::kOk) return code;

@@ -94,6 +94,7 @@ class Database {
   std::unique_ptr<Companion> companion_;
   RangeLocks locks_;
   RecordCache cache_;
+  bool read_only_;  // writes fail at once instead of when deferred bytes are flushed
   int32_t current_ = 0;
   int count_lock_wait_ms_ = 2000;
 };

@@ -174,6 +174,7 @@ int OpenAndValidate(fs::FileSystem& fs, const OpenRequest& request, OpenedDataba
   if (code != kDbOk) return code;
   lock.Release();
   opened.file = std::move(file);
+  opened.read_only = request.read_only == 1;
   *out = std::move(opened);
   return kDbOk;
 }

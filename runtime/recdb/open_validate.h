@@ -29,6 +29,7 @@ struct OpenedDatabase {
   std::shared_ptr<PageCipher> cipher;  // null without a password
   std::unique_ptr<CipherFile> file;
   std::unique_ptr<Companion> companion;  // null without memo or bytes fields
+  bool read_only = false;                // opened for reading only
 };
 
 // Opens the database file and its companion and checks them in a fixed order, each check with

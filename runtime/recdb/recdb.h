@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "platform/fs/file_system.h"
@@ -43,6 +44,18 @@ struct OpenOptions {
   Text password;  // empty: no password
   // Index files are not supported: any non-empty name fails the open with -30.
   std::vector<Text> index_files;
+
+  // Shorthands for the two variations the program uses.
+  static OpenOptions WithPassword(Text password) {
+    OpenOptions options;
+    options.password = std::move(password);
+    return options;
+  }
+  static OpenOptions WithShareMode(int share_mode) {
+    OpenOptions options;
+    options.share_mode = share_mode;
+    return options;
+  }
 };
 
 struct SortOptions {

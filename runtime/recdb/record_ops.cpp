@@ -95,6 +95,7 @@ int Database::AppendLocked() {
   code = [&] {
     if (cache_.active()) {
       if (cache_.length() < RecordOffset(count)) return static_cast<int>(kDbBadSeek);
+      if (read_only_) return static_cast<int>(fs::kAccessDenied);
       return cache_.Append(count, serial);
     }
     int64_t length = 0;
@@ -128,9 +129,10 @@ int Database::ZapLocked() {
   uint8_t bytes[8];
   PutI32(bytes, 0);
   PutI32(bytes + 4, cache_.next_serial());
-  cache_.SetEmpty();
   int code = file_->WriteAt(kCountOffset, bytes, 8);
-  if (code == fs::kOk) code = file_->Truncate(data_start_);
+  if (code != fs::kOk) return code;
+  cache_.SetEmpty();
+  code = file_->Truncate(data_start_);
   if (code == fs::kOk && companion_ != nullptr) code = companion_->Reset();
   if (code == fs::kOk) current_ = 0;
   return code;

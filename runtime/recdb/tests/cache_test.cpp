@@ -37,21 +37,27 @@ class Batching : public DbTest {
     Write("reg.dat", Register().Bytes());
     Write("reg.KDT", CompanionHeaderBytes(1, 0, 0));
     ASSERT_EQ(Open("reg.dat", "reg", {.share_mode = mode == Mode::kExclusive ? 4 : 1}), 0);
-    if (mode == Mode::kWholeLock) ASSERT_TRUE(table_.HoldWholeDatabase());
+    if (mode == Mode::kWholeLock) {
+      ASSERT_TRUE(table_.HoldWholeDatabase());
+    }
     ASSERT_TRUE(table_.ZapRecords());
     for (int r = 0; r < records; ++r) {
       ASSERT_TRUE(table_.AppendBlankRecord());
       ASSERT_TRUE(table_.WriteField(1, Value::FromText("id" + std::to_string(r))));
       ASSERT_TRUE(table_.WriteField(2, Value::FromText("name " + std::to_string(r))));
       for (int n = 0; n < 19; ++n) ASSERT_TRUE(table_.WriteField(3 + n, Value::Double(r + n / 4.0)));
-      if (r % 7 == 0) ASSERT_TRUE(table_.WriteField(22, Value::FromText(std::string(r + 1, 'm'))));
+      if (r % 7 == 0) {
+        ASSERT_TRUE(table_.WriteField(22, Value::FromText(std::string(r + 1, 'm'))));
+      }
     }
     // Go back and change an early record, as editing would.
     ASSERT_TRUE(table_.GotoRecord(2));
     ASSERT_TRUE(table_.WriteField("m0", Value::Int(-5)));
     EXPECT_EQ(table_.ReadField("m0"), Value::Double(-5));
     EXPECT_EQ(table_.GetRecordCount(), records);
-    if (mode == Mode::kWholeLock) ASSERT_TRUE(table_.ReleaseWholeDatabase());
+    if (mode == Mode::kWholeLock) {
+      ASSERT_TRUE(table_.ReleaseWholeDatabase());
+    }
     table_.CloseAllDatabases();
     ASSERT_EQ(LastDatabaseError(), 0);
   }
@@ -121,6 +127,21 @@ TEST_F(Batching, ExclusiveModeWritesAtFlushAndClose) {
   EXPECT_EQ(LastDatabaseError(), 0);
   EXPECT_EQ(At32(Read("reg.dat"), 16), 2);
   EXPECT_EQ(Size("reg.dat"), Register().DataStart() + 2 * 200);
+}
+
+TEST_F(Batching, ReadOnlyPrivateDatabaseRefusesWritesAtOnce) {
+  Save(Mode::kShared, 3);
+  std::string before = Read("reg.dat");
+  ASSERT_EQ(Open("reg.dat", "reg", {.read_only = 1, .share_mode = 4}), 0);
+  EXPECT_EQ(table_.ReadField(2).text(), "name 0");
+  EXPECT_FALSE(table_.WriteField(2, Value::FromText("x")));
+  EXPECT_EQ(LastDatabaseError(), -6);
+  EXPECT_FALSE(table_.AppendBlankRecord());
+  EXPECT_EQ(LastDatabaseError(), -6);
+  EXPECT_EQ(table_.ReadField(2).text(), "name 0");
+  table_.CloseDatabase();
+  EXPECT_EQ(LastDatabaseError(), 0);
+  EXPECT_TRUE(Read("reg.dat") == before);
 }
 
 // Fails every write after the first `allowed` ones with a full disk.
