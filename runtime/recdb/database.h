@@ -71,6 +71,9 @@ class Database {
   int64_t RecordOffset(int32_t record) const {
     return data_start_ + static_cast<int64_t>(record) * header_.record_size;
   }
+  // Runs `action` with the current record locked; the action's failure wins over the unlock's.
+  template <typename Action>
+  int WithCurrentRecordLocked(Action action);
   int LockRecord(int32_t record);
   int UnlockRecord(int32_t record);
   int LockCount() { return locks_.LockWithRetry(kCountOffset, count_lock_wait_ms_); }

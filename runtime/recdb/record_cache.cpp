@@ -86,32 +86,35 @@ void RecordCache::MarkDirty(int64_t from, int64_t to) {
   }
 }
 
+int RecordCache::Cover(int64_t offset, size_t size, bool* covered) {
+  *covered = Covers(offset, size);
+  if (*covered) return kDbOk;
+  bool loaded = false;
+  int code = Load(offset, &loaded);
+  *covered = code == kDbOk && loaded && Covers(offset, size);
+  return code;
+}
+
 int RecordCache::Read(int64_t offset, uint8_t* out, size_t size, int past_end, int short_read) {
   if (offset >= length_) return past_end;
-  if (!Covers(offset, size)) {
-    bool loaded = false;
-    int code = Load(offset, &loaded);
-    if (code != kDbOk) return code;
-    if (!loaded || !Covers(offset, size)) {
-      // A partial record at the end of the file: read it as it is.
-      return file_->ReadExact(offset, out, size, short_read);
-    }
-  }
+  bool covered = false;
+  int code = Cover(offset, size, &covered);
+  if (code != kDbOk) return code;
+  // Not covered: a partial record at the end of the file, read as it is.
+  if (!covered) return file_->ReadExact(offset, out, size, short_read);
   std::memcpy(out, window_.data() + (offset - window_start_), size);
   return kDbOk;
 }
 
 int RecordCache::Write(int64_t offset, const uint8_t* data, size_t size, int past_end) {
   if (offset >= length_) return past_end;
-  if (!Covers(offset, size)) {
-    bool loaded = false;
-    int code = Load(offset, &loaded);
-    if (code != kDbOk) return code;
-    if (!loaded || !Covers(offset, size)) {
-      code = file_->WriteAt(offset, data, size);
-      if (code == fs::kOk) file_length_ = std::max<int64_t>(file_length_, offset + size);
-      return code;
-    }
+  bool covered = false;
+  int code = Cover(offset, size, &covered);
+  if (code != kDbOk) return code;
+  if (!covered) {
+    code = file_->WriteAt(offset, data, size);
+    if (code == fs::kOk) file_length_ = std::max<int64_t>(file_length_, offset + size);
+    return code;
   }
   std::memcpy(window_.data() + (offset - window_start_), data, size);
   MarkDirty(offset, offset + size);

@@ -52,6 +52,8 @@ class RecordCache {
   // Makes the window start at the record holding `offset`; false when that record is not
   // wholly in the file.
   int Load(int64_t offset, bool* loaded);
+  // Loads the window when needed; *covered tells whether it now holds the whole span.
+  int Cover(int64_t offset, size_t size, bool* covered);
   bool Covers(int64_t offset, size_t size) const {
     return offset >= window_start_ &&
            offset + static_cast<int64_t>(size) <= window_start_ + static_cast<int64_t>(window_.size());

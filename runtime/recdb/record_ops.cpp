@@ -9,16 +9,22 @@
 
 namespace sr::recdb {
 
+template <typename Action>
+int Database::WithCurrentRecordLocked(Action action) {
+  int code = SyncCache();
+  if (code != kDbOk) return code;
+  const int32_t record = current_;
+  if ((code = LockRecord(record)) != kDbOk) return code;
+  code = action();
+  int unlocked = UnlockRecord(record);
+  return code != kDbOk ? code : unlocked;
+}
+
 int Database::ReadField(int index, Value* value) {
   const FieldDescriptor& field = fields_[index];
   *value = EmptyValue(field.type);
   if (current_ < 0) return kDbNoCurrentRecord;
-  int code = SyncCache();
-  if (code != kDbOk) return code;
-  if ((code = LockRecord(current_)) != kDbOk) return code;
-  code = ReadFieldLocked(field, value);
-  int unlocked = UnlockRecord(current_);
-  return code != kDbOk ? code : unlocked;
+  return WithCurrentRecordLocked([&] { return ReadFieldLocked(field, value); });
 }
 
 int Database::ReadFieldLocked(const FieldDescriptor& field, Value* value) {
@@ -41,12 +47,7 @@ int Database::WriteField(int index, const Value& value) {
   const FieldDescriptor& field = fields_[index];
   if (!AcceptsValue(field.type, value)) return kDbValueKindMismatch;
   if (current_ < 0) return kDbNoCurrentRecord;
-  int code = SyncCache();
-  if (code != kDbOk) return code;
-  if ((code = LockRecord(current_)) != kDbOk) return code;
-  code = WriteFieldLocked(field, value);
-  int unlocked = UnlockRecord(current_);
-  return code != kDbOk ? code : unlocked;
+  return WithCurrentRecordLocked([&] { return WriteFieldLocked(field, value); });
 }
 
 int Database::WriteFieldLocked(const FieldDescriptor& field, const Value& value) {
