@@ -1,54 +1,60 @@
 #ifndef SALARY_APP_MAIN_WINDOW_H_
 #define SALARY_APP_MAIN_WINDOW_H_
 
+#include "app/app_context.h"
+#include "app/editing_commands.h"
+#include "app/export_command.h"
 #include "app/program_state.h"
+#include "app/register_commands.h"
+#include "app/seams.h"
+#include "app/summary_command.h"
+#include "app/tax_commands.h"
 #include "forms/framework.h"
 #include "forms/main_form.h"
-#include "platform/fs/file_system.h"
+#include "runtime/recdb/recdb.h"
 
 namespace sr::app {
 
-// The main window's handlers: the document lifecycle and the commands that the menu and the
-// toolbar reach.
+// The main window's handlers: each event and command goes to the room that owns it.
 class MainWindow : public forms::MainWindowHandlers {
  public:
-  MainWindow(forms::Framework& framework, fs::FileSystem& file_system, ProgramState& state);
+  MainWindow(forms::Framework& framework, const Seams& seams, DatabaseTable& databases,
+             ProgramState& state);
 
   forms::MainForm& form() { return form_; }
 
-  // Start-up and the window's close query.
-  void OnCreated() override;
-  void OnCloseQuery() override;
+  void OnCreated() override { register_.StartUp(); }
+  void OnCloseQuery() override { register_.Exit(); }
 
-  void OnNew() override;
-  void OnOpen() override {}
-  void OnSave() override {}
-  void OnSaveAs() override {}
-  void OnExit() override;
-  void OnModify() override {}
-  void OnDeleteRow() override {}
-  void OnInsertBlankRow() override {}
-  void OnFind() override {}
-  void OnCopy() override;
-  void OnPaste() override;
-  void OnSort() override {}
-  void OnCalculate() override {}
-  void OnSummary() override {}
-  void OnExport() override {}
-  void OnTaxRate() override {}
-  void OnSettings() override {}
+  void OnNew() override { register_.New(); }
+  void OnOpen() override { register_.Open(); }
+  void OnSave() override { register_.Save(); }
+  void OnSaveAs() override { register_.SaveAs(); }
+  void OnExit() override { register_.Exit(); }
+  void OnModify() override { editing_.Modify(); }
+  void OnDeleteRow() override { editing_.DeleteRow(); }
+  void OnInsertBlankRow() override { editing_.InsertBlankRow(); }
+  void OnFind() override { editing_.Find(); }
+  void OnCopy() override { editing_.Copy(); }
+  void OnPaste() override { editing_.Paste(); }
+  void OnSort() override { editing_.Sort(); }
+  void OnCalculate() override { tax_.Calculate(); }
+  void OnSummary() override { summary_.Run(); }
+  void OnExport() override { export_.Run(); }
+  void OnTaxRate() override { tax_.ShowTaxRateWindow(); }
+  void OnSettings() override { tax_.ShowSettingsWindow(); }
 
   void OnGridEditBegins() override;
   void OnGridKeyDown(int key, int modifiers) override;
 
  private:
-  // Empties the register grid into a new, untitled register.
-  void LayOutNewRegister();
-
-  forms::Framework& framework_;
-  fs::FileSystem& file_system_;
-  ProgramState& state_;
   forms::MainForm form_;
+  AppContext context_;
+  RegisterCommands register_;
+  EditingCommands editing_;
+  TaxCommands tax_;
+  SummaryCommand summary_;
+  ExportCommand export_;
 };
 
 }  // namespace sr::app

@@ -6,12 +6,15 @@
 
 namespace sr::app {
 
-int RunProgram(ui::Backend& backend, fs::FileSystem& file_system) {
+int RunProgram(const Seams& seams, DatabaseTable* databases) {
   ProgramState state;
-  forms::Framework framework(backend);
-  MainWindow main_window(framework, file_system, state);
+  forms::Framework framework(seams.ui);
+  DatabaseTable& table = databases != nullptr ? *databases : ProcessDatabases();
+  MainWindow main_window(framework, seams, table, state);
   framework.LoadMain(main_window.form());
-  return framework.RunMainLoop();
+  const int code = framework.RunMainLoop();
+  table.CloseAllDatabases();
+  return code;
 }
 
 }  // namespace sr::app

@@ -1,14 +1,15 @@
 #ifndef SALARY_APP_PROGRAM_H_
 #define SALARY_APP_PROGRAM_H_
 
-#include "platform/fs/file_system.h"
-#include "platform/ui/backend.h"
+#include "app/seams.h"
+#include "runtime/recdb/recdb.h"
 
 namespace sr::app {
 
 // The start-up sequence: creates the main window (its created event runs the start-up handler)
 // and runs the message loop until the main window closes. Returns the program's exit code.
-int RunProgram(ui::Backend& backend, fs::FileSystem& file_system);
+// The record databases are the process's own unless a test passes a table of its own.
+int RunProgram(const Seams& seams, DatabaseTable* databases = nullptr);
 
 }  // namespace sr::app
 

@@ -131,7 +131,8 @@ int Runner::Run(const std::vector<Line>& lines) {
     RunLines(lines);
   });
   try {
-    int code = app::RunProgram(backend_, file_system_);
+    app::Seams seams{backend_, file_system_, printer_, automation_};
+    int code = app::RunProgram(seams);
     ReportScreen();
     out_ << (backend_.quit() ? "program ended with exit code " + std::to_string(code)
                              : std::string("script done, program still running"))

@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "platform/fs/file_system.h"
+#include "platform/automation/recording_automation.h"
 #include "platform/headless/headless_backend.h"
+#include "platform/print/recording_print_seam.h"
 #include "tools/scenario/script.h"
 
 namespace sr {
@@ -58,6 +60,8 @@ class Runner {
   void AddBuiltInExpectations();
 
   headless::HeadlessBackend backend_;
+  print::RecordingPrintSeam printer_;
+  automation::RecordingAutomation automation_;
   fs::FileSystem& file_system_;
   std::ostream& out_;
   std::map<std::string, Check> checks_;

@@ -1,0 +1,26 @@
+#ifndef SALARY_APP_APP_CONTEXT_H_
+#define SALARY_APP_APP_CONTEXT_H_
+
+#include "app/program_state.h"
+#include "app/seams.h"
+#include "forms/framework.h"
+#include "forms/main_form.h"
+#include "runtime/recdb/recdb.h"
+
+namespace sr::app {
+
+// What every command of the register reaches: the framework, the seams, the record databases,
+// the process-wide state and the main window.
+struct AppContext {
+  forms::Framework& framework;
+  const Seams& seams;
+  DatabaseTable& databases;
+  ProgramState& state;
+  forms::MainForm& form;
+
+  Grid& grid() { return form.grid(); }
+};
+
+}  // namespace sr::app
+
+#endif  // SALARY_APP_APP_CONTEXT_H_

@@ -1,0 +1,7 @@
+#include "app/export_command.h"
+
+namespace sr::app {
+
+void ExportCommand::Run() {}
+
+}  // namespace sr::app

@@ -1,0 +1,7 @@
+#include "app/summary_command.h"
+
+namespace sr::app {
+
+void SummaryCommand::Run() {}
+
+}  // namespace sr::app
