@@ -155,8 +155,6 @@ void Runner::AddBuiltInExpectations() {
   AddExpectation("running", [](Runner& r, const Line& line) {
     if (r.backend().quit()) throw Failure("the program has ended");
   });
-  // "expect records FILE ..." checks a register file's records through the record database;
-  // it is added with AddExpectation once the record database is part of the program.
 }
 
 }  // namespace sr::scenario

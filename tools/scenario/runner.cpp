@@ -118,6 +118,7 @@ const char* AnswerName(ui::MessageAnswer answer) {
 Runner::Runner(fs::FileSystem& file_system, std::ostream& transcript)
     : file_system_(file_system), out_(transcript) {
   AddBuiltInExpectations();
+  AddRecordExpectations(*this);
 }
 
 void Runner::AddExpectation(const std::string& word, Check check) {
@@ -195,6 +196,8 @@ const Text& Runner::Arg(const Line& line, size_t index) {
 }
 
 int Runner::IntArg(const Line& line, size_t index) { return ParseInt(Arg(line, index)); }
+
+int Runner::Int(const Text& word) { return ParseInt(word); }
 
 void Runner::ExpectEqual(const std::string& what, const Text& expected, const Text& actual) {
   if (expected != actual) {

@@ -33,7 +33,7 @@ class Runner {
   Runner(fs::FileSystem& file_system, std::ostream& transcript);
 
   // Adds an expectation kind: "expect WORD args..." calls `check`, which throws Failure when the
-  // expectation is not met. The record database's checks ("expect records ...") plug in here.
+  // expectation is not met.
   using Check = std::function<void(Runner& runner, const Line& line)>;
   void AddExpectation(const std::string& word, Check check);
 
@@ -48,6 +48,8 @@ class Runner {
   // The argument at `index` of the line (after "expect WORD" for expectations), or Failure.
   static const Text& Arg(const Line& line, size_t index);
   static int IntArg(const Line& line, size_t index);
+  // A whole decimal number, or Failure.
+  static int Int(const Text& word);
   // A text check: Failure "expected X, got Y" when they differ.
   static void ExpectEqual(const std::string& what, const Text& expected, const Text& actual);
 
@@ -68,6 +70,10 @@ class Runner {
   size_t reported_ = 0;          // screen events already written to the transcript
   size_t messages_checked_ = 0;  // message boxes already matched by "expect message"
 };
+
+// Adds the checks of register files read through the record database ("expect records",
+// "expect record", "expect fields"); the Runner adds them itself.
+void AddRecordExpectations(Runner& runner);
 
 }  // namespace sr::scenario
 
