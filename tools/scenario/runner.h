@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/fs/file_system.h"
 #include "platform/automation/recording_automation.h"
+#include "platform/fs/file_system.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/print/recording_print_seam.h"
 #include "tools/scenario/script.h"
