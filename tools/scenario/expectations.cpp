@@ -140,6 +140,11 @@ void Runner::AddBuiltInExpectations() {
     const ScreenEvent& box = *boxes[r.messages_checked_++];
     ExpectEqual("message text", Arg(line, 2), box.text);
     if (line.words.size() > 3) ExpectEqual("message title", Arg(line, 3), box.title);
+    if (line.words.size() > 4) {
+      ExpectEqual("message buttons", Arg(line, 4), ButtonsName(box.message.buttons));
+    }
+    if (line.words.size() > 5)
+      ExpectEqual("message icon", Arg(line, 5), IconName(box.message.icon));
   });
   AddExpectation("no-message", [](Runner& r, const Line& line) {
     auto boxes = MessageBoxes(r);

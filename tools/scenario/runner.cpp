@@ -115,6 +115,36 @@ const char* AnswerName(ui::MessageAnswer answer) {
 
 }  // namespace
 
+const char* ButtonsName(ui::MessageButtons buttons) {
+  switch (buttons) {
+    case ui::MessageButtons::kOk:
+      return "ok";
+    case ui::MessageButtons::kOkCancel:
+      return "ok-cancel";
+    case ui::MessageButtons::kYesNo:
+      return "yes-no";
+    case ui::MessageButtons::kYesNoCancel:
+      return "yes-no-cancel";
+  }
+  return "?";
+}
+
+const char* IconName(ui::MessageIcon icon) {
+  switch (icon) {
+    case ui::MessageIcon::kNone:
+      return "none";
+    case ui::MessageIcon::kInformation:
+      return "information";
+    case ui::MessageIcon::kWarning:
+      return "warning";
+    case ui::MessageIcon::kError:
+      return "error";
+    case ui::MessageIcon::kQuestion:
+      return "question";
+  }
+  return "?";
+}
+
 Runner::Runner(fs::FileSystem& file_system, std::ostream& transcript)
     : file_system_(file_system), out_(transcript) {
   AddBuiltInExpectations();
@@ -369,7 +399,8 @@ void Runner::ReportScreen() {
         out_ << "  caption: " << Quote(e.text) << "\n";
         break;
       case ScreenEvent::Kind::kMessageBox:
-        out_ << "  message box " << Quote(e.title) << ": " << Quote(e.text) << " -> "
+        out_ << "  message box " << Quote(e.title) << ": " << Quote(e.text) << " ["
+             << ButtonsName(e.message.buttons) << ", icon " << IconName(e.message.icon) << "] -> "
              << AnswerName(e.answer) << (e.scripted ? "" : " (not scripted)") << "\n";
         break;
       case ScreenEvent::Kind::kFileDialog:

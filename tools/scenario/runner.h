@@ -71,6 +71,11 @@ class Runner {
   size_t messages_checked_ = 0;  // message boxes already matched by "expect message"
 };
 
+// The words a script uses for a message box's buttons and icon: "ok", "ok-cancel", "yes-no",
+// "yes-no-cancel"; "none", "information", "warning", "error", "question".
+const char* ButtonsName(ui::MessageButtons buttons);
+const char* IconName(ui::MessageIcon icon);
+
 // Adds the checks of register files read through the record database ("expect records",
 // "expect record", "expect fields"); the Runner adds them itself.
 void AddRecordExpectations(Runner& runner);
