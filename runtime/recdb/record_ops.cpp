@@ -8,6 +8,25 @@
 #include "runtime/recdb/value_codec.h"
 
 namespace sr::recdb {
+namespace {
+
+// A field's bytes: on the stack for the usual widths, on the heap only for wide text fields, so
+// that a field access in memory costs no allocation.
+class SlotBuffer {
+ public:
+  explicit SlotBuffer(size_t size) : size_(size) {
+    if (size > sizeof inline_) heap_.resize(size);
+  }
+  uint8_t* data() { return size_ > sizeof inline_ ? heap_.data() : inline_; }
+  size_t size() const { return size_; }
+
+ private:
+  uint8_t inline_[64];
+  std::vector<uint8_t> heap_;
+  size_t size_;
+};
+
+}  // namespace
 
 template <typename Action>
 int Database::WithCurrentRecordLocked(Action action) {
@@ -22,13 +41,14 @@ int Database::WithCurrentRecordLocked(Action action) {
 
 int Database::ReadField(int index, Value* value) {
   const FieldDescriptor& field = fields_[index];
-  *value = EmptyValue(field.type);
-  if (current_ < 0) return kDbNoCurrentRecord;
-  return WithCurrentRecordLocked([&] { return ReadFieldLocked(field, value); });
+  int code = current_ < 0 ? kDbNoCurrentRecord
+                          : WithCurrentRecordLocked([&] { return ReadFieldLocked(field, value); });
+  if (code != kDbOk) *value = EmptyValue(field.type);
+  return code;
 }
 
 int Database::ReadFieldLocked(const FieldDescriptor& field, Value* value) {
-  std::vector<uint8_t> slot(field.width());
+  SlotBuffer slot(field.width());
   int code = ReadBytes(RecordOffset(current_) + field.offset, slot.data(), slot.size(),
                        kDbBadSeek, kDbFieldReadFailed);
   if (code != kDbOk) return code;
@@ -52,7 +72,7 @@ int Database::WriteField(int index, const Value& value) {
 
 int Database::WriteFieldLocked(const FieldDescriptor& field, const Value& value) {
   const int64_t offset = RecordOffset(current_) + field.offset;
-  std::vector<uint8_t> slot(field.width());
+  SlotBuffer slot(field.width());
   if (!IsChainType(field.type)) {
     EncodeSlot(field, value, slot.data());
     return WriteBytes(offset, slot.data(), slot.size(), kDbNoCurrentRecord);

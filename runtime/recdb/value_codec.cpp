@@ -79,8 +79,12 @@ Value EmptyValue(FieldType type) {
   return Value();
 }
 
-void EncodeSlot(const FieldDescriptor& field, const Value& given, uint8_t* slot) {
-  const Value value = given.omitted() ? EmptyValue(field.type) : given;
+void EncodeSlot(const FieldDescriptor& field, const Value& value, uint8_t* slot) {
+  // The empty value of every kind is stored as zero bytes.
+  if (value.omitted()) {
+    std::memset(slot, 0, field.width());
+    return;
+  }
   switch (field.type) {
     case FieldType::kByte:
     case FieldType::kBool:

@@ -96,6 +96,18 @@ TEST_F(Structure, CopyStructureWithoutNamesTakesEverythingAndMakesTheCompanion) 
   EXPECT_EQ(LastDatabaseError(), -3);
 }
 
+TEST_F(Structure, CopyOntoTheOpenSourceIsRefusedAndHarmless) {
+  AddRecord(1, "a", 1);
+  OpenSource();
+  std::string before = Read("s.dat");
+  EXPECT_FALSE(table_.CopyStructure(Path("s.dat")));
+  EXPECT_EQ(LastDatabaseError(), -12);
+  EXPECT_FALSE(table_.SortToFile(Path("s.dat"), {"Key"}));
+  EXPECT_EQ(LastDatabaseError(), -12);
+  EXPECT_TRUE(Read("s.dat") == before);
+  EXPECT_EQ(table_.ReadField("Key").text(), "a");
+}
+
 TEST_F(Structure, SortOrdersTextByBytes) {
   AddRecord(1, "b", 1);
   AddRecord(2, "A", 2);
