@@ -1,0 +1,63 @@
+#ifndef SALARY_TOOLS_REGDB_COMMAND_H_
+#define SALARY_TOOLS_REGDB_COMMAND_H_
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "runtime/convert/value.h"
+#include "runtime/recdb/recdb.h"
+#include "tools/regdb/args.h"
+
+// What the regdb commands share: where they write, how they fail, how they open a database.
+namespace sr::regdb {
+
+// Exit statuses: 0 done, 1 a database or data failure, 2 a usage error.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+struct Io {
+  std::ostream& out;
+  std::ostream& err;
+};
+
+// "regdb: MESSAGE" on stderr; returns kExitFailed.
+int Fail(const Io& io, const std::string& message);
+// "regdb: WHAT: CODE MESSAGE" on stderr; returns kExitFailed.
+int FailCode(const Io& io, const std::string& what, int code);
+// The database's last error after a failed operation.
+int FailLast(const Io& io, const std::string& what);
+
+// Parses the words after the command name; on failure prints the error and the usage line.
+bool ParseCommand(const Io& io, const std::vector<std::string>& words, const OptionSpec& spec,
+                  size_t min_positional, size_t max_positional, const char* usage, Args* args);
+
+// A path argument in GBK, the form the file seam takes.
+bool PathArgument(const Io& io, const std::string& utf8, Text* gbk);
+// The --password option in GBK (empty when absent).
+bool PasswordArgument(const Io& io, const Args& args, Text* password);
+
+// Opens FILE as the current database of the process's table; prints the failure.
+bool OpenFile(const Io& io, const std::string& file, const Text& path, const OpenOptions& options);
+
+// Refuses to create OUT over an existing file unless `force`, and always over FILE itself or
+// its companion file (creating truncates, which would destroy the source).
+bool CheckOutput(const Io& io, const Text& source, const std::string& out_utf8, const Text& out,
+                 bool force);
+
+// A GBK text for the terminal.
+std::string Shown(const Text& gbk);
+
+int RunInfo(const Io& io, const std::vector<std::string>& words);
+int RunDump(const Io& io, const std::vector<std::string>& words);
+int RunCheck(const Io& io, const std::vector<std::string>& words);
+int RunCreate(const Io& io, const std::vector<std::string>& words);
+int RunImport(const Io& io, const std::vector<std::string>& words);
+int RunSort(const Io& io, const std::vector<std::string>& words);
+int RunRename(const Io& io, const std::vector<std::string>& words);
+int RunCopyStructure(const Io& io, const std::vector<std::string>& words);
+
+}  // namespace sr::regdb
+
+#endif  // SALARY_TOOLS_REGDB_COMMAND_H_

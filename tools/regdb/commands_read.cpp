@@ -1,0 +1,158 @@
+// regdb info, dump and check: they open the file read-only and change nothing (check --repair
+// excepted).
+#include "runtime/convert/conversions.h"
+#include "runtime/convert/date_time.h"
+#include "runtime/recdb/database.h"
+#include "tools/regdb/command.h"
+#include "tools/regdb/csv.h"
+#include "tools/regdb/field_types.h"
+#include "tools/regdb/utf8_edge.h"
+#include "tools/regdb/value_text.h"
+
+namespace sr::regdb {
+namespace {
+
+const OptionSpec kPasswordOnly{{"password"}, {}};
+
+// Opens FILE (the first positional argument) read-only, sharing reads with others.
+bool OpenForReading(const Io& io, const Args& args) {
+  Text path, password;
+  if (!PathArgument(io, args.positional[0], &path) || !PasswordArgument(io, args, &password)) {
+    return false;
+  }
+  OpenOptions options;
+  options.read_only = 1;
+  options.password = password;
+  return OpenFile(io, args.positional[0], path, options);
+}
+
+// Reads every field of the current record; on a failure returns its code with the field index.
+int ReadRecord(recdb::Database& db, std::vector<Value>* values, size_t* failed_field) {
+  values->clear();
+  for (size_t f = 0; f < db.fields().size(); ++f) {
+    values->push_back(ReadField(static_cast<int>(f + 1)));
+    if (LastDatabaseError() != 0) {
+      *failed_field = f;
+      return LastDatabaseError();
+    }
+  }
+  return 0;
+}
+
+std::string RecordFieldWhere(int32_t record, const recdb::FieldDescriptor& field) {
+  return "record " + std::to_string(record + 1) + ", field " + Shown(field.name);
+}
+
+}  // namespace
+
+int RunInfo(const Io& io, const std::vector<std::string>& words) {
+  Args args;
+  if (!ParseCommand(io, words, kPasswordOnly, 1, 1, "info FILE [--password P]", &args)) {
+    return kExitUsage;
+  }
+  if (!OpenForReading(io, args)) return kExitFailed;
+  recdb::Database& db = *ProcessDatabases().current();
+  const recdb::Header& h = db.header();
+  const int32_t records = GetRecordCount();
+  io.out << "file: " << Shown(db.full_path()) << "\n"
+         << "password: " << (h.is_protected ? "yes (QCDB)" : "no (QKDB)") << "\n"
+         << "version: " << h.version << "\n"
+         << "created: " << Shown(DateTimeText(h.created)) << "\n"
+         << "records: " << records << "\n"
+         << "next serial number: " << h.next_serial << "\n"
+         << "record size: " << h.record_size << "\n"
+         << "data start: " << db.data_start() << "\n"
+         << "fields: " << db.fields().size() << "\n";
+  for (size_t i = 0; i < db.fields().size(); ++i) {
+    const recdb::FieldDescriptor& field = db.fields()[i];
+    io.out << "  " << (i + 1) << "  " << Shown(field.name) << "  " << TypeName(field.type) << "  "
+           << field.width() << "\n";
+  }
+  CloseAllDatabases();
+  return kExitOk;
+}
+
+int RunDump(const Io& io, const std::vector<std::string>& words) {
+  Args args;
+  if (!ParseCommand(io, words, kPasswordOnly, 1, 1, "dump FILE [--password P]", &args)) {
+    return kExitUsage;
+  }
+  if (!OpenForReading(io, args)) return kExitFailed;
+  recdb::Database& db = *ProcessDatabases().current();
+  CsvRow row;
+  for (const auto& field : db.fields()) row.push_back(Shown(field.name));
+  io.out << CsvLine(row);
+  const int32_t count = GetRecordCount();
+  GoFirst();
+  std::vector<Value> values;
+  for (int32_t r = 0; r < count; ++r, Skip()) {
+    size_t failed = 0;
+    if (int code = ReadRecord(db, &values, &failed); code != 0) {
+      int status = FailCode(io, args.positional[0] + ": " + RecordFieldWhere(r, db.fields()[failed]),
+                            code);
+      CloseAllDatabases();
+      return status;
+    }
+    row.clear();
+    for (size_t f = 0; f < values.size(); ++f) {
+      std::string text;
+      if (!ToUtf8Shown(FieldValueText(values[f]), &text)) {
+        io.err << "regdb: warning: " << RecordFieldWhere(r, db.fields()[f])
+               << ": bytes that are not GBK are shown as '?'\n";
+      }
+      row.push_back(std::move(text));
+    }
+    io.out << CsvLine(row);
+  }
+  CloseAllDatabases();
+  return kExitOk;
+}
+
+int RunCheck(const Io& io, const std::vector<std::string>& words) {
+  Args args;
+  if (!ParseCommand(io, words, {{"password"}, {"repair"}}, 1, 1,
+                    "check FILE [--password P] [--repair]", &args)) {
+    return kExitUsage;
+  }
+  const std::string& file = args.positional[0];
+  Text path, password;
+  if (!PathArgument(io, file, &path) || !PasswordArgument(io, args, &password)) return kExitFailed;
+  OpenOptions options;
+  options.read_only = 1;
+  options.password = password;
+  bool repaired = false;
+  if (!OpenDatabase(path, Text(), options)) {
+    const int code = LastDatabaseError();
+    // Only a short database or companion file is repairable; the writable open repairs it.
+    const bool repairable = code == -48 || code == -37;
+    if (!args.Has("repair") || !repairable) {
+      FailCode(io, file, code);
+      if (repairable) io.err << "regdb: --repair cuts the file to its complete records\n";
+      return kExitFailed;
+    }
+    io.out << file << ": " << DatabaseErrorText(code) << "\n";
+    options.read_only = 0;
+    options.share_mode = 4;  // nobody else may see the file while it is cut
+    if (!OpenFile(io, file, path, options)) return kExitFailed;
+    repaired = true;
+  }
+  recdb::Database& db = *ProcessDatabases().current();
+  const int32_t count = GetRecordCount();
+  GoFirst();
+  std::vector<Value> values;
+  for (int32_t r = 0; r < count; ++r, Skip()) {
+    size_t failed = 0;
+    if (int code = ReadRecord(db, &values, &failed); code != 0) {
+      int status = FailCode(io, file + ": " + RecordFieldWhere(r, db.fields()[failed]), code);
+      CloseAllDatabases();
+      return status;
+    }
+  }
+  const size_t field_count = db.fields().size();
+  CloseAllDatabases();
+  io.out << file << ": " << (repaired ? "repaired, " : "ok, ") << count << " records of "
+         << field_count << " fields read\n";
+  return kExitOk;
+}
+
+}  // namespace sr::regdb
