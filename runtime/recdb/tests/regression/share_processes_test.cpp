@@ -1,0 +1,129 @@
+// Several real processes on one database file: appends and field writes from four processes at
+// once, and an exclusive open that keeps another process out.
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/fs/file_system.h"
+#include "runtime/convert/gbk.h"
+#include "runtime/recdb/create_file.h"
+#include "runtime/recdb/recdb.h"
+
+extern char** environ;
+
+namespace sr {
+namespace {
+
+namespace fsys = std::filesystem;
+
+pid_t Spawn(const std::vector<std::string>& args) {
+  std::vector<char*> argv;
+  for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  pid_t pid = -1;
+  EXPECT_EQ(posix_spawn(&pid, SR_SHARE_WORKER, nullptr, nullptr, argv.data(), environ), 0);
+  return pid;
+}
+
+int ExitStatus(pid_t pid) {
+  int status = 0;
+  if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1000;
+  return WEXITSTATUS(status);
+}
+
+class ShareProcessesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fsys::temp_directory_path() / ("recdb_share_" + std::to_string(getpid()));
+    fsys::create_directories(dir_);
+    path_ = (dir_ / "shared.dat").string();
+    std::vector<recdb::FieldDescriptor> fields(4);
+    fields[0] = {"进程", recdb::FieldType::kInt, 0, 0};
+    fields[1] = {"序号", recdb::FieldType::kInt, 0, 0};
+    fields[2] = {"文本", recdb::FieldType::kText, 0, 20};
+    fields[3] = {"金额", recdb::FieldType::kDouble, 0, 0};
+    ASSERT_EQ(recdb::CreateDatabaseFile(fs::RealFileSystem(), FromUtf8(path_), fields, nullptr,
+                                        45000),
+              0);
+  }
+  void TearDown() override { fsys::remove_all(dir_); }
+
+  fsys::path dir_;
+  std::string path_;
+};
+
+TEST_F(ShareProcessesTest, FourProcessesAppendingAndWritingTogetherLoseNothing) {
+  constexpr int kProcesses = 4;
+  constexpr int kEach = 1000;
+  std::vector<pid_t> workers;
+  for (int id = 1; id <= kProcesses; ++id) {
+    workers.push_back(Spawn({"share_worker", "append", path_, std::to_string(id),
+                             std::to_string(kEach)}));
+  }
+  for (int id = 1; id <= kProcesses; ++id) {
+    for (int waited = 0; !fsys::exists(path_ + ".ready" + std::to_string(id)); ++waited) {
+      ASSERT_LT(waited, 20000) << "worker " << id << " did not open the file";
+      usleep(500);
+    }
+  }
+  std::FILE* go = std::fopen((path_ + ".go").c_str(), "w");  // all four start writing at once
+  ASSERT_NE(go, nullptr);
+  std::fclose(go);
+  for (pid_t pid : workers) EXPECT_EQ(ExitStatus(pid), 0);
+
+  DatabaseTable table;
+  OpenOptions read_only;
+  read_only.read_only = 1;
+  ASSERT_TRUE(table.OpenDatabase(FromUtf8(path_), "", read_only)) << LastDatabaseError();
+  ASSERT_EQ(table.GetRecordCount(), kProcesses * kEach);
+  std::set<std::pair<int, int>> seen;
+  table.GoFirst();
+  for (int r = 0; r < kProcesses * kEach; ++r, table.Skip()) {
+    const int id = table.ReadField(1).integer();
+    const int n = table.ReadField(2).integer();
+    const std::string tag = std::to_string(id) + "-" + std::to_string(n);
+    ASSERT_EQ(table.ReadField(3), Value::FromText("记录" + tag)) << "record " << r + 1;
+    ASSERT_EQ(table.ReadField(4), Value::Double(id * 10000.25 + n)) << "record " << r + 1;
+    EXPECT_TRUE(seen.insert({id, n}).second) << tag << " twice";
+  }
+  EXPECT_EQ(seen.size(), static_cast<size_t>(kProcesses * kEach));
+
+  // The serial numbers are the record's first four bytes: read them from the raw file.
+  table.CloseAllDatabases();
+  std::FILE* file = std::fopen(path_.c_str(), "rb");
+  ASSERT_NE(file, nullptr);
+  const long data_start = 116 + 72 * 4, record_size = 4 + 4 + 4 + 20 + 8;
+  std::set<int32_t> serials;
+  for (int r = 0; r < kProcesses * kEach; ++r) {
+    int32_t serial = 0;
+    std::fseek(file, data_start + r * record_size, SEEK_SET);
+    ASSERT_EQ(std::fread(&serial, 4, 1, file), 1u);
+    serials.insert(serial);
+  }
+  std::fclose(file);
+  EXPECT_EQ(serials.size(), static_cast<size_t>(kProcesses * kEach));
+  EXPECT_EQ(*serials.begin(), 1);
+  EXPECT_EQ(*serials.rbegin(), kProcesses * kEach);
+}
+
+TEST_F(ShareProcessesTest, AnExclusiveOpenKeepsAnotherProcessOut) {
+  {
+    DatabaseTable table;
+    OpenOptions exclusive;
+    exclusive.share_mode = 4;
+    ASSERT_TRUE(table.OpenDatabase(FromUtf8(path_), "", exclusive));
+    EXPECT_EQ(ExitStatus(Spawn({"share_worker", "open", path_})), 12);  // -12
+  }
+  // Once closed, the other process gets in.
+  EXPECT_EQ(ExitStatus(Spawn({"share_worker", "open", path_})), 0);
+}
+
+}  // namespace
+}  // namespace sr
