@@ -13,7 +13,10 @@ bool NamesArgument(const Io& io, const std::vector<std::string>& utf8, std::vect
   for (const std::string& name : utf8) {
     Text converted;
     std::string error;
-    if (!ToGbk(name, "field name", &converted, &error)) return Fail(io, error), false;
+    if (!ToGbk(name, "field name", &converted, &error)) {
+      Fail(io, error);
+      return false;
+    }
     gbk->push_back(converted);
   }
   return true;

@@ -28,7 +28,8 @@ bool MapHeader(const Io& io, const std::string& csv, const CsvRecord& header,
     Text gbk;
     std::string error;
     if (!ToGbk(name, "field name", &gbk, &error)) {
-      return Fail(io, csv + ": line " + std::to_string(header.line) + ": " + error), false;
+      Fail(io, csv + ": line " + std::to_string(header.line) + ": " + error);
+      return false;
     }
     const int index = db.FindField(Value::FromText(gbk));
     if (index < 0) {
