@@ -1,5 +1,7 @@
 // regdb info, dump and check: they open the file read-only and change nothing (check --repair
 // excepted).
+#include <functional>
+
 #include "runtime/convert/conversions.h"
 #include "runtime/convert/date_time.h"
 #include "runtime/recdb/database.h"
@@ -26,31 +28,53 @@ bool OpenForReading(const Io& io, const Args& args) {
   return OpenFile(io, args.positional[0], path, options);
 }
 
-// Reads every field of the current record; on a failure returns its code with the field index.
-int ReadRecord(recdb::Database& db, std::vector<Value>* values, size_t* failed_field) {
-  values->clear();
-  for (size_t f = 0; f < db.fields().size(); ++f) {
-    values->push_back(ReadField(static_cast<int>(f + 1)));
-    if (LastDatabaseError() != 0) {
-      *failed_field = f;
-      return LastDatabaseError();
-    }
-  }
-  return 0;
-}
-
 std::string RecordFieldWhere(int32_t record, const recdb::FieldDescriptor& field) {
   return "record " + std::to_string(record + 1) + ", field " + Shown(field.name);
+}
+
+// Reads every field of every record of the current database in order and hands each record's
+// values to `visit`. Reports the first failing read. Closes the database.
+int ReadEveryRecord(const Io& io, const std::string& file,
+                    const std::function<void(int32_t, const std::vector<Value>&)>& visit) {
+  recdb::Database& db = *ProcessDatabases().current();
+  const int32_t count = GetRecordCount();
+  GoFirst();
+  std::vector<Value> values;
+  int status = kExitOk;
+  for (int32_t r = 0; r < count && status == kExitOk; ++r, Skip()) {
+    values.clear();
+    for (size_t f = 0; f < db.fields().size() && status == kExitOk; ++f) {
+      values.push_back(ReadField(static_cast<int>(f + 1)));
+      if (LastDatabaseError() != 0) {
+        status = FailLast(io, file + ": " + RecordFieldWhere(r, db.fields()[f]));
+      }
+    }
+    if (status == kExitOk) visit(r, values);
+  }
+  CloseAllDatabases();
+  return status;
+}
+
+// Parses "COMMAND FILE [--password P]" and opens FILE for reading; *status is set on failure.
+bool ParseAndOpen(const Io& io, const std::vector<std::string>& words, const char* usage,
+                  Args* args, int* status) {
+  if (!ParseCommand(io, words, kPasswordOnly, 1, 1, usage, args)) {
+    *status = kExitUsage;
+    return false;
+  }
+  if (!OpenForReading(io, *args)) {
+    *status = kExitFailed;
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
 
 int RunInfo(const Io& io, const std::vector<std::string>& words) {
   Args args;
-  if (!ParseCommand(io, words, kPasswordOnly, 1, 1, "info FILE [--password P]", &args)) {
-    return kExitUsage;
-  }
-  if (!OpenForReading(io, args)) return kExitFailed;
+  int status = kExitOk;
+  if (!ParseAndOpen(io, words, "info FILE [--password P]", &args, &status)) return status;
   recdb::Database& db = *ProcessDatabases().current();
   const recdb::Header& h = db.header();
   const int32_t records = GetRecordCount();
@@ -74,38 +98,24 @@ int RunInfo(const Io& io, const std::vector<std::string>& words) {
 
 int RunDump(const Io& io, const std::vector<std::string>& words) {
   Args args;
-  if (!ParseCommand(io, words, kPasswordOnly, 1, 1, "dump FILE [--password P]", &args)) {
-    return kExitUsage;
-  }
-  if (!OpenForReading(io, args)) return kExitFailed;
-  recdb::Database& db = *ProcessDatabases().current();
+  int status = kExitOk;
+  if (!ParseAndOpen(io, words, "dump FILE [--password P]", &args, &status)) return status;
+  const std::vector<recdb::FieldDescriptor> fields = ProcessDatabases().current()->fields();
   CsvRow row;
-  for (const auto& field : db.fields()) row.push_back(Shown(field.name));
+  for (const auto& field : fields) row.push_back(Shown(field.name));
   io.out << CsvLine(row);
-  const int32_t count = GetRecordCount();
-  GoFirst();
-  std::vector<Value> values;
-  for (int32_t r = 0; r < count; ++r, Skip()) {
-    size_t failed = 0;
-    if (int code = ReadRecord(db, &values, &failed); code != 0) {
-      int status = FailCode(io, args.positional[0] + ": " + RecordFieldWhere(r, db.fields()[failed]),
-                            code);
-      CloseAllDatabases();
-      return status;
-    }
+  return ReadEveryRecord(io, args.positional[0], [&](int32_t r, const std::vector<Value>& values) {
     row.clear();
     for (size_t f = 0; f < values.size(); ++f) {
       std::string text;
       if (!ToUtf8Shown(FieldValueText(values[f]), &text)) {
-        io.err << "regdb: warning: " << RecordFieldWhere(r, db.fields()[f])
+        io.err << "regdb: warning: " << RecordFieldWhere(r, fields[f])
                << ": bytes that are not GBK are shown as '?'\n";
       }
       row.push_back(std::move(text));
     }
     io.out << CsvLine(row);
-  }
-  CloseAllDatabases();
-  return kExitOk;
+  });
 }
 
 int RunCheck(const Io& io, const std::vector<std::string>& words) {
@@ -136,20 +146,10 @@ int RunCheck(const Io& io, const std::vector<std::string>& words) {
     if (!OpenFile(io, file, path, options)) return kExitFailed;
     repaired = true;
   }
-  recdb::Database& db = *ProcessDatabases().current();
-  const int32_t count = GetRecordCount();
-  GoFirst();
-  std::vector<Value> values;
-  for (int32_t r = 0; r < count; ++r, Skip()) {
-    size_t failed = 0;
-    if (int code = ReadRecord(db, &values, &failed); code != 0) {
-      int status = FailCode(io, file + ": " + RecordFieldWhere(r, db.fields()[failed]), code);
-      CloseAllDatabases();
-      return status;
-    }
-  }
-  const size_t field_count = db.fields().size();
-  CloseAllDatabases();
+  const size_t field_count = ProcessDatabases().current()->fields().size();
+  int32_t count = 0;
+  const int status = ReadEveryRecord(io, file, [&](int32_t, const std::vector<Value>&) { ++count; });
+  if (status != kExitOk) return status;
   io.out << file << ": " << (repaired ? "repaired, " : "ok, ") << count << " records of "
          << field_count << " fields read\n";
   return kExitOk;
