@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <random>
+
 #include "platform/fs/forwarding_file_system.h"
 #include "runtime/recdb/database.h"
 #include "runtime/recdb/tests/test_files.h"
@@ -142,6 +145,81 @@ TEST_F(Batching, ReadOnlyPrivateDatabaseRefusesWritesAtOnce) {
   table_.CloseDatabase();
   EXPECT_EQ(LastDatabaseError(), 0);
   EXPECT_TRUE(Read("reg.dat") == before);
+}
+
+// The same random walk of appends, moves, writes and reads in a shared mode and under the whole
+// lock must read the same values and leave the same bytes.
+std::vector<std::string> RandomWalk(DatabaseTable& table, bool private_access) {
+  std::vector<std::string> seen;
+  std::mt19937 random(7);
+  if (private_access) table.HoldWholeDatabase();
+  for (int step = 0; step < 3000; ++step) {
+    int32_t count = table.GetRecordCount();
+    switch (random() % 5) {
+      case 0:
+        table.AppendBlankRecord();
+        break;
+      case 1:
+        table.GotoRecord(static_cast<int32_t>(random() % (count + 2)));
+        break;
+      case 2: {
+        int field = 1 + static_cast<int>(random() % 21);
+        Value value = field <= 2 ? Value::FromText(std::to_string(random() % 1000))
+                                 : Value::Double(static_cast<double>(random() % 1000) / 8);
+        table.WriteField(field, value);
+        break;
+      }
+      case 3:
+        // Reaches past either end too, so the failure codes are compared as well.
+        table.Skip(static_cast<int32_t>(random() % 5) - 2);
+        break;
+      default: {
+        Value value = table.ReadField(1 + static_cast<int>(random() % 21));
+        seen.push_back(value.is_text() ? value.text() : std::to_string(value.floating()));
+      }
+    }
+    seen.push_back(std::to_string(LastDatabaseError()));
+    if (step == 1500 && private_access) {
+      // Let go in the middle and take the lock again: the cache must start afresh.
+      table.ReleaseWholeDatabase();
+      table.HoldWholeDatabase();
+    }
+  }
+  if (private_access) table.ReleaseWholeDatabase();
+  return seen;
+}
+
+TEST_F(Batching, RandomWalkReadsAndWritesTheSameInEveryMode) {
+  ASSERT_EQ(Open("reg.dat", "reg"), 0);
+  std::vector<std::string> shared = RandomWalk(table_, false);
+  table_.CloseAllDatabases();
+  std::string shared_bytes = Read("reg.dat");
+  Write("reg.dat", Register().Bytes());
+  Write("reg.KDT", CompanionHeaderBytes(1, 0, 0));
+  ASSERT_EQ(Open("reg.dat", "reg"), 0);
+  std::vector<std::string> cached = RandomWalk(table_, true);
+  table_.CloseAllDatabases();
+  EXPECT_TRUE(shared == cached);
+  EXPECT_TRUE(SameBytes(Read("reg.dat"), shared_bytes));
+  EXPECT_GT(At32(shared_bytes, 16), 400);
+  for (const char* code : {"-10", "-26", "-60"}) {
+    EXPECT_NE(std::find(shared.begin(), shared.end(), code), shared.end()) << code;
+  }
+}
+
+TEST_F(Batching, WholeLockSeesWhatOthersAppendedBefore) {
+  ASSERT_EQ(Open("reg.dat", "reg"), 0);
+  DatabaseTable other;
+  ASSERT_TRUE(other.OpenDatabase(Path("reg.dat"), "other"));
+  ASSERT_TRUE(other.AppendBlankRecord());
+  ASSERT_TRUE(other.WriteField(1, Value::FromText("theirs")));
+  ASSERT_TRUE(table_.HoldWholeDatabase());
+  EXPECT_EQ(table_.GetRecordCount(), 1);
+  EXPECT_EQ(table_.ReadField(1).text(), "theirs");
+  ASSERT_TRUE(table_.AppendBlankRecord());
+  ASSERT_TRUE(table_.ReleaseWholeDatabase());
+  EXPECT_EQ(other.GetRecordCount(), 2);
+  EXPECT_EQ(At32(Read("reg.dat"), Register().DataStart() + 200), 2);
 }
 
 // Fails every write after the first `allowed` ones with a full disk.
