@@ -1,11 +1,39 @@
 #include "app/tax_commands.h"
 
+#include "app/item_settings_window.h"
+#include "app/progress_display.h"
+#include "app/tax_calculation.h"
+#include "app/tax_rate_window.h"
+#include "app/tax_table.h"
+
 namespace sr::app {
 
-void TaxCommands::ShowTaxRateWindow() {}
+void TaxCommands::ShowTaxRateWindow() {
+  TaxRateWindow window(app_);
+  window.Show();
+}
 
-void TaxCommands::Calculate() {}
+void TaxCommands::Calculate() {
+  const Text path = TaxTablePath(app_.seams.files);
+  Text message;
+  TaxTableValues values;
+  TaxBrackets brackets;
+  // The table stays open and current afterwards, as the tax rate window leaves it.
+  if (!OpenTaxTable(app_.databases, path, &message) ||
+      !ReadTaxTable(app_.databases, path, &values, &message) ||
+      !ToBrackets(values, path, &brackets, &message)) {
+    app_.framework.ShowMessage(message, "个人收入所得税计算", ui::MessageButtons::kOk,
+                               ui::MessageIcon::kError);
+    return;
+  }
+  app_.state.modified = 1;
+  ProgressDisplay progress(app_.form);
+  CalculateRegister(app_.grid(), brackets, progress);
+}
 
-void TaxCommands::ShowSettingsWindow() {}
+void TaxCommands::ShowSettingsWindow() {
+  ItemSettingsWindow window(app_);
+  window.Show();
+}
 
 }  // namespace sr::app
