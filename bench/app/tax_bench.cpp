@@ -1,0 +1,120 @@
+// The income-tax calculation of a 5,000-person register on the headless backend, beside its
+// floor: the same 5,000 x 19 amount cells converted once with ToNumber and back with ToText.
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "app/main_window.h"
+#include "app/tax_table.h"
+#include "platform/automation/recording_automation.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/print/recording_print_seam.h"
+#include "runtime/convert/conversions.h"
+#include "runtime/convert/gbk.h"
+#include "runtime/recdb/create_file.h"
+
+namespace sr::app {
+namespace {
+
+constexpr int kPeople = 5000;
+constexpr int kFirstAmountColumn = 2;
+constexpr int kAmountColumns = 19;
+
+// Amounts as a register holds them: mostly two-place amounts, some whole, some empty.
+std::vector<Text> AmountTexts() {
+  std::mt19937 random(42);
+  std::uniform_int_distribution<int> cents(0, 1500000);
+  std::vector<Text> texts;
+  for (int i = 0; i < kPeople * kAmountColumns; ++i) {
+    const int c = cents(random);
+    texts.push_back(c % 7 == 0 ? Text() : ToText(c % 5 == 0 ? c / 100 : c / 100.0));
+  }
+  return texts;
+}
+
+void WriteTaxTable(const Text& path) {
+  const char* names[] = {"起征点", "下限", "上限", "税率", "速算扣除数", "说明"};
+  std::vector<recdb::FieldDescriptor> fields(kTaxFields);
+  for (int f = 0; f < kTaxFields; ++f) {
+    fields[f].name = names[f];
+    fields[f].type = f == 5 ? recdb::FieldType::kText : recdb::FieldType::kInt;
+    fields[f].text_width = f == 5 ? 40 : 0;
+  }
+  auto cipher = std::make_shared<recdb::PageCipher>(kTaxTablePassword);
+  recdb::CreateDatabaseFile(fs::RealFileSystem(), path, fields, cipher, 45000);
+  const int rows[kTaxRecords][5] = {
+      {5000, 1, 3000, 3, 0},      {0, 3000, 12000, 10, 210},  {0, 12000, 25000, 20, 1410},
+      {0, 25000, 35000, 25, 2660}, {0, 35000, 55000, 30, 4410}, {0, 55000, 80000, 35, 7160},
+      {0, 80000, 0, 45, 15160},   {0, 0, 0, 0, 0},            {0, 0, 0, 0, 0}};
+  DatabaseTable table(fs::RealFileSystem());
+  table.OpenDatabase(path, "", OpenOptions::WithPassword(kTaxTablePassword));
+  for (const auto& row : rows) {
+    table.AppendBlankRecord();
+    for (int f = 1; f <= 5; ++f) table.WriteField(f, Value::Int(row[f - 1]));
+  }
+  table.CloseAllDatabases();
+}
+
+// The program on the headless backend in a temporary program directory.
+struct Program {
+  Program() {
+    char pattern[] = "/tmp/tax_bench_XXXXXX";
+    directory = mkdtemp(pattern);
+    fs::RealFileSystem().SetCurrentDirectory(directory);
+    WriteTaxTable(directory + "/" + kTaxTableFileName);
+    framework.LoadMain(window.form());
+    Grid& grid = window.form().grid();
+    grid.SetRowCount(kPeople + 1);
+    const std::vector<Text> amounts = AmountTexts();
+    for (int r = 1; r <= kPeople; ++r) {
+      for (int c = 0; c < kAmountColumns; ++c) {
+        grid.SetCellValue(r, kFirstAmountColumn + c, 1,
+                          Value::FromText(amounts[(r - 1) * kAmountColumns + c]));
+      }
+    }
+    for (int c = 11; c <= 14; ++c) grid.SetCellValue(0, c, 1, Value::FromText("保险(免税)"));
+  }
+  ~Program() {
+    databases.CloseAllDatabases();
+    std::filesystem::remove_all(std::filesystem::path(ToUtf8(directory)));
+  }
+
+  Text directory;
+  headless::HeadlessBackend backend;
+  print::RecordingPrintSeam printer;
+  automation::RecordingAutomation automation;
+  Seams seams{backend, fs::RealFileSystem(), printer, automation};
+  DatabaseTable databases{fs::RealFileSystem()};
+  ProgramState state;
+  forms::Framework framework{backend};
+  MainWindow window{framework, seams, databases, state};
+};
+
+void BM_Floor_ToNumberAndToText(benchmark::State& state) {
+  const std::vector<Text> texts = AmountTexts();
+  std::vector<Text> out(texts.size());
+  for (auto _ : state) {
+    for (size_t i = 0; i < texts.size(); ++i) out[i] = ToText(ToNumber(texts[i]));
+    benchmark::DoNotOptimize(out.data());
+  }
+}
+BENCHMARK(BM_Floor_ToNumberAndToText)->Unit(benchmark::kMillisecond);
+
+void BM_Calculate5000People(benchmark::State& state) {
+  Program program;
+  for (auto _ : state) program.window.OnCalculate();
+  if (!program.backend.screen_log().empty() &&
+      program.backend.screen_log().back().kind == headless::ScreenEvent::Kind::kMessageBox) {
+    state.SkipWithError("the calculation reported a problem");
+  }
+}
+BENCHMARK(BM_Calculate5000People)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace sr::app
