@@ -1,21 +1,115 @@
 #include "app/editing_commands.h"
 
+#include <vector>
+
+#include "app/find_window.h"
+#include "app/register_storage.h"
 #include "forms/grid/grid.h"
+#include "runtime/recdb/database.h"
 
 namespace sr::app {
 
-void EditingCommands::Modify() {}
+namespace {
 
-void EditingCommands::DeleteRow() {}
+const char kDeletePrompt[] = " 真的要删除吗？  ";
+const char kDeletePromptTitle[] = "确认删除";
+const char kSortTitle[] = "排序";
 
-void EditingCommands::InsertBlankRow() {}
+// The texts of the cells from the cursor cell to the bottom right: all that a Paste can change.
+std::vector<Text> CellsFromCursor(const Grid& grid) {
+  std::vector<Text> texts;
+  const int first_row = grid.GetCursorRow();
+  const int first_column = grid.GetCursorColumn();
+  if (first_row < 0 || first_column < 0) return texts;
+  for (int row = first_row; row < grid.RowCount(); ++row) {
+    for (int column = first_column; column < grid.ColumnCount(); ++column) {
+      texts.push_back(grid.CellText(row, column));
+    }
+  }
+  return texts;
+}
 
-void EditingCommands::Find() {}
+}  // namespace
+
+void EditingCommands::Modify() {
+  app_.grid().SetEditable(true);
+  app_.state.modified = 1;
+}
+
+void EditingCommands::DeleteRow() {
+  const ui::MessageAnswer answer = app_.framework.ShowMessage(
+      kDeletePrompt, kDeletePromptTitle, ui::MessageButtons::kYesNo, ui::MessageIcon::kNone);
+  if (answer != ui::MessageAnswer::kYes) return;
+  Grid& grid = app_.grid();
+  grid.DeleteRow(grid.GetCursorRow());
+  app_.state.modified = 1;
+  register_.UpdateHeadCount();
+}
+
+void EditingCommands::InsertBlankRow() {
+  Grid& grid = app_.grid();
+  grid.InsertRow(std::nullopt, grid.GetCursorRow());
+  app_.state.modified = 1;
+  register_.UpdateHeadCount();
+}
+
+void EditingCommands::Find() { ShowFindWindow(app_.framework, app_.grid()); }
 
 void EditingCommands::Copy() { app_.grid().CopySelection(); }
 
-void EditingCommands::Paste() { app_.grid().Paste(); }
+void EditingCommands::Paste() {
+  Grid& grid = app_.grid();
+  const std::vector<Text> before = CellsFromCursor(grid);
+  grid.Paste();
+  // Pasted data must not be lost at Exit without a question.
+  if (CellsFromCursor(grid) != before) app_.state.modified = 1;
+}
 
-void EditingCommands::Sort() {}
+void EditingCommands::Sort() {
+  // The grid is replaced by the sorted file: unsaved edits are offered for saving first.
+  register_.PromptToSave();
+  DatabaseTable& databases = app_.databases;
+  const Text shown = register_.shown_register_file();
+  if (shown.empty() || !databases.SelectDatabase(kRegisterAlias) ||
+      databases.current()->full_path() != shown) {
+    app_.framework.ShowMessage("没有打开的工资表文件：请先保存或打开工资表，再排序。", kSortTitle);
+    return;
+  }
+  Grid& grid = app_.grid();
+  const int column = grid.GetCursorColumn();
+  if (grid.GetCursorRow() < 0 || column < 0 || column >= kRegisterFields) {
+    app_.framework.ShowMessage("请先点选要按其排序的那一列中的单元格。", kSortTitle);
+    return;
+  }
+  const Text key = databases.GetFieldName(column + 1);
+  fs::FileSystem& files = app_.seams.files;
+  const Text scratch = SideFilePath(app_.state.program_directory, kScratchFileName);
+  // Only the copy that this Sort writes may ever replace the register file.
+  if (int code = files.RemoveFile(scratch); code != fs::kOk && code != fs::kNotFound) {
+    register_.ShowFailure("无法排序：无法删除临时文件", scratch, DatabaseErrorMessage(code));
+    return;
+  }
+  if (!databases.SortToFile(scratch, {key})) {
+    const int code = LastDatabaseError();
+    files.RemoveFile(scratch);
+    register_.ShowFailure("无法排序文件", shown, DatabaseErrorMessage(code));
+    return;
+  }
+  register_.CloseRegisterFiles();
+  if (int code = files.CopyFile(scratch, shown); code != fs::kOk) {
+    register_.ReopenRegister(shown);
+    register_.ShowFailure("无法写入排序结果到文件", shown, DatabaseErrorMessage(code));
+    return;
+  }
+  Text reason;
+  if (!register_.ReopenRegister(shown)) {
+    register_.ShowFailure("无法重新打开文件", shown, DatabaseErrorMessage(LastDatabaseError()));
+    return;
+  }
+  if (!LoadSortedRegister(databases, grid, &reason)) {
+    register_.ShowFailure("读取文件时出错", shown, reason);
+  }
+  app_.form.toolbar().ClearButtonState(forms::kToolModify, ui::kToolbarDisabled);
+}
 
 }  // namespace sr::app

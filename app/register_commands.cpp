@@ -1,14 +1,19 @@
 #include "app/register_commands.h"
 
+#include "app/register_storage.h"
 #include "forms/grid/grid.h"
+#include "runtime/convert/conversions.h"
+#include "runtime/recdb/database.h"
 
 namespace sr::app {
 
 namespace {
 const char kNewTitle[] = "新建";
+const char kSavePrompt[] = " 是否要保存所作的修改? ";
+const char kSavePromptTitle[] = "保存文件提示";
 constexpr int kRegisterRows = 5001;  // the title row and 5000 people
-constexpr int kRegisterColumns = 22;
 constexpr int kCentre = 2;
+constexpr int kFirstCursorCell = 2;
 }  // namespace
 
 void RegisterCommands::StartUp() {
@@ -24,34 +29,157 @@ void RegisterCommands::StartUp() {
   New();
 }
 
+Text RegisterCommands::RelayPath() const {
+  return SideFilePath(app_.state.program_directory, kRelayFileName);
+}
+
 void RegisterCommands::New() {
+  PromptToSave();
   app_.state.untitled = 1;
+  app_.databases.CloseAllDatabases();
+  shown_file_.clear();
   LayOutNewRegister();
   app_.form.menu().SetDisabled(forms::kMenuSave, false);
   app_.grid().SetEditable(true);
   app_.form.SetCaption(kNewTitle);
+  UpdateHeadCount();  // a new register holds nobody
 }
 
 void RegisterCommands::LayOutNewRegister() {
   Grid& grid = app_.grid();
   grid.Reset();
   grid.SetRowCount(kRegisterRows);
+  FillTitleRow(app_.databases, RelayPath(), grid);
   grid.SetColumnWidth(0, 50);
-  grid.SetColumnWidth(kRegisterColumns - 1, 200);
-  grid.SetAlignment(0, 0, 0, kRegisterColumns - 1, kCentre);
+  grid.SetColumnWidth(kRegisterFields - 1, 200);
+  grid.SetAlignment(0, 0, 0, kRegisterFields - 1, kCentre);
   grid.SetAlignment(0, 0, grid.RowCount() - 1, 1, kCentre);
 }
 
-void RegisterCommands::Open() {}
+void RegisterCommands::CloseRegisterFiles() {
+  for (size_t left = app_.databases.open_count(); left > 0; --left) {
+    if (!app_.databases.SelectDatabase(kRegisterAlias)) break;
+    app_.databases.CloseDatabase(kRegisterAlias);
+  }
+  shown_file_.clear();
+}
 
-void RegisterCommands::Save() {}
+bool RegisterCommands::ReopenRegister(const Text& path) {
+  shown_file_.clear();
+  if (path.empty() || !app_.databases.OpenDatabase(path, kRegisterAlias)) return false;
+  shown_file_ = app_.databases.current()->full_path();
+  return true;
+}
 
-void RegisterCommands::SaveAs() {}
+void RegisterCommands::ShowFailure(const char* what, const Text& path, const Text& reason) {
+  app_.framework.ShowMessage(Text(what) + " " + path + "：" + reason);
+}
 
-void RegisterCommands::Exit() { app_.framework.Close(app_.form); }
+void RegisterCommands::Open() {
+  forms::FileDialog& dialog = app_.form.open_dialog();
+  if (!dialog.Run(app_.framework, &app_.form)) return;
+  // Changes to the register shown now are not dropped without a question.
+  PromptToSave();
+  const Text path = dialog.path();
+  const Text previous = shown_file_;
+  app_.databases.CloseAllDatabases();
+  shown_file_.clear();
+  Text reason;
+  if (!app_.databases.OpenDatabase(path, kRegisterAlias)) {
+    reason = DatabaseErrorMessage(LastDatabaseError());
+  } else if (!HasRegisterShape(app_.databases, &reason)) {
+    app_.databases.CloseDatabase(kRegisterAlias);
+  } else {
+    shown_file_ = app_.databases.current()->full_path();
+  }
+  if (shown_file_.empty()) {
+    ReopenRegister(previous);
+    ShowFailure("无法打开文件", path, reason);
+    return;
+  }
+  ProgramState& state = app_.state;
+  state.untitled = 0;
+  state.register_path = path;
+  Grid& grid = app_.grid();
+  if (!LoadRegister(app_.databases, grid, &progress_, &reason)) {
+    ShowFailure("读取文件时出错", path, reason);
+  }
+  app_.form.menu().SetDisabled(forms::kMenuSave, false);
+  app_.form.toolbar().ClearButtonState(forms::kToolModify, ui::kToolbarDisabled);
+  app_.form.SetCaption(path);
+  UpdateHeadCount();
+  grid.SetEditable(false);
+  grid.SetCursor(kFirstCursorCell, kFirstCursorCell);
+  app_.form.grid_control().SetFocus();
+}
 
-void RegisterCommands::PromptToSave() {}
+void RegisterCommands::Save() { SaveRegister(); }
 
-void RegisterCommands::UpdateHeadCount() {}
+RegisterCommands::SaveOutcome RegisterCommands::SaveRegister() {
+  ProgramState& state = app_.state;
+  const bool create = state.untitled == 1;
+  Text path = state.register_path;
+  if (create) {
+    forms::FileDialog& dialog = app_.form.save_dialog();
+    if (!dialog.Run(app_.framework, &app_.form)) return SaveOutcome::kCancelled;
+    path = dialog.path();
+  }
+  app_.seams.files.SetCurrentDirectory(state.program_directory);
+  Grid& grid = app_.grid();
+  grid.SetCursor(grid.GetCursorRow(), grid.GetCursorColumn());  // commits an edit in progress
+  app_.form.grid_control().SetFocus();
+
+  const Text previous = shown_file_;
+  CloseRegisterFiles();
+  Text reason;
+  const bool saved =
+      SaveRegisterFile(app_.databases, app_.seams.files,
+                       create ? StructureSource::kRelayFile : StructureSource::kSavedRegister,
+                       create ? RelayPath() : path, path, grid, &progress_, &reason);
+  if (!saved) {
+    ReopenRegister(previous);
+    ShowFailure("无法保存文件", path, reason);
+    return SaveOutcome::kFailed;
+  }
+  if (!ReopenRegister(path)) {
+    ShowFailure("文件已保存，但无法重新打开", path, DatabaseErrorMessage(LastDatabaseError()));
+  }
+  state.register_path = path;
+  app_.form.SetCaption(path);
+  state.untitled = 0;
+  state.modified = 0;
+  app_.form.toolbar().ClearButtonState(forms::kToolModify, ui::kToolbarDisabled);
+  UpdateHeadCount();
+  progress_.Hide();
+  return SaveOutcome::kSaved;
+}
+
+void RegisterCommands::SaveAs() {
+  const int untitled = app_.state.untitled;
+  app_.state.untitled = 1;
+  // A failed Save As leaves the flags as they were; a cancelled one leaves the next Save asking
+  // for a name again.
+  if (SaveRegister() == SaveOutcome::kFailed) app_.state.untitled = untitled;
+}
+
+void RegisterCommands::Exit() {
+  PromptToSave();
+  app_.databases.CloseAllDatabases();
+  shown_file_.clear();
+  app_.framework.Close(app_.form);
+}
+
+void RegisterCommands::PromptToSave() {
+  if (app_.state.modified != 1) return;
+  app_.state.modified = 0;
+  const ui::MessageAnswer answer = app_.framework.ShowMessage(
+      kSavePrompt, kSavePromptTitle, ui::MessageButtons::kYesNo, ui::MessageIcon::kNone);
+  if (answer == ui::MessageAnswer::kYes) Save();
+}
+
+void RegisterCommands::UpdateHeadCount() {
+  app_.form.head_count_label().SetCaption(
+      Concat({"表内人数: ", ToText(static_cast<double>(CountPeople(app_.grid()))), " 人"}));
+}
 
 }  // namespace sr::app

@@ -2,6 +2,7 @@
 #define SALARY_APP_REGISTER_COMMANDS_H_
 
 #include "app/app_context.h"
+#include "app/progress_display.h"
 
 namespace sr::app {
 
@@ -9,23 +10,43 @@ namespace sr::app {
 // Exit, the unsaved-changes prompt and the head-count label.
 class RegisterCommands {
  public:
-  explicit RegisterCommands(AppContext& app) : app_(app) {}
+  explicit RegisterCommands(AppContext& app) : app_(app), progress_(app.form) {}
 
   void StartUp();  // the main window's created event
   void New();
   void Open();
+  // Saves the grid into the register file (asking for a name first when untitled). A failure is
+  // shown to the user and leaves the flags, the title and the file as they were.
   void Save();
   void SaveAs();
   void Exit();  // also the close query of the main window
 
   // Asks " 是否要保存所作的修改? " when the register holds unsaved changes; Yes saves.
   void PromptToSave();
+  // "表内人数: N 人", N the people that Save would store.
   void UpdateHeadCount();
 
+  // The full path of the register file shown in the grid while it is open under "打开的数据";
+  // empty when the grid shows no register file (a new register, or after a failed reopen).
+  const Text& shown_register_file() const { return shown_file_; }
+  // Closes every database under "打开的数据" (the register file, or the relay file that the
+  // settings window leaves there).
+  void CloseRegisterFiles();
+  // Opens `path` under "打开的数据" as the register file shown in the grid; false when it
+  // cannot be opened (then no register file is shown).
+  bool ReopenRegister(const Text& path);
+  // Tells the user that `path` could not be handled: "<what> <path>：<reason>".
+  void ShowFailure(const char* what, const Text& path, const Text& reason);
+
  private:
+  enum class SaveOutcome { kSaved, kCancelled, kFailed };
+  SaveOutcome SaveRegister();
   void LayOutNewRegister();
+  Text RelayPath() const;
 
   AppContext& app_;
+  ProgressDisplay progress_;
+  Text shown_file_;
 };
 
 }  // namespace sr::app

@@ -149,11 +149,14 @@ Runner::Runner(fs::FileSystem& file_system, std::ostream& transcript)
     : file_system_(file_system), out_(transcript) {
   AddBuiltInExpectations();
   AddRecordExpectations(*this);
+  AddFileLines(*this);
 }
 
 void Runner::AddExpectation(const std::string& word, Check check) {
   checks_[word] = std::move(check);
 }
+
+void Runner::AddAction(const std::string& word, Check act) { actions_[word] = std::move(act); }
 
 int Runner::Run(const std::vector<Line>& lines) {
   backend_.SetMainLoopDriver([&] {
@@ -369,6 +372,8 @@ void Runner::Act(const Line& line) {
     backend_.QueuePopupChoice(index);
   } else if (verb == "modal") {
     backend_.QueueModalScript([this, &line] { RunLines(line.block); });
+  } else if (auto it = actions_.find(verb); it != actions_.end()) {
+    it->second(*this, line);
   } else {
     throw Failure("unknown action " + Quote(verb));
   }

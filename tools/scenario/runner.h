@@ -26,6 +26,11 @@ class Failure : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+class Runner;
+// The lines that make files in the program directory (make-relay, make-database, write-file) and
+// "expect file" (tools/scenario/file_lines.cpp).
+void AddFileLines(Runner& runner);
+
 // Runs the real program on the headless backend, doing what a script says and checking what it
 // expects, and writes a UTF-8 transcript.
 class Runner {
@@ -36,6 +41,8 @@ class Runner {
   // expectation is not met.
   using Check = std::function<void(Runner& runner, const Line& line)>;
   void AddExpectation(const std::string& word, Check check);
+  // Adds an action: "WORD args..." calls `act` (file set-up lines plug in here).
+  void AddAction(const std::string& word, Check act);
 
   // Runs the program and the script; returns 0 when every expectation held, 1 otherwise.
   int Run(const std::vector<Line>& lines);
@@ -67,6 +74,7 @@ class Runner {
   fs::FileSystem& file_system_;
   std::ostream& out_;
   std::map<std::string, Check> checks_;
+  std::map<std::string, Check> actions_;
   size_t reported_ = 0;          // screen events already written to the transcript
   size_t messages_checked_ = 0;  // message boxes already matched by "expect message"
 };

@@ -1,0 +1,242 @@
+#include "app/register_storage.h"
+
+#include <cmath>
+#include <memory>
+
+#include "runtime/convert/conversions.h"
+#include "runtime/recdb/database.h"
+
+namespace sr::app {
+
+namespace {
+
+constexpr int kFirstAmountField = 3;
+constexpr int kLastHiddenZeroField = 20;  // field 21 (net pay) shows its zero as "0"
+constexpr int kCellText = 1;
+constexpr char kSavingAlias[] = "保存中的数据";
+constexpr char kRelayAlias[] = "ZhongZhuan";
+
+bool IsTextField(int field) { return field == 1 || field == 2 || field == kRegisterFields; }
+
+bool Fail(int code, Text* reason) {
+  if (reason != nullptr) *reason = DatabaseErrorMessage(code);
+  return false;
+}
+
+bool FailWithLastError(Text* reason) { return Fail(LastDatabaseError(), reason); }
+
+// The text a stored value shows in its cell.
+Text CellTextOf(int field, const Value& value, int last_hidden_zero) {
+  Text text = ToText(value);
+  if (field >= kFirstAmountField && field <= last_hidden_zero &&
+      std::fabs(ToNumber(text)) <= kAmountTolerance) {
+    text.clear();
+  }
+  return text;
+}
+
+
+// Holds the current database privately for a pass, so that records move in batches.
+class WholeDatabaseHold {
+ public:
+  explicit WholeDatabaseHold(DatabaseTable& databases) : databases_(databases) {
+    held_ = databases_.HoldWholeDatabase();
+  }
+  ~WholeDatabaseHold() {
+    if (held_) databases_.ReleaseWholeDatabase();
+  }
+  // Releases now (writing what is pending); false with the code when that failed.
+  bool Release() {
+    if (!held_) return true;
+    held_ = false;
+    return databases_.ReleaseWholeDatabase();
+  }
+
+ private:
+  DatabaseTable& databases_;
+  bool held_ = false;
+};
+
+// Creates the empty register beside the target and leaves it open, current and private.
+bool CreateSavingFile(DatabaseTable& databases, fs::FileSystem& files, StructureSource kind,
+                      const Text& source, const Text& saving, Text* reason) {
+  if (kind == StructureSource::kRelayFile) {
+    if (!databases.OpenDatabase(source, kRelayAlias)) return FailWithLastError(reason);
+    const bool shaped = HasRegisterShape(databases, reason);
+    const bool copied = shaped && databases.CopyStructure(saving);
+    const int code = LastDatabaseError();
+    databases.CloseDatabase(kRelayAlias);
+    if (!shaped) return false;
+    if (!copied) return Fail(code, reason);
+  } else if (int code = files.CopyFile(source, saving); code != fs::kOk) {
+    return Fail(code, reason);
+  }
+  // Nobody else may see the file while it is written, which also batches the appends.
+  if (!databases.OpenDatabase(saving, kSavingAlias, OpenOptions::WithShareMode(4))) {
+    return FailWithLastError(reason);
+  }
+  // A copy of the saved register keeps its header and next serial number; only its records go.
+  if (kind == StructureSource::kSavedRegister) {
+    bool ok = HasRegisterShape(databases, reason);
+    if (ok && !databases.ZapRecords()) ok = FailWithLastError(reason);
+    if (!ok) {
+      databases.CloseDatabase(kSavingAlias);
+      return false;
+    }
+  }
+  return true;
+}
+
+bool SyncFile(fs::FileSystem& files, const Text& path, Text* reason) {
+  std::unique_ptr<fs::File> file;
+  int code = files.Open(path, fs::Access::kRead, fs::Share::kDenyNone,
+                        fs::Disposition::kOpenExisting, &file);
+  if (code == fs::kOk) code = file->Sync();
+  return code == fs::kOk || Fail(code, reason);
+}
+
+}  // namespace
+
+Text SideFilePath(const Text& program_directory, const Text& name) {
+  return program_directory + "\\" + name;
+}
+
+bool IsPersonRow(const Grid& grid, int row) {
+  return grid.CellExists(row, 1) && !grid.CellText(row, 0).empty() &&
+         !grid.CellText(row, 1).empty();
+}
+
+int CountPeople(const Grid& grid) {
+  int people = 0;
+  for (int row = 1; row < grid.RowCount(); ++row) people += IsPersonRow(grid, row) ? 1 : 0;
+  return people;
+}
+
+void FillTitleRow(DatabaseTable& databases, const Text& relay_path, Grid& grid) {
+  const bool opened = databases.OpenDatabase(relay_path, kRegisterAlias);
+  for (int field = 1; field <= kRegisterFields; ++field) {
+    grid.SetCellValue(0, field - 1, kCellText,
+                      Value::FromText(opened ? databases.GetFieldName(field) : Text()));
+  }
+  if (opened) databases.CloseDatabase(kRegisterAlias);
+}
+
+bool HasRegisterShape(DatabaseTable& databases, Text* reason) {
+  const recdb::Database* db = databases.current();
+  if (db == nullptr) return Fail(LastDatabaseError(), reason);
+  const auto& fields = db->fields();
+  bool shaped = fields.size() == static_cast<size_t>(kRegisterFields);
+  for (size_t i = 0; shaped && i < fields.size(); ++i) {
+    const int field = static_cast<int>(i) + 1;
+    shaped = IsTextField(field) ? fields[i].type == recdb::FieldType::kText
+                                : recdb::IsNumericType(fields[i].type);
+  }
+  if (!shaped && reason != nullptr) {
+    *reason = "不是工资表文件（应有 22 个字段：第 1、2、22 个为文本，其余为数值）";
+  }
+  return shaped;
+}
+
+namespace {
+
+// Reads `rows` records from the first one into grid rows 1 on; zeros of fields 3 to
+// `last_hidden_zero` show as empty cells.
+bool ReadRows(DatabaseTable& databases, Grid& grid, int32_t rows, int last_hidden_zero,
+              ProgressDisplay* progress, Text* reason) {
+  databases.GoFirst();
+  bool ok = true;
+  for (int32_t row = 1; row <= rows; ++row) {
+    for (int field = 1; field <= kRegisterFields; ++field) {
+      const Value value = databases.ReadField(field);
+      if (LastDatabaseError() != 0 && ok) ok = FailWithLastError(reason);
+      grid.SetCellValue(row, field - 1, kCellText,
+                        Value::FromText(CellTextOf(field, value, last_hidden_zero)));
+    }
+    databases.Skip();
+    if (progress != nullptr) progress->Step();
+  }
+  return ok;
+}
+
+}  // namespace
+
+bool LoadRegister(DatabaseTable& databases, Grid& grid, ProgressDisplay* progress, Text* reason) {
+  WholeDatabaseHold hold(databases);
+  for (int field = 1; field <= kRegisterFields; ++field) {
+    grid.SetCellValue(0, field - 1, kCellText, Value::FromText(databases.GetFieldName(field)));
+  }
+  const int32_t records = databases.GetRecordCount();
+  if (LastDatabaseError() != 0) return FailWithLastError(reason);
+  int32_t rows = records;
+  if (records > 0 && databases.GotoRecord(records) && ToText(databases.ReadField(1)).empty() &&
+      ToText(databases.ReadField(2)).empty()) {
+    --rows;  // the trailing blank record has no row
+  }
+  grid.SetRowCount(rows + 1);
+  if (progress != nullptr) {
+    progress->Rewind();
+    progress->PlaceInMiddle();
+    progress->Show();
+    progress->Count(records, 0);
+  }
+  const bool ok = ReadRows(databases, grid, rows, kLastHiddenZeroField, progress, reason);
+  if (progress != nullptr) progress->Hide();
+  return ok;
+}
+
+bool LoadSortedRegister(DatabaseTable& databases, Grid& grid, Text* reason) {
+  WholeDatabaseHold hold(databases);
+  const int32_t records = databases.GetRecordCount();
+  if (LastDatabaseError() != 0) return FailWithLastError(reason);
+  grid.SetRowCount(records + 1);
+  return ReadRows(databases, grid, records, kLastHiddenZeroField + 1, nullptr, reason);
+}
+
+bool WriteRegister(DatabaseTable& databases, const Grid& grid, ProgressDisplay* progress,
+                   Text* reason) {
+  const int rows = grid.RowCount();
+  if (progress != nullptr) {
+    progress->Rewind();
+    progress->Show();
+    progress->Count(rows, 1);
+  }
+  bool ok = true;
+  // The pass past the last row stands for the trailing blank record.
+  for (int row = 1; row <= rows && ok; ++row) {
+    if (row == rows || IsPersonRow(grid, row)) {
+      ok = databases.AppendBlankRecord();
+      for (int field = 1; ok && row < rows && field <= kRegisterFields; ++field) {
+        const Value cell = grid.GetCellValue(row, field - 1);
+        ok = databases.WriteField(field, IsTextField(field) ? cell : Value::Double(ToNumber(cell)));
+      }
+    }
+    if (progress != nullptr) progress->Step();
+  }
+  if (progress != nullptr) progress->Hide();
+  return ok || FailWithLastError(reason);
+}
+
+Text SavingFilePath(const Text& target) { return target + ".saving"; }
+
+bool SaveRegisterFile(DatabaseTable& databases, fs::FileSystem& files, StructureSource kind,
+                      const Text& source, const Text& target, const Grid& grid,
+                      ProgressDisplay* progress, Text* reason) {
+  const Text saving = SavingFilePath(target);
+  files.RemoveFile(saving);  // left by a save that was cut short
+  if (!CreateSavingFile(databases, files, kind, source, saving, reason)) {
+    files.RemoveFile(saving);
+    return false;
+  }
+  bool ok = WriteRegister(databases, grid, progress, reason);
+  if (ok && !databases.FlushDatabase()) ok = FailWithLastError(reason);
+  databases.CloseDatabase(kSavingAlias);
+  if (ok && LastDatabaseError() != 0) ok = FailWithLastError(reason);
+  if (ok) ok = SyncFile(files, saving, reason);
+  if (ok) {
+    if (int code = files.ReplaceFile(saving, target); code != fs::kOk) ok = Fail(code, reason);
+  }
+  if (!ok) files.RemoveFile(saving);
+  return ok;
+}
+
+}  // namespace sr::app

@@ -1,0 +1,67 @@
+#ifndef SALARY_APP_REGISTER_STORAGE_H_
+#define SALARY_APP_REGISTER_STORAGE_H_
+
+#include "app/progress_display.h"
+#include "forms/grid/grid.h"
+#include "platform/fs/file_system.h"
+#include "runtime/recdb/recdb.h"
+
+// How the register grid becomes records of a register file and back. A register file is a
+// record database of 22 fields (text at 1, 2 and 22, numeric at 3 to 21): one record per person
+// in grid order, then one trailing blank record.
+namespace sr::app {
+
+inline constexpr char kRegisterAlias[] = "打开的数据";
+inline constexpr char kRelayFileName[] = "ZhongZhuan.rgq";
+inline constexpr char kScratchFileName[] = "lsk1.dat";
+inline constexpr int kRegisterFields = 22;
+
+// A side file of the program directory: the directory, a backslash and the name.
+Text SideFilePath(const Text& program_directory, const Text& name);
+
+// Whether grid row `row` holds a person: columns 0 and 1 both hold text. Only these rows are
+// stored by Save and counted in the head count.
+bool IsPersonRow(const Grid& grid, int row);
+int CountPeople(const Grid& grid);
+
+// Fills row 0 of the grid with the relay file's field names; titles stay empty when the relay
+// file cannot be opened. The relay file is closed again.
+void FillTitleRow(DatabaseTable& databases, const Text& relay_path, Grid& grid);
+
+// Whether the current database has the register's shape; otherwise *reason says what is wrong.
+bool HasRegisterShape(DatabaseTable& databases, Text* reason);
+
+// Loads the current database into the grid: titles from the field names, one row per record,
+// except a last record with empty fields 1 and 2 (the trailing blank record Save writes).
+// Amounts of about zero in columns 2 to 19 show as empty cells. Returns false, with *reason,
+// when a read failed; the grid then holds what was read.
+bool LoadRegister(DatabaseTable& databases, Grid& grid, ProgressDisplay* progress, Text* reason);
+
+// Sort's reload: one row per record of the current database, the blank record included
+// wherever it stands, and zero amounts in columns 2 to 20 shown as empty cells.
+bool LoadSortedRegister(DatabaseTable& databases, Grid& grid, Text* reason);
+
+// Appends the grid's people, then the trailing blank record, to the current database.
+bool WriteRegister(DatabaseTable& databases, const Grid& grid, ProgressDisplay* progress,
+                   Text* reason);
+
+// Where the structure of a saved register comes from.
+enum class StructureSource {
+  kRelayFile,     // a new register: an empty copy of the relay file's structure
+  kSavedRegister  // the register file itself: its header, descriptors and next serial number
+};
+
+// Saves the grid into `target` without ever leaving a half-written register there: the register
+// is written into a file beside the target, made durable, and then takes the target's name in
+// one step. `source` is the relay file or the target itself. Neither file may be open in
+// `databases`. On failure the target is as it was and *reason names the cause.
+bool SaveRegisterFile(DatabaseTable& databases, fs::FileSystem& files, StructureSource kind,
+                      const Text& source, const Text& target, const Grid& grid,
+                      ProgressDisplay* progress, Text* reason);
+
+// The file beside `target` that a save writes before it replaces `target`.
+Text SavingFilePath(const Text& target);
+
+}  // namespace sr::app
+
+#endif  // SALARY_APP_REGISTER_STORAGE_H_

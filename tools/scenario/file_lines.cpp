@@ -1,0 +1,105 @@
+// Script lines about files in the program directory: making data files before an action needs
+// them (the record checks are in record_expectations.cpp).
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "runtime/convert/conversions.h"
+#include "runtime/convert/gbk.h"
+#include "runtime/recdb/create_file.h"
+#include "tools/scenario/runner.h"
+
+namespace sr::scenario {
+
+namespace {
+
+recdb::FieldDescriptor Field(const Text& name, recdb::FieldType type, int32_t width = 0) {
+  recdb::FieldDescriptor field;
+  field.name = name;
+  field.type = type;
+  field.text_width = width;
+  return field;
+}
+
+// The default titles of a register, as the installed relay file has them.
+std::vector<recdb::FieldDescriptor> RelayFields() {
+  std::vector<recdb::FieldDescriptor> fields = {Field("编号", recdb::FieldType::kText, 20),
+                                                Field("姓名", recdb::FieldType::kText, 20)};
+  for (const char* name : {"基本工资", "岗位工资", "绩效工资", "加班工资", "津贴", "补贴",
+                           "奖金", "其他收入", "应发工资", "养老保险(免税)", "医疗保险(免税)",
+                           "失业保险(免税)", "住房公积金(免税)", "工会会费", "其他扣款",
+                           "事假扣款", "个人所得税", "扣款合计", "实发工资"}) {
+    fields.push_back(Field(name, recdb::FieldType::kDouble));
+  }
+  fields.push_back(Field("备注", recdb::FieldType::kText, 100));
+  return fields;
+}
+
+// "NAME:text:WIDTH" or "NAME:double" (also byte, short, int, int64, float, memo).
+recdb::FieldDescriptor ParseField(const Text& spec) {
+  size_t colon = spec.find(':');
+  if (colon == Text::npos) throw Failure("a field is NAME:TYPE");
+  Text name = spec.substr(0, colon);
+  Text type = spec.substr(colon + 1);
+  if (type.rfind("text:", 0) == 0) {
+    return Field(name, recdb::FieldType::kText, std::stoi(type.substr(5)));
+  }
+  static const std::pair<const char*, recdb::FieldType> kTypes[] = {
+      {"byte", recdb::FieldType::kByte},   {"short", recdb::FieldType::kShort},
+      {"int", recdb::FieldType::kInt},     {"int64", recdb::FieldType::kInt64},
+      {"float", recdb::FieldType::kFloat}, {"double", recdb::FieldType::kDouble},
+      {"memo", recdb::FieldType::kMemo}};
+  for (const auto& [word, code] : kTypes) {
+    if (type == word) return Field(name, code);
+  }
+  throw Failure("unknown field type " + ToUtf8(type));
+}
+
+void MakeDatabase(Runner& runner, const Text& file, std::vector<recdb::FieldDescriptor> fields,
+                  const Text& password) {
+  std::shared_ptr<recdb::PageCipher> cipher;
+  if (!password.empty()) cipher = std::make_shared<recdb::PageCipher>(password);
+  if (recdb::CreateDatabaseFile(runner.file_system(), file, std::move(fields), cipher, 0) != 0) {
+    throw Failure("cannot create " + ToUtf8(file));
+  }
+}
+
+}  // namespace
+
+void AddFileLines(Runner& runner) {
+  // make-relay: the relay file ZhongZhuan.rgq with the default titles.
+  runner.AddAction("make-relay", [](Runner& r, const Line&) {
+    MakeDatabase(r, "ZhongZhuan.rgq", RelayFields(), Text());
+  });
+  // make-database FILE [password=PW] FIELD...: an empty record database of these fields.
+  runner.AddAction("make-database", [](Runner& r, const Line& line) {
+    Text password;
+    std::vector<recdb::FieldDescriptor> fields;
+    for (size_t i = 2; i < line.words.size(); ++i) {
+      if (line.words[i].rfind("password=", 0) == 0) {
+        password = line.words[i].substr(9);
+      } else {
+        fields.push_back(ParseField(line.words[i]));
+      }
+    }
+    MakeDatabase(r, Runner::Arg(line, 1), std::move(fields), password);
+  });
+  // write-file FILE TEXT: a plain file with this content.
+  runner.AddAction("write-file", [](Runner& r, const Line& line) {
+    std::unique_ptr<fs::File> file;
+    const Text& text = Runner::Arg(line, 2);
+    if (r.file_system().Open(Runner::Arg(line, 1), fs::Access::kWrite, fs::Share::kDenyNone,
+                             fs::Disposition::kCreateAlways, &file) != fs::kOk ||
+        file->WriteAt(0, text.data(), text.size()) != fs::kOk) {
+      throw Failure("cannot write " + ToUtf8(Runner::Arg(line, 1)));
+    }
+  });
+  // expect file FILE yes|no: the file exists.
+  runner.AddExpectation("file", [](Runner& r, const Line& line) {
+    bool exists = false;
+    r.file_system().Exists(Runner::Arg(line, 2), &exists);
+    Runner::ExpectEqual("file exists", Runner::Arg(line, 3), exists ? "yes" : "no");
+  });
+}
+
+}  // namespace sr::scenario
