@@ -22,6 +22,9 @@ class EditingCommands {
   void Sort();
 
  private:
+  // Whether "打开的数据" is the register file shown in the grid (then it is current).
+  bool ShowsRegisterFile();
+
   AppContext& app_;
   RegisterCommands& register_;
 };

@@ -11,6 +11,8 @@ namespace {
 const char kNewTitle[] = "新建";
 const char kSavePrompt[] = " 是否要保存所作的修改? ";
 const char kSavePromptTitle[] = "保存文件提示";
+const char kOpenTitle[] = "打开文件";
+const char kSaveTitle[] = "保存文件";
 constexpr int kRegisterRows = 5001;  // the title row and 5000 people
 constexpr int kCentre = 2;
 constexpr int kFirstCursorCell = 2;
@@ -71,8 +73,10 @@ bool RegisterCommands::ReopenRegister(const Text& path) {
   return true;
 }
 
-void RegisterCommands::ShowFailure(const char* what, const Text& path, const Text& reason) {
-  app_.framework.ShowMessage(Text(what) + " " + path + "：" + reason);
+void RegisterCommands::ShowFailure(const char* what, const Text& path, const Text& reason,
+                                   const char* title) {
+  app_.framework.ShowMessage(Concat({what, " ", path, "：", reason}), title,
+                             ui::MessageButtons::kOk, ui::MessageIcon::kError);
 }
 
 void RegisterCommands::Open() {
@@ -94,7 +98,7 @@ void RegisterCommands::Open() {
   }
   if (shown_file_.empty()) {
     ReopenRegister(previous);
-    ShowFailure("无法打开文件", path, reason);
+    ShowFailure("无法打开文件", path, reason, kOpenTitle);
     return;
   }
   ProgramState& state = app_.state;
@@ -102,7 +106,7 @@ void RegisterCommands::Open() {
   state.register_path = path;
   Grid& grid = app_.grid();
   if (!LoadRegister(app_.databases, grid, &progress_, &reason)) {
-    ShowFailure("读取文件时出错", path, reason);
+    ShowFailure("读取文件时出错", path, reason, kOpenTitle);
   }
   app_.form.menu().SetDisabled(forms::kMenuSave, false);
   app_.form.toolbar().ClearButtonState(forms::kToolModify, ui::kToolbarDisabled);
@@ -138,11 +142,12 @@ RegisterCommands::SaveOutcome RegisterCommands::SaveRegister() {
                        create ? RelayPath() : path, path, grid, &progress_, &reason);
   if (!saved) {
     ReopenRegister(previous);
-    ShowFailure("无法保存文件", path, reason);
+    ShowFailure("无法保存文件", path, reason, kSaveTitle);
     return SaveOutcome::kFailed;
   }
   if (!ReopenRegister(path)) {
-    ShowFailure("文件已保存，但无法重新打开", path, DatabaseErrorMessage(LastDatabaseError()));
+    ShowFailure("文件已保存，但无法重新打开", path,
+                DatabaseErrorMessage(LastDatabaseError()), kSaveTitle);
   }
   state.register_path = path;
   app_.form.SetCaption(path);

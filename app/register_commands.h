@@ -36,7 +36,7 @@ class RegisterCommands {
   // cannot be opened (then no register file is shown).
   bool ReopenRegister(const Text& path);
   // Tells the user that `path` could not be handled: "<what> <path>：<reason>".
-  void ShowFailure(const char* what, const Text& path, const Text& reason);
+  void ShowFailure(const char* what, const Text& path, const Text& reason, const char* title);
 
  private:
   enum class SaveOutcome { kSaved, kCancelled, kFailed };

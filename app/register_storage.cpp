@@ -61,7 +61,11 @@ class WholeDatabaseHold {
 bool CreateSavingFile(DatabaseTable& databases, fs::FileSystem& files, StructureSource kind,
                       const Text& source, const Text& saving, Text* reason) {
   if (kind == StructureSource::kRelayFile) {
-    if (!databases.OpenDatabase(source, kRelayAlias)) return FailWithLastError(reason);
+    if (!databases.OpenDatabase(source, kRelayAlias)) {
+      *reason = Concat({"无法打开程序目录中的中转文件 ", kRelayFileName, "：",
+                        DatabaseErrorMessage(LastDatabaseError())});
+      return false;
+    }
     const bool shaped = HasRegisterShape(databases, reason);
     const bool copied = shaped && databases.CopyStructure(saving);
     const int code = LastDatabaseError();

@@ -1,0 +1,250 @@
+// A save killed at any point leaves the register as it was or as saved, never a mix and never
+// an empty file; a save that runs out of disk leaves it as it was and says why.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <climits>
+#include <memory>
+
+#include "app/register_storage.h"
+#include "app/tests/register_test_files.h"
+#include "platform/fs/forwarding_file_system.h"
+#include "runtime/convert/conversions.h"
+
+namespace sr::app {
+namespace {
+
+using testing::FillGrid;
+
+// Counts every call that changes a file and kills the process at call number `kill_at`: before
+// the call, or, for a write, after half of its bytes reached the file (a torn write).
+class KillingFileSystem : public fs::ForwardingFileSystem {
+ public:
+  KillingFileSystem(fs::FileSystem& target, int kill_at, bool torn)
+      : ForwardingFileSystem(target), kill_at_(kill_at), torn_(torn) {}
+
+  int steps() const { return steps_; }
+
+  // True when this call is the one to die at.
+  bool Due() { return ++steps_ == kill_at_; }
+  [[noreturn]] static void Die() {
+    ::raise(SIGKILL);
+    ::_exit(99);
+  }
+  bool torn() const { return torn_; }
+
+  int Open(const fs::Path& path, fs::Access access, fs::Share share,
+           fs::Disposition disposition, std::unique_ptr<fs::File>* file) override {
+    if (disposition == fs::Disposition::kCreateAlways && Due()) Die();
+    return ForwardingFileSystem::Open(path, access, share, disposition, file);
+  }
+  int CopyFile(const fs::Path& from, const fs::Path& to) override {
+    if (Due()) Die();
+    return ForwardingFileSystem::CopyFile(from, to);
+  }
+  int ReplaceFile(const fs::Path& from, const fs::Path& to) override {
+    if (Due()) Die();
+    return ForwardingFileSystem::ReplaceFile(from, to);
+  }
+  int RemoveFile(const fs::Path& path) override {
+    if (Due()) Die();
+    return ForwardingFileSystem::RemoveFile(path);
+  }
+
+ protected:
+  std::unique_ptr<fs::File> WrapFile(std::unique_ptr<fs::File> file) override;
+
+ private:
+  int kill_at_;
+  bool torn_;
+  int steps_ = 0;
+};
+
+class KillingFile : public fs::ForwardingFile {
+ public:
+  KillingFile(std::unique_ptr<fs::File> target, KillingFileSystem& owner)
+      : ForwardingFile(std::move(target)), owner_(owner) {}
+
+  int WriteAt(int64_t offset, const void* buffer, size_t length) override {
+    if (owner_.Due()) {
+      if (owner_.torn() && length > 1) ForwardingFile::WriteAt(offset, buffer, length / 2);
+      KillingFileSystem::Die();
+    }
+    return ForwardingFile::WriteAt(offset, buffer, length);
+  }
+  int Truncate(int64_t length) override {
+    if (owner_.Due()) KillingFileSystem::Die();
+    return ForwardingFile::Truncate(length);
+  }
+  int Sync() override {
+    if (owner_.Due()) KillingFileSystem::Die();
+    return ForwardingFile::Sync();
+  }
+
+ private:
+  KillingFileSystem& owner_;
+};
+
+std::unique_ptr<fs::File> KillingFileSystem::WrapFile(std::unique_ptr<fs::File> file) {
+  return std::make_unique<KillingFile>(std::move(file), *this);
+}
+
+// What a register file holds: the names of its records in order ("" for the blank one).
+std::vector<Text> Names(const Text& path) {
+  DatabaseTable table(fs::RealFileSystem());
+  if (!table.OpenDatabase(path, "check")) return {"<cannot open: " + std::to_string(LastDatabaseError()) + ">"};
+  if (!HasRegisterShape(table, nullptr)) return {"<not a register>"};
+  std::vector<Text> names;
+  const int32_t count = table.GetRecordCount();
+  table.GoFirst();
+  for (int32_t r = 0; r < count; ++r, table.Skip()) {
+    names.push_back(ToText(table.ReadField(2)) + "/" + ToText(table.ReadField(3)));
+  }
+  return names;
+}
+
+class CrashSafeSaveTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = testing::MakeTempFolder("crash_safe_save");
+    relay_ = folder_ + "\\ZhongZhuan.rgq";
+    target_ = folder_ + "\\工资.dat";
+    pristine_ = folder_ + "\\pristine.dat";
+    testing::MakeDatabase(relay_, testing::RelayFields());
+    FillGrid(old_grid_, 300, "甲", 0.5);
+    FillGrid(new_grid_, 420, "乙", 0.25);
+    Text reason;
+    ASSERT_TRUE(SaveRegisterFile(databases_, fs::RealFileSystem(), StructureSource::kRelayFile,
+                                 relay_, pristine_, old_grid_, nullptr, &reason))
+        << reason;
+    old_names_ = Names(pristine_);
+    ASSERT_EQ(old_names_.size(), 301u);
+    // The register as saved, written the same way somewhere else.
+    const Text sample = folder_ + "\\sample.dat";
+    ASSERT_EQ(fs::RealFileSystem().CopyFile(pristine_, sample), fs::kOk);
+    KillingFileSystem counting(fs::RealFileSystem(), INT_MAX, false);
+    DatabaseTable table(counting);
+    ASSERT_TRUE(SaveRegisterFile(table, counting, StructureSource::kSavedRegister, sample, sample,
+                                 new_grid_, nullptr, &reason))
+        << reason;
+    steps_ = counting.steps();
+    RecordProperty("save_steps", steps_);
+    new_names_ = Names(sample);
+    ASSERT_EQ(new_names_.size(), 421u);
+  }
+
+  // Saves the new register over the old one in a child process killed at call `kill_at`.
+  // Returns whether the child was killed.
+  bool SaveInChild(int kill_at, bool torn) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+      KillingFileSystem files(fs::RealFileSystem(), kill_at, torn);
+      DatabaseTable table(files);
+      Text reason;
+      const bool saved = SaveRegisterFile(table, files, StructureSource::kSavedRegister, target_,
+                                          target_, new_grid_, nullptr, &reason);
+      ::_exit(saved ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (WIFEXITED(status)) {
+      EXPECT_EQ(WEXITSTATUS(status), 0) << "kill at " << kill_at;
+    }
+    return WIFSIGNALED(status);
+  }
+
+  void KillAtEveryStep(bool torn) {
+    ASSERT_GT(steps_, 3);
+    int kills = 0;
+    for (int kill_at = 1; kill_at <= steps_ + 1; ++kill_at) {
+      // The old register, with whatever a killed save left beside it.
+      ASSERT_EQ(fs::RealFileSystem().CopyFile(pristine_, target_), fs::kOk);
+      kills += SaveInChild(kill_at, torn) ? 1 : 0;
+      const std::vector<Text> names = Names(target_);
+      EXPECT_TRUE(names == old_names_ || names == new_names_)
+          << "kill at step " << kill_at << " of " << steps_ << ": " << names.size()
+          << " records, first " << (names.empty() ? "-" : names[0]);
+      if (kill_at > steps_) {
+        EXPECT_EQ(names, new_names_);  // not killed: saved
+      }
+    }
+    EXPECT_EQ(kills, steps_);
+  }
+
+  DatabaseTable databases_{fs::RealFileSystem()};
+  std::string folder_, relay_, target_, pristine_;
+  Grid old_grid_{RegisterGridConfig()};
+  Grid new_grid_{RegisterGridConfig()};
+  std::vector<Text> old_names_, new_names_;
+  int steps_ = 0;
+};
+
+TEST_F(CrashSafeSaveTest, KilledBeforeAnyFileChangeLeavesOldOrNewRegister) {
+  KillAtEveryStep(/*torn=*/false);
+}
+
+TEST_F(CrashSafeSaveTest, KilledInTheMiddleOfAWriteLeavesOldOrNewRegister) {
+  KillAtEveryStep(/*torn=*/true);
+}
+
+TEST_F(CrashSafeSaveTest, LeftoverOfAKilledSaveDoesNotStopTheNextSave) {
+  ASSERT_EQ(fs::RealFileSystem().CopyFile(pristine_, target_), fs::kOk);
+  ASSERT_TRUE(SaveInChild(steps_ - 1, false));  // dies just before the file takes its name
+  Text reason;
+  EXPECT_TRUE(SaveRegisterFile(databases_, fs::RealFileSystem(), StructureSource::kSavedRegister,
+                               target_, target_, new_grid_, nullptr, &reason))
+      << reason;
+  EXPECT_EQ(Names(target_), new_names_);
+  bool left = true;
+  fs::RealFileSystem().Exists(SavingFilePath(target_), &left);
+  EXPECT_FALSE(left);
+}
+
+// A file system whose disk fills up after `room` bytes written into the saving file.
+class FullDisk : public fs::ForwardingFileSystem {
+ public:
+  FullDisk(fs::FileSystem& target, int64_t room) : ForwardingFileSystem(target), room_(room) {}
+
+  class File : public fs::ForwardingFile {
+   public:
+    File(std::unique_ptr<fs::File> target, int64_t* room)
+        : ForwardingFile(std::move(target)), room_(room) {}
+    int WriteAt(int64_t offset, const void* buffer, size_t length) override {
+      if (static_cast<int64_t>(length) > *room_) return fs::kDiskFull;
+      *room_ -= static_cast<int64_t>(length);
+      return ForwardingFile::WriteAt(offset, buffer, length);
+    }
+
+   private:
+    int64_t* room_;
+  };
+
+ protected:
+  std::unique_ptr<fs::File> WrapFile(std::unique_ptr<fs::File> file) override {
+    return std::make_unique<File>(std::move(file), &room_);
+  }
+
+ private:
+  int64_t room_;
+};
+
+TEST_F(CrashSafeSaveTest, FullDiskKeepsTheOldRegisterAndSaysSo) {
+  ASSERT_EQ(fs::RealFileSystem().CopyFile(pristine_, target_), fs::kOk);
+  for (int64_t room : {0, 2000, 60000}) {
+    FullDisk files(fs::RealFileSystem(), room);
+    DatabaseTable table(files);
+    Text reason;
+    EXPECT_FALSE(SaveRegisterFile(table, files, StructureSource::kSavedRegister, target_, target_,
+                                  new_grid_, nullptr, &reason));
+    EXPECT_EQ(reason, DatabaseErrorMessage(fs::kDiskFull)) << room;
+    EXPECT_EQ(Names(target_), old_names_) << room;
+    bool left = true;
+    fs::RealFileSystem().Exists(SavingFilePath(target_), &left);
+    EXPECT_FALSE(left) << room;
+  }
+}
+
+}  // namespace
+}  // namespace sr::app

@@ -1,0 +1,137 @@
+// The grid-to-record mapping where it goes beyond what a user sees in one session: files that a
+// sort left without the blank record last, files of the wrong shape, and the find search.
+#include <gtest/gtest.h>
+
+#include "app/find_window.h"
+#include "app/register_storage.h"
+#include "app/tests/register_test_files.h"
+#include "runtime/convert/conversions.h"
+
+namespace sr::app {
+namespace {
+
+class RegisterStorageTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = testing::MakeTempFolder("register_storage");
+    relay_ = folder_ + "/ZhongZhuan.rgq";
+    testing::MakeDatabase(relay_, testing::RelayFields());
+  }
+
+  // Saves `grid` as a new register file and opens it under "打开的数据".
+  void SaveAndOpen(const Grid& grid, const Text& path) {
+    Text reason;
+    ASSERT_TRUE(SaveRegisterFile(databases_, fs::RealFileSystem(), StructureSource::kRelayFile,
+                                 relay_, path, grid, nullptr, &reason))
+        << reason;
+    ASSERT_TRUE(databases_.OpenDatabase(path, kRegisterAlias));
+  }
+
+  DatabaseTable databases_{fs::RealFileSystem()};
+  std::string folder_, relay_;
+};
+
+TEST_F(RegisterStorageTest, SortedFileKeepsItsLastPersonAndShowsTheBlankRecordAsAnEmptyRow) {
+  Grid grid(RegisterGridConfig());
+  testing::FillGrid(grid, 3, "人", 0);
+  const Text path = folder_ + "/a.dat";
+  SaveAndOpen(grid, path);
+  // Sorted by name, the blank record comes first and a person last.
+  ASSERT_TRUE(databases_.SortToFile(folder_ + "/sorted.dat", {"姓名"}));
+  ASSERT_TRUE(databases_.OpenDatabase(folder_ + "/sorted.dat", "sorted"));
+  Grid loaded(RegisterGridConfig());
+  Text reason;
+  ASSERT_TRUE(LoadRegister(databases_, loaded, nullptr, &reason)) << reason;
+  ASSERT_EQ(loaded.RowCount(), 5);  // the titles, the blank row and three people
+  EXPECT_EQ(loaded.CellText(1, 1), "");
+  EXPECT_EQ(loaded.CellText(2, 1), "人1");
+  EXPECT_EQ(loaded.CellText(4, 1), "人3");
+  EXPECT_EQ(loaded.CellText(4, 2), "30");
+  EXPECT_EQ(CountPeople(loaded), 3);
+}
+
+TEST_F(RegisterStorageTest, SavedFileLoadsWithoutItsTrailingBlankRecord) {
+  Grid grid(RegisterGridConfig());
+  testing::FillGrid(grid, 2, "人", 0);
+  grid.SetCellValue(2, 20, 1, Value::FromText("0"));
+  grid.SetCellValue(2, 19, 1, Value::FromText("0"));
+  grid.SetCellValue(1, 21, 1, Value::FromText("备注一"));
+  SaveAndOpen(grid, folder_ + "/b.dat");
+  EXPECT_EQ(databases_.GetRecordCount(), 3);
+  Grid loaded(RegisterGridConfig());
+  Text reason;
+  ASSERT_TRUE(LoadRegister(databases_, loaded, nullptr, &reason)) << reason;
+  ASSERT_EQ(loaded.RowCount(), 3);
+  EXPECT_EQ(loaded.CellText(0, 1), "姓名");
+  EXPECT_EQ(loaded.CellText(2, 20), "0");  // net pay shows its zero
+  EXPECT_EQ(loaded.CellText(2, 19), "");   // other amounts do not
+  EXPECT_EQ(loaded.CellText(1, 21), "备注一");
+  EXPECT_EQ(loaded.CellText(2, 2), "20");
+}
+
+TEST_F(RegisterStorageTest, RegisterShapeIsTwentyTwoFieldsTextAtOneTwoAndTwentyTwo) {
+  Text reason;
+  ASSERT_TRUE(databases_.OpenDatabase(relay_, "relay"));
+  EXPECT_TRUE(HasRegisterShape(databases_, &reason));
+
+  std::vector<recdb::FieldDescriptor> fields = testing::RelayFields();
+  fields[5].type = recdb::FieldType::kInt;  // any numeric type will do for an amount
+  testing::MakeDatabase(folder_ + "/int.dat", fields);
+  ASSERT_TRUE(databases_.OpenDatabase(folder_ + "/int.dat", "int"));
+  EXPECT_TRUE(HasRegisterShape(databases_, &reason));
+
+  fields[5].type = recdb::FieldType::kText;
+  fields[5].text_width = 8;
+  testing::MakeDatabase(folder_ + "/text.dat", fields);
+  ASSERT_TRUE(databases_.OpenDatabase(folder_ + "/text.dat", "text"));
+  EXPECT_FALSE(HasRegisterShape(databases_, &reason));
+  EXPECT_NE(reason.find("22"), Text::npos);
+
+  fields = testing::RelayFields();
+  fields.pop_back();
+  testing::MakeDatabase(folder_ + "/short.dat", fields);
+  ASSERT_TRUE(databases_.OpenDatabase(folder_ + "/short.dat", "short"));
+  EXPECT_FALSE(HasRegisterShape(databases_, &reason));
+}
+
+TEST(FindInRegisterTest, SearchesFromTheCellAfterTheCursorAndWrapsOnce) {
+  Grid grid(RegisterGridConfig());
+  grid.SetRowCount(6);
+  grid.SetCellValue(0, 1, 1, Value::FromText("张三"));  // titles are not searched
+  grid.SetCellValue(2, 1, 1, Value::FromText("张三丰"));
+  grid.SetCellValue(4, 1, 1, Value::FromText("老张三"));
+
+  EXPECT_TRUE(FindInRegister(grid, "张三"));  // no cursor: from row 1 on
+  EXPECT_EQ(grid.GetCursorRow(), 2);
+  EXPECT_EQ(grid.GetCursorColumn(), 1);
+  EXPECT_TRUE(FindInRegister(grid, "张三"));
+  EXPECT_EQ(grid.GetCursorRow(), 4);
+  EXPECT_TRUE(FindInRegister(grid, "张三"));  // wraps to the top
+  EXPECT_EQ(grid.GetCursorRow(), 2);
+
+  grid.SetCursor(2, 1);
+  EXPECT_FALSE(FindInRegister(grid, "李四"));
+  EXPECT_EQ(grid.GetCursorRow(), 2);  // nothing found: the cursor stays
+  EXPECT_FALSE(FindInRegister(grid, ""));
+
+  // The only match is the cursor cell itself: found after a whole round.
+  grid.SetCellValue(4, 1, 1, Value::FromText(""));
+  EXPECT_TRUE(FindInRegister(grid, "丰"));
+  EXPECT_EQ(grid.GetCursorRow(), 2);
+}
+
+TEST(FindInRegisterTest, MatchesWholeCharactersOnly) {
+  Grid grid(RegisterGridConfig());
+  grid.SetRowCount(3);
+  // Two double-byte characters: the trail byte of the first and the lead byte of the second
+  // look like a third character, which the cell does not hold.
+  const Text cell = "\xE5\xB8\xB0\xCA";
+  grid.SetCellValue(1, 3, 1, Value::FromText(cell));
+  EXPECT_FALSE(FindInRegister(grid, "\xB8\xB0"));
+  EXPECT_TRUE(FindInRegister(grid, "\xB0\xCA"));
+  EXPECT_EQ(grid.GetCursorRow(), 1);
+  EXPECT_EQ(grid.GetCursorColumn(), 3);
+}
+
+}  // namespace
+}  // namespace sr::app

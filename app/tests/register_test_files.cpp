@@ -1,0 +1,61 @@
+#include "app/tests/register_test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include <unistd.h>
+
+#include "platform/fs/file_system.h"
+#include "runtime/convert/conversions.h"
+#include "runtime/recdb/create_file.h"
+
+namespace sr::app::testing {
+
+namespace {
+
+recdb::FieldDescriptor Field(const char* name, recdb::FieldType type, int32_t width = 0) {
+  recdb::FieldDescriptor field;
+  field.name = name;
+  field.type = type;
+  field.text_width = width;
+  return field;
+}
+
+}  // namespace
+
+std::string MakeTempFolder(const std::string& name) {
+  std::filesystem::path folder =
+      std::filesystem::path(::testing::TempDir()) /
+      (name + "_" + std::to_string(::getpid()) + "_" +
+       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  return folder.string();
+}
+
+std::vector<recdb::FieldDescriptor> RelayFields() {
+  std::vector<recdb::FieldDescriptor> fields = {Field("编号", recdb::FieldType::kText, 20),
+                                                Field("姓名", recdb::FieldType::kText, 20)};
+  for (int i = 3; i <= 21; ++i) {
+    fields.push_back(Field(("项目" + std::to_string(i)).c_str(), recdb::FieldType::kDouble));
+  }
+  fields.push_back(Field("备注", recdb::FieldType::kText, 100));
+  return fields;
+}
+
+void MakeDatabase(const std::string& path, const std::vector<recdb::FieldDescriptor>& fields) {
+  ASSERT_EQ(recdb::CreateDatabaseFile(fs::RealFileSystem(), path, fields, nullptr, 0), 0) << path;
+}
+
+void FillGrid(Grid& grid, int people, const Text& prefix, double base) {
+  grid.SetRowCount(people + 1);
+  for (int row = 1; row <= people; ++row) {
+    grid.SetCellValue(row, 0, 1, Value::Int(row));
+    grid.SetCellValue(row, 1, 1, Value::FromText(prefix + std::to_string(row)));
+    grid.SetCellValue(row, 2, 1, Value::Double(row * 10 + base));
+  }
+}
+
+}  // namespace sr::app::testing
