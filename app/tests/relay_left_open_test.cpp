@@ -51,14 +51,14 @@ menu 文件 保存
 expect no-message
 expect title 工资.dat
 expect records 工资.dat 2
-expect record 工资.dat 1 2 张三
+expect record 工资.dat 1 001 张三
 expect records ZhongZhuan.rgq 0
 click 1 0
 menu 编辑 排序
 expect no-message
 expect records ZhongZhuan.rgq 0
-expect record 工资.dat 1 2 ""
-expect record 工资.dat 2 2 张三
+expect record 工资.dat 1 "" ""
+expect record 工资.dat 2 001 张三
 )",
                              &transcript);
   ASSERT_EQ(::chdir(previous), 0);
