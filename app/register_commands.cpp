@@ -35,6 +35,13 @@ Text RegisterCommands::RelayPath() const {
   return SideFilePath(app_.state.program_directory, kRelayFileName);
 }
 
+bool RegisterCommands::IsRelayFile(const Text& path) const {
+  Text full_path, relay;
+  fs::FileSystem& files = app_.seams.files;
+  return files.FullPath(path, &full_path) == fs::kOk &&
+         files.FullPath(RelayPath(), &relay) == fs::kOk && full_path == relay;
+}
+
 void RegisterCommands::New() {
   PromptToSave();
   app_.state.untitled = 1;
@@ -133,6 +140,10 @@ RegisterCommands::SaveOutcome RegisterCommands::SaveRegister() {
   grid.SetCursor(grid.GetCursorRow(), grid.GetCursorColumn());  // commits an edit in progress
   app_.form.grid_control().SetFocus();
 
+  if (IsRelayFile(path)) {
+    ShowFailure("无法保存文件", path, "这是新建工资表所用的中转文件，请换一个文件名", kSaveTitle);
+    return SaveOutcome::kFailed;
+  }
   const Text previous = shown_file_;
   CloseRegisterFiles();
   Text reason;

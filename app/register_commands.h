@@ -43,6 +43,8 @@ class RegisterCommands {
   SaveOutcome SaveRegister();
   void LayOutNewRegister();
   Text RelayPath() const;
+  // People never go into the relay file, whatever name the save dialog was given.
+  bool IsRelayFile(const Text& path) const;
 
   AppContext& app_;
   ProgressDisplay progress_;

@@ -7,6 +7,7 @@
 #include "runtime/convert/conversions.h"
 #include "runtime/convert/gbk.h"
 #include "runtime/recdb/create_file.h"
+#include "tools/datagen/content.h"
 #include "tools/scenario/runner.h"
 
 namespace sr::scenario {
@@ -19,20 +20,6 @@ recdb::FieldDescriptor Field(const Text& name, recdb::FieldType type, int32_t wi
   field.type = type;
   field.text_width = width;
   return field;
-}
-
-// The default titles of a register, as the installed relay file has them.
-std::vector<recdb::FieldDescriptor> RelayFields() {
-  std::vector<recdb::FieldDescriptor> fields = {Field("编号", recdb::FieldType::kText, 20),
-                                                Field("姓名", recdb::FieldType::kText, 20)};
-  for (const char* name : {"基本工资", "岗位工资", "绩效工资", "加班工资", "津贴", "补贴",
-                           "奖金", "其他收入", "应发工资", "养老保险(免税)", "医疗保险(免税)",
-                           "失业保险(免税)", "住房公积金(免税)", "工会会费", "其他扣款",
-                           "事假扣款", "个人所得税", "扣款合计", "实发工资"}) {
-    fields.push_back(Field(name, recdb::FieldType::kDouble));
-  }
-  fields.push_back(Field("备注", recdb::FieldType::kText, 100));
-  return fields;
 }
 
 // "NAME:text:WIDTH" or "NAME:double" (also byte, short, int, int64, float, memo).
@@ -67,9 +54,9 @@ void MakeDatabase(Runner& runner, const Text& file, std::vector<recdb::FieldDesc
 }  // namespace
 
 void AddFileLines(Runner& runner) {
-  // make-relay: the relay file ZhongZhuan.rgq with the default titles.
+  // make-relay: the relay file ZhongZhuan.rgq as it is installed, with the default titles.
   runner.AddAction("make-relay", [](Runner& r, const Line&) {
-    MakeDatabase(r, "ZhongZhuan.rgq", RelayFields(), Text());
+    MakeDatabase(r, datagen::kRelayFileName, datagen::RelayFields(), Text());
   });
   // make-database FILE [password=PW] FIELD...: an empty record database of these fields.
   runner.AddAction("make-database", [](Runner& r, const Line& line) {
