@@ -10,20 +10,9 @@
 #include "platform/fs/file_system.h"
 #include "runtime/convert/conversions.h"
 #include "runtime/recdb/create_file.h"
+#include "tools/datagen/content.h"
 
 namespace sr::app::testing {
-
-namespace {
-
-recdb::FieldDescriptor Field(const char* name, recdb::FieldType type, int32_t width = 0) {
-  recdb::FieldDescriptor field;
-  field.name = name;
-  field.type = type;
-  field.text_width = width;
-  return field;
-}
-
-}  // namespace
 
 std::string MakeTempFolder(const std::string& name) {
   std::filesystem::path folder =
@@ -35,15 +24,7 @@ std::string MakeTempFolder(const std::string& name) {
   return folder.string();
 }
 
-std::vector<recdb::FieldDescriptor> RelayFields() {
-  std::vector<recdb::FieldDescriptor> fields = {Field("编号", recdb::FieldType::kText, 20),
-                                                Field("姓名", recdb::FieldType::kText, 20)};
-  for (int i = 3; i <= 21; ++i) {
-    fields.push_back(Field(("项目" + std::to_string(i)).c_str(), recdb::FieldType::kDouble));
-  }
-  fields.push_back(Field("备注", recdb::FieldType::kText, 100));
-  return fields;
-}
+std::vector<recdb::FieldDescriptor> RelayFields() { return datagen::RelayFields(); }
 
 void MakeDatabase(const std::string& path, const std::vector<recdb::FieldDescriptor>& fields) {
   ASSERT_EQ(recdb::CreateDatabaseFile(fs::RealFileSystem(), path, fields, nullptr, 0), 0) << path;

@@ -12,7 +12,7 @@ namespace sr::app::testing {
 // A fresh folder under the test's temporary directory, in GBK, without a trailing separator.
 std::string MakeTempFolder(const std::string& name);
 
-// The 22 fields of the relay file: text 1, 2 and 22, doubles 3 to 21.
+// The 22 fields of the installed relay file: text 1, 2 and 22, doubles 3 to 21.
 std::vector<recdb::FieldDescriptor> RelayFields();
 // Writes an empty database with these fields; fails the test when that does not work.
 void MakeDatabase(const std::string& path, const std::vector<recdb::FieldDescriptor>& fields);
