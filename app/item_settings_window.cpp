@@ -58,8 +58,7 @@ std::vector<Text> CheckItemNames(const std::vector<Text>& names, const std::vect
     }
     for (size_t f = 0; f < finals.size(); ++f) {
       if (static_cast<int>(f) + 1 != ItemField(k) && recdb::NamesEqual(finals[f], name)) {
-        problems.push_back(Concat({ItemName(k), name, "”与第 ", ToText(static_cast<int>(f) + 1),
-                                   " 列“", finals[f], "”重名（不分大小写）"}));
+        problems.push_back(Concat({ItemName(k), name, "”与“", finals[f], "”重名（不分大小写）"}));
         break;
       }
     }

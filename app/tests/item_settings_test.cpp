@@ -65,7 +65,7 @@ TEST(CheckNamesTest, TooLongOrEqualIgnoringCaseIsNamedAndSwapsAreAllowed) {
   names[0] = "";  // item 1 stays "Base": item 2 now clashes with it
   problems = CheckItemNames(names, fields);
   ASSERT_EQ(problems.size(), 1u);
-  EXPECT_NE(problems[0].find("第 2 项“BASE”与第 3 列“Base”重名"), Text::npos) << problems[0];
+  EXPECT_NE(problems[0].find("第 2 项“BASE”与“Base”重名"), Text::npos) << problems[0];
 
   names[0] = "岗位工资";  // the two items change places
   names[1] = "Base";
