@@ -150,6 +150,7 @@ Runner::Runner(fs::FileSystem& file_system, std::ostream& transcript)
   AddBuiltInExpectations();
   AddRecordExpectations(*this);
   AddFileLines(*this);
+  AddTaxLines(*this);
 }
 
 void Runner::AddExpectation(const std::string& word, Check check) {

@@ -30,6 +30,8 @@ class Runner;
 // The lines that make files in the program directory (make-relay, make-database, write-file) and
 // "expect file" (tools/scenario/file_lines.cpp).
 void AddFileLines(Runner& runner);
+// "make-tax-table": the tax rate table installed with the program (tools/scenario/tax_lines.cpp).
+void AddTaxLines(Runner& runner);
 
 // Runs the real program on the headless backend, doing what a script says and checking what it
 // expects, and writes a UTF-8 transcript.

@@ -1,0 +1,30 @@
+// Script lines about the tax rate table: "make-tax-table" writes the table installed with the
+// program into the program directory.
+#include <memory>
+
+#include "runtime/convert/gbk.h"
+#include "runtime/recdb/create_file.h"
+#include "runtime/recdb/recdb.h"
+#include "tools/datagen/content.h"
+#include "tools/scenario/runner.h"
+
+namespace sr::scenario {
+
+void AddTaxLines(Runner& runner) {
+  runner.AddAction("make-tax-table", [](Runner& r, const Line&) {
+    const Text file = datagen::kTaxTableFileName;
+    auto cipher = std::make_shared<recdb::PageCipher>(datagen::kTaxTablePassword);
+    bool ok = recdb::CreateDatabaseFile(r.file_system(), file, datagen::TaxTableFields(), cipher,
+                                        0) == 0;
+    DatabaseTable table(r.file_system());
+    ok = ok && table.OpenDatabase(file, "", OpenOptions::WithPassword(datagen::kTaxTablePassword));
+    for (const datagen::TaxRecord& record : datagen::TaxTableRecords()) {
+      ok = ok && table.AppendBlankRecord();
+      for (int f = 0; ok && f < 5; ++f) ok = table.WriteField(f + 1, Value::Int(record[f]));
+    }
+    table.CloseAllDatabases();
+    if (!ok) throw Failure("cannot write " + ToUtf8(file));
+  });
+}
+
+}  // namespace sr::scenario
