@@ -4,7 +4,9 @@
 #include <memory>
 
 #include "runtime/convert/conversions.h"
+#include "runtime/recdb/coding.h"
 #include "runtime/recdb/database.h"
+#include "runtime/recdb/format.h"
 
 namespace sr::app {
 
@@ -28,7 +30,9 @@ bool FailWithLastError(Text* reason) { return Fail(LastDatabaseError(), reason);
 // The text a stored value shows in its cell.
 Text CellTextOf(int field, const Value& value, int last_hidden_zero) {
   Text text = ToText(value);
+  // Only an amount near zero needs its shown text read back (the text may round it to zero).
   if (field >= kFirstAmountField && field <= last_hidden_zero &&
+      std::fabs(ToNumber(value)) <= 2 * kAmountTolerance &&
       std::fabs(ToNumber(text)) <= kAmountTolerance) {
     text.clear();
   }
@@ -58,6 +62,32 @@ class WholeDatabaseHold {
 };
 
 // Creates the empty register beside the target and leaves it open, current and private.
+// Writes the saved register's header, with no records, and its field descriptors into `saving`:
+// what ZapRecords leaves of it, without copying the records first.
+bool WriteEmptyCopy(DatabaseTable& databases, fs::FileSystem& files, const Text& source,
+                    const Text& saving, Text* reason) {
+  OpenOptions read_only;
+  read_only.read_only = 1;
+  if (!databases.OpenDatabase(source, kSavingAlias, read_only)) return FailWithLastError(reason);
+  const bool shaped = HasRegisterShape(databases, reason);
+  const recdb::Database& db = *databases.current();
+  recdb::Header header = db.header();
+  header.record_count = 0;
+  std::string bytes = recdb::EncodeHeader(header);
+  bytes.resize(recdb::kFieldsOffset);
+  recdb::PutI32(reinterpret_cast<uint8_t*>(&bytes[recdb::kFieldsOffset - 4]),
+                static_cast<int32_t>(db.fields().size()));
+  for (const recdb::FieldDescriptor& field : db.fields()) bytes += recdb::EncodeDescriptor(field);
+  databases.CloseDatabase(kSavingAlias);
+  if (!shaped) return false;
+  std::unique_ptr<fs::File> file;
+  int code = files.Open(saving, fs::Access::kReadWrite, fs::Share::kExclusive,
+                        fs::Disposition::kCreateAlways, &file);
+  if (code == fs::kOk) code = file->WriteAt(0, bytes.data(), bytes.size());
+  return code == fs::kOk || Fail(code, reason);
+}
+
+// Creates the empty register beside the target and leaves it open, current and private.
 bool CreateSavingFile(DatabaseTable& databases, fs::FileSystem& files, StructureSource kind,
                       const Text& source, const Text& saving, Text* reason) {
   if (kind == StructureSource::kRelayFile) {
@@ -72,23 +102,12 @@ bool CreateSavingFile(DatabaseTable& databases, fs::FileSystem& files, Structure
     databases.CloseDatabase(kRelayAlias);
     if (!shaped) return false;
     if (!copied) return Fail(code, reason);
-  } else if (int code = files.CopyFile(source, saving); code != fs::kOk) {
-    return Fail(code, reason);
+  } else if (!WriteEmptyCopy(databases, files, source, saving, reason)) {
+    return false;
   }
   // Nobody else may see the file while it is written, which also batches the appends.
-  if (!databases.OpenDatabase(saving, kSavingAlias, OpenOptions::WithShareMode(4))) {
-    return FailWithLastError(reason);
-  }
-  // A copy of the saved register keeps its header and next serial number; only its records go.
-  if (kind == StructureSource::kSavedRegister) {
-    bool ok = HasRegisterShape(databases, reason);
-    if (ok && !databases.ZapRecords()) ok = FailWithLastError(reason);
-    if (!ok) {
-      databases.CloseDatabase(kSavingAlias);
-      return false;
-    }
-  }
-  return true;
+  return databases.OpenDatabase(saving, kSavingAlias, OpenOptions::WithShareMode(4)) ||
+         FailWithLastError(reason);
 }
 
 bool SyncFile(fs::FileSystem& files, const Text& path, Text* reason) {

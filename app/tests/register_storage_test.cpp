@@ -6,6 +6,7 @@
 #include "app/register_storage.h"
 #include "app/tests/register_test_files.h"
 #include "runtime/convert/conversions.h"
+#include "runtime/recdb/database.h"
 
 namespace sr::app {
 namespace {
@@ -67,6 +68,27 @@ TEST_F(RegisterStorageTest, SavedFileLoadsWithoutItsTrailingBlankRecord) {
   EXPECT_EQ(loaded.CellText(2, 19), "");   // other amounts do not
   EXPECT_EQ(loaded.CellText(1, 21), "备注一");
   EXPECT_EQ(loaded.CellText(2, 2), "20");
+}
+
+TEST_F(RegisterStorageTest, SavingAgainKeepsTheHeaderAndGoesOnWithTheSerialNumbers) {
+  Grid grid(RegisterGridConfig());
+  testing::FillGrid(grid, 3, "人", 0);
+  const Text path = folder_ + "/serial.dat";
+  SaveAndOpen(grid, path);
+  const recdb::Header first = databases_.current()->header();
+  EXPECT_EQ(first.next_serial, 5);  // three people and the blank record
+  databases_.CloseAllDatabases();
+  testing::FillGrid(grid, 2, "新", 0);
+  Text reason;
+  ASSERT_TRUE(SaveRegisterFile(databases_, fs::RealFileSystem(), StructureSource::kSavedRegister,
+                               path, path, grid, nullptr, &reason))
+      << reason;
+  ASSERT_TRUE(databases_.OpenDatabase(path, kRegisterAlias));
+  const recdb::Header second = databases_.current()->header();
+  EXPECT_EQ(second.record_count, 3);
+  EXPECT_EQ(second.next_serial, 8);
+  EXPECT_EQ(second.created, first.created);
+  EXPECT_EQ(ToText(databases_.ReadField(2)), "新1");
 }
 
 TEST_F(RegisterStorageTest, RegisterShapeIsTwentyTwoFieldsTextAtOneTwoAndTwentyTwo) {
