@@ -85,7 +85,7 @@ void EditingCommands::Sort() {
     return;
   }
   // The grid is replaced by the sorted file: unsaved edits are offered for saving first.
-  register_.PromptToSave();
+  if (!register_.PromptToSave()) return;
   if (!ShowsRegisterFile()) return;  // a failed save has said why
   const Text shown = register_.shown_register_file();
   const Text key = databases.GetFieldName(column + 1);

@@ -43,7 +43,8 @@ bool RegisterCommands::IsRelayFile(const Text& path) const {
 }
 
 void RegisterCommands::New() {
-  PromptToSave();
+  // A register whose save just failed is not dropped.
+  if (!PromptToSave()) return;
   app_.state.untitled = 1;
   app_.databases.CloseAllDatabases();
   shown_file_.clear();
@@ -89,8 +90,9 @@ void RegisterCommands::ShowFailure(const char* what, const Text& path, const Tex
 void RegisterCommands::Open() {
   forms::FileDialog& dialog = app_.form.open_dialog();
   if (!dialog.Run(app_.framework, &app_.form)) return;
-  // Changes to the register shown now are not dropped without a question.
-  PromptToSave();
+  // Changes to the register shown now are not dropped without a question, nor after a failed
+  // save.
+  if (!PromptToSave()) return;
   const Text path = dialog.path();
   const Text previous = shown_file_;
   app_.databases.CloseAllDatabases();
@@ -185,12 +187,14 @@ void RegisterCommands::Exit() {
   app_.framework.Close(app_.form);
 }
 
-void RegisterCommands::PromptToSave() {
-  if (app_.state.modified != 1) return;
+bool RegisterCommands::PromptToSave() {
+  if (app_.state.modified != 1) return true;
   app_.state.modified = 0;
   const ui::MessageAnswer answer = app_.framework.ShowMessage(
       kSavePrompt, kSavePromptTitle, ui::MessageButtons::kYesNo, ui::MessageIcon::kNone);
-  if (answer == ui::MessageAnswer::kYes) Save();
+  if (answer != ui::MessageAnswer::kYes || SaveRegister() != SaveOutcome::kFailed) return true;
+  app_.state.modified = 1;
+  return false;
 }
 
 void RegisterCommands::UpdateHeadCount() {

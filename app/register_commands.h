@@ -21,8 +21,10 @@ class RegisterCommands {
   void SaveAs();
   void Exit();  // also the close query of the main window
 
-  // Asks " 是否要保存所作的修改? " when the register holds unsaved changes; Yes saves.
-  void PromptToSave();
+  // Asks " 是否要保存所作的修改? " when the register holds unsaved changes; Yes saves. Returns
+  // false only when the answer was Yes and the save failed: the changes are then still unsaved
+  // (the modified flag is set again), and a command that would drop them should stop.
+  bool PromptToSave();
   // "表内人数: N 人", N the people that Save would store.
   void UpdateHeadCount();
 
