@@ -1,0 +1,94 @@
+#include "platform/qt/ui/toolbar_peer.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QToolBar>
+#include <vector>
+
+#include "platform/qt/ui/control_peers.h"
+#include "platform/qt/ui/icons/painted_icons.h"
+#include "platform/qt/ui/qt_text.h"
+
+namespace sr::qt {
+namespace {
+
+// Keeps the toolbar as wide as its parent's client area, at its natural height.
+class Docking : public QObject {
+ public:
+  explicit Docking(QToolBar* toolbar) : QObject(toolbar), toolbar_(toolbar) {
+    toolbar->parentWidget()->installEventFilter(this);
+    Dock();
+  }
+
+  void Dock() {
+    toolbar_->setGeometry(0, 0, toolbar_->parentWidget()->width(),
+                          toolbar_->sizeHint().height());
+  }
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Resize) Dock();
+    return false;
+  }
+
+ private:
+  QToolBar* toolbar_;
+};
+
+class ToolbarPeer : public WidgetPeer {
+ public:
+  ToolbarPeer(QToolBar* toolbar, const ui::ControlSpec& spec, ui::ControlEvents* events)
+      : WidgetPeer(toolbar, spec, events) {
+    toolbar->setMovable(false);
+    toolbar->setFloatable(false);
+    toolbar->setIconSize(QSize(16, 16));
+    toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    for (int index = 0; index < static_cast<int>(spec.toolbar_entries.size()); ++index)
+      actions_.push_back(AddEntry(toolbar, index, spec.toolbar_entries[index]));
+    docking_ = new Docking(toolbar);
+  }
+
+  // The docking decides the toolbar's place.
+  void SetRect(const ui::Rect&) override {
+    if (widget()) docking_->Dock();
+  }
+
+  void SetToolbarButtonState(int index, int state) override {
+    if (!widget() || index < 0 || index >= static_cast<int>(actions_.size())) return;
+    if (QAction* action = actions_[index]) ApplyState(action, state);
+  }
+
+ private:
+  QAction* AddEntry(QToolBar* toolbar, int index, const ui::ToolbarEntrySpec& entry) {
+    if (entry.separator) {
+      toolbar->addSeparator();
+      return nullptr;
+    }
+    QAction* action = toolbar->addAction(ToolbarImage(entry.image), ToQString(entry.caption));
+    action->setToolTip(ToQString(entry.tooltip));
+    ApplyState(action, entry.state);
+    InputReporter* context = reporter();
+    QObject::connect(action, &QAction::triggered, context, [context, index] {
+      if (context->events() != nullptr) context->events()->OnToolbarButtonClicked(index);
+    });
+    return action;
+  }
+
+  // Only the disabled bit shows: the program's buttons are never toggled, and a checkable
+  // QAction would flip its own state on a click, behind the model's back.
+  static void ApplyState(QAction* action, int state) {
+    action->setEnabled(!(state & ui::kToolbarDisabled));
+  }
+
+  std::vector<QAction*> actions_;  // by entry index; null for separators
+  Docking* docking_;
+};
+
+}  // namespace
+
+std::unique_ptr<ui::ControlPeer> CreateToolbar(const ui::ControlSpec& spec,
+                                               ui::ControlEvents* events, QWidget* parent) {
+  return std::make_unique<ToolbarPeer>(new QToolBar(parent), spec, events);
+}
+
+}  // namespace sr::qt
