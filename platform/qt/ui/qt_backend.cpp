@@ -10,6 +10,7 @@
 
 #include "platform/qt/ui/form_window.h"
 #include "platform/qt/ui/icons/painted_icons.h"
+#include "platform/qt/ui/idle_hooks.h"
 #include "platform/qt/ui/input_blocker.h"
 
 namespace sr::qt {
@@ -80,6 +81,7 @@ void QtBackend::RunModalLoop(ui::WindowPeer& window) {
 void QtBackend::EndModalLoop(ui::WindowPeer& window) { Impl(window).EndModal(); }
 
 int QtBackend::RunMainLoop() {
+  InstallIdleHooks([this](int exit_code) { Quit(exit_code); });
   if (!quit_requested_) QApplication::exec();
   quit_requested_ = false;  // a later loop (in tests) runs until its own Quit
   return exit_code_;
