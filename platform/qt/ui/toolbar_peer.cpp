@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QEvent>
 #include <QToolBar>
+#include <QToolButton>
+#include <algorithm>
 #include <vector>
 
 #include "platform/qt/ui/control_peers.h"
@@ -35,6 +37,28 @@ class Docking : public QObject {
   QToolBar* toolbar_;
 };
 
+// A toolbar button as narrow as its caption allows: Qt pads a caption under an icon with two
+// spaces and a margin, which would push thirteen buttons past the labels that share the
+// toolbar's strip at the right.
+class CompactButton : public QToolButton {
+ public:
+  CompactButton(QAction* action, QWidget* parent) : QToolButton(parent) {
+    setDefaultAction(action);
+    setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    setIconSize(QSize(16, 16));
+    setAutoRaise(true);
+    setFocusPolicy(Qt::NoFocus);
+  }
+
+  QSize sizeHint() const override {
+    const QSize natural = QToolButton::sizeHint();
+    const int caption = fontMetrics().size(Qt::TextShowMnemonic, text()).width();
+    return {std::min(natural.width(), std::max(caption, iconSize().width()) + 10),
+            natural.height()};
+  }
+  QSize minimumSizeHint() const override { return sizeHint(); }
+};
+
 class ToolbarPeer : public WidgetPeer {
  public:
   ToolbarPeer(QToolBar* toolbar, const ui::ControlSpec& spec, ui::ControlEvents* events)
@@ -64,8 +88,9 @@ class ToolbarPeer : public WidgetPeer {
       toolbar->addSeparator();
       return nullptr;
     }
-    QAction* action = toolbar->addAction(ToolbarImage(entry.image), ToQString(entry.caption));
+    auto* action = new QAction(ToolbarImage(entry.image), ToQString(entry.caption), toolbar);
     action->setToolTip(ToQString(entry.tooltip));
+    toolbar->addWidget(new CompactButton(action, toolbar));
     ApplyState(action, entry.state);
     InputReporter* context = reporter();
     QObject::connect(action, &QAction::triggered, context, [context, index] {
