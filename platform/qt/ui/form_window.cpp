@@ -75,6 +75,7 @@ void FormWindow::SetFrameRect(const ui::Rect& rect) {
   const QSize inside(std::max(1, rect.width - extra.width()),
                      std::max(1, rect.height - extra.height()));
   move(rect.left, rect.top);
+  inside_set_ = inside;
   if (spec_.sizable) {
     resize(inside);
   } else {
@@ -100,9 +101,9 @@ void FormWindow::moveEvent(QMoveEvent* event) {
 void FormWindow::ReportRect() {
   // Sized before the window manager framed it, the window came out larger than wanted by the
   // frame: size it once more now that the frame is known.
-  if (!frame_known_ && isVisible() && frameGeometry().size() != geometry().size()) {
+  if (!frame_known_ && frameGeometry().size() != geometry().size()) {
     frame_known_ = true;
-    SetFrameRect(wanted_);
+    if (size() == inside_set_) SetFrameRect(wanted_);  // unless someone resized it since
   }
   if (events_ != nullptr) events_->OnRectChanged(FrameRect());
 }

@@ -57,6 +57,7 @@ class FormWindow : public QMainWindow {
   std::vector<QAction*> menu_actions_;
   bool blocked_ = false;
   ui::Rect wanted_;            // the frame rectangle last set
+  QSize inside_set_;          // and the size it gave the window
   bool frame_known_ = false;  // the window manager's frame has been measured
 };
 
