@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev libxlsxwriter-dev
+  qt6-base-dev qt6-translations-l10n libxlsxwriter-dev
   xvfb xauth fonts-arphic-uming
   poppler-utils python3-openpyxl libsqlite3-dev locales
 )

@@ -1,6 +1,6 @@
 #include "platform/qt/ui/icons/painted_icons.h"
+#include "platform/qt/ui/tests/qt_test_support.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QSet>
 #include <gtest/gtest.h>
@@ -11,13 +11,7 @@ namespace {
 // The image indices that the main toolbar's buttons use, in button order.
 constexpr int kToolbarImages[] = {14, 1, 11, 4, 2, 13, 21, 5, 6, 26, 8, 3, 10};
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "qt_ui_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
+void App() { testing::Backend(); }
 
 int OpaquePixels(const QImage& image) {
   int count = 0;

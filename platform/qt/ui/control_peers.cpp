@@ -1,0 +1,193 @@
+#include "platform/qt/ui/control_peers.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "platform/qt/ui/qt_text.h"
+#include "platform/qt/ui/refusal.h"
+
+namespace sr::qt {
+
+WidgetPeer::WidgetPeer(QWidget* widget, const ui::ControlSpec& spec, ui::ControlEvents* events)
+    : widget_(widget), reporter_(new InputReporter(events)) {
+  widget->setObjectName(ToQString(spec.name));
+  widget->setGeometry(spec.rect.left, spec.rect.top, spec.rect.width, spec.rect.height);
+  widget->setEnabled(spec.enabled);
+  if (!spec.can_focus) widget->setFocusPolicy(Qt::NoFocus);
+  widget->setVisible(spec.visible);
+  reporter_->Watch(widget);
+}
+
+WidgetPeer::~WidgetPeer() {
+  reporter_->Detach();
+  DisposeLater(reporter_);
+  if (widget_) {
+    widget_->hide();
+    DisposeLater(widget_);
+  }
+}
+
+void WidgetPeer::SetRect(const ui::Rect& rect) {
+  if (widget_) widget_->setGeometry(rect.left, rect.top, rect.width, rect.height);
+}
+
+void WidgetPeer::SetVisible(bool visible) {
+  if (widget_) widget_->setVisible(visible);
+}
+
+void WidgetPeer::SetEnabled(bool enabled) {
+  if (widget_) widget_->setEnabled(enabled);
+}
+
+void WidgetPeer::SetFocus() {
+  if (widget_) widget_->setFocus(Qt::OtherFocusReason);
+}
+
+namespace {
+
+class LabelPeer : public WidgetPeer {
+ public:
+  LabelPeer(QLabel* label, const ui::ControlSpec& spec, ui::ControlEvents* events)
+      : WidgetPeer(label, spec, events), label_(label) {
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setWordWrap(spec.multi_line);
+    if (spec.text_color != ui::kDefaultColor) {
+      QPalette palette = label->palette();
+      palette.setColor(QPalette::WindowText, ToQColor(spec.text_color));
+      label->setPalette(palette);
+    }
+    LabelPeer::SetText(spec.text);
+  }
+
+  void SetText(const ui::Text& text) override {
+    if (label_) label_->setText(ToQStringLines(text));
+  }
+
+ private:
+  QPointer<QLabel> label_;
+};
+
+class ButtonPeer : public WidgetPeer {
+ public:
+  ButtonPeer(QPushButton* button, const ui::ControlSpec& spec, ui::ControlEvents* events)
+      : WidgetPeer(button, spec, events), button_(button) {
+    ButtonPeer::SetText(spec.text);
+    InputReporter* context = reporter();
+    QObject::connect(button, &QPushButton::clicked, context, [context] {
+      if (context->events() != nullptr) context->events()->OnClicked();
+    });
+  }
+
+  void SetText(const ui::Text& text) override {
+    if (button_) button_->setText(ToQString(text));
+  }
+
+ private:
+  QPointer<QPushButton> button_;
+};
+
+// An edit box holds only what GBK can hold: typing or pasting anything else is undone on the
+// spot, with a note saying which character was refused.
+class EditBoxPeer : public WidgetPeer {
+ public:
+  EditBoxPeer(QLineEdit* edit, const ui::ControlSpec& spec, ui::ControlEvents* events)
+      : WidgetPeer(edit, spec, events), edit_(edit) {
+    EditBoxPeer::SetText(spec.text);
+    InputReporter* context = reporter();
+    QObject::connect(edit, &QLineEdit::textEdited, context,
+                     [this, context](const QString& text) {
+                       if (context->events() != nullptr) Edited(text);
+                     });
+  }
+
+  void SetText(const ui::Text& text) override {
+    accepted_ = ToQString(text);
+    if (edit_) edit_->setText(accepted_);  // setText does not emit textEdited
+  }
+
+ private:
+  void Edited(const QString& text) {
+    Text gbk;
+    QString bad;
+    if (!FromQString(text, &gbk, &bad)) {
+      edit_->setText(accepted_);
+      ShowRefusal(edit_, bad);
+      return;
+    }
+    accepted_ = text;
+    reporter()->events()->OnTextEdited(gbk);
+  }
+
+  QPointer<QLineEdit> edit_;
+  QString accepted_;
+};
+
+class ProgressBarPeer : public WidgetPeer {
+ public:
+  ProgressBarPeer(QProgressBar* bar, const ui::ControlSpec& spec, ui::ControlEvents* events)
+      : WidgetPeer(bar, spec, events), bar_(bar) {
+    bar->setTextVisible(false);
+    bar->setRange(spec.progress_minimum, spec.progress_maximum);
+    bar->setValue(spec.progress_position);
+  }
+
+  void SetProgressPosition(int position) override {
+    if (bar_) bar_->setValue(position);
+  }
+
+ private:
+  QPointer<QProgressBar> bar_;
+};
+
+// A rectangle drawn with its line colour and, when it has one, its fill colour; it may hold other
+// controls. A shape one pixel high or wide is a plain line.
+class ShapeBox : public QWidget {
+ public:
+  ShapeBox(int line_color, int fill_color, QWidget* parent)
+      : QWidget(parent),
+        line_(line_color == ui::kDefaultColor ? QColor(Qt::black) : ToQColor(line_color)),
+        fill_(fill_color == ui::kDefaultColor ? QColor() : ToQColor(fill_color)) {}
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    if (width() <= 1 || height() <= 1) {
+      painter.fillRect(rect(), line_);
+      return;
+    }
+    if (fill_.isValid()) painter.fillRect(rect(), fill_);
+    painter.setPen(line_);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+  }
+
+ private:
+  QColor line_;
+  QColor fill_;
+};
+
+}  // namespace
+
+std::unique_ptr<ui::ControlPeer> CreateSimpleControl(const ui::ControlSpec& spec,
+                                                     ui::ControlEvents* events, QWidget* parent) {
+  switch (spec.kind) {
+    case ui::ControlKind::kLabel:
+      return std::make_unique<LabelPeer>(new QLabel(parent), spec, events);
+    case ui::ControlKind::kButton:
+      return std::make_unique<ButtonPeer>(new QPushButton(parent), spec, events);
+    case ui::ControlKind::kEditBox:
+      return std::make_unique<EditBoxPeer>(new QLineEdit(parent), spec, events);
+    case ui::ControlKind::kProgressBar:
+      return std::make_unique<ProgressBarPeer>(new QProgressBar(parent), spec, events);
+    case ui::ControlKind::kShapeBox:
+      return std::make_unique<WidgetPeer>(new ShapeBox(spec.line_color, spec.fill_color, parent),
+                                          spec, events);
+    default:
+      return nullptr;
+  }
+}
+
+}  // namespace sr::qt

@@ -1,0 +1,18 @@
+#ifndef SALARY_PLATFORM_QT_UI_GRID_PEER_H_
+#define SALARY_PLATFORM_QT_UI_GRID_PEER_H_
+
+#include <memory>
+
+#include "platform/ui/peer.h"
+
+class QWidget;
+
+namespace sr::qt {
+
+// The peer of a grid control: the grid view widget showing spec.grid, as a child of `parent`.
+std::unique_ptr<ui::ControlPeer> CreateGridPeer(const ui::ControlSpec& spec,
+                                                ui::ControlEvents* events, QWidget* parent);
+
+}  // namespace sr::qt
+
+#endif  // SALARY_PLATFORM_QT_UI_GRID_PEER_H_

@@ -1,0 +1,117 @@
+#include "platform/qt/ui/qt_backend.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/qt/ui/form_window.h"
+#include "platform/qt/ui/icons/painted_icons.h"
+#include "platform/qt/ui/idle_hooks.h"
+#include "platform/qt/ui/input_blocker.h"
+
+namespace sr::qt {
+namespace {
+
+WindowPeerImpl& Impl(ui::WindowPeer& window) { return static_cast<WindowPeerImpl&>(window); }
+
+// Qt's own texts (Yes and No, the file dialogs, an edit box's context menu) in the program's
+// language. Without the translations installed they stay English.
+void LoadChineseTexts(QApplication* app) {
+  auto* translator = new QTranslator(app);
+  if (translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                       QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QApplication::installTranslator(translator);
+  } else {
+    delete translator;
+  }
+}
+
+}  // namespace
+
+QtBackend::QtBackend(int& argc, char** argv) {
+  if (QApplication::instance() == nullptr) app_ = std::make_unique<QApplication>(argc, argv);
+  auto* app = static_cast<QApplication*>(QApplication::instance());
+  app->setQuitOnLastWindowClosed(false);  // the models decide when the program ends
+  app->setWindowIcon(ProgramIcon());
+  LoadChineseTexts(app);
+  blocker_ = new InputBlocker([this]() -> QWidget* {
+    for (auto it = modal_stack_.rbegin(); it != modal_stack_.rend(); ++it)
+      if (*it) return it->data();
+    return nullptr;
+  });
+  app->installEventFilter(blocker_);
+}
+
+QtBackend::~QtBackend() {
+  QApplication::instance()->removeEventFilter(blocker_);
+  delete blocker_;
+  // Windows disposed of inside an event loop are deleted by the loop; once the last loop has
+  // ended, finish that here.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+std::unique_ptr<ui::WindowPeer> QtBackend::CreateWindow(const ui::WindowSpec& spec,
+                                                        ui::WindowEvents* events) {
+  // A secondary window belongs to the newest window on screen, so that it stays above it.
+  QWidget* owner = nullptr;
+  for (auto it = windows_.rbegin(); it != windows_.rend() && owner == nullptr; ++it)
+    if (*it && (*it)->isVisible()) owner = it->data();
+  auto peer = std::make_unique<WindowPeerImpl>(spec, events, owner);
+  std::erase_if(windows_, [](const QPointer<FormWindow>& w) { return w.isNull(); });
+  windows_.push_back(peer->window());
+  return peer;
+}
+
+void QtBackend::RunModalLoop(ui::WindowPeer& window) {
+  WindowPeerImpl& peer = Impl(window);
+  if (peer.modal_ended() || quit_requested_) return;
+  QEventLoop loop;
+  peer.set_modal_loop(&loop);
+  modal_stack_.push_back(peer.window());
+  loop.exec(QEventLoop::DialogExec);
+  // The window (and its peer) may be gone by now: touch neither.
+  modal_stack_.pop_back();
+}
+
+void QtBackend::EndModalLoop(ui::WindowPeer& window) { Impl(window).EndModal(); }
+
+int QtBackend::RunMainLoop() {
+  InstallIdleHooks([this](int exit_code) { Quit(exit_code); });
+  if (!quit_requested_) QApplication::exec();
+  quit_requested_ = false;  // a later loop (in tests) runs until its own Quit
+  return exit_code_;
+}
+
+void QtBackend::Quit(int exit_code) {
+  quit_requested_ = true;
+  exit_code_ = exit_code;
+  QCoreApplication::exit(exit_code);  // ends every running loop, modal ones included
+}
+
+void QtBackend::Terminate(int exit_code) {
+  std::fflush(nullptr);
+  std::exit(exit_code);
+}
+
+void QtBackend::ProcessPendingEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+std::vector<FormWindow*> QtBackend::Windows() const {
+  std::vector<FormWindow*> shown;
+  for (const auto& window : windows_)
+    if (window && window->isVisible()) shown.push_back(window.data());
+  return shown;
+}
+
+QWidget* QtBackend::OwnerWidget(ui::WindowPeer* owner) const {
+  if (owner != nullptr && Impl(*owner).window()) return Impl(*owner).window();
+  if (QWidget* active = QApplication::activeWindow()) return active;
+  const std::vector<FormWindow*> shown = Windows();
+  return shown.empty() ? nullptr : shown.back();
+}
+
+}  // namespace sr::qt

@@ -1,0 +1,234 @@
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include "platform/qt/ui/form_window.h"
+#include "platform/qt/ui/tests/qt_test_support.h"
+
+namespace sr::qt {
+namespace {
+
+using testing::Backend;
+using testing::ControlRecorder;
+using testing::Gbk;
+using testing::Q;
+using testing::WindowRecorder;
+
+FormWindow* Native(ui::WindowPeer& peer) { return static_cast<WindowPeerImpl&>(peer).window(); }
+
+ui::WindowSpec MenuWindowSpec() {
+  ui::WindowSpec spec;
+  spec.caption = Gbk(u8"新建");
+  spec.rect = {50, 50, 400, 300};
+  spec.sizable = true;
+  spec.menu = {
+      {Gbk(u8"&F 文件 "), 0, {}, false},
+      {Gbk(u8"&A 新建"), 1, {'A', ui::kCtrl}, false},
+      {"-", 1, {}, false},
+      {Gbk(u8"&S 保存"), 1, {'S', ui::kCtrl}, true},
+      {Gbk(u8"&E 编辑 "), 0, {}, false},
+      {Gbk(u8"添加空行"), 1, {ui::kVkF5, 0}, false},
+  };
+  return spec;
+}
+
+TEST(QtWindow, MenuBarShowsCaptionsShortcutsAndStatesAndReportsChoices) {
+  Backend();
+  WindowRecorder events;
+  auto peer = Backend().CreateWindow(MenuWindowSpec(), &events);
+  FormWindow* window = Native(*peer);
+  EXPECT_EQ(window->windowTitle(), Q(u8"新建"));
+
+  const QList<QAction*> titles = window->menuBar()->actions();
+  ASSERT_EQ(titles.size(), 2);
+  EXPECT_EQ(titles[0]->text(), Q(u8"&F 文件 "));
+  EXPECT_EQ(titles[1]->text(), Q(u8"&E 编辑 "));
+  const QList<QAction*> file = titles[0]->menu()->actions();
+  ASSERT_EQ(file.size(), 3);
+  EXPECT_EQ(file[0]->text(), Q(u8"&A 新建"));
+  EXPECT_EQ(file[0]->shortcut(), QKeySequence(QStringLiteral("Ctrl+A")));
+  EXPECT_TRUE(file[1]->isSeparator());
+  EXPECT_FALSE(file[2]->isEnabled());
+  EXPECT_EQ(titles[1]->menu()->actions()[0]->shortcut(), QKeySequence(Qt::Key_F5));
+
+  file[0]->trigger();
+  file[2]->trigger();  // disabled: not reported
+  peer->SetMenuEntryDisabled(3, false);
+  file[2]->trigger();
+  titles[1]->menu()->actions()[0]->trigger();
+  EXPECT_EQ(events.chosen, (std::vector<int>{1, 3, 5}));
+}
+
+TEST(QtWindow, ShortcutsRunMenuEntriesOfTheActiveWindowOnly) {
+  WindowRecorder events;
+  auto peer = Backend().CreateWindow(MenuWindowSpec(), &events);
+  peer->Show();
+  FormWindow* window = Native(*peer);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  QTest::keyClick(window, Qt::Key_F5);
+  EXPECT_EQ(events.chosen, (std::vector<int>{5}));
+  peer->SetEnabled(false);  // a modal window is open over it
+  QTest::keyClick(window, Qt::Key_F5);
+  QTest::keyClick(window, Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(events.chosen, (std::vector<int>{5}));
+}
+
+TEST(QtWindow, ClosingIsAskedNotDoneAndABlockedWindowCannotBeClosed) {
+  WindowRecorder events;
+  auto peer = Backend().CreateWindow(MenuWindowSpec(), &events);
+  peer->Show();
+  FormWindow* window = Native(*peer);
+  window->close();
+  EXPECT_EQ(events.close_requests, 1);
+  EXPECT_TRUE(window->isVisible());
+  peer->SetEnabled(false);
+  window->close();
+  EXPECT_EQ(events.close_requests, 1);
+  peer->SetEnabled(true);
+  window->close();
+  EXPECT_EQ(events.close_requests, 2);
+}
+
+TEST(QtWindow, FrameRectangleIsSetAndEveryResizeIsReported) {
+  WindowRecorder events;
+  ui::WindowSpec spec = MenuWindowSpec();
+  auto peer = Backend().CreateWindow(spec, &events);
+  peer->Show();
+  FormWindow* window = Native(*peer);
+  EXPECT_EQ(window->FrameRect(), spec.rect);
+  ASSERT_FALSE(events.rects.empty());
+  EXPECT_EQ(events.rects.back(), spec.rect);
+
+  // As the user drags the frame: the inside grows by 200 x 100, and so does the frame.
+  window->resize(window->size() + QSize(200, 100));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return events.rects.back() == ui::Rect{50, 50, 600, 400}; }));
+  peer->SetRect({60, 70, 500, 350});
+  EXPECT_EQ(window->FrameRect(), (ui::Rect{60, 70, 500, 350}));
+}
+
+TEST(QtWindow, SecondaryWindowHasAFixedFrameWithoutMinimiseAndMaximise) {
+  WindowRecorder main_events, events;
+  auto main = Backend().CreateWindow(MenuWindowSpec(), &main_events);
+  main->Show();
+  ui::WindowSpec spec;
+  spec.rect = {50, 50, 362, 148};
+  auto peer = Backend().CreateWindow(spec, &events);
+  FormWindow* window = Native(*peer);
+  EXPECT_EQ(window->minimumSize(), window->maximumSize());
+  EXPECT_FALSE(window->windowFlags() & Qt::WindowMinMaxButtonsHint);
+  EXPECT_TRUE(window->windowFlags() & Qt::WindowCloseButtonHint);
+  EXPECT_EQ(window->parentWidget(), Native(*main));  // stays above the main window
+  EXPECT_TRUE(window->menuBar()->actions().isEmpty());
+}
+
+TEST(QtWindow, ModalLoopRunsUntilEndedEvenWhenTheWindowGoesWithIt) {
+  WindowRecorder events;
+  auto peer = Backend().CreateWindow(MenuWindowSpec(), &events);
+  peer->Show();
+  bool ran = false;
+  QTimer::singleShot(0, [&] {
+    ran = true;
+    Backend().EndModalLoop(*peer);
+    peer.reset();  // the framework destroys the window's peers right after ending its loop
+  });
+  Backend().RunModalLoop(*peer);
+  EXPECT_TRUE(ran);
+  EXPECT_EQ(peer, nullptr);
+
+  // A window closed by its own created handler has ended its loop before it would start.
+  auto closed = Backend().CreateWindow(MenuWindowSpec(), &events);
+  Backend().EndModalLoop(*closed);
+  Backend().RunModalLoop(*closed);  // returns at once
+}
+
+TEST(QtWindow, QuitEndsTheMainLoopFromInsideAModalLoopWithItsExitCode) {
+  WindowRecorder events;
+  auto dialog = Backend().CreateWindow(MenuWindowSpec(), &events);
+  bool modal_returned = false;
+  QTimer::singleShot(0, [&] {
+    dialog->Show();
+    QTimer::singleShot(0, [] { Backend().Quit(3); });
+    Backend().RunModalLoop(*dialog);
+    modal_returned = true;
+  });
+  EXPECT_EQ(Backend().RunMainLoop(), 3);
+  EXPECT_TRUE(modal_returned);
+}
+
+TEST(QtWindow, InputToABlockedWindowIsDropped) {
+  WindowRecorder window_events;
+  ControlRecorder button_events;
+  auto peer = Backend().CreateWindow(MenuWindowSpec(), &window_events);
+  ui::ControlSpec spec;
+  spec.kind = ui::ControlKind::kButton;
+  spec.rect = {10, 40, 80, 24};
+  spec.text = "OK";
+  auto button = peer->CreateControl(spec, &button_events, nullptr);
+  peer->Show();
+  auto* widget = Native(*peer)->findChild<QPushButton*>();
+  ASSERT_NE(widget, nullptr);
+  QTest::mouseClick(widget, Qt::LeftButton);
+  EXPECT_EQ(button_events.clicks, 1);
+  peer->SetEnabled(false);
+  QTest::mouseClick(widget, Qt::LeftButton);
+  EXPECT_EQ(button_events.clicks, 1);
+  EXPECT_TRUE(widget->isEnabled());  // blocked, not greyed out
+  peer->SetEnabled(true);
+  QTest::mouseClick(widget, Qt::LeftButton);
+  EXPECT_EQ(button_events.clicks, 2);
+}
+
+TEST(QtWindow, ToolbarDocksAtTheTopWithCaptionsUnderIconsAndReportsIndexes) {
+  WindowRecorder window_events;
+  ControlRecorder events;
+  auto peer = Backend().CreateWindow(MenuWindowSpec(), &window_events);
+  ui::ControlSpec spec;
+  spec.kind = ui::ControlKind::kToolbar;
+  spec.rect = {0, -22, 974, 28};
+  ui::ToolbarEntrySpec separator;
+  separator.separator = true;
+  spec.toolbar_entries = {separator,
+                          {false, Gbk(u8"新建"), Gbk(u8"新建学生名单"), 14, 0},
+                          separator,
+                          {false, Gbk(u8"删除"), Gbk(u8"删除一条记录"), 13, ui::kToolbarDisabled},
+                          separator};
+  auto toolbar = peer->CreateControl(spec, &events, nullptr);
+  peer->Show();
+  FormWindow* window = Native(*peer);
+  auto* bar = window->client()->findChild<QToolBar*>();
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(bar->geometry().topLeft(), QPoint(0, 0));
+  EXPECT_EQ(bar->width(), window->client()->width());
+
+  QList<QToolButton*> buttons;
+  for (QToolButton* button : bar->findChildren<QToolButton*>())
+    if (button->defaultAction() != nullptr) buttons << button;  // not the extension button
+  ASSERT_EQ(buttons.size(), 2);
+  EXPECT_EQ(buttons[0]->text(), Q(u8"新建"));
+  EXPECT_EQ(buttons[0]->toolTip(), Q(u8"新建学生名单"));
+  EXPECT_EQ(buttons[0]->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+  EXPECT_EQ(buttons[0]->iconSize(), QSize(16, 16));
+  EXPECT_FALSE(buttons[0]->icon().isNull());
+  EXPECT_TRUE(buttons[0]->isEnabled());
+  EXPECT_FALSE(buttons[1]->isEnabled());
+
+  buttons[0]->click();
+  buttons[1]->click();  // disabled
+  toolbar->SetToolbarButtonState(3, 0);
+  EXPECT_TRUE(buttons[1]->isEnabled());
+  buttons[1]->click();
+  EXPECT_EQ(events.toolbar, (std::vector<int>{1, 3}));
+
+  window->resize(700, 300);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return window->client()->width() == 700; }));
+  EXPECT_EQ(bar->width(), 700);
+}
+
+}  // namespace
+}  // namespace sr::qt
