@@ -1,5 +1,6 @@
 #include "app/item_settings_window.h"
 
+#include "app/register_storage.h"
 #include "app/tax_calculation.h"
 #include "runtime/convert/conversions.h"
 #include "runtime/recdb/format.h"
@@ -8,8 +9,6 @@ namespace sr::app {
 namespace {
 
 const char kWindowTitle[] = "设置工资项目及免税项目";
-const char kRegisterAlias[] = "打开的数据";
-const char kRelayFileName[] = "ZhongZhuan.rgq";
 constexpr int kCellText = 1;
 constexpr int kCentre = 2;
 constexpr int kExclusive = 4;
@@ -68,7 +67,7 @@ std::vector<Text> CheckItemNames(const std::vector<Text>& names, const std::vect
 
 Text ItemSettingsWindow::RegisterFile() const {
   const ProgramState& state = app_.state;
-  if (state.untitled == 1) return Concat({state.program_directory, "/", kRelayFileName});
+  if (state.untitled == 1) return SideFilePath(state.program_directory, kRelayFileName);
   return state.register_path;
 }
 

@@ -10,13 +10,18 @@
 #include "runtime/convert/conversions.h"
 #include "runtime/convert/gbk.h"
 #include "runtime/recdb/create_file.h"
+#include "tools/datagen/content.h"
 
 namespace sr::app::test {
 
 std::vector<TaxRow> InstalledTable() {
-  return {{5000, 1, 3000, 3, 0},      {0, 3000, 12000, 10, 210},  {0, 12000, 25000, 20, 1410},
-          {0, 25000, 35000, 25, 2660}, {0, 35000, 55000, 30, 4410}, {0, 55000, 80000, 35, 7160},
-          {0, 80000, 0, 45, 15160},   {0, 0, 0, 0, 0},            {0, 0, 0, 0, 0}};
+  std::vector<TaxRow> rows;
+  for (const datagen::TaxRecord& record : datagen::TaxTableRecords()) {
+    TaxRow row{};
+    for (int f = 0; f < 5; ++f) row[f] = record[f];
+    rows.push_back(row);
+  }
+  return rows;
 }
 
 std::vector<TaxRow> ThreeBracketTable() {
@@ -27,10 +32,9 @@ std::vector<TaxRow> ThreeBracketTable() {
 }
 
 std::vector<Text> DefaultTitles() {
-  return {"编号",     "姓名",         "基本工资",     "岗位工资",     "绩效工资",     "加班工资",
-          "津贴",     "补贴",         "奖金",         "其他收入",     "应发工资",     "养老保险(免税)",
-          "医疗保险(免税)", "失业保险(免税)", "住房公积金(免税)", "工会会费", "其他扣款", "事假扣款",
-          "个人所得税", "扣款合计",   "实发工资",     "备注"};
+  std::vector<Text> titles;
+  for (const recdb::FieldDescriptor& field : datagen::RelayFields()) titles.push_back(field.name);
+  return titles;
 }
 
 TaxProgram::TaxProgram() {

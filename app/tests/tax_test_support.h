@@ -21,12 +21,12 @@ namespace sr::app::test {
 // Fields 1 to 5 of one record of the tax rate table.
 using TaxRow = std::array<double, 5>;
 
-// The monthly table installed with the program: threshold 5000, seven brackets.
+// The table installed with the program (the data generator's): threshold 5000, seven brackets.
 std::vector<TaxRow> InstalledTable();
 // The table of the worked examples: threshold 3500, three brackets.
 std::vector<TaxRow> ThreeBracketTable();
 
-// The 22 titles of a register; items 9 to 12 carry the tax-exempt mark.
+// The 22 titles of the installed relay file; items 9 to 12 carry the tax-exempt mark.
 std::vector<Text> DefaultTitles();
 
 class TaxProgram {

@@ -18,6 +18,7 @@
 #include "runtime/convert/conversions.h"
 #include "runtime/convert/gbk.h"
 #include "runtime/recdb/create_file.h"
+#include "tools/datagen/content.h"
 
 namespace sr::app {
 namespace {
@@ -38,25 +39,15 @@ std::vector<Text> AmountTexts() {
   return texts;
 }
 
+// The table installed with the program.
 void WriteTaxTable(const Text& path) {
-  const char* names[] = {"起征点", "下限", "上限", "税率", "速算扣除数", "说明"};
-  std::vector<recdb::FieldDescriptor> fields(kTaxFields);
-  for (int f = 0; f < kTaxFields; ++f) {
-    fields[f].name = names[f];
-    fields[f].type = f == 5 ? recdb::FieldType::kText : recdb::FieldType::kInt;
-    fields[f].text_width = f == 5 ? 40 : 0;
-  }
   auto cipher = std::make_shared<recdb::PageCipher>(kTaxTablePassword);
-  recdb::CreateDatabaseFile(fs::RealFileSystem(), path, fields, cipher, 45000);
-  const int rows[kTaxRecords][5] = {
-      {5000, 1, 3000, 3, 0},      {0, 3000, 12000, 10, 210},  {0, 12000, 25000, 20, 1410},
-      {0, 25000, 35000, 25, 2660}, {0, 35000, 55000, 30, 4410}, {0, 55000, 80000, 35, 7160},
-      {0, 80000, 0, 45, 15160},   {0, 0, 0, 0, 0},            {0, 0, 0, 0, 0}};
+  recdb::CreateDatabaseFile(fs::RealFileSystem(), path, datagen::TaxTableFields(), cipher, 45000);
   DatabaseTable table(fs::RealFileSystem());
   table.OpenDatabase(path, "", OpenOptions::WithPassword(kTaxTablePassword));
-  for (const auto& row : rows) {
+  for (const datagen::TaxRecord& record : datagen::TaxTableRecords()) {
     table.AppendBlankRecord();
-    for (int f = 1; f <= 5; ++f) table.WriteField(f, Value::Int(row[f - 1]));
+    for (int f = 1; f <= 5; ++f) table.WriteField(f, Value::Int(record[f - 1]));
   }
   table.CloseAllDatabases();
 }
