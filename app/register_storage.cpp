@@ -39,7 +39,6 @@ Text CellTextOf(int field, const Value& value, int last_hidden_zero) {
   return text;
 }
 
-
 // Holds the current database privately for a pass, so that records move in batches.
 class WholeDatabaseHold {
  public:
@@ -49,13 +48,6 @@ class WholeDatabaseHold {
   ~WholeDatabaseHold() {
     if (held_) databases_.ReleaseWholeDatabase();
   }
-  // Releases now (writing what is pending); false with the code when that failed.
-  bool Release() {
-    if (!held_) return true;
-    held_ = false;
-    return databases_.ReleaseWholeDatabase();
-  }
-
  private:
   DatabaseTable& databases_;
   bool held_ = false;
@@ -244,6 +236,8 @@ Text SavingFilePath(const Text& target) { return target + ".saving"; }
 bool SaveRegisterFile(DatabaseTable& databases, fs::FileSystem& files, StructureSource kind,
                       const Text& source, const Text& target, const Grid& grid,
                       ProgressDisplay* progress, Text* reason) {
+  Text unused;
+  if (reason == nullptr) reason = &unused;
   const Text saving = SavingFilePath(target);
   files.RemoveFile(saving);  // left by a save that was cut short
   if (!CreateSavingFile(databases, files, kind, source, saving, reason)) {
