@@ -37,6 +37,10 @@ std::string RecordFieldWhere(int32_t record, const recdb::FieldDescriptor& field
 int ReadEveryRecord(const Io& io, const std::string& file,
                     const std::function<void(int32_t, const std::vector<Value>&)>& visit) {
   recdb::Database& db = *ProcessDatabases().current();
+  // Under the whole-database lock records are read in batches, not a lock and a read per field,
+  // and no other process changes them halfway through. While another process holds a lock,
+  // the reads go field by field instead.
+  const bool held = HoldWholeDatabase();
   const int32_t count = GetRecordCount();
   GoFirst();
   std::vector<Value> values;
@@ -51,6 +55,7 @@ int ReadEveryRecord(const Io& io, const std::string& file,
     }
     if (status == kExitOk) visit(r, values);
   }
+  if (held && !ReleaseWholeDatabase() && status == kExitOk) status = FailLast(io, file);
   CloseAllDatabases();
   return status;
 }
