@@ -2,18 +2,25 @@
 #define SALARY_APP_EXPORT_COMMAND_H_
 
 #include "app/app_context.h"
+#include "runtime/automation/excel.h"
 
 namespace sr::app {
 
-// Copies the whole register grid into a new, visible spreadsheet workbook.
+// Copies the whole register grid, title row included, cell by cell into a new workbook of the
+// spreadsheet application and leaves it open and visible; nothing is written by the program.
 class ExportCommand {
  public:
-  explicit ExportCommand(AppContext& app) : app_(app) {}
+  explicit ExportCommand(AppContext& app) : app_(app), excel_(&app.seams.automation) {}
 
   void Run();
 
  private:
+  // Sends every cell, row by row, stepping the progress bar per row.
+  void SendCells();
+
   AppContext& app_;
+  ExcelApp excel_;           // the main window's Excel程序1
+  ExcelWorkbooks workbook_;  // the main window's Excel工作簿1
 };
 
 }  // namespace sr::app

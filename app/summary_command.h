@@ -2,6 +2,8 @@
 #define SALARY_APP_SUMMARY_COMMAND_H_
 
 #include "app/app_context.h"
+#include "app/summary_totals.h"
+#include "app/summary_window.h"
 
 namespace sr::app {
 
@@ -9,12 +11,19 @@ namespace sr::app {
 // button prints the one-page summary.
 class SummaryCommand {
  public:
-  explicit SummaryCommand(AppContext& app) : app_(app) {}
+  explicit SummaryCommand(AppContext& app);
 
   void Run();
 
+  // The totals of the last run (zeros before the first); they live until the next run.
+  const SummaryTotals& totals() const { return totals_; }
+  // For tests: the clock whose date the printout shows.
+  void set_clock(SummaryWindow::Clock clock) { clock_ = std::move(clock); }
+
  private:
   AppContext& app_;
+  SummaryTotals totals_{};
+  SummaryWindow::Clock clock_;
 };
 
 }  // namespace sr::app

@@ -1,0 +1,228 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/column_letters.h"
+#include "app/export_command.h"
+#include "app/tests/app_harness.h"
+#include "platform/automation/excel_dispids.h"
+#include "platform/sheet/sheet_automation.h"
+#include "platform/sheet/tests/stub_spreadsheet.h"
+#include "runtime/recdb/create_file.h"
+
+namespace sr::app {
+namespace {
+
+using testing::AppHarness;
+using testing::Gbk;
+
+TEST(ColumnLetterTest, FollowsTheTableOfSeventyFourColumns) {
+  EXPECT_EQ(ColumnLetter(1), "a");
+  EXPECT_EQ(ColumnLetter(2), "b");
+  EXPECT_EQ(ColumnLetter(22), "v");
+  EXPECT_EQ(ColumnLetter(26), "z");
+  EXPECT_EQ(ColumnLetter(27), "aa");
+  EXPECT_EQ(ColumnLetter(52), "az");
+  EXPECT_EQ(ColumnLetter(53), "ba");
+  EXPECT_EQ(ColumnLetter(74), "bv");
+  EXPECT_EQ(ColumnLetter(75), "");
+  EXPECT_EQ(ColumnLetter(0), "");
+  EXPECT_EQ(ColumnLetter(-1), "");
+  EXPECT_EQ(CellReference(2, 12), "b12");
+  EXPECT_EQ(CellReference(22, 5001), "v5001");
+  EXPECT_EQ(CellReference(75, 1), "1");
+}
+
+class ExportTest : public ::testing::Test {
+ protected:
+  ExportTest() : command_(harness_.context()) {}
+
+  const std::vector<std::string>& Calls() { return harness_.automation().calls(); }
+
+  AppHarness harness_;
+  ExportCommand command_;
+};
+
+TEST_F(ExportTest, SmallGridMakesExactlyTheseCalls) {
+  Grid& grid = harness_.grid();
+  grid.SetRowCount(2);
+  grid.SetColumnCount(3);
+  harness_.SetCell(0, 0, Gbk(u8"工号"));
+  harness_.SetCell(0, 1, Gbk(u8"姓名"));
+  harness_.SetCell(1, 0, "007");
+  harness_.SetCell(1, 1, "0012");
+  harness_.SetCell(1, 2, "1234.5");
+  command_.Run();
+  const std::vector<std::string> expected = {
+      "create Excel.Application -> #1",
+      // A new workbook, its first worksheet; the application activated; sheet 1 made current.
+      "#1 get 0x23C() -> #2", "#2 call 0xB5(missing)", "#2 get 0x94() -> #3",
+      "#3 get 0x1E5() -> #4", "#4 get 0xAA(1) -> #5", "#3 call 0x130()", "#4 get 0xAA(1) -> #6",
+      "#5 free",
+      // Row by row, every cell (the empty one too); columns b and g behind an apostrophe. The
+      // range of a cell is held until the next cell's replaces it.
+      "#6 get 0xC5(\"a1\", \"a1\") -> #7", "#7 put 0x6(\"" + Gbk(u8"工号") + "\")",
+      "#6 get 0xC5(\"b1\", \"b1\") -> #8", "#8 put 0x6(\"'" + Gbk(u8"姓名") + "\")", "#7 free",
+      "#6 get 0xC5(\"c1\", \"c1\") -> #9", "#9 put 0x6(\"\")", "#8 free",
+      "#6 get 0xC5(\"a2\", \"a2\") -> #10", "#10 put 0x6(\"007\")", "#9 free",
+      "#6 get 0xC5(\"b2\", \"b2\") -> #11", "#11 put 0x6(\"'0012\")", "#10 free",
+      "#6 get 0xC5(\"c2\", \"c2\") -> #12", "#12 put 0x6(\"1234.5\")", "#11 free",
+      // Shown, then let go of: the workbook's references, the application, the last range.
+      "#1 put 0x22E(true)", "#6 free", "#4 free", "#3 free", "#2 free", "#1 free", "#12 free"};
+  EXPECT_EQ(Calls(), expected);
+  EXPECT_EQ(harness_.automation().live_objects(), 0);
+  EXPECT_TRUE(harness_.backend().screen_log().empty() ||
+              harness_.backend().screen_log().back().kind !=
+                  headless::ScreenEvent::Kind::kMessageBox);
+}
+
+TEST_F(ExportTest, NewRegisterSendsEveryCellWithApostrophesInColumnsBAndG) {
+  harness_.SetCell(1, 6, "110101199001011234");  // all 18 digits stay: sent as text
+  harness_.SetCell(5000, 21, Gbk(u8"末行"));
+  command_.Run();
+  std::vector<std::string> puts;
+  for (const std::string& call : Calls()) {
+    if (call.find(" put 0x6(") != std::string::npos) puts.push_back(call.substr(call.find('(')));
+  }
+  ASSERT_EQ(puts.size(), 5001u * 22u);
+  EXPECT_EQ(puts[22 + 6], "(\"'110101199001011234\")");
+  EXPECT_EQ(puts[22 + 1], "(\"'\")");  // an empty cell of column b is a lone apostrophe
+  EXPECT_EQ(puts[22 + 2], "(\"\")");
+  EXPECT_EQ(puts.back(), "(\"" + Gbk(u8"末行") + "\")");
+  int ranges = 0;
+  for (const std::string& call : Calls()) ranges += call.find(" get 0xC5(") != std::string::npos;
+  EXPECT_EQ(ranges, 5001 * 22);
+  EXPECT_NE(
+      std::find(Calls().begin(), Calls().end(), "#6 get 0xC5(\"v5001\", \"v5001\") -> #110028"),
+      Calls().end());
+}
+
+TEST_F(ExportTest, WithoutTheSpreadsheetApplicationSaysSoAndChangesNothing) {
+  harness_.automation().create_result = {automation::kInvalidClassString, "x"};
+  forms::ProgressBar& bar = harness_.form().progress_bar();
+  const int position = bar.position();
+  const bool visible = bar.visible();
+  command_.Run();
+  const std::vector<headless::ScreenEvent>& log = harness_.backend().screen_log();
+  ASSERT_FALSE(log.empty());
+  const headless::ScreenEvent& box = log.back();
+  ASSERT_EQ(box.kind, headless::ScreenEvent::Kind::kMessageBox);
+  EXPECT_EQ(box.message.text, Gbk(u8"Excel 程序创建失败！可能没有安装 Excel 程序"));
+  EXPECT_EQ(box.message.title, Gbk(u8"信息："));
+  EXPECT_EQ(box.message.buttons, ui::MessageButtons::kOk);
+  EXPECT_EQ(Calls(), std::vector<std::string>{"create Excel.Application fails"});
+  EXPECT_EQ(bar.position(), position);
+  EXPECT_EQ(bar.visible(), visible);
+}
+
+TEST_F(ExportTest, CellErrorsAreSkippedAndTheExportGoesOn) {
+  Grid& grid = harness_.grid();
+  grid.SetRowCount(2);
+  grid.SetColumnCount(2);
+  harness_.automation().FailMember(excel_member::kValue);
+  harness_.automation().ThrowOnMember(excel_member::kRange);
+  command_.Run();
+  // No range was ever made, so no value could be put; the workbook is still shown and freed.
+  EXPECT_NE(std::find(Calls().begin(), Calls().end(), "#1 put 0x22E(true)"), Calls().end());
+  EXPECT_EQ(harness_.automation().live_objects(), 0);
+}
+
+// The bar moves on once per n / 100 rows, n being the open register's record count; without an
+// open register on every row. Its position is not rewound first, and it is hidden at the end.
+TEST_F(ExportTest, ProgressFollowsTheOpenRegistersRecordCount) {
+  Grid& grid = harness_.grid();
+  grid.SetRowCount(11);
+  grid.SetColumnCount(2);
+  forms::ProgressBar& bar = harness_.form().progress_bar();
+  bar.SetPosition(5);
+  command_.Run();
+  EXPECT_EQ(bar.position(), 16);
+  EXPECT_FALSE(bar.visible());
+
+  char pattern[] = "/tmp/export-test-XXXXXX";
+  ASSERT_NE(mkdtemp(pattern), nullptr);
+  const Text file = std::string(pattern) + "/register.dat";
+  ASSERT_EQ(recdb::CreateDatabaseFile(fs::RealFileSystem(), file, {{"n", recdb::FieldType::kInt}},
+                                      nullptr, 0),
+            0);
+  DatabaseTable& databases = harness_.databases();
+  ASSERT_TRUE(databases.OpenDatabase(file, Gbk(u8"打开的数据")));
+  for (int i = 0; i < 200; ++i) ASSERT_TRUE(databases.AppendBlankRecord());
+  bar.SetPosition(5);
+  command_.Run();  // 200 records: a step every third row, then every second
+  EXPECT_EQ(bar.position(), 10);
+  EXPECT_FALSE(bar.visible());
+  databases.CloseAllDatabases();
+  std::filesystem::remove_all(pattern);
+}
+
+// Two people exported into our spreadsheet application, which writes the workbook as .xlsx and
+// hands it to a stub spreadsheet program; read back, every cell is where and what it should be.
+TEST(ExportToXlsxTest, TwoPeopleReachTheWorkbookCellByCell) {
+  std::string python = sheet::testing::PythonWithOpenpyxl();
+  if (python.empty()) GTEST_SKIP() << "no python3 with openpyxl to read the workbook back";
+  sheet::testing::StubSpreadsheet stub;
+  sheet::SheetAutomation seam;
+  AppHarness harness(nullptr, &seam);
+  Grid& grid = harness.grid();
+  grid.SetRowCount(3);  // titles and two people
+  const char8_t* titles[22] = {
+      u8"工号",       u8"姓名",     u8"基本工资",   u8"岗位工资", u8"津贴",     u8"补贴",
+      u8"身份证号",   u8"加班费",   u8"奖金(免税)", u8"其他",     u8"应发合计", u8"养老保险",
+      u8"医疗保险",   u8"失业保险", u8"住房公积金", u8"扣款1",    u8"扣款2",    u8"扣款3",
+      u8"个人所得税", u8"扣款合计", u8"实发工资",   u8"备注"};
+  for (int c = 0; c < 22; ++c) harness.SetCell(0, c, Gbk(titles[c]));
+  const char* people[2][22] = {
+      {"0001", "",    "3500", "800.5",  "0",     "",       "110101199001011234",
+       "120",  "200", "",     "4620.5", "280",   "70",     "17.5",
+       "",     "",    "",     "",       "12.03", "379.53", "4240.97",
+       ""},
+      {"0002", "",   "4200", "650", "", "", "0012", "", "",    "",     "4850",
+       "336",  "84", "21",   "420", "", "", "",     "", "861", "3989", ""}};
+  for (int r = 0; r < 2; ++r) {
+    for (int c = 0; c < 22; ++c) harness.SetCell(1 + r, c, people[r][c]);
+  }
+  harness.SetCell(1, 1, Gbk(u8"张三"));
+  harness.SetCell(2, 1, Gbk(u8"李四"));
+  harness.SetCell(1, 21, Gbk(u8"新进"));
+  ExportCommand command(harness.context());
+  command.Run();
+  ASSERT_FALSE(stub.WaitForOpened().empty()) << "the workbook was not handed on";
+  std::string cells;
+  ASSERT_TRUE(sheet::testing::ListCells(python, stub.copy(), &cells));
+
+  // What the spreadsheet holds: titles as texts in row 1; columns b and g texts, digits and
+  // leading zeros kept; every other filled cell a number; empty cells empty. openpyxl names the
+  // columns in capitals.
+  auto column_name = [](int c) {
+    std::string name = ToUtf8(ColumnLetter(c + 1));
+    for (char& ch : name) ch = static_cast<char>(ch - 'a' + 'A');
+    return name;
+  };
+  std::string expected;
+  for (int c = 0; c < 22; ++c) {
+    expected += column_name(c) + "1 str " + reinterpret_cast<const char*>(titles[c]) + "\n";
+  }
+  for (int r = 0; r < 2; ++r) {
+    for (int c = 0; c < 22; ++c) {
+      std::string text = ToUtf8(grid.CellText(r + 1, c));
+      if (text.empty()) continue;
+      std::string kind = "str";
+      if (c != 1 && c != 6 && c != 21) {
+        kind = text.find('.') != std::string::npos ? "float" : "int";
+        if (kind == "int") text = std::to_string(std::stoll(text));  // "0001" is the number 1
+      }
+      expected += column_name(c) + std::to_string(r + 2) + " " + kind + " " + text + "\n";
+    }
+  }
+  EXPECT_EQ(cells, expected);
+  EXPECT_NE(cells.find("G2 str 110101199001011234\n"), std::string::npos);
+  EXPECT_NE(cells.find("G3 str 0012\n"), std::string::npos);
+  EXPECT_NE(cells.find("A2 int 1\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace sr::app
