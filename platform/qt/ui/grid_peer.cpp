@@ -1,19 +1,27 @@
 #include "platform/qt/ui/grid_peer.h"
 
-#include <QFrame>
-
+#include "platform/qt/grid/grid_widget.h"
 #include "platform/qt/ui/control_peers.h"
 
 namespace sr::qt {
+namespace {
 
-// Until the grid view widget (platform/qt/grid) is in, the grid's place shows an empty frame.
+// The grid view feeds its input to the grid model itself; the peer adds the generic events and
+// keeps the view's size and place as the model sets them.
+class GridPeer : public WidgetPeer {
+ public:
+  GridPeer(GridWidget* view, const ui::ControlSpec& spec, ui::ControlEvents* events)
+      : WidgetPeer(view, spec, events) {
+    reporter()->Watch(view->viewport());  // the mouse acts on the cells' area, not the frame
+  }
+};
+
+}  // namespace
+
 std::unique_ptr<ui::ControlPeer> CreateGridPeer(const ui::ControlSpec& spec,
                                                 ui::ControlEvents* events, QWidget* parent) {
-  auto* frame = new QFrame(parent);
-  frame->setFrameShape(QFrame::StyledPanel);
-  frame->setAutoFillBackground(true);
-  frame->setBackgroundRole(QPalette::Base);
-  return std::make_unique<WidgetPeer>(frame, spec, events);
+  if (spec.grid == nullptr) return nullptr;
+  return std::make_unique<GridPeer>(new GridWidget(spec.grid, parent), spec, events);
 }
 
 }  // namespace sr::qt

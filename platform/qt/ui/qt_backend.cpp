@@ -50,9 +50,7 @@ QtBackend::QtBackend(int& argc, char** argv) {
 QtBackend::~QtBackend() {
   QApplication::instance()->removeEventFilter(blocker_);
   delete blocker_;
-  // Windows disposed of inside an event loop are deleted by the loop; once the last loop has
-  // ended, finish that here.
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  DeleteDisposedWidgets();
 }
 
 std::unique_ptr<ui::WindowPeer> QtBackend::CreateWindow(const ui::WindowSpec& spec,
@@ -76,6 +74,7 @@ void QtBackend::RunModalLoop(ui::WindowPeer& window) {
   loop.exec(QEventLoop::DialogExec);
   // The window (and its peer) may be gone by now: touch neither.
   modal_stack_.pop_back();
+  DeleteDisposedWidgets();
 }
 
 void QtBackend::EndModalLoop(ui::WindowPeer& window) { Impl(window).EndModal(); }
@@ -84,6 +83,7 @@ int QtBackend::RunMainLoop() {
   InstallIdleHooks([this](int exit_code) { Quit(exit_code); });
   if (!quit_requested_) QApplication::exec();
   quit_requested_ = false;  // a later loop (in tests) runs until its own Quit
+  DeleteDisposedWidgets();
   return exit_code_;
 }
 
@@ -99,6 +99,13 @@ void QtBackend::Terminate(int exit_code) {
 }
 
 void QtBackend::ProcessPendingEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+// A window closed inside a loop leaves its widgets to that loop's end (a handler of one of them
+// may still be running). They go as soon as the loop has returned: the models they show (a grid
+// view holds its grid) are destroyed once the call that opened the window returns.
+void QtBackend::DeleteDisposedWidgets() {
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 
 std::vector<FormWindow*> QtBackend::Windows() const {
   std::vector<FormWindow*> shown;
