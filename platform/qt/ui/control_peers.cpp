@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTextLayout>
 
 #include "platform/qt/ui/qt_text.h"
 #include "platform/qt/ui/refusal.h"
@@ -47,6 +48,41 @@ void WidgetPeer::SetFocus() {
 }
 
 namespace {
+
+// A label whose lines follow each other at the font's pixel size, as on the system the forms
+// were drawn for: a desktop font's line spacing is wider and would cut off the last lines of a
+// label that the form sized exactly.
+class FormLabel : public QLabel {
+ public:
+  using QLabel::QLabel;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    if (!wordWrap()) {
+      QLabel::paintEvent(event);
+      return;
+    }
+    QPainter painter(this);
+    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
+                                   QPalette::WindowText));
+    const int line_height = font().pixelSize() > 0 ? font().pixelSize() : fontMetrics().height();
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    qreal y = 0;
+    for (const QString& paragraph : text().split(QLatin1Char('\n'))) {
+      QTextLayout layout(paragraph, font());
+      layout.setTextOption(option);
+      layout.beginLayout();
+      for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width());
+        line.setPosition(QPointF(0, y));
+        y += line_height;
+      }
+      layout.endLayout();
+      layout.draw(&painter, QPointF(0, 0));  // an empty paragraph still made one line
+    }
+  }
+};
 
 class LabelPeer : public WidgetPeer {
  public:
@@ -175,7 +211,7 @@ std::unique_ptr<ui::ControlPeer> CreateSimpleControl(const ui::ControlSpec& spec
                                                      ui::ControlEvents* events, QWidget* parent) {
   switch (spec.kind) {
     case ui::ControlKind::kLabel:
-      return std::make_unique<LabelPeer>(new QLabel(parent), spec, events);
+      return std::make_unique<LabelPeer>(new FormLabel(parent), spec, events);
     case ui::ControlKind::kButton:
       return std::make_unique<ButtonPeer>(new QPushButton(parent), spec, events);
     case ui::ControlKind::kEditBox:

@@ -1,4 +1,5 @@
 // The backend's modal dialogs: message boxes, file dialogs and the shortcut menu.
+#include <QAbstractButton>
 #include <QAction>
 #include <QCloseEvent>
 #include <QCursor>
@@ -111,6 +112,7 @@ ui::MessageAnswer QtBackend::ShowMessageBox(const ui::MessageBoxSpec& spec,
   box.setText(ToQStringLines(spec.text));
   box.setIcon(IconFor(spec.icon));
   box.setStandardButtons(ButtonsFor(spec.buttons));
+  for (QAbstractButton* button : box.buttons()) button->setIcon(QIcon());  // plain, as asked
   box.setWindowModality(spec.task_modal ? Qt::ApplicationModal : Qt::WindowModal);
   return AnswerFor(box.exec());
 }

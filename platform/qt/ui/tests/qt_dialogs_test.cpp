@@ -51,6 +51,7 @@ TEST(QtDialogs, YesNoBoxShowsTheModelsTextsWithoutIconAndMustBeAnswered) {
     EXPECT_EQ(box->text(), Q(u8" 是否要保存所作的修改? "));
     EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
     EXPECT_EQ(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
+    EXPECT_TRUE(box->button(QMessageBox::Yes)->icon().isNull());  // no picture anywhere
     EXPECT_TRUE(box->windowModality() == Qt::ApplicationModal);
     // Qt's own button texts in Chinese, when its translations are installed.
     if (QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) +
