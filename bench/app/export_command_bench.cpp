@@ -53,6 +53,13 @@ void BM_ExportNewRegister(benchmark::State& state) {
   ExportCommand command(context);
   for (auto _ : state) command.Run();
   state.counters["rows"] = grid.RowCount();
+  // Each run must have written its workbook, or the figure means nothing.
+  int written = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(dir)) {
+    written += entry.path().extension() == ".xlsx";
+  }
+  if (written != static_cast<int>(state.iterations())) state.SkipWithError("no .xlsx written");
+  state.counters["xlsx"] = written;
   fs::remove_all(dir);
 }
 BENCHMARK(BM_ExportNewRegister)->Unit(benchmark::kMillisecond)->UseRealTime();
