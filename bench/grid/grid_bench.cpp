@@ -1,28 +1,17 @@
-// The register grid at its working size: 5001 rows (one title row, 5000 people) x 22 columns.
+// Register-size operations of the grid model.
 #include <benchmark/benchmark.h>
 
 #include <memory>
-#include <string>
 
+#include "bench/grid/register_text.h"
 #include "forms/grid/grid.h"
 #include "platform/ui/memory_clipboard.h"
 
 namespace sr {
 namespace {
 
-constexpr int kRows = 5001;
-constexpr int kColumns = 22;
-
-// One person per line, 22 fields as a spreadsheet would hand them over.
-Text RegisterText(int people) {
-  Text text;
-  for (int p = 1; p <= people; ++p) {
-    text += "张" + std::to_string(p) + "\t" + std::to_string(100000 + p);
-    for (int c = 2; c < kColumns - 1; ++c) text += "\t" + std::to_string(p % 97 * 13.25 + c);
-    text += "\t备注\n";
-  }
-  return text;
-}
+constexpr int kRows = kRegisterRows;
+constexpr int kColumns = kRegisterColumns;
 
 std::unique_ptr<Grid> FullRegister(MemoryClipboard* clipboard) {
   auto grid = std::make_unique<Grid>(RegisterGridConfig());

@@ -166,6 +166,9 @@ class Grid {
   // One printable character (GBK) was typed. Opens the editor with it, or extends the editor's
   // text while editing. Ignored with Ctrl or for a control character.
   void TypeCharacter(const Text& character, int modifiers);
+  // The same for a character code as the generic character event carries it: a one-byte character
+  // as its byte, a two-byte one as (lead << 8) | trail.
+  void TypeCharacterCode(int code, int modifiers);
   // The left button went down, moved, came up or double-clicked. (row, column) is the cell under
   // the point, (-1, -1) outside the cells; (x, y) are client pixels.
   void PressButton(int row, int column, int x, int y, int modifiers);

@@ -298,6 +298,14 @@ void Grid::TypeCharacter(const Text& character, int modifiers) {
   }
 }
 
+void Grid::TypeCharacterCode(int code, int modifiers) {
+  if (code <= 0 || code > 0xFFFF) return;
+  Text character;
+  if (code > 0xFF) character += static_cast<char>(code >> 8);
+  character += static_cast<char>(code & 0xFF);
+  TypeCharacter(character, modifiers);
+}
+
 // ---------------------------------------------------------------- mouse
 
 void Grid::PressButton(int row, int column, int x, int y, int modifiers) {

@@ -159,6 +159,17 @@ TEST_F(GridInputTest, TypingOpensTheEditorWithTheCharacterAndEnterStoresIt) {
   EXPECT_EQ(events_.Take(), (Log{"EditEnds", "CursorMoved"}));
 }
 
+TEST_F(GridInputTest, CharacterCodesTypeOneAndTwoByteCharacters) {
+  Cursor(2, 2);
+  const Text gong = "工";
+  grid_.TypeCharacterCode((static_cast<unsigned char>(gong[0]) << 8) |
+                              static_cast<unsigned char>(gong[1]),
+                          0);
+  grid_.TypeCharacterCode('7', 0);
+  grid_.TypeCharacterCode(27, 0);  // Esc is no character
+  EXPECT_EQ(grid_.EditorText(), "工7");
+}
+
 TEST_F(GridInputTest, F2EditsTheCellTextAndEscapeKeepsIt) {
   grid_.SetCellValue(2, 2, 1, Value::FromText("old"));
   Cursor(2, 2);

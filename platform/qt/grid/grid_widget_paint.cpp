@@ -37,7 +37,7 @@ void GridWidget::paintEvent(QPaintEvent* event) {
   const int title_h = std::min(rows_.TitleExtent(), h);
   const int title_rows = rows_.titles();
   const int title_columns = columns_.titles();
-  int r0, r1, c0, c1;
+  int r0 = 0, r1 = -1, c0 = 0, c1 = -1;
   const bool rows_shown = rows_.VisibleData(ScrollY(), h, &r0, &r1);
   const bool columns_shown = columns_.VisibleData(ScrollX(), w, &c0, &c1);
   const QRect dirty = event->rect();
