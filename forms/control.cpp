@@ -55,16 +55,16 @@ void Control::OnInput(ui::Input input, int a, int b, int c) {
   Raise(static_cast<int>(input), {a, b, c});
 }
 
-ui::ControlSpec Control::Spec() const {
-  ui::ControlSpec spec;
-  spec.kind = kind_;
-  spec.name = name_;
-  spec.rect = rect_;
-  spec.visible = visible_;
-  spec.enabled = enabled_;
-  spec.can_focus = can_focus_;
-  FillSpec(&spec);
-  return spec;
+ui::ControlSpec Control::Description() const {
+  ui::ControlSpec description;
+  description.kind = kind_;
+  description.name = name_;
+  description.rect = rect_;
+  description.visible = visible_;
+  description.enabled = enabled_;
+  description.can_focus = can_focus_;
+  FillSpec(&description);
+  return description;
 }
 
 void Control::Attach(Window* window, Control* container) {

@@ -60,7 +60,7 @@ class Control : public ui::ControlEvents {
 
   // --- Peer lifecycle, for the window that owns the control. ---
   // What the peer is created from: the control's current state.
-  virtual ui::ControlSpec Spec() const;
+  virtual ui::ControlSpec Description() const;
   void Attach(Window* window, Control* container);
   void SetPeer(std::unique_ptr<ui::ControlPeer> peer);
   // Called once the peer exists, with the backend that made it.
@@ -70,8 +70,8 @@ class Control : public ui::ControlEvents {
   virtual void DropPeer();
 
  protected:
-  // Fills the kind-specific fields of a spec (the base fills the generic ones).
-  virtual void FillSpec(ui::ControlSpec* spec) const {}
+  // Fills the kind-specific fields of a description (the base fills the generic ones).
+  virtual void FillSpec(ui::ControlSpec* description) const {}
 
  private:
   ui::ControlKind kind_;

@@ -18,10 +18,10 @@ void Label::SetCaption(const Text& caption) {
   if (peer()) peer()->SetText(caption);
 }
 
-void Label::FillSpec(ui::ControlSpec* spec) const {
-  spec->text = caption_;
-  spec->text_color = text_color_;
-  spec->multi_line = multi_line_;
+void Label::FillSpec(ui::ControlSpec* description) const {
+  description->text = caption_;
+  description->text_color = text_color_;
+  description->multi_line = multi_line_;
 }
 
 Button::Button(Text name, ui::Rect rect, Text caption)
@@ -36,7 +36,7 @@ void Button::OnClicked() {
   if (enabled()) Raise(kButtonClicked);
 }
 
-void Button::FillSpec(ui::ControlSpec* spec) const { spec->text = caption_; }
+void Button::FillSpec(ui::ControlSpec* description) const { description->text = caption_; }
 
 EditBox::EditBox(Text name, ui::Rect rect)
     : Control(ui::ControlKind::kEditBox, std::move(name), rect) {}
@@ -53,7 +53,7 @@ void EditBox::OnTextEdited(const Text& text) {
   Raise(kEditBoxChanged);
 }
 
-void EditBox::FillSpec(ui::ControlSpec* spec) const { spec->text = text_; }
+void EditBox::FillSpec(ui::ControlSpec* description) const { description->text = text_; }
 
 ProgressBar::ProgressBar(Text name, ui::Rect rect)
     : Control(ui::ControlKind::kProgressBar, std::move(name), rect) {
@@ -65,10 +65,10 @@ void ProgressBar::SetPosition(int position) {
   if (peer()) peer()->SetProgressPosition(position_);
 }
 
-void ProgressBar::FillSpec(ui::ControlSpec* spec) const {
-  spec->progress_minimum = kMinimum;
-  spec->progress_maximum = kMaximum;
-  spec->progress_position = position_;
+void ProgressBar::FillSpec(ui::ControlSpec* description) const {
+  description->progress_minimum = kMinimum;
+  description->progress_maximum = kMaximum;
+  description->progress_position = position_;
 }
 
 ShapeBox::ShapeBox(Text name, ui::Rect rect, int line_color, int fill_color)
@@ -78,9 +78,9 @@ ShapeBox::ShapeBox(Text name, ui::Rect rect, int line_color, int fill_color)
   set_can_focus(false);
 }
 
-void ShapeBox::FillSpec(ui::ControlSpec* spec) const {
-  spec->line_color = line_color_;
-  spec->fill_color = fill_color_;
+void ShapeBox::FillSpec(ui::ControlSpec* description) const {
+  description->line_color = line_color_;
+  description->fill_color = fill_color_;
 }
 
 Toolbar::Toolbar(Text name, ui::Rect rect, std::vector<ui::ToolbarEntrySpec> entries)
@@ -115,6 +115,6 @@ void Toolbar::OnToolbarButtonClicked(int index) {
   Raise(kToolbarButtonClicked, {index});
 }
 
-void Toolbar::FillSpec(ui::ControlSpec* spec) const { spec->toolbar_entries = entries_; }
+void Toolbar::FillSpec(ui::ControlSpec* description) const { description->toolbar_entries = entries_; }
 
 }  // namespace sr::forms

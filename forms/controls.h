@@ -18,7 +18,7 @@ class Label : public Control {
   int text_color() const { return text_color_; }
 
  protected:
-  void FillSpec(ui::ControlSpec* spec) const override;
+  void FillSpec(ui::ControlSpec* description) const override;
 
  private:
   Text caption_;
@@ -37,7 +37,7 @@ class Button : public Control {
   void OnClicked() override;
 
  protected:
-  void FillSpec(ui::ControlSpec* spec) const override;
+  void FillSpec(ui::ControlSpec* description) const override;
 
  private:
   Text caption_;
@@ -55,7 +55,7 @@ class EditBox : public Control {
   void OnTextEdited(const Text& text) override;
 
  protected:
-  void FillSpec(ui::ControlSpec* spec) const override;
+  void FillSpec(ui::ControlSpec* description) const override;
 
  private:
   Text text_;
@@ -73,7 +73,7 @@ class ProgressBar : public Control {
   void SetPosition(int position);
 
  protected:
-  void FillSpec(ui::ControlSpec* spec) const override;
+  void FillSpec(ui::ControlSpec* description) const override;
 
  private:
   int position_ = kMinimum;
@@ -85,7 +85,7 @@ class ShapeBox : public Control {
   ShapeBox(Text name, ui::Rect rect, int line_color, int fill_color = ui::kDefaultColor);
 
  protected:
-  void FillSpec(ui::ControlSpec* spec) const override;
+  void FillSpec(ui::ControlSpec* description) const override;
 
  private:
   int line_color_;
@@ -109,7 +109,7 @@ class Toolbar : public Control {
   void OnToolbarButtonClicked(int index) override;
 
  protected:
-  void FillSpec(ui::ControlSpec* spec) const override;
+  void FillSpec(ui::ControlSpec* description) const override;
 
  private:
   bool IsButton(int index) const;

@@ -11,9 +11,9 @@ FileDialog::FileDialog(Text name, ui::FileDialogKind kind, Text filter)
     : name_(std::move(name)), kind_(kind), filter_(std::move(filter)) {}
 
 bool FileDialog::Run(Framework& framework, Window* owner) {
-  ui::FileDialogSpec spec{kind_, filter_, initial_directory_};
+  ui::FileDialogSpec description{kind_, filter_, initial_directory_};
   ui::FileDialogResult result =
-      framework.backend().RunFileDialog(spec, owner != nullptr ? owner->peer() : nullptr);
+      framework.backend().RunFileDialog(description, owner != nullptr ? owner->peer() : nullptr);
   if (!result.confirmed) return false;
   path_ = result.path;
   return true;

@@ -84,14 +84,14 @@ Window* Framework::active_window() const {
 
 ui::MessageAnswer Framework::ShowMessage(const Text& text, const Text& title,
                                          ui::MessageButtons buttons, ui::MessageIcon icon) {
-  ui::MessageBoxSpec spec;
-  spec.text = text;
-  spec.title = title.empty() ? Text(kDefaultMessageTitle) : title;
-  spec.buttons = buttons;
-  spec.icon = icon;
-  spec.task_modal = true;
+  ui::MessageBoxSpec description;
+  description.text = text;
+  description.title = title.empty() ? Text(kDefaultMessageTitle) : title;
+  description.buttons = buttons;
+  description.icon = icon;
+  description.task_modal = true;
   Window* owner = active_window();
-  return backend_.ShowMessageBox(spec, owner != nullptr ? owner->peer() : nullptr);
+  return backend_.ShowMessageBox(description, owner != nullptr ? owner->peer() : nullptr);
 }
 
 void Framework::PopupMenu(Window& window, int entry) {

@@ -30,7 +30,7 @@ void GridControl::OnInput(ui::Input input, int a, int b, int c) {
 
 void GridControl::PeerCreated(ui::Backend& backend) { grid_.SetClipboard(&backend.clipboard()); }
 
-void GridControl::FillSpec(ui::ControlSpec* spec) const { spec->grid = const_cast<Grid*>(&grid_); }
+void GridControl::FillSpec(ui::ControlSpec* description) const { description->grid = const_cast<Grid*>(&grid_); }
 
 void GridControl::CursorMoved() { Raise(kGridCursorMoved); }
 void GridControl::EditBegins() { Raise(kGridEditBegins); }

@@ -23,7 +23,7 @@ class GridControl : public Control, private GridEvents {
   void PeerCreated(ui::Backend& backend) override;
 
  protected:
-  void FillSpec(ui::ControlSpec* spec) const override;
+  void FillSpec(ui::ControlSpec* description) const override;
 
  private:
   // GridEvents

@@ -52,12 +52,12 @@ void Menu::Choose(int index) {
   }
 }
 
-std::vector<ui::MenuEntrySpec> Menu::Spec() const {
-  std::vector<ui::MenuEntrySpec> spec;
+std::vector<ui::MenuEntrySpec> Menu::Description() const {
+  std::vector<ui::MenuEntrySpec> description;
   for (const MenuItem& item : items_) {
-    spec.push_back({item.caption, item.level, item.shortcut, item.disabled});
+    description.push_back({item.caption, item.level, item.shortcut, item.disabled});
   }
-  return spec;
+  return description;
 }
 
 }  // namespace sr::forms

@@ -52,7 +52,7 @@ class Menu {
   // entry or without a command.
   void Choose(int index);
 
-  std::vector<ui::MenuEntrySpec> Spec() const;
+  std::vector<ui::MenuEntrySpec> Description() const;
 
  private:
   Window* window_;

@@ -63,18 +63,18 @@ void Window::Dispatch(const std::function<void()>& fn) {
 void Window::CreatePeers(Framework* framework, ui::Backend& backend) {
   framework_ = framework;
   closing_ = false;
-  ui::WindowSpec spec;
-  spec.name = name_;
-  spec.caption = caption_;
-  spec.rect = rect_;
-  spec.sizable = sizable_;
-  spec.has_icon = has_icon_;
-  spec.menu = menu_.Spec();
-  peer_ = backend.CreateWindow(spec, this);
+  ui::WindowSpec description;
+  description.name = name_;
+  description.caption = caption_;
+  description.rect = rect_;
+  description.sizable = sizable_;
+  description.has_icon = has_icon_;
+  description.menu = menu_.Description();
+  peer_ = backend.CreateWindow(description, this);
   if (!enabled_) peer_->SetEnabled(false);
   for (const auto& control : controls_) {
     ui::ControlPeer* container = control->container() ? control->container()->peer() : nullptr;
-    control->SetPeer(peer_->CreateControl(control->Spec(), control.get(), container));
+    control->SetPeer(peer_->CreateControl(control->Description(), control.get(), container));
     control->PeerCreated(backend);
   }
 }

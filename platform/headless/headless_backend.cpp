@@ -6,9 +6,9 @@ namespace sr::headless {
 
 // ---------------------------------------------------------------- controls
 
-HeadlessControl::HeadlessControl(HeadlessWindow* window, const ui::ControlSpec& spec,
+HeadlessControl::HeadlessControl(HeadlessWindow* window, const ui::ControlSpec& description,
                                  ui::ControlEvents* events, HeadlessControl* container)
-    : window_(window), state_(spec), events_(events), container_(container) {}
+    : window_(window), state_(description), events_(events), container_(container) {}
 
 HeadlessControl::~HeadlessControl() {
   auto& list = window_->controls_;
@@ -37,9 +37,9 @@ void HeadlessControl::SetToolbarButtonState(int index, int state) {
 
 // ---------------------------------------------------------------- windows
 
-HeadlessWindow::HeadlessWindow(HeadlessBackend* backend, const ui::WindowSpec& spec,
+HeadlessWindow::HeadlessWindow(HeadlessBackend* backend, const ui::WindowSpec& description,
                                ui::WindowEvents* events, int serial)
-    : backend_(backend), state_(spec), events_(events), serial_(serial) {}
+    : backend_(backend), state_(description), events_(events), serial_(serial) {}
 
 HeadlessWindow::~HeadlessWindow() {
   auto& list = backend_->windows_;
@@ -47,10 +47,10 @@ HeadlessWindow::~HeadlessWindow() {
   backend_->Record(ScreenEvent::Of(ScreenEvent::Kind::kWindowClosed, state_.name, state_.caption));
 }
 
-std::unique_ptr<ui::ControlPeer> HeadlessWindow::CreateControl(const ui::ControlSpec& spec,
+std::unique_ptr<ui::ControlPeer> HeadlessWindow::CreateControl(const ui::ControlSpec& description,
                                                                ui::ControlEvents* events,
                                                                ui::ControlPeer* container) {
-  auto control = std::make_unique<HeadlessControl>(this, spec, events,
+  auto control = std::make_unique<HeadlessControl>(this, description, events,
                                                    static_cast<HeadlessControl*>(container));
   controls_.push_back(control.get());
   return control;
@@ -90,11 +90,11 @@ void HeadlessWindow::ResizeByUser(int width, int height) {
 HeadlessBackend::HeadlessBackend() = default;
 HeadlessBackend::~HeadlessBackend() = default;
 
-std::unique_ptr<ui::WindowPeer> HeadlessBackend::CreateWindow(const ui::WindowSpec& spec,
+std::unique_ptr<ui::WindowPeer> HeadlessBackend::CreateWindow(const ui::WindowSpec& description,
                                                               ui::WindowEvents* events) {
-  auto window = std::make_unique<HeadlessWindow>(this, spec, events, next_serial_++);
+  auto window = std::make_unique<HeadlessWindow>(this, description, events, next_serial_++);
   windows_.push_back(window.get());
-  Record(ScreenEvent::Of(ScreenEvent::Kind::kWindowCreated, spec.name, spec.caption));
+  Record(ScreenEvent::Of(ScreenEvent::Kind::kWindowCreated, description.name, description.caption));
   return window;
 }
 
@@ -222,16 +222,16 @@ bool Fits(ui::MessageButtons buttons, ui::MessageAnswer answer) {
 
 }  // namespace
 
-ui::MessageAnswer HeadlessBackend::ShowMessageBox(const ui::MessageBoxSpec& spec,
+ui::MessageAnswer HeadlessBackend::ShowMessageBox(const ui::MessageBoxSpec& description,
                                                   ui::WindowPeer* owner) {
   ScreenEvent event = ScreenEvent::Of(ScreenEvent::Kind::kMessageBox);
-  event.text = spec.text;
-  event.title = spec.title;
-  event.message = spec;
-  if (!answers_.empty() && Fits(spec.buttons, answers_.front())) {
+  event.text = description.text;
+  event.title = description.title;
+  event.message = description;
+  if (!answers_.empty() && Fits(description.buttons, answers_.front())) {
     event.answer = answers_.front();
     answers_.pop_front();
-  } else if (spec.buttons == ui::MessageButtons::kOk) {
+  } else if (description.buttons == ui::MessageButtons::kOk) {
     event.answer = ui::MessageAnswer::kOk;  // a plain notice needs no scripted answer
     event.scripted = false;
   } else {
@@ -243,10 +243,10 @@ ui::MessageAnswer HeadlessBackend::ShowMessageBox(const ui::MessageBoxSpec& spec
   return event.answer;
 }
 
-ui::FileDialogResult HeadlessBackend::RunFileDialog(const ui::FileDialogSpec& spec,
+ui::FileDialogResult HeadlessBackend::RunFileDialog(const ui::FileDialogSpec& description,
                                                     ui::WindowPeer* owner) {
   ScreenEvent event = ScreenEvent::Of(ScreenEvent::Kind::kFileDialog);
-  event.file_dialog = spec;
+  event.file_dialog = description;
   if (!file_results_.empty()) {
     event.file_result = file_results_.front();
     file_results_.pop_front();

@@ -21,11 +21,11 @@ class HeadlessWindow;
 // A control as the headless "screen" shows it: the state its model last told it.
 class HeadlessControl : public ui::ControlPeer {
  public:
-  HeadlessControl(HeadlessWindow* window, const ui::ControlSpec& spec, ui::ControlEvents* events,
+  HeadlessControl(HeadlessWindow* window, const ui::ControlSpec& description, ui::ControlEvents* events,
                   HeadlessControl* container);
   ~HeadlessControl() override;
 
-  // The creation spec with every later change applied (rect, visibility, text, ...).
+  // The creation description with every later change applied (rect, visibility, text, ...).
   const ui::ControlSpec& state() const { return state_; }
   ui::ControlKind kind() const { return state_.kind; }
   const ui::Text& name() const { return state_.name; }
@@ -52,11 +52,11 @@ class HeadlessControl : public ui::ControlPeer {
 
 class HeadlessWindow : public ui::WindowPeer {
  public:
-  HeadlessWindow(HeadlessBackend* backend, const ui::WindowSpec& spec, ui::WindowEvents* events,
+  HeadlessWindow(HeadlessBackend* backend, const ui::WindowSpec& description, ui::WindowEvents* events,
                  int serial);
   ~HeadlessWindow() override;
 
-  std::unique_ptr<ui::ControlPeer> CreateControl(const ui::ControlSpec& spec,
+  std::unique_ptr<ui::ControlPeer> CreateControl(const ui::ControlSpec& description,
                                                  ui::ControlEvents* events,
                                                  ui::ControlPeer* container) override;
   void Show() override;
@@ -66,7 +66,7 @@ class HeadlessWindow : public ui::WindowPeer {
   void SetCaption(const ui::Text& caption) override;
   void SetMenuEntryDisabled(int index, bool disabled) override;
 
-  // The creation spec with later changes applied (caption, rect, menu disabled flags).
+  // The creation description with later changes applied (caption, rect, menu disabled flags).
   const ui::WindowSpec& state() const { return state_; }
   const ui::Text& caption() const { return state_.caption; }
   bool shown() const { return shown_; }
@@ -181,15 +181,15 @@ class HeadlessBackend : public ui::Backend {
   MemoryClipboard& memory_clipboard() { return clipboard_; }
 
   // --- ui::Backend ---
-  std::unique_ptr<ui::WindowPeer> CreateWindow(const ui::WindowSpec& spec,
+  std::unique_ptr<ui::WindowPeer> CreateWindow(const ui::WindowSpec& description,
                                                ui::WindowEvents* events) override;
   void RunModalLoop(ui::WindowPeer& window) override;
   void EndModalLoop(ui::WindowPeer& window) override;
   int RunMainLoop() override;
   void Quit(int exit_code) override;
   [[noreturn]] void Terminate(int exit_code) override;
-  ui::MessageAnswer ShowMessageBox(const ui::MessageBoxSpec& spec, ui::WindowPeer* owner) override;
-  ui::FileDialogResult RunFileDialog(const ui::FileDialogSpec& spec,
+  ui::MessageAnswer ShowMessageBox(const ui::MessageBoxSpec& description, ui::WindowPeer* owner) override;
+  ui::FileDialogResult RunFileDialog(const ui::FileDialogSpec& description,
                                      ui::WindowPeer* owner) override;
   int PopupMenu(ui::WindowPeer& window, int entry, int dx, int dy) override;
   sr::Clipboard& clipboard() override { return clipboard_; }

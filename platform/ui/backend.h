@@ -45,7 +45,7 @@ class Backend {
   virtual ~Backend() = default;
 
   // Creates a top-level window, hidden until WindowPeer::Show. `events` outlives the peer.
-  virtual std::unique_ptr<WindowPeer> CreateWindow(const WindowSpec& spec,
+  virtual std::unique_ptr<WindowPeer> CreateWindow(const WindowSpec& description,
                                                    WindowEvents* events) = 0;
 
   // Runs a nested loop for a modal window that is already shown; returns once EndModalLoop has
@@ -62,9 +62,9 @@ class Backend {
   [[noreturn]] virtual void Terminate(int exit_code) = 0;
 
   // Shows a message box modally over `owner` (null: no owner) and returns the answer.
-  virtual MessageAnswer ShowMessageBox(const MessageBoxSpec& spec, WindowPeer* owner) = 0;
+  virtual MessageAnswer ShowMessageBox(const MessageBoxSpec& description, WindowPeer* owner) = 0;
   // Runs an open or save dialog modally over `owner`.
-  virtual FileDialogResult RunFileDialog(const FileDialogSpec& spec, WindowPeer* owner) = 0;
+  virtual FileDialogResult RunFileDialog(const FileDialogSpec& description, WindowPeer* owner) = 0;
   // Pops up the drop-down of menu-bar entry `entry` of `window`'s menu as a shortcut menu at the
   // mouse pointer moved by (dx, dy) pixels. Returns the index of the chosen entry (never a
   // disabled one or a separator), or -1 when the menu was dismissed.

@@ -189,7 +189,7 @@ class WindowPeer {
 
   // Creates the peer of a control of this window. `container` is the peer of the shape box that
   // holds the control, or null for the window's client area. `events` outlives the peer.
-  virtual std::unique_ptr<ControlPeer> CreateControl(const ControlSpec& spec, ControlEvents* events,
+  virtual std::unique_ptr<ControlPeer> CreateControl(const ControlSpec& description, ControlEvents* events,
                                                      ControlPeer* container) = 0;
   // Shows the window once its controls exist.
   virtual void Show() = 0;

@@ -13,7 +13,7 @@ std::string Args::Last(const std::string& name, const std::string& fallback) con
   return all.empty() ? fallback : all.back();
 }
 
-bool ParseArgs(const std::vector<std::string>& words, const OptionSpec& spec, Args* args,
+bool ParseArgs(const std::vector<std::string>& words, const OptionSpec& description, Args* args,
                std::string* error) {
   *args = Args();
   bool options_ended = false;
@@ -35,13 +35,13 @@ bool ParseArgs(const std::vector<std::string>& words, const OptionSpec& spec, Ar
       value = name.substr(equals + 1);
       name.resize(equals);
     }
-    if (spec.flags.count(name)) {
+    if (description.flags.count(name)) {
       if (inline_value) {
         *error = "option --" + name + " takes no value";
         return false;
       }
       args->flags.insert(name);
-    } else if (spec.valued.count(name)) {
+    } else if (description.valued.count(name)) {
       if (!inline_value) {
         if (i + 1 >= words.size()) {
           *error = "option --" + name + " needs a value";

@@ -29,7 +29,7 @@ struct Args {
 
 // Returns false, with *error saying why, for an unknown option, an option without its value, a
 // value given to a flag.
-bool ParseArgs(const std::vector<std::string>& words, const OptionSpec& spec, Args* args,
+bool ParseArgs(const std::vector<std::string>& words, const OptionSpec& description, Args* args,
                std::string* error);
 
 }  // namespace sr::regdb

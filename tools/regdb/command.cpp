@@ -19,10 +19,10 @@ int FailLast(const Io& io, const std::string& what) {
   return FailCode(io, what, LastDatabaseError());
 }
 
-bool ParseCommand(const Io& io, const std::vector<std::string>& words, const OptionSpec& spec,
+bool ParseCommand(const Io& io, const std::vector<std::string>& words, const OptionSpec& description,
                   size_t min_positional, size_t max_positional, const char* usage, Args* args) {
   std::string error;
-  if (ParseArgs(words, spec, args, &error)) {
+  if (ParseArgs(words, description, args, &error)) {
     const size_t n = args->positional.size();
     if (n >= min_positional && n <= max_positional) return true;
     error = n < min_positional ? "missing arguments" : "too many arguments";

@@ -30,7 +30,7 @@ int FailCode(const Io& io, const std::string& what, int code);
 int FailLast(const Io& io, const std::string& what);
 
 // Parses the words after the command name; on failure prints the error and the usage line.
-bool ParseCommand(const Io& io, const std::vector<std::string>& words, const OptionSpec& spec,
+bool ParseCommand(const Io& io, const std::vector<std::string>& words, const OptionSpec& description,
                   size_t min_positional, size_t max_positional, const char* usage, Args* args);
 
 // A path argument in GBK, the form the file seam takes.

@@ -108,10 +108,10 @@ int RunCreate(const Io& io, const std::vector<std::string>& words) {
   const std::string& file = args.positional[0];
   if (args.All("field").empty()) return FailCode(io, file, kNoFields);
   std::vector<recdb::FieldDescriptor> fields;
-  for (const std::string& spec : args.All("field")) {
+  for (const std::string& description : args.All("field")) {
     recdb::FieldDescriptor field;
     std::string error;
-    if (int code = ParseFieldSpec(spec, &field, &error); code != 0) {
+    if (int code = ParseFieldSpec(description, &field, &error); code != 0) {
       return Fail(io, error + " (" + DatabaseErrorText(code) + ")");
     }
     for (const auto& other : fields) {

@@ -47,16 +47,16 @@ bool TypeFromName(const std::string& name, recdb::FieldType* type) {
   return false;
 }
 
-int ParseFieldSpec(const std::string& spec, recdb::FieldDescriptor* field, std::string* error) {
+int ParseFieldSpec(const std::string& description, recdb::FieldDescriptor* field, std::string* error) {
   // The name may itself hold colons, so the type is found from the right.
-  size_t colon = spec.rfind(':');
+  size_t colon = description.rfind(':');
   if (colon == std::string::npos) {
-    *error = "field \"" + spec + "\" needs a type (NAME:TYPE[:WIDTH])";
+    *error = "field \"" + description + "\" needs a type (NAME:TYPE[:WIDTH])";
     return kBadFieldType;
   }
-  std::string type_name = spec.substr(colon + 1);
+  std::string type_name = description.substr(colon + 1);
   std::string width_text;
-  std::string name = spec.substr(0, colon);
+  std::string name = description.substr(0, colon);
   recdb::FieldType type;
   if (!TypeFromName(type_name, &type)) {
     size_t type_colon = name.rfind(':');
@@ -65,18 +65,18 @@ int ParseFieldSpec(const std::string& spec, recdb::FieldDescriptor* field, std::
       type_name = name.substr(type_colon + 1);
       name.resize(type_colon);
     } else {
-      *error = "field \"" + spec + "\": unknown type \"" + type_name + "\"";
+      *error = "field \"" + description + "\": unknown type \"" + type_name + "\"";
       return kBadFieldType;
     }
   }
   int32_t width = 0;
   if (type == recdb::FieldType::kText) {
     if (width_text.empty() || !ParseWidth(width_text, &width) || width < 1) {
-      *error = "field \"" + spec + "\": text needs a width of at least 1 (NAME:text:WIDTH)";
+      *error = "field \"" + description + "\": text needs a width of at least 1 (NAME:text:WIDTH)";
       return kBadFieldSize;
     }
   } else if (!width_text.empty()) {
-    *error = "field \"" + spec + "\": only text fields take a width";
+    *error = "field \"" + description + "\": only text fields take a width";
     return kBadFieldSize;
   }
   Text gbk_name;

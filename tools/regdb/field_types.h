@@ -21,7 +21,7 @@ bool TypeFromName(const std::string& name, recdb::FieldType* type);
 // Parses one "NAME:TYPE[:WIDTH]" argument (UTF-8) into a descriptor with a GBK name. Text needs
 // a WIDTH of at least 1; other types take none. On failure returns the database error code that
 // names the fault (-17 type, -18 name, -19 width) and sets *error to a UTF-8 explanation.
-int ParseFieldSpec(const std::string& spec, recdb::FieldDescriptor* field, std::string* error);
+int ParseFieldSpec(const std::string& description, recdb::FieldDescriptor* field, std::string* error);
 
 }  // namespace sr::regdb
 

@@ -23,11 +23,11 @@ recdb::FieldDescriptor Field(const Text& name, recdb::FieldType type, int32_t wi
 }
 
 // "NAME:text:WIDTH" or "NAME:double" (also byte, short, int, int64, float, memo).
-recdb::FieldDescriptor ParseField(const Text& spec) {
-  size_t colon = spec.find(':');
+recdb::FieldDescriptor ParseField(const Text& description) {
+  size_t colon = description.find(':');
   if (colon == Text::npos) throw Failure("a field is NAME:TYPE");
-  Text name = spec.substr(0, colon);
-  Text type = spec.substr(colon + 1);
+  Text name = description.substr(0, colon);
+  Text type = description.substr(colon + 1);
   if (type.rfind("text:", 0) == 0) {
     return Field(name, recdb::FieldType::kText, std::stoi(type.substr(5)));
   }

@@ -14,11 +14,11 @@ class FakeWindow : public ui::WindowEvents {
  public:
   explicit FakeWindow(HeadlessBackend& backend, std::vector<ui::MenuEntrySpec> menu = {})
       : backend_(backend) {
-    ui::WindowSpec spec;
-    spec.name = "w";
-    spec.caption = "c";
-    spec.menu = std::move(menu);
-    peer = backend.CreateWindow(spec, this);
+    ui::WindowSpec description;
+    description.name = "w";
+    description.caption = "c";
+    description.menu = std::move(menu);
+    peer = backend.CreateWindow(description, this);
     peer->Show();
   }
   void OnCloseRequested() override {
@@ -57,11 +57,11 @@ TEST(HeadlessBackend, AnswersGoToTheQuestionsThatOfferThem) {
 TEST(HeadlessBackend, UnscriptedFileDialogIsCancelled) {
   HeadlessBackend backend;
   backend.QueueFileDialog({true, "/tmp/a.dat"});
-  ui::FileDialogSpec spec{ui::FileDialogKind::kOpen, "*.dat|*.dat", "/tmp"};
-  ui::FileDialogResult first = backend.RunFileDialog(spec, nullptr);
+  ui::FileDialogSpec description{ui::FileDialogKind::kOpen, "*.dat|*.dat", "/tmp"};
+  ui::FileDialogResult first = backend.RunFileDialog(description, nullptr);
   EXPECT_TRUE(first.confirmed);
   EXPECT_EQ(first.path, "/tmp/a.dat");
-  EXPECT_FALSE(backend.RunFileDialog(spec, nullptr).confirmed);
+  EXPECT_FALSE(backend.RunFileDialog(description, nullptr).confirmed);
   EXPECT_EQ(backend.screen_log().back().file_dialog.initial_directory, "/tmp");
 }
 
@@ -84,9 +84,9 @@ TEST(HeadlessBackend, ShortcutsChooseEnabledEntriesAndOtherKeysGoToTheFocus) {
     void OnInput(ui::Input input, int a, int b, int c) override { inputs.push_back(input); }
     std::vector<ui::Input> inputs;
   } sink;
-  ui::ControlSpec spec;
-  spec.name = "e";
-  auto control = window.peer->CreateControl(spec, &sink, nullptr);
+  ui::ControlSpec description;
+  description.name = "e";
+  auto control = window.peer->CreateControl(description, &sink, nullptr);
   EXPECT_EQ(backend.PressKey('X', ui::kCtrl), nullptr);
   EXPECT_EQ(backend.PressKey('Y', ui::kCtrl), nullptr);  // taken, but disabled: nothing runs
   EXPECT_EQ(window.calls, std::vector<std::string>{"menu 1"});

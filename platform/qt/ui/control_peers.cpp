@@ -12,13 +12,13 @@
 
 namespace sr::qt {
 
-WidgetPeer::WidgetPeer(QWidget* widget, const ui::ControlSpec& spec, ui::ControlEvents* events)
+WidgetPeer::WidgetPeer(QWidget* widget, const ui::ControlSpec& description, ui::ControlEvents* events)
     : widget_(widget), reporter_(new InputReporter(events)) {
-  widget->setObjectName(ToQString(spec.name));
-  widget->setGeometry(spec.rect.left, spec.rect.top, spec.rect.width, spec.rect.height);
-  widget->setEnabled(spec.enabled);
-  if (!spec.can_focus) widget->setFocusPolicy(Qt::NoFocus);
-  widget->setVisible(spec.visible);
+  widget->setObjectName(ToQString(description.name));
+  widget->setGeometry(description.rect.left, description.rect.top, description.rect.width, description.rect.height);
+  widget->setEnabled(description.enabled);
+  if (!description.can_focus) widget->setFocusPolicy(Qt::NoFocus);
+  widget->setVisible(description.visible);
   reporter_->Watch(widget);
 }
 
@@ -86,17 +86,17 @@ class FormLabel : public QLabel {
 
 class LabelPeer : public WidgetPeer {
  public:
-  LabelPeer(QLabel* label, const ui::ControlSpec& spec, ui::ControlEvents* events)
-      : WidgetPeer(label, spec, events), label_(label) {
+  LabelPeer(QLabel* label, const ui::ControlSpec& description, ui::ControlEvents* events)
+      : WidgetPeer(label, description, events), label_(label) {
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setWordWrap(spec.multi_line);
-    if (spec.text_color != ui::kDefaultColor) {
+    label->setWordWrap(description.multi_line);
+    if (description.text_color != ui::kDefaultColor) {
       QPalette palette = label->palette();
-      palette.setColor(QPalette::WindowText, ToQColor(spec.text_color));
+      palette.setColor(QPalette::WindowText, ToQColor(description.text_color));
       label->setPalette(palette);
     }
-    LabelPeer::SetText(spec.text);
+    LabelPeer::SetText(description.text);
   }
 
   void SetText(const ui::Text& text) override {
@@ -109,9 +109,9 @@ class LabelPeer : public WidgetPeer {
 
 class ButtonPeer : public WidgetPeer {
  public:
-  ButtonPeer(QPushButton* button, const ui::ControlSpec& spec, ui::ControlEvents* events)
-      : WidgetPeer(button, spec, events), button_(button) {
-    ButtonPeer::SetText(spec.text);
+  ButtonPeer(QPushButton* button, const ui::ControlSpec& description, ui::ControlEvents* events)
+      : WidgetPeer(button, description, events), button_(button) {
+    ButtonPeer::SetText(description.text);
     InputReporter* context = reporter();
     QObject::connect(button, &QPushButton::clicked, context, [context] {
       if (context->events() != nullptr) context->events()->OnClicked();
@@ -130,9 +130,9 @@ class ButtonPeer : public WidgetPeer {
 // spot, with a note saying which character was refused.
 class EditBoxPeer : public WidgetPeer {
  public:
-  EditBoxPeer(QLineEdit* edit, const ui::ControlSpec& spec, ui::ControlEvents* events)
-      : WidgetPeer(edit, spec, events), edit_(edit) {
-    EditBoxPeer::SetText(spec.text);
+  EditBoxPeer(QLineEdit* edit, const ui::ControlSpec& description, ui::ControlEvents* events)
+      : WidgetPeer(edit, description, events), edit_(edit) {
+    EditBoxPeer::SetText(description.text);
     InputReporter* context = reporter();
     QObject::connect(edit, &QLineEdit::textEdited, context,
                      [this, context](const QString& text) {
@@ -164,11 +164,11 @@ class EditBoxPeer : public WidgetPeer {
 
 class ProgressBarPeer : public WidgetPeer {
  public:
-  ProgressBarPeer(QProgressBar* bar, const ui::ControlSpec& spec, ui::ControlEvents* events)
-      : WidgetPeer(bar, spec, events), bar_(bar) {
+  ProgressBarPeer(QProgressBar* bar, const ui::ControlSpec& description, ui::ControlEvents* events)
+      : WidgetPeer(bar, description, events), bar_(bar) {
     bar->setTextVisible(false);
-    bar->setRange(spec.progress_minimum, spec.progress_maximum);
-    bar->setValue(spec.progress_position);
+    bar->setRange(description.progress_minimum, description.progress_maximum);
+    bar->setValue(description.progress_position);
   }
 
   void SetProgressPosition(int position) override {
@@ -207,20 +207,20 @@ class ShapeBox : public QWidget {
 
 }  // namespace
 
-std::unique_ptr<ui::ControlPeer> CreateSimpleControl(const ui::ControlSpec& spec,
+std::unique_ptr<ui::ControlPeer> CreateSimpleControl(const ui::ControlSpec& description,
                                                      ui::ControlEvents* events, QWidget* parent) {
-  switch (spec.kind) {
+  switch (description.kind) {
     case ui::ControlKind::kLabel:
-      return std::make_unique<LabelPeer>(new FormLabel(parent), spec, events);
+      return std::make_unique<LabelPeer>(new FormLabel(parent), description, events);
     case ui::ControlKind::kButton:
-      return std::make_unique<ButtonPeer>(new QPushButton(parent), spec, events);
+      return std::make_unique<ButtonPeer>(new QPushButton(parent), description, events);
     case ui::ControlKind::kEditBox:
-      return std::make_unique<EditBoxPeer>(new QLineEdit(parent), spec, events);
+      return std::make_unique<EditBoxPeer>(new QLineEdit(parent), description, events);
     case ui::ControlKind::kProgressBar:
-      return std::make_unique<ProgressBarPeer>(new QProgressBar(parent), spec, events);
+      return std::make_unique<ProgressBarPeer>(new QProgressBar(parent), description, events);
     case ui::ControlKind::kShapeBox:
-      return std::make_unique<WidgetPeer>(new ShapeBox(spec.line_color, spec.fill_color, parent),
-                                          spec, events);
+      return std::make_unique<WidgetPeer>(new ShapeBox(description.line_color, description.fill_color, parent),
+                                          description, events);
     default:
       return nullptr;
   }

@@ -14,7 +14,7 @@ namespace sr::qt {
 // reporting the widget's generic input. Kinds add their own text and state.
 class WidgetPeer : public ui::ControlPeer {
  public:
-  WidgetPeer(QWidget* widget, const ui::ControlSpec& spec, ui::ControlEvents* events);
+  WidgetPeer(QWidget* widget, const ui::ControlSpec& description, ui::ControlEvents* events);
   ~WidgetPeer() override;
 
   void SetRect(const ui::Rect& rect) override;
@@ -35,7 +35,7 @@ class WidgetPeer : public ui::ControlPeer {
 
 // Creates the widget and peer of a label, button, edit box, progress bar or shape box as a child
 // of `parent`. Toolbars and grids have peers of their own.
-std::unique_ptr<ui::ControlPeer> CreateSimpleControl(const ui::ControlSpec& spec,
+std::unique_ptr<ui::ControlPeer> CreateSimpleControl(const ui::ControlSpec& description,
                                                      ui::ControlEvents* events, QWidget* parent);
 
 // A colour of the models (0xRRGGBB) for Qt.

@@ -103,31 +103,31 @@ QString NativePath(const Text& path) {
 
 }  // namespace
 
-ui::MessageAnswer QtBackend::ShowMessageBox(const ui::MessageBoxSpec& spec,
+ui::MessageAnswer QtBackend::ShowMessageBox(const ui::MessageBoxSpec& description,
                                             ui::WindowPeer* owner) {
-  const bool may_escape = spec.buttons != ui::MessageButtons::kYesNo;
+  const bool may_escape = description.buttons != ui::MessageButtons::kYesNo;
   MessageBox box(may_escape, OwnerWidget(owner));
-  box.setWindowTitle(ToQString(spec.title));
+  box.setWindowTitle(ToQString(description.title));
   box.setTextFormat(Qt::PlainText);
-  box.setText(ToQStringLines(spec.text));
-  box.setIcon(IconFor(spec.icon));
-  box.setStandardButtons(ButtonsFor(spec.buttons));
+  box.setText(ToQStringLines(description.text));
+  box.setIcon(IconFor(description.icon));
+  box.setStandardButtons(ButtonsFor(description.buttons));
   for (QAbstractButton* button : box.buttons()) button->setIcon(QIcon());  // plain, as asked
-  box.setWindowModality(spec.task_modal ? Qt::ApplicationModal : Qt::WindowModal);
+  box.setWindowModality(description.task_modal ? Qt::ApplicationModal : Qt::WindowModal);
   return AnswerFor(box.exec());
 }
 
-ui::FileDialogResult QtBackend::RunFileDialog(const ui::FileDialogSpec& spec,
+ui::FileDialogResult QtBackend::RunFileDialog(const ui::FileDialogSpec& description,
                                               ui::WindowPeer* owner) {
-  const bool save = spec.kind == ui::FileDialogKind::kSave;
+  const bool save = description.kind == ui::FileDialogKind::kSave;
   QFileDialog dialog(OwnerWidget(owner));
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-  dialog.setNameFilters(FiltersFor(spec.filter));
+  dialog.setNameFilters(FiltersFor(description.filter));
   // A name typed without an extension gets the filter's ("2013" becomes "2013.dat"), so that the
   // file shows up in the open dialog later.
-  if (save) dialog.setDefaultSuffix(DefaultSuffix(spec.filter));
-  if (!spec.initial_directory.empty()) dialog.setDirectory(NativePath(spec.initial_directory));
+  if (save) dialog.setDefaultSuffix(DefaultSuffix(description.filter));
+  if (!description.initial_directory.empty()) dialog.setDirectory(NativePath(description.initial_directory));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   ui::FileDialogResult result;
   QString bad;
@@ -142,7 +142,7 @@ ui::FileDialogResult QtBackend::RunFileDialog(const ui::FileDialogSpec& spec,
 int QtBackend::PopupMenu(ui::WindowPeer& window, int entry, int dx, int dy) {
   FormWindow* form = static_cast<WindowPeerImpl&>(window).window();
   if (form == nullptr) return -1;
-  const std::vector<ui::MenuEntrySpec>& menu = form->spec().menu;
+  const std::vector<ui::MenuEntrySpec>& menu = form->description().menu;
   if (entry < 0 || entry >= static_cast<int>(menu.size()) || menu[entry].level != 0) return -1;
   // A copy of the drop-down: choosing from it must not also trigger the menu bar's entry.
   QMenu popup(form);

@@ -15,22 +15,22 @@
 
 namespace sr::qt {
 
-FormWindow::FormWindow(const ui::WindowSpec& spec, ui::WindowEvents* events, QWidget* owner)
-    : QMainWindow(owner), spec_(spec), events_(events), client_(new QWidget(this)) {
-  setObjectName(ToQString(spec.name));
+FormWindow::FormWindow(const ui::WindowSpec& description, ui::WindowEvents* events, QWidget* owner)
+    : QMainWindow(owner), spec_(description), events_(events), client_(new QWidget(this)) {
+  setObjectName(ToQString(description.name));
   // A secondary window has a fixed frame without minimise and maximise boxes, and stays above
   // the window it was opened from.
-  if (!spec.sizable) {
+  if (!description.sizable) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
   }
   setAttribute(Qt::WA_DeleteOnClose, false);
-  setWindowTitle(ToQString(spec.caption));
-  if (spec.has_icon) setWindowIcon(ProgramIcon());
+  setWindowTitle(ToQString(description.caption));
+  if (description.has_icon) setWindowIcon(ProgramIcon());
   setCentralWidget(client_);
   BuildMenu();
-  SetFrameRect(spec.rect);
+  SetFrameRect(description.rect);
 }
 
 void FormWindow::BuildMenu() {
@@ -108,9 +108,9 @@ void FormWindow::ReportRect() {
   if (events_ != nullptr) events_->OnRectChanged(FrameRect());
 }
 
-WindowPeerImpl::WindowPeerImpl(const ui::WindowSpec& spec, ui::WindowEvents* events,
+WindowPeerImpl::WindowPeerImpl(const ui::WindowSpec& description, ui::WindowEvents* events,
                                QWidget* owner)
-    : window_(new FormWindow(spec, events, owner)) {}
+    : window_(new FormWindow(description, events, owner)) {}
 
 WindowPeerImpl::~WindowPeerImpl() {
   EndModal();
@@ -121,19 +121,19 @@ WindowPeerImpl::~WindowPeerImpl() {
   }
 }
 
-std::unique_ptr<ui::ControlPeer> WindowPeerImpl::CreateControl(const ui::ControlSpec& spec,
+std::unique_ptr<ui::ControlPeer> WindowPeerImpl::CreateControl(const ui::ControlSpec& description,
                                                                ui::ControlEvents* events,
                                                                ui::ControlPeer* container) {
   if (!window_) return nullptr;
   auto* holder = dynamic_cast<WidgetPeer*>(container);
   QWidget* parent = holder != nullptr && holder->widget() ? holder->widget() : window_->client();
-  switch (spec.kind) {
+  switch (description.kind) {
     case ui::ControlKind::kToolbar:
-      return CreateToolbar(spec, events, parent);
+      return CreateToolbar(description, events, parent);
     case ui::ControlKind::kGrid:
-      return CreateGridPeer(spec, events, parent);
+      return CreateGridPeer(description, events, parent);
     default:
-      return CreateSimpleControl(spec, events, parent);
+      return CreateSimpleControl(description, events, parent);
   }
 }
 

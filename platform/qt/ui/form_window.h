@@ -23,10 +23,10 @@ class FormWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  FormWindow(const ui::WindowSpec& spec, ui::WindowEvents* events, QWidget* owner);
+  FormWindow(const ui::WindowSpec& description, ui::WindowEvents* events, QWidget* owner);
 
   QWidget* client() const { return client_; }
-  const ui::WindowSpec& spec() const { return spec_; }
+  const ui::WindowSpec& description() const { return spec_; }
   // The menu bar's actions by menu entry index (null for separators).
   QAction* MenuAction(int index) const;
 
@@ -64,10 +64,10 @@ class FormWindow : public QMainWindow {
 // The window peer: owns the FormWindow until the model destroys the peer.
 class WindowPeerImpl : public ui::WindowPeer {
  public:
-  WindowPeerImpl(const ui::WindowSpec& spec, ui::WindowEvents* events, QWidget* owner);
+  WindowPeerImpl(const ui::WindowSpec& description, ui::WindowEvents* events, QWidget* owner);
   ~WindowPeerImpl() override;
 
-  std::unique_ptr<ui::ControlPeer> CreateControl(const ui::ControlSpec& spec,
+  std::unique_ptr<ui::ControlPeer> CreateControl(const ui::ControlSpec& description,
                                                  ui::ControlEvents* events,
                                                  ui::ControlPeer* container) override;
   void Show() override;

@@ -10,18 +10,18 @@ namespace {
 // keeps the view's size and place as the model sets them.
 class GridPeer : public WidgetPeer {
  public:
-  GridPeer(GridWidget* view, const ui::ControlSpec& spec, ui::ControlEvents* events)
-      : WidgetPeer(view, spec, events) {
+  GridPeer(GridWidget* view, const ui::ControlSpec& description, ui::ControlEvents* events)
+      : WidgetPeer(view, description, events) {
     reporter()->Watch(view->viewport());  // the mouse acts on the cells' area, not the frame
   }
 };
 
 }  // namespace
 
-std::unique_ptr<ui::ControlPeer> CreateGridPeer(const ui::ControlSpec& spec,
+std::unique_ptr<ui::ControlPeer> CreateGridPeer(const ui::ControlSpec& description,
                                                 ui::ControlEvents* events, QWidget* parent) {
-  if (spec.grid == nullptr) return nullptr;
-  return std::make_unique<GridPeer>(new GridWidget(spec.grid, parent), spec, events);
+  if (description.grid == nullptr) return nullptr;
+  return std::make_unique<GridPeer>(new GridWidget(description.grid, parent), description, events);
 }
 
 }  // namespace sr::qt

@@ -9,8 +9,8 @@ class QWidget;
 
 namespace sr::qt {
 
-// The peer of a grid control: the grid view widget showing spec.grid, as a child of `parent`.
-std::unique_ptr<ui::ControlPeer> CreateGridPeer(const ui::ControlSpec& spec,
+// The peer of a grid control: the grid view widget showing description.grid, as a child of `parent`.
+std::unique_ptr<ui::ControlPeer> CreateGridPeer(const ui::ControlSpec& description,
                                                 ui::ControlEvents* events, QWidget* parent);
 
 }  // namespace sr::qt

@@ -59,13 +59,13 @@ QtBackend::~QtBackend() {
   DeleteDisposedWidgets();
 }
 
-std::unique_ptr<ui::WindowPeer> QtBackend::CreateWindow(const ui::WindowSpec& spec,
+std::unique_ptr<ui::WindowPeer> QtBackend::CreateWindow(const ui::WindowSpec& description,
                                                         ui::WindowEvents* events) {
   // A secondary window belongs to the newest window on screen, so that it stays above it.
   QWidget* owner = nullptr;
   for (auto it = windows_.rbegin(); it != windows_.rend() && owner == nullptr; ++it)
     if (*it && (*it)->isVisible()) owner = it->data();
-  auto peer = std::make_unique<WindowPeerImpl>(spec, events, owner);
+  auto peer = std::make_unique<WindowPeerImpl>(description, events, owner);
   std::erase_if(windows_, [](const QPointer<FormWindow>& w) { return w.isNull(); });
   windows_.push_back(peer->window());
   return peer;

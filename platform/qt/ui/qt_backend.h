@@ -25,16 +25,16 @@ class QtBackend : public ui::Backend {
   QtBackend(int& argc, char** argv);
   ~QtBackend() override;
 
-  std::unique_ptr<ui::WindowPeer> CreateWindow(const ui::WindowSpec& spec,
+  std::unique_ptr<ui::WindowPeer> CreateWindow(const ui::WindowSpec& description,
                                                ui::WindowEvents* events) override;
   void RunModalLoop(ui::WindowPeer& window) override;
   void EndModalLoop(ui::WindowPeer& window) override;
   int RunMainLoop() override;
   void Quit(int exit_code) override;
   [[noreturn]] void Terminate(int exit_code) override;
-  ui::MessageAnswer ShowMessageBox(const ui::MessageBoxSpec& spec,
+  ui::MessageAnswer ShowMessageBox(const ui::MessageBoxSpec& description,
                                    ui::WindowPeer* owner) override;
-  ui::FileDialogResult RunFileDialog(const ui::FileDialogSpec& spec,
+  ui::FileDialogResult RunFileDialog(const ui::FileDialogSpec& description,
                                      ui::WindowPeer* owner) override;
   int PopupMenu(ui::WindowPeer& window, int entry, int dx, int dy) override;
   Clipboard& clipboard() override { return clipboard_; }

@@ -79,8 +79,8 @@ class ToolbarStyle : public QProxyStyle {
 
 class ToolbarPeer : public WidgetPeer {
  public:
-  ToolbarPeer(QToolBar* toolbar, const ui::ControlSpec& spec, ui::ControlEvents* events)
-      : WidgetPeer(toolbar, spec, events) {
+  ToolbarPeer(QToolBar* toolbar, const ui::ControlSpec& description, ui::ControlEvents* events)
+      : WidgetPeer(toolbar, description, events) {
     // One style for every toolbar, alive as long as the program: a widget does not own its style.
     static ToolbarStyle* const style = new ToolbarStyle;
     toolbar->setStyle(style);
@@ -88,8 +88,8 @@ class ToolbarPeer : public WidgetPeer {
     toolbar->setFloatable(false);
     toolbar->setIconSize(QSize(16, 16));
     toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    for (int index = 0; index < static_cast<int>(spec.toolbar_entries.size()); ++index)
-      actions_.push_back(AddEntry(toolbar, index, spec.toolbar_entries[index]));
+    for (int index = 0; index < static_cast<int>(description.toolbar_entries.size()); ++index)
+      actions_.push_back(AddEntry(toolbar, index, description.toolbar_entries[index]));
     docking_ = new Docking(toolbar);
   }
 
@@ -132,9 +132,9 @@ class ToolbarPeer : public WidgetPeer {
 
 }  // namespace
 
-std::unique_ptr<ui::ControlPeer> CreateToolbar(const ui::ControlSpec& spec,
+std::unique_ptr<ui::ControlPeer> CreateToolbar(const ui::ControlSpec& description,
                                                ui::ControlEvents* events, QWidget* parent) {
-  return std::make_unique<ToolbarPeer>(new QToolBar(parent), spec, events);
+  return std::make_unique<ToolbarPeer>(new QToolBar(parent), description, events);
 }
 
 }  // namespace sr::qt

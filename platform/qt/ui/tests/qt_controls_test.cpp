@@ -23,14 +23,14 @@ using testing::Gbk;
 using testing::Q;
 using testing::WindowRecorder;
 
-// A window with one control of `spec` in it, shown.
+// A window with one control of `description` in it, shown.
 struct OneControl {
-  explicit OneControl(const ui::ControlSpec& spec) {
+  explicit OneControl(const ui::ControlSpec& description) {
     ui::WindowSpec window_spec;
     window_spec.rect = {50, 50, 400, 300};
     window_spec.sizable = true;
     window = Backend().CreateWindow(window_spec, &window_events);
-    control = window->CreateControl(spec, &events, nullptr);
+    control = window->CreateControl(description, &events, nullptr);
     window->Show();
   }
   template <typename W>
@@ -44,19 +44,19 @@ struct OneControl {
   std::unique_ptr<ui::ControlPeer> control;
 };
 
-ui::ControlSpec Spec(ui::ControlKind kind, const Text& text = {}) {
-  ui::ControlSpec spec;
-  spec.kind = kind;
-  spec.rect = {20, 30, 200, 40};
-  spec.text = text;
-  return spec;
+ui::ControlSpec Description(ui::ControlKind kind, const Text& text = {}) {
+  ui::ControlSpec description;
+  description.kind = kind;
+  description.rect = {20, 30, 200, 40};
+  description.text = text;
+  return description;
 }
 
 TEST(QtControls, LabelShowsConvertedLinesInItsColourAtItsPlace) {
-  ui::ControlSpec spec = Spec(ui::ControlKind::kLabel, Gbk(u8"工资及个人所得税\r\n管理程序"));
-  spec.text_color = 0x808080;
-  spec.multi_line = true;
-  OneControl one(spec);
+  ui::ControlSpec description = Description(ui::ControlKind::kLabel, Gbk(u8"工资及个人所得税\r\n管理程序"));
+  description.text_color = 0x808080;
+  description.multi_line = true;
+  OneControl one(description);
   auto* label = one.Widget<QLabel>();
   ASSERT_NE(label, nullptr);
   EXPECT_EQ(label->text(), Q(u8"工资及个人所得税\n管理程序"));
@@ -73,7 +73,7 @@ TEST(QtControls, LabelShowsConvertedLinesInItsColourAtItsPlace) {
 }
 
 TEST(QtControls, EditBoxReportsWhatTheUserTypesButNotWhatTheModelSets) {
-  OneControl one(Spec(ui::ControlKind::kEditBox, Gbk(u8"工资")));
+  OneControl one(Description(ui::ControlKind::kEditBox, Gbk(u8"工资")));
   auto* edit = one.Widget<QLineEdit>();
   ASSERT_NE(edit, nullptr);
   EXPECT_EQ(edit->text(), Q(u8"工资"));
@@ -88,7 +88,7 @@ TEST(QtControls, EditBoxReportsWhatTheUserTypesButNotWhatTheModelSets) {
 }
 
 TEST(QtControls, EditBoxRefusesACharacterThatGbkCannotHold) {
-  OneControl one(Spec(ui::ControlKind::kEditBox, "a"));
+  OneControl one(Description(ui::ControlKind::kEditBox, "a"));
   auto* edit = one.Widget<QLineEdit>();
   edit->setFocus();
   edit->end(false);
@@ -102,7 +102,7 @@ TEST(QtControls, EditBoxRefusesACharacterThatGbkCannotHold) {
 }
 
 TEST(QtControls, ButtonReportsClicksAndProgressBarMirrorsItsPosition) {
-  OneControl button(Spec(ui::ControlKind::kButton, Gbk(u8"开始查找")));
+  OneControl button(Description(ui::ControlKind::kButton, Gbk(u8"开始查找")));
   auto* push = button.Widget<QPushButton>();
   EXPECT_EQ(push->text(), Q(u8"开始查找"));
   QTest::mouseClick(push, Qt::LeftButton);
@@ -111,9 +111,9 @@ TEST(QtControls, ButtonReportsClicksAndProgressBarMirrorsItsPosition) {
   QTest::mouseClick(push, Qt::LeftButton);
   EXPECT_EQ(button.events.clicks, 1);
 
-  ui::ControlSpec spec = Spec(ui::ControlKind::kProgressBar);
-  spec.progress_maximum = 100;
-  OneControl progress(spec);
+  ui::ControlSpec description = Description(ui::ControlKind::kProgressBar);
+  description.progress_maximum = 100;
+  OneControl progress(description);
   auto* bar = progress.Widget<QProgressBar>();
   EXPECT_FALSE(bar->isTextVisible());
   progress.control->SetProgressPosition(42);
@@ -122,11 +122,11 @@ TEST(QtControls, ButtonReportsClicksAndProgressBarMirrorsItsPosition) {
 }
 
 TEST(QtControls, ShapeBoxHoldsItsControlsRelativeToItself) {
-  ui::ControlSpec box_spec = Spec(ui::ControlKind::kShapeBox);
+  ui::ControlSpec box_spec = Description(ui::ControlKind::kShapeBox);
   box_spec.rect = {208, 24, 128, 327};
   OneControl one(box_spec);
   ControlRecorder edit_events;
-  ui::ControlSpec edit_spec = Spec(ui::ControlKind::kEditBox);
+  ui::ControlSpec edit_spec = Description(ui::ControlKind::kEditBox);
   edit_spec.rect = {16, 8, 96, 24};
   auto edit = one.window->CreateControl(edit_spec, &edit_events, one.control.get());
   auto* line = one.Widget<QLineEdit>();
@@ -136,7 +136,7 @@ TEST(QtControls, ShapeBoxHoldsItsControlsRelativeToItself) {
 }
 
 TEST(QtControls, GenericInputIsReportedInClientPixelsWithModifiersAndCodes) {
-  OneControl one(Spec(ui::ControlKind::kEditBox));
+  OneControl one(Description(ui::ControlKind::kEditBox));
   auto* edit = one.Widget<QLineEdit>();
   QTest::mousePress(edit, Qt::RightButton, Qt::ControlModifier, QPoint(3, 4));
   QTest::mouseRelease(edit, Qt::RightButton, Qt::ControlModifier, QPoint(3, 4));

@@ -41,10 +41,10 @@ void WhenShown(std::function<void(T*)> act) {
 
 TEST(QtDialogs, YesNoBoxShowsTheModelsTextsWithoutIconAndMustBeAnswered) {
   Backend();
-  ui::MessageBoxSpec spec;
-  spec.text = Gbk(u8" 是否要保存所作的修改? ");
-  spec.title = Gbk(u8"保存文件提示");
-  spec.buttons = ui::MessageButtons::kYesNo;
+  ui::MessageBoxSpec description;
+  description.text = Gbk(u8" 是否要保存所作的修改? ");
+  description.title = Gbk(u8"保存文件提示");
+  description.buttons = ui::MessageButtons::kYesNo;
   bool checked = false;
   WhenShown<QMessageBox>([&](QMessageBox* box) {
     EXPECT_EQ(box->windowTitle(), Q(u8"保存文件提示"));
@@ -64,28 +64,28 @@ TEST(QtDialogs, YesNoBoxShowsTheModelsTextsWithoutIconAndMustBeAnswered) {
     checked = true;
     box->button(QMessageBox::No)->click();
   });
-  EXPECT_EQ(Backend().ShowMessageBox(spec, nullptr), ui::MessageAnswer::kNo);
+  EXPECT_EQ(Backend().ShowMessageBox(description, nullptr), ui::MessageAnswer::kNo);
   EXPECT_TRUE(checked);
 
-  spec.buttons = ui::MessageButtons::kOk;
-  spec.icon = ui::MessageIcon::kError;
+  description.buttons = ui::MessageButtons::kOk;
+  description.icon = ui::MessageIcon::kError;
   WhenShown<QMessageBox>([](QMessageBox* box) {
     EXPECT_EQ(box->icon(), QMessageBox::Critical);
     box->button(QMessageBox::Ok)->click();
   });
-  EXPECT_EQ(Backend().ShowMessageBox(spec, nullptr), ui::MessageAnswer::kOk);
+  EXPECT_EQ(Backend().ShowMessageBox(description, nullptr), ui::MessageAnswer::kOk);
 }
 
 TEST(QtDialogs, SaveDialogStartsInTheInitialDirectoryAndReturnsAGbkPath) {
   Backend();
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
-  ui::FileDialogSpec spec;
-  spec.kind = ui::FileDialogKind::kSave;
-  spec.filter = "*.dat|*.dat";
+  ui::FileDialogSpec description;
+  description.kind = ui::FileDialogKind::kSave;
+  description.filter = "*.dat|*.dat";
   Text folder;
   ASSERT_TRUE(FromQString(dir.path(), &folder));
-  spec.initial_directory = folder;
+  description.initial_directory = folder;
   WhenShown<QFileDialog>([&](QFileDialog* dialog) {
     EXPECT_EQ(QDir(dialog->directory()).canonicalPath(), QDir(dir.path()).canonicalPath());
     EXPECT_EQ(dialog->nameFilters(), QStringList{QStringLiteral("*.dat (*.dat)")});
@@ -94,28 +94,28 @@ TEST(QtDialogs, SaveDialogStartsInTheInitialDirectoryAndReturnsAGbkPath) {
     dialog->selectFile(Q(u8"二月工资"));
     QMetaObject::invokeMethod(dialog, "accept");
   });
-  ui::FileDialogResult result = Backend().RunFileDialog(spec, nullptr);
+  ui::FileDialogResult result = Backend().RunFileDialog(description, nullptr);
   ASSERT_TRUE(result.confirmed);
   EXPECT_EQ(result.path, folder + "/" + Gbk(u8"二月工资.dat"));
 
-  spec.kind = ui::FileDialogKind::kOpen;
+  description.kind = ui::FileDialogKind::kOpen;
   WhenShown<QFileDialog>([](QFileDialog* dialog) {
     EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
     dialog->reject();
   });
-  EXPECT_FALSE(Backend().RunFileDialog(spec, nullptr).confirmed);
+  EXPECT_FALSE(Backend().RunFileDialog(description, nullptr).confirmed);
 }
 
 TEST(QtDialogs, ShortcutMenuIsACopyOfTheDropDownAndReturnsTheChosenIndex) {
   WindowRecorder events;
-  ui::WindowSpec spec;
-  spec.rect = {50, 50, 400, 300};
-  spec.sizable = true;
-  spec.menu = {{Gbk(u8"&F 文件 "), 0, {}, false}, {Gbk(u8"&A 新建"), 1, {'A', ui::kCtrl}, false},
+  ui::WindowSpec description;
+  description.rect = {50, 50, 400, 300};
+  description.sizable = true;
+  description.menu = {{Gbk(u8"&F 文件 "), 0, {}, false}, {Gbk(u8"&A 新建"), 1, {'A', ui::kCtrl}, false},
                {Gbk(u8"&E 编辑 "), 0, {}, false}, {Gbk(u8"修改"), 1, {}, false},
                {"-", 1, {}, false},               {Gbk(u8"&D 删除"), 1, {'D', ui::kCtrl}, true},
                {Gbk(u8"粘贴"), 1, {'V', ui::kCtrl}, false}};
-  auto peer = Backend().CreateWindow(spec, &events);
+  auto peer = Backend().CreateWindow(description, &events);
   peer->Show();
   QCursor::setPos(QPoint(200, 200));
   WhenShown<QMenu>([](QMenu* menu) {

@@ -23,11 +23,11 @@ using testing::WindowRecorder;
 FormWindow* Native(ui::WindowPeer& peer) { return static_cast<WindowPeerImpl&>(peer).window(); }
 
 ui::WindowSpec MenuWindowSpec() {
-  ui::WindowSpec spec;
-  spec.caption = Gbk(u8"新建");
-  spec.rect = {50, 50, 400, 300};
-  spec.sizable = true;
-  spec.menu = {
+  ui::WindowSpec description;
+  description.caption = Gbk(u8"新建");
+  description.rect = {50, 50, 400, 300};
+  description.sizable = true;
+  description.menu = {
       {Gbk(u8"&F 文件 "), 0, {}, false},
       {Gbk(u8"&A 新建"), 1, {'A', ui::kCtrl}, false},
       {"-", 1, {}, false},
@@ -35,7 +35,7 @@ ui::WindowSpec MenuWindowSpec() {
       {Gbk(u8"&E 编辑 "), 0, {}, false},
       {Gbk(u8"添加空行"), 1, {ui::kVkF5, 0}, false},
   };
-  return spec;
+  return description;
 }
 
 TEST(QtWindow, MenuBarShowsCaptionsShortcutsAndStatesAndReportsChoices) {
@@ -97,13 +97,13 @@ TEST(QtWindow, ClosingIsAskedNotDoneAndABlockedWindowCannotBeClosed) {
 
 TEST(QtWindow, FrameRectangleIsSetAndEveryResizeIsReported) {
   WindowRecorder events;
-  ui::WindowSpec spec = MenuWindowSpec();
-  auto peer = Backend().CreateWindow(spec, &events);
+  ui::WindowSpec description = MenuWindowSpec();
+  auto peer = Backend().CreateWindow(description, &events);
   peer->Show();
   FormWindow* window = Native(*peer);
-  EXPECT_EQ(window->FrameRect(), spec.rect);
+  EXPECT_EQ(window->FrameRect(), description.rect);
   ASSERT_FALSE(events.rects.empty());
-  EXPECT_EQ(events.rects.back(), spec.rect);
+  EXPECT_EQ(events.rects.back(), description.rect);
 
   // As the user drags the frame: the inside grows by 200 x 100, and so does the frame.
   window->resize(window->size() + QSize(200, 100));
@@ -116,9 +116,9 @@ TEST(QtWindow, SecondaryWindowHasAFixedFrameWithoutMinimiseAndMaximise) {
   WindowRecorder main_events, events;
   auto main = Backend().CreateWindow(MenuWindowSpec(), &main_events);
   main->Show();
-  ui::WindowSpec spec;
-  spec.rect = {50, 50, 362, 148};
-  auto peer = Backend().CreateWindow(spec, &events);
+  ui::WindowSpec description;
+  description.rect = {50, 50, 362, 148};
+  auto peer = Backend().CreateWindow(description, &events);
   FormWindow* window = Native(*peer);
   EXPECT_EQ(window->minimumSize(), window->maximumSize());
   EXPECT_FALSE(window->windowFlags() & Qt::WindowMinMaxButtonsHint);
@@ -165,11 +165,11 @@ TEST(QtWindow, InputToABlockedWindowIsDropped) {
   WindowRecorder window_events;
   ControlRecorder button_events;
   auto peer = Backend().CreateWindow(MenuWindowSpec(), &window_events);
-  ui::ControlSpec spec;
-  spec.kind = ui::ControlKind::kButton;
-  spec.rect = {10, 40, 80, 24};
-  spec.text = "OK";
-  auto button = peer->CreateControl(spec, &button_events, nullptr);
+  ui::ControlSpec description;
+  description.kind = ui::ControlKind::kButton;
+  description.rect = {10, 40, 80, 24};
+  description.text = "OK";
+  auto button = peer->CreateControl(description, &button_events, nullptr);
   peer->Show();
   auto* widget = Native(*peer)->findChild<QPushButton*>();
   ASSERT_NE(widget, nullptr);
@@ -188,17 +188,17 @@ TEST(QtWindow, ToolbarDocksAtTheTopWithCaptionsUnderIconsAndReportsIndexes) {
   WindowRecorder window_events;
   ControlRecorder events;
   auto peer = Backend().CreateWindow(MenuWindowSpec(), &window_events);
-  ui::ControlSpec spec;
-  spec.kind = ui::ControlKind::kToolbar;
-  spec.rect = {0, -22, 974, 28};
+  ui::ControlSpec description;
+  description.kind = ui::ControlKind::kToolbar;
+  description.rect = {0, -22, 974, 28};
   ui::ToolbarEntrySpec separator;
   separator.separator = true;
-  spec.toolbar_entries = {separator,
+  description.toolbar_entries = {separator,
                           {false, Gbk(u8"新建"), Gbk(u8"新建学生名单"), 14, 0},
                           separator,
                           {false, Gbk(u8"删除"), Gbk(u8"删除一条记录"), 13, ui::kToolbarDisabled},
                           separator};
-  auto toolbar = peer->CreateControl(spec, &events, nullptr);
+  auto toolbar = peer->CreateControl(description, &events, nullptr);
   peer->Show();
   FormWindow* window = Native(*peer);
   auto* bar = window->client()->findChild<QToolBar*>();
