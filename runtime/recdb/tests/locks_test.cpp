@@ -1,4 +1,5 @@
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <set>
 
@@ -128,18 +129,29 @@ TEST_F(Locks, ProcessesAppendingTogetherGetDistinctSerials) {
   constexpr int kProcesses = 3;
   constexpr int kEach = 200;
   std::vector<pid_t> children;
+  // Every child opens before any appends: an open validates under a whole-file lock, and a
+  // record lock refused meanwhile is not retried, so appends must not race the other opens.
+  int ready[2], go[2];
+  ASSERT_EQ(pipe(ready), 0);
+  ASSERT_EQ(pipe(go), 0);
   for (int p = 0; p < kProcesses; ++p) {
     pid_t pid = fork();
     ASSERT_GE(pid, 0);
     if (pid == 0) {
+      close(ready[0]);
+      close(go[1]);
       DatabaseTable mine;
       int failures = 0;
-      // An open validates under a whole-file lock and does not wait: opens that meet try again.
+      // Opens that meet try again.
       int tries = 0;
       while (!mine.OpenDatabase(Path("l.dat"), "")) {
-        if (++tries == 200) _exit(100);
+        if (++tries == 2000) _exit(100);
         usleep(1000);
       }
+      char byte = 1;
+      if (write(ready[1], &byte, 1) != 1) _exit(101);
+      close(ready[1]);
+      if (read(go[0], &byte, 1) != 0) _exit(102);  // end of file: everybody is open
       for (int n = 0; n < kEach; ++n) {
         if (!mine.AppendBlankRecord() || !mine.WriteField(1, Value::Int(1000 * (p + 1) + n))) {
           ++failures;
@@ -150,6 +162,14 @@ TEST_F(Locks, ProcessesAppendingTogetherGetDistinctSerials) {
     }
     children.push_back(pid);
   }
+  close(ready[1]);
+  close(go[0]);
+  int opened = 0;
+  char byte = 0;
+  while (opened < kProcesses && read(ready[0], &byte, 1) == 1) ++opened;
+  close(go[1]);  // lets every child go, also when one failed to open
+  EXPECT_EQ(opened, kProcesses);
+  close(ready[0]);
   for (pid_t pid : children) {
     int status = 0;
     ASSERT_EQ(waitpid(pid, &status, 0), pid);
