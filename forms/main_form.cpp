@@ -16,7 +16,7 @@ constexpr int kGrey = 0x808080;
 constexpr int kWhite = 0xFFFFFF;
 
 const char kFileDialogFilter[] = "*.dat|*.dat";
-const char kCreditText[] = "工资及个人所得税\r\n管理程序";
+const char kCreditText[] = "工资个税管理程序\r\n版本 1.0";
 
 struct ToolbarButton {
   int index;
