@@ -16,6 +16,7 @@
 #include "app/summary_command.h"
 #include "app/tests/app_harness.h"
 #include "platform/qt/print/qt_print_seam.h"
+#include "platform/qt/print/tests/pdf_words.h"
 #include "runtime/convert/date_time.h"
 
 // fontconfig keeps its caches until exit; they are not our leaks.
@@ -39,37 +40,9 @@ QApplication& App() {
 
 std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
-struct Word {
-  std::string text;  // UTF-8
-  double x = 0;      // mm from the page's left edge
-  double y = 0;      // mm from the page's top edge
-  double width = 0;  // mm
-};
+using Word = test::PdfWord;
 
-// Every word of the PDF's page with its box, in reading order.
-std::vector<Word> WordsOf(const fs::path& pdf) {
-  fs::path html = pdf;
-  html.replace_extension(".html");
-  std::string command = "pdftotext -bbox '" + pdf.string() + "' '" + html.string() + "'";
-  std::vector<Word> words;
-  if (std::system(command.c_str()) != 0) return words;
-  std::ifstream in(html);
-  std::string line;
-  constexpr double kMmPerPoint = 25.4 / 72;
-  while (std::getline(in, line)) {
-    double x0, y0, x1, y1;
-    size_t at = line.find("<word ");
-    if (at == std::string::npos) continue;
-    if (std::sscanf(line.c_str() + at, "<word xMin=\"%lf\" yMin=\"%lf\" xMax=\"%lf\" yMax=\"%lf\"",
-                    &x0, &y0, &x1, &y1) != 4) {
-      continue;
-    }
-    size_t open = line.find('>', at) + 1;
-    words.push_back({line.substr(open, line.find("</word>") - open), x0 * kMmPerPoint,
-                     y0 * kMmPerPoint, (x1 - x0) * kMmPerPoint});
-  }
-  return words;
-}
+std::vector<Word> WordsOf(const fs::path& pdf) { return test::PdfWordsOf(pdf); }
 
 bool IsRule(const Word& word) { return word.text.rfind("\xE2\x94", 0) == 0; }  // U+25xx
 

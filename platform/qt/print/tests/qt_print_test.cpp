@@ -13,6 +13,7 @@
 #include <map>
 #include <string>
 
+#include "platform/qt/print/tests/pdf_words.h"
 #include "platform/qt/print/print_status_dialog.h"
 #include "platform/qt/print/qt_print_seam.h"
 #include "platform/qt/print/song_font.h"
@@ -45,26 +46,11 @@ struct Box {
   double width_mm = 0;
 };
 
-// The words of a PDF with their boxes, read back by pdftotext -bbox (points -> mm).
+// The words of a PDF with their boxes, by text.
 std::map<std::string, Box> WordsOf(const fs::path& pdf) {
-  fs::path html = pdf;
-  html.replace_extension(".html");
-  std::string command = "pdftotext -bbox '" + pdf.string() + "' '" + html.string() + "'";
   std::map<std::string, Box> words;
-  if (std::system(command.c_str()) != 0) return words;
-  std::ifstream in(html);
-  std::string line;
-  while (std::getline(in, line)) {
-    double x0, y0, x1, y1;
-    size_t at = line.find("<word ");
-    if (at == std::string::npos) continue;
-    if (std::sscanf(line.c_str() + at, "<word xMin=\"%lf\" yMin=\"%lf\" xMax=\"%lf\" yMax=\"%lf\"",
-                    &x0, &y0, &x1, &y1) != 4) {
-      continue;
-    }
-    size_t open = line.find('>', at) + 1;
-    std::string word = line.substr(open, line.find("</word>") - open);
-    words[word] = Box{x0 * 25.4 / 72, y0 * 25.4 / 72, (x1 - x0) * 25.4 / 72};
+  for (const test::PdfWord& word : test::PdfWordsOf(pdf)) {
+    words[word.text] = Box{word.x, word.y, word.width};
   }
   return words;
 }
