@@ -110,15 +110,15 @@ std::vector<Text> CellsNotWhole(const Grid& grid) {
 std::vector<Text> QuickDeductionMismatches(const TaxTableTexts& texts) {
   std::vector<Text> lines;
   auto field = [&](int record, int f) { return ToInteger(texts[record - 1][f - 1]); };
-  // The deductions implied by the bounds and rates alone, so that one mistyped value is named
-  // once and not again in the bracket after it.
-  double implied = 0;
+  // Each boundary on its own, from the deduction stored below it: the tax jumps at boundary k
+  // exactly when this bracket's deduction does not continue the one before.
   for (int k = 2; k <= kTaxRecords; ++k) {
     if (field(k, 2) <= 0 || field(k - 1, 2) <= 0) break;
-    implied += static_cast<double>(field(k, 2)) * (field(k, 4) - field(k - 1, 4)) / 100;
-    if (std::fabs(field(k, 5) - implied) <= kAmountTolerance) continue;
+    const double expected =
+        field(k - 1, 5) + static_cast<double>(field(k, 2)) * (field(k, 4) - field(k - 1, 4)) / 100;
+    if (std::fabs(field(k, 5) - expected) <= kAmountTolerance) continue;
     lines.push_back(Concat({"第 ", ToText(k), " 级（第 ", ToText(k + 4), " 行）的速算扣除数是 ",
-                            ToText(field(k, 5)), "，按下限和税率应为 ", ToText(implied)}));
+                            ToText(field(k, 5)), "，按下限和税率应为 ", ToText(expected)}));
   }
   return lines;
 }

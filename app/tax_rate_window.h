@@ -55,9 +55,10 @@ const std::vector<TaxCell>& SavedTaxCells();
 // or 0 (not in use).
 std::vector<Text> CellsNotWhole(const Grid& grid);
 
-// One line per bracket whose quick deduction differs from the one the lower bounds and rates
-// imply, Q(1) = 0 and Q(k) = Q(k-1) + L(k) x (R(k) - R(k-1)) / 100, with the value expected.
-// The brackets in use are those before the first one with a lower bound of 0.
+// One line per bracket k >= 2 at whose lower bound the tax jumps: its quick deduction differs
+// from Q(k-1) + L(k) x (R(k) - R(k-1)) / 100, Q(k-1) as stored (bracket 1 has none: 0). The
+// line gives the value expected. Only brackets in use are checked: those before the first one
+// with a lower bound of 0.
 std::vector<Text> QuickDeductionMismatches(const TaxTableTexts& texts);
 
 }  // namespace sr::app

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <vector>
 
 #include "app/tax_rate_window.h"
 #include "app/tests/tax_test_support.h"
@@ -172,7 +173,9 @@ TEST_F(TaxRateWindowTest, MistypedQuickDeductionIsSavedWithAWarning) {
   const Text text = program_.Messages()[0].text;
   EXPECT_NE(text.find("第 3 级（第 7 行）的速算扣除数是 1400，按下限和税率应为 1410"), Text::npos)
       << text;
-  EXPECT_EQ(text.find("第 4 级"), Text::npos) << "one typing error, one warning";
+  // Bracket 4's deduction no longer continues the mistyped one: the tax jumps there too.
+  EXPECT_NE(text.find("第 4 级（第 8 行）的速算扣除数是 2660，按下限和税率应为 2650"), Text::npos)
+      << text;
   EXPECT_EQ(program_.ReadTaxTable()[2][4], 1400);
 }
 
@@ -188,19 +191,47 @@ TEST_F(TaxRateWindowTest, MissingTableIsReportedAndTheWindowDoesNotOpen) {
   }
 }
 
-TEST(QuickDeductionTest, EachBracketFollowsFromThePreviousOne) {
+// The brackets that the warning names, in order.
+std::vector<int> NamedBrackets(const TaxTableTexts& texts) {
+  std::vector<int> named;
+  for (const Text& line : QuickDeductionMismatches(texts)) {
+    named.push_back(ToInteger(line.substr(line.find("第 ") + 3)));
+  }
+  return named;
+}
+
+// Each boundary is checked on its own, from the stored deduction below it: a mistyped value is
+// named at every boundary where the tax jumps because of it, and nowhere else.
+TEST(QuickDeductionTest, NamesExactlyTheBoundariesWhereTheTaxJumps) {
   TaxTableTexts texts;
-  const char* rows[][5] = {{"3500", "1", "1500", "3", ""},  {"", "1500", "4500", "10", "105"},
-                           {"", "4500", "0", "20", "555"}, {"", "0", "0", "0", "0"}};
-  for (int k = 0; k < 4; ++k) {
+  const char* rows[][5] = {{"3500", "1", "1500", "3", ""},
+                           {"", "1500", "4500", "10", "105"},
+                           {"", "4500", "9000", "20", "555"},
+                           {"", "9000", "0", "25", "1005"},
+                           {"", "0", "0", "0", "0"}};
+  for (int k = 0; k < 5; ++k) {
     for (int f = 0; f < 5; ++f) texts[k][f] = rows[k][f];
   }
   EXPECT_TRUE(QuickDeductionMismatches(texts).empty());
-  texts[2][4] = "550";
-  ASSERT_EQ(QuickDeductionMismatches(texts).size(), 1u);
+
+  texts[2][4] = "550";  // a deduction: the boundaries below and above bracket 3 jump
+  EXPECT_EQ(NamedBrackets(texts), (std::vector<int>{3, 4}));
+  ASSERT_EQ(QuickDeductionMismatches(texts).size(), 2u);
+  EXPECT_NE(QuickDeductionMismatches(texts)[0].find("是 550，按下限和税率应为 555"), Text::npos);
+  EXPECT_NE(QuickDeductionMismatches(texts)[1].find("是 1005，按下限和税率应为 1000"), Text::npos);
   texts[2][4] = "555";
-  texts[1][3] = "11";  // the rate changes the second and the third bracket's deduction
-  EXPECT_EQ(QuickDeductionMismatches(texts).size(), 2u);
+
+  texts[1][3] = "11";  // a rate: both boundaries of bracket 2, not bracket 4
+  EXPECT_EQ(NamedBrackets(texts), (std::vector<int>{2, 3}));
+  texts[1][3] = "10";
+
+  texts[2][1] = "4000";  // a lower bound: only its own boundary
+  EXPECT_EQ(NamedBrackets(texts), (std::vector<int>{3}));
+  texts[2][1] = "4500";
+
+  texts[3][1] = "0";  // bracket 4 out of use: not checked, nor anything after it
+  texts[3][4] = "7";
+  EXPECT_TRUE(QuickDeductionMismatches(texts).empty());
 }
 
 }  // namespace
