@@ -254,10 +254,8 @@ void Grid::PressKey(int key, int modifiers) {
     ClearSelection();
   } else if (key == ui::kVkF2) {
     BeginEdit();
-  } else if (key == ui::kVkReturn) {
-    // Enter that does not move works like F2, as any other typed character would.
-    if (!row_select_ && !MoveByEnterOrTab(key, modifiers)) BeginEdit();
-  } else if (key == ui::kVkTab) {
+  } else if (key == ui::kVkReturn || key == ui::kVkTab) {
+    // An Enter that does not move does nothing: the next character typed replaces the cell.
     MoveByEnterOrTab(key, modifiers);
   } else {
     MoveByKey(key, modifiers);

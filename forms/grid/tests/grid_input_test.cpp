@@ -125,9 +125,34 @@ TEST_F(GridInputTest, EnterMovesAsEnterMovesSays) {
   EXPECT_EQ(Where(), std::make_pair(1, 2));
   grid_.SetEnterMoves(0);
   events_.Take();
-  grid_.PressKey(kVkReturn, 0);  // otherwise it stays and opens the editor
+  grid_.PressKey(kVkReturn, 0);  // otherwise it does nothing at all
   EXPECT_EQ(Where(), std::make_pair(1, 2));
-  EXPECT_TRUE(grid_.Editing());
+  EXPECT_FALSE(grid_.Editing());
+  EXPECT_EQ(events_.Take(), (Log{"KeyDown 13,0"}));
+}
+
+// A grid whose Enter stays (the tax rate table): "10", Enter, "5" is 5, not 105. Enter ends an
+// edit where it is, and a character typed afterwards starts a fresh edit that replaces the cell.
+TEST(GridEnterStaysTest, EnterDoesNotOpenTheEditorAndTypingReplacesTheCell) {
+  Grid grid(TaxTableGridConfig());
+  grid.SetCellValue(5, 2, 1, Value::FromText("10"));
+  grid.SetCursor(5, 2);
+  grid.PressKey(kVkReturn, 0);
+  EXPECT_FALSE(grid.Editing());
+  grid.TypeCharacter("5", 0);
+  ASSERT_TRUE(grid.Editing());
+  EXPECT_EQ(grid.EditorText(), "5");
+  grid.PressKey(kVkReturn, 0);
+  EXPECT_FALSE(grid.Editing());
+  EXPECT_EQ(grid.GetCellValue(5, 2).text(), "5");
+  EXPECT_EQ(grid.GetCursorRow(), 5);
+  EXPECT_EQ(grid.GetCursorColumn(), 2);
+  grid.PressKey(kVkReturn, 0);  // again: still no editor, nothing moves
+  grid.TypeCharacter("7", 0);
+  grid.PressKey(kVkReturn, 0);
+  EXPECT_EQ(grid.GetCellValue(5, 2).text(), "7");
+  grid.PressKey(kVkF2, 0);  // F2 still edits the old text
+  EXPECT_EQ(grid.EditorText(), "7");
 }
 
 TEST_F(GridInputTest, RowSelectIgnoresTabEnterAndDelete) {
