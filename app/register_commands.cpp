@@ -14,7 +14,6 @@ const char kSavePromptTitle[] = "保存文件提示";
 const char kOpenTitle[] = "打开文件";
 const char kSaveTitle[] = "保存文件";
 constexpr int kRegisterRows = 5001;  // the title row and 5000 people
-constexpr int kCentre = 2;
 constexpr int kFirstCursorCell = 2;
 }  // namespace
 
@@ -62,8 +61,7 @@ void RegisterCommands::LayOutNewRegister() {
   FillTitleRow(app_.databases, RelayPath(), grid);
   grid.SetColumnWidth(0, 50);
   grid.SetColumnWidth(kRegisterFields - 1, 200);
-  grid.SetAlignment(0, 0, 0, kRegisterFields - 1, kCentre);
-  grid.SetAlignment(0, 0, grid.RowCount() - 1, 1, kCentre);
+  AlignRegisterGrid(grid);
 }
 
 void RegisterCommands::CloseRegisterFiles() {

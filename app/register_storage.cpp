@@ -15,6 +15,8 @@ namespace {
 constexpr int kFirstAmountField = 3;
 constexpr int kLastHiddenZeroField = 20;  // field 21 (net pay) shows its zero as "0"
 constexpr int kCellText = 1;
+constexpr int kLeft = 1;
+constexpr int kCentre = 2;
 constexpr char kSavingAlias[] = "保存中的数据";
 constexpr char kRelayAlias[] = "ZhongZhuan";
 
@@ -127,6 +129,14 @@ int CountPeople(const Grid& grid) {
   return people;
 }
 
+void AlignRegisterGrid(Grid& grid) {
+  const int last_row = grid.RowCount() - 1;
+  const int last_column = kRegisterFields - 1;
+  grid.SetAlignment(1, 2, last_row, last_column, kLeft);
+  grid.SetAlignment(0, 0, 0, last_column, kCentre);
+  grid.SetAlignment(0, 0, last_row, 1, kCentre);
+}
+
 void FillTitleRow(DatabaseTable& databases, const Text& relay_path, Grid& grid) {
   const bool opened = databases.OpenDatabase(relay_path, kRegisterAlias);
   for (int field = 1; field <= kRegisterFields; ++field) {
@@ -188,6 +198,7 @@ bool LoadRegister(DatabaseTable& databases, Grid& grid, ProgressDisplay* progres
     --rows;  // the trailing blank record has no row
   }
   grid.SetRowCount(rows + 1);
+  AlignRegisterGrid(grid);
   if (progress != nullptr) {
     progress->Rewind();
     progress->PlaceInMiddle();
@@ -195,6 +206,8 @@ bool LoadRegister(DatabaseTable& databases, Grid& grid, ProgressDisplay* progres
     progress->Count(records, 0);
   }
   const bool ok = ReadRows(databases, grid, rows, kLastHiddenZeroField, progress, reason);
+  // The trailing blank record is read as well, though it has no row: the bar counts records.
+  if (progress != nullptr && rows < records) progress->Step();
   if (progress != nullptr) progress->Hide();
   return ok;
 }
@@ -204,6 +217,7 @@ bool LoadSortedRegister(DatabaseTable& databases, Grid& grid, Text* reason) {
   const int32_t records = databases.GetRecordCount();
   if (LastDatabaseError() != 0) return FailWithLastError(reason);
   grid.SetRowCount(records + 1);
+  AlignRegisterGrid(grid);
   return ReadRows(databases, grid, records, kLastHiddenZeroField + 1, nullptr, reason);
 }
 

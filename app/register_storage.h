@@ -24,6 +24,11 @@ Text SideFilePath(const Text& program_directory, const Text& name);
 bool IsPersonRow(const Grid& grid, int row);
 int CountPeople(const Grid& grid);
 
+// The register's alignment, as New sets it up, for every row the grid has now: the title row
+// and columns 0 and 1 (number and name) centred, every other cell left. Run after every load,
+// since rows that a longer register or a sort added would otherwise keep another alignment.
+void AlignRegisterGrid(Grid& grid);
+
 // Fills row 0 of the grid with the relay file's field names; titles stay empty when the relay
 // file cannot be opened. The relay file is closed again.
 void FillTitleRow(DatabaseTable& databases, const Text& relay_path, Grid& grid);
@@ -33,12 +38,14 @@ bool HasRegisterShape(DatabaseTable& databases, Text* reason);
 
 // Loads the current database into the grid: titles from the field names, one row per record,
 // except a last record with empty fields 1 and 2 (the trailing blank record Save writes).
-// Amounts of about zero in columns 2 to 19 show as empty cells. Returns false, with *reason,
-// when a read failed; the grid then holds what was read.
+// Amounts of about zero in columns 2 to 19 show as empty cells; every row is aligned as
+// AlignRegisterGrid says. Returns false, with *reason, when a read failed; the grid then holds
+// what was read.
 bool LoadRegister(DatabaseTable& databases, Grid& grid, ProgressDisplay* progress, Text* reason);
 
 // Sort's reload: one row per record of the current database, the blank record included
-// wherever it stands, and zero amounts in columns 2 to 20 shown as empty cells.
+// wherever it stands, and zero amounts in columns 2 to 20 shown as empty cells; aligned as
+// after LoadRegister.
 bool LoadSortedRegister(DatabaseTable& databases, Grid& grid, Text* reason);
 
 // Appends the grid's people, then the trailing blank record, to the current database.

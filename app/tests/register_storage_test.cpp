@@ -70,6 +70,47 @@ TEST_F(RegisterStorageTest, SavedFileLoadsWithoutItsTrailingBlankRecord) {
   EXPECT_EQ(loaded.CellText(2, 2), "20");
 }
 
+// Whether every row is aligned as a new register: titles and columns 0 and 1 centred, the
+// rest left.
+::testing::AssertionResult AlignedAsNew(const Grid& grid) {
+  for (int r = 0; r < grid.RowCount(); ++r) {
+    for (int c = 0; c < grid.ColumnCount(); ++c) {
+      const Alignment expected = (r == 0 || c <= 1) ? Alignment::kCentre : Alignment::kLeft;
+      if (grid.CellAlignment(r, c) != expected) {
+        return ::testing::AssertionFailure()
+               << "cell (" << r << ", " << c << ") of " << grid.RowCount() << " rows";
+      }
+    }
+  }
+  return ::testing::AssertionSuccess();
+}
+
+// A register loaded after a shorter one, or reloaded by a sort that adds the blank row, gets
+// the new register's alignment in every row, also in rows the grid did not have before, and
+// loses any other alignment a cell had.
+TEST_F(RegisterStorageTest, EveryLoadAlignsEveryRowAsANewRegister) {
+  Grid people(RegisterGridConfig());
+  testing::FillGrid(people, 6, "人", 0);
+  const Text path = folder_ + "/long.dat";
+  SaveAndOpen(people, path);
+
+  Grid shown(RegisterGridConfig());
+  shown.SetRowCount(3);  // a shorter register, laid out as new, one cell right-aligned
+  shown.SetAlignment(0, 0, 0, 21, 2);
+  shown.SetAlignment(0, 0, 2, 1, 2);
+  shown.SetAlignment(2, 5, 2, 5, 3);
+  Text reason;
+  ASSERT_TRUE(LoadRegister(databases_, shown, nullptr, &reason)) << reason;
+  ASSERT_EQ(shown.RowCount(), 7);
+  EXPECT_TRUE(AlignedAsNew(shown));
+
+  ASSERT_TRUE(databases_.SortToFile(folder_ + "/sorted.dat", {"姓名"}));
+  ASSERT_TRUE(databases_.OpenDatabase(folder_ + "/sorted.dat", "sorted"));
+  ASSERT_TRUE(LoadSortedRegister(databases_, shown, &reason)) << reason;
+  ASSERT_EQ(shown.RowCount(), 8);  // the blank record has a row now
+  EXPECT_TRUE(AlignedAsNew(shown));
+}
+
 TEST_F(RegisterStorageTest, SavingAgainKeepsTheHeaderAndGoesOnWithTheSerialNumbers) {
   Grid grid(RegisterGridConfig());
   testing::FillGrid(grid, 3, "人", 0);
