@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "forms/grid/grid.h"
 #include "platform/ui/keys.h"
 
 namespace sr::app {
@@ -13,6 +14,18 @@ MainWindow::MainWindow(forms::Framework& framework, const Seams& seams, Database
       tax_(context_),
       summary_(context_),
       export_(context_) {}
+
+void MainWindow::StoreEditInProgress() {
+  Grid& grid = form_.grid();
+  if (!grid.Editing()) return;
+  const int row = grid.EditorRow();
+  const int column = grid.EditorColumn();
+  const Text before = grid.CellText(row, column);
+  grid.EndEdit();
+  if (grid.CellExists(row, column) && grid.CellText(row, column) != before) {
+    context_.state.modified = 1;
+  }
+}
 
 void MainWindow::OnGridEditBegins() {
   form_.menu().SetDisabled(forms::kMenuSave, false);

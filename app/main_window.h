@@ -34,13 +34,34 @@ class MainWindow : public forms::MainWindowHandlers {
   void OnModify() override { editing_.Modify(); }
   void OnDeleteRow() override { editing_.DeleteRow(); }
   void OnInsertBlankRow() override { editing_.InsertBlankRow(); }
-  void OnFind() override { editing_.Find(); }
-  void OnCopy() override { editing_.Copy(); }
-  void OnPaste() override { editing_.Paste(); }
-  void OnSort() override { editing_.Sort(); }
-  void OnCalculate() override { tax_.Calculate(); }
-  void OnSummary() override { summary_.Run(); }
-  void OnExport() override { export_.Run(); }
+  void OnFind() override {
+    StoreEditInProgress();
+    editing_.Find();
+  }
+  void OnCopy() override {
+    StoreEditInProgress();
+    editing_.Copy();
+  }
+  void OnPaste() override {
+    StoreEditInProgress();
+    editing_.Paste();
+  }
+  void OnSort() override {
+    StoreEditInProgress();
+    editing_.Sort();
+  }
+  void OnCalculate() override {
+    StoreEditInProgress();
+    tax_.Calculate();
+  }
+  void OnSummary() override {
+    StoreEditInProgress();
+    summary_.Run();
+  }
+  void OnExport() override {
+    StoreEditInProgress();
+    export_.Run();
+  }
   void OnTaxRate() override { tax_.ShowTaxRateWindow(); }
   void OnSettings() override { tax_.ShowSettingsWindow(); }
 
@@ -48,6 +69,11 @@ class MainWindow : public forms::MainWindowHandlers {
   void OnGridKeyDown(int key, int modifiers) override;
 
  private:
+  // Commands that read the register grid first close the cell editor and store its text, as
+  // Save does, whatever route started them (menu, toolbar, shortcut key, shortcut menu); a
+  // changed cell marks the register modified.
+  void StoreEditInProgress();
+
   forms::MainForm form_;
   AppContext context_;
   RegisterCommands register_;
