@@ -1,18 +1,27 @@
 #include "app/export_command.h"
 
+#include <algorithm>
+
 #include "app/column_letters.h"
 #include "app/progress_display.h"
 #include "forms/grid/grid.h"
+#include "runtime/convert/conversions.h"
 
 namespace sr::app {
 
 namespace {
 
 const char kCreateFailed[] = "Excel 程序创建失败！可能没有安装 Excel 程序";
+const char kExportTitle[] = "导出到Excel电子表格";
+const char kAmountFormat[] = "#,##0.00";
+// Grid columns 2 to 20 hold amounts (pay items, gross pay, tax, totals).
+constexpr int kFirstAmountColumn = 2;
+constexpr int kLastAmountColumn = 20;
 
-// Columns b and g hold identifiers (numbers of staff, accounts, ID cards): the apostrophe keeps
-// them text, leading zeros and all digits included.
-bool KeptAsText(int column) { return column == 2 || column == 7; }
+// The identifying columns (number and name) and the remark go behind an apostrophe, so that a
+// number such as "0001" or an 18-digit ID keeps every digit as text; every amount column is
+// sent plain and becomes a number that sums. `column` is the grid's (0-based).
+bool KeptAsText(int column) { return column < kFirstAmountColumn || column > kLastAmountColumn; }
 
 }  // namespace
 
@@ -44,16 +53,37 @@ void ExportCommand::SendCells() {
       const Text& cell = grid.CellText(r - 1, c - 1);
       workbook_.SetFirstCell(reference);
       workbook_.SetSecondCell(reference);
-      workbook_.SetValue(KeptAsText(c) ? "'" + cell : cell);
+      workbook_.SetValue(KeptAsText(c - 1) ? "'" + cell : cell);
       held = workbook_.GetRange();
     }
     progress.Step();
   }
-  excel_.SetVisible(true);
+  FormatSheet(rows, columns);
+  Text not_shown;
+  const bool shown = excel_.SetVisible(true, &not_shown);
   workbook_.Release();
   excel_.Release();
   progress.Hide();
   held.Reset();
+  if (!shown) {
+    app_.framework.ShowMessage(Concat({"导出的工作簿没有显示出来：\r\n", not_shown}), kExportTitle,
+                               ui::MessageButtons::kOk, ui::MessageIcon::kWarning);
+  }
+}
+
+void ExportCommand::FormatSheet(int rows, int columns) {
+  // Amounts with two decimals and thousands separators; empty amount cells stay empty.
+  if (rows >= 2 && columns > kFirstAmountColumn) {
+    workbook_.SetFirstCell(CellReference(kFirstAmountColumn + 1, 2));
+    workbook_.SetSecondCell(CellReference(std::min(columns, kLastAmountColumn + 1), rows));
+    workbook_.SetNumberFormat(kAmountFormat);
+  }
+  // The titles bold and always in view, every column as wide as its title and its amounts.
+  workbook_.SetFirstCell(CellReference(1, 1));
+  workbook_.SetSecondCell(CellReference(columns, 1));
+  workbook_.SetBold(true);
+  workbook_.AutoFitColumns();
+  workbook_.FreezeRows(1);
 }
 
 }  // namespace sr::app

@@ -15,8 +15,12 @@ class ExportCommand {
   void Run();
 
  private:
-  // Sends every cell, row by row, stepping the progress bar per row.
+  // Sends every cell, row by row, stepping the progress bar per row, then shows the workbook;
+  // says so when the spreadsheet program did not show it.
   void SendCells();
+  // Formats the filled sheet of `rows` x `columns` cells: amount columns as amounts, the title
+  // row bold and frozen, columns fitted.
+  void FormatSheet(int rows, int columns);
 
   AppContext& app_;
   ExcelApp excel_;           // the main window's Excel程序1

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -10,6 +12,7 @@
 #include "app/tests/app_harness.h"
 #include "platform/automation/excel_dispids.h"
 #include "platform/sheet/sheet_automation.h"
+#include "platform/sheet/spreadsheet_program.h"
 #include "platform/sheet/tests/stub_spreadsheet.h"
 #include "runtime/recdb/create_file.h"
 
@@ -62,16 +65,24 @@ TEST_F(ExportTest, SmallGridMakesExactlyTheseCalls) {
       "#1 get 0x23C() -> #2", "#2 call 0xB5(missing)", "#2 get 0x94() -> #3",
       "#3 get 0x1E5() -> #4", "#4 get 0xAA(1) -> #5", "#3 call 0x130()", "#4 get 0xAA(1) -> #6",
       "#5 free",
-      // Row by row, every cell (the empty one too); columns b and g behind an apostrophe. The
-      // range of a cell is held until the next cell's replaces it.
-      "#6 get 0xC5(\"a1\", \"a1\") -> #7", "#7 put 0x6(\"" + Gbk(u8"工号") + "\")",
+      // Row by row, every cell (the empty one too); the number and name columns behind an
+      // apostrophe, the amount column c plain. The range of a cell is held until the next
+      // cell's replaces it.
+      "#6 get 0xC5(\"a1\", \"a1\") -> #7", "#7 put 0x6(\"'" + Gbk(u8"工号") + "\")",
       "#6 get 0xC5(\"b1\", \"b1\") -> #8", "#8 put 0x6(\"'" + Gbk(u8"姓名") + "\")", "#7 free",
       "#6 get 0xC5(\"c1\", \"c1\") -> #9", "#9 put 0x6(\"\")", "#8 free",
-      "#6 get 0xC5(\"a2\", \"a2\") -> #10", "#10 put 0x6(\"007\")", "#9 free",
+      "#6 get 0xC5(\"a2\", \"a2\") -> #10", "#10 put 0x6(\"'007\")", "#9 free",
       "#6 get 0xC5(\"b2\", \"b2\") -> #11", "#11 put 0x6(\"'0012\")", "#10 free",
       "#6 get 0xC5(\"c2\", \"c2\") -> #12", "#12 put 0x6(\"1234.5\")", "#11 free",
-      // Shown, then let go of: the workbook's references, the application, the last range.
-      "#1 put 0x22E(true)", "#6 free", "#4 free", "#3 free", "#2 free", "#1 free", "#12 free"};
+      // The amounts get their number format; the titles bold, fitted and frozen.
+      "#6 get 0xC5(\"c2\", \"c2\") -> #13", "#13 put 0xC1(\"#,##0.00\")",
+      "#6 get 0xC5(\"a1\", \"c1\") -> #14", "#13 free", "#14 get 0x92() -> #15",
+      "#15 put 0x60(true)", "#15 free", "#14 get 0xF6() -> #16", "#16 call 0xED()", "#16 free",
+      "#3 get 0x2F7() -> #17", "#17 put 0x292(0)", "#17 put 0x294(1)", "#17 put 0x28A(true)",
+      "#17 free",
+      // Shown, then let go of: the workbook's references, the application, the last cell's range.
+      "#1 put 0x22E(true)", "#14 free", "#6 free", "#4 free", "#3 free", "#2 free", "#1 free",
+      "#12 free"};
   EXPECT_EQ(Calls(), expected);
   EXPECT_EQ(harness_.automation().live_objects(), 0);
   EXPECT_TRUE(harness_.backend().screen_log().empty() ||
@@ -79,8 +90,12 @@ TEST_F(ExportTest, SmallGridMakesExactlyTheseCalls) {
                   headless::ScreenEvent::Kind::kMessageBox);
 }
 
-TEST_F(ExportTest, NewRegisterSendsEveryCellWithApostrophesInColumnsBAndG) {
-  harness_.SetCell(1, 6, "110101199001011234");  // all 18 digits stay: sent as text
+// Every cell of a new register is sent; the number, name and remark columns (a, b, v) behind
+// an apostrophe, so that they stay texts, and every amount column plain, so that it becomes a
+// number that sums.
+TEST_F(ExportTest, NewRegisterSendsEveryCellWithIdentifiersAndRemarksAsText) {
+  harness_.SetCell(1, 0, "0001");
+  harness_.SetCell(1, 6, "6000");
   harness_.SetCell(5000, 21, Gbk(u8"末行"));
   command_.Run();
   std::vector<std::string> puts;
@@ -88,16 +103,21 @@ TEST_F(ExportTest, NewRegisterSendsEveryCellWithApostrophesInColumnsBAndG) {
     if (call.find(" put 0x6(") != std::string::npos) puts.push_back(call.substr(call.find('(')));
   }
   ASSERT_EQ(puts.size(), 5001u * 22u);
-  EXPECT_EQ(puts[22 + 6], "(\"'110101199001011234\")");
-  EXPECT_EQ(puts[22 + 1], "(\"'\")");  // an empty cell of column b is a lone apostrophe
+  EXPECT_EQ(puts[22 + 0], "(\"'0001\")");
+  EXPECT_EQ(puts[22 + 1], "(\"'\")");  // an empty text cell is a lone apostrophe
   EXPECT_EQ(puts[22 + 2], "(\"\")");
-  EXPECT_EQ(puts.back(), "(\"" + Gbk(u8"末行") + "\")");
+  EXPECT_EQ(puts[22 + 6], "(\"6000\")");
+  EXPECT_EQ(puts[22 + 20], "(\"\")");
+  EXPECT_EQ(puts[22 + 21], "(\"'\")");
+  EXPECT_EQ(puts.back(), "(\"'" + Gbk(u8"末行") + "\")");
   int ranges = 0;
   for (const std::string& call : Calls()) ranges += call.find(" get 0xC5(") != std::string::npos;
-  EXPECT_EQ(ranges, 5001 * 22);
+  EXPECT_EQ(ranges, 5001 * 22 + 2);  // every cell, then the amounts and the titles
   EXPECT_NE(
       std::find(Calls().begin(), Calls().end(), "#6 get 0xC5(\"v5001\", \"v5001\") -> #110028"),
       Calls().end());
+  EXPECT_NE(std::find(Calls().begin(), Calls().end(), "#6 get 0xC5(\"c2\", \"u5001\") -> #110029"),
+            Calls().end());
 }
 
 TEST_F(ExportTest, WithoutTheSpreadsheetApplicationSaysSoAndChangesNothing) {
@@ -169,22 +189,25 @@ TEST(ExportToXlsxTest, TwoPeopleReachTheWorkbookCellByCell) {
   AppHarness harness(nullptr, &seam);
   Grid& grid = harness.grid();
   grid.SetRowCount(3);  // titles and two people
+  // The installed register's titles: number, name, eight incomes, gross pay, seven deductions,
+  // tax, total deductions, net pay, remark.
   const char8_t* titles[22] = {
-      u8"工号",       u8"姓名",     u8"基本工资",   u8"岗位工资", u8"津贴",     u8"补贴",
-      u8"身份证号",   u8"加班费",   u8"奖金(免税)", u8"其他",     u8"应发合计", u8"养老保险",
-      u8"医疗保险",   u8"失业保险", u8"住房公积金", u8"扣款1",    u8"扣款2",    u8"扣款3",
+      u8"编号",       u8"姓名",     u8"基本工资",   u8"岗位工资", u8"绩效工资", u8"加班工资",
+      u8"津贴",       u8"补贴",     u8"奖金(免税)", u8"其他收入", u8"应发合计", u8"养老保险",
+      u8"医疗保险",   u8"失业保险", u8"住房公积金", u8"扣款1",    u8"扣款2",    u8"事假扣款",
       u8"个人所得税", u8"扣款合计", u8"实发工资",   u8"备注"};
   for (int c = 0; c < 22; ++c) harness.SetCell(0, c, Gbk(titles[c]));
+  // Person 1's number has leading zeros, person 2's is an 18-digit ID; "0012" in an amount
+  // column is the amount 12.
   const char* people[2][22] = {
-      {"0001", "",    "3500", "800.5",  "0",     "",       "110101199001011234",
-       "120",  "200", "",     "4620.5", "280",   "70",     "17.5",
-       "",     "",    "",     "",       "12.03", "379.53", "4240.97",
-       ""},
+      {"0001", "",   "3500", "800.5", "0", "", "300", "120",   "200",    "",        "4620.5",
+       "280",  "70", "17.5", "",      "",  "", "",    "12.03", "379.53", "4240.97", ""},
       {"0002", "",   "4200", "650", "", "", "0012", "", "",    "",     "4850",
-       "336",  "84", "21",   "420", "", "", "",     "", "861", "3989", ""}};
+       "336",  "84", "21",   "420", "", "", "",     "", "861", "3989", "2024"}};
   for (int r = 0; r < 2; ++r) {
     for (int c = 0; c < 22; ++c) harness.SetCell(1 + r, c, people[r][c]);
   }
+  harness.SetCell(2, 0, "110101199001011234");
   harness.SetCell(1, 1, Gbk(u8"张三"));
   harness.SetCell(2, 1, Gbk(u8"李四"));
   harness.SetCell(1, 21, Gbk(u8"新进"));
@@ -194,9 +217,9 @@ TEST(ExportToXlsxTest, TwoPeopleReachTheWorkbookCellByCell) {
   std::string cells;
   ASSERT_TRUE(sheet::testing::ListCells(python, stub.copy(), &cells));
 
-  // What the spreadsheet holds: titles as texts in row 1; columns b and g texts, digits and
-  // leading zeros kept; every other filled cell a number; empty cells empty. openpyxl names the
-  // columns in capitals.
+  // What the spreadsheet holds: titles as texts in row 1; the number, name and remark columns
+  // texts, digits and leading zeros kept; every filled amount a number; empty cells empty.
+  // openpyxl names the columns in capitals.
   auto column_name = [](int c) {
     std::string name = ToUtf8(ColumnLetter(c + 1));
     for (char& ch : name) ch = static_cast<char>(ch - 'a' + 'A');
@@ -206,22 +229,81 @@ TEST(ExportToXlsxTest, TwoPeopleReachTheWorkbookCellByCell) {
   for (int c = 0; c < 22; ++c) {
     expected += column_name(c) + "1 str " + reinterpret_cast<const char*>(titles[c]) + "\n";
   }
+  std::string expected_formats = "freeze A2\n";
+  for (int c = 0; c < 22; ++c) expected_formats += column_name(c) + "1 General bold\n";
   for (int r = 0; r < 2; ++r) {
     for (int c = 0; c < 22; ++c) {
       std::string text = ToUtf8(grid.CellText(r + 1, c));
       if (text.empty()) continue;
+      const bool amount = c >= 2 && c <= 20;
       std::string kind = "str";
-      if (c != 1 && c != 6 && c != 21) {
+      if (amount) {
         kind = text.find('.') != std::string::npos ? "float" : "int";
-        if (kind == "int") text = std::to_string(std::stoll(text));  // "0001" is the number 1
+        if (kind == "int") text = std::to_string(std::stoll(text));
       }
-      expected += column_name(c) + std::to_string(r + 2) + " " + kind + " " + text + "\n";
+      const std::string cell = column_name(c) + std::to_string(r + 2);
+      expected += cell + " " + kind + " " + text + "\n";
+      expected_formats += cell + (amount ? " #,##0.00" : " General") + " plain\n";
     }
   }
   EXPECT_EQ(cells, expected);
-  EXPECT_NE(cells.find("G2 str 110101199001011234\n"), std::string::npos);
-  EXPECT_NE(cells.find("G3 str 0012\n"), std::string::npos);
-  EXPECT_NE(cells.find("A2 int 1\n"), std::string::npos);
+  EXPECT_NE(cells.find("A2 str 0001\n"), std::string::npos);
+  EXPECT_NE(cells.find("A3 str 110101199001011234\n"), std::string::npos);
+  EXPECT_NE(cells.find("G3 int 12\n"), std::string::npos);
+  EXPECT_NE(cells.find("V3 str 2024\n"), std::string::npos);
+  EXPECT_EQ(cells.find("F2 "), std::string::npos);  // an empty amount stays empty
+
+  std::string formats;
+  ASSERT_TRUE(sheet::testing::ListFormats(python, stub.copy(), &formats));
+  // Every column is wide enough for its title (a two-byte character is two characters wide).
+  std::istringstream lines(formats);
+  std::string line;
+  std::string without_widths;
+  int fitted = 0;
+  while (std::getline(lines, line)) {
+    if (!line.starts_with("width ")) {
+      without_widths += line + "\n";
+      continue;
+    }
+    std::istringstream words(line.substr(6));
+    std::string column;
+    double width = 0;
+    words >> column >> width;
+    const int c = column[0] - 'A';
+    ASSERT_TRUE(c >= 0 && c < 22 && column.size() == 1) << line;
+    EXPECT_GE(width, static_cast<double>(Gbk(titles[c]).size())) << line;
+    ++fitted;
+  }
+  EXPECT_EQ(fitted, 22);
+  EXPECT_EQ(without_widths, expected_formats);
+}
+
+// A spreadsheet program that ends without showing the workbook (LibreOffice without its window
+// system): the user is told so and where the workbook was kept, in a folder of theirs.
+TEST(ExportToXlsxTest, ProgramThatShowsNothingIsReportedWithTheWorkbooksPlace) {
+  sheet::testing::StubSpreadsheet stub;
+  const std::filesystem::path script = stub.dir() / "no-window.sh";
+  std::ofstream(script) << "#!/bin/sh\necho 'no suitable windowing system found' >&2\nexit 1\n";
+  std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+  sheet::testing::ScopedEnv command(sheet::kCommandVariable, script.string());
+  sheet::SheetAutomation seam;
+  AppHarness harness(nullptr, &seam);
+  harness.grid().SetRowCount(2);
+  harness.SetCell(1, 1, Gbk(u8"张三"));
+  ExportCommand(harness.context()).Run();
+  const std::filesystem::path kept =
+      stub.documents() / reinterpret_cast<const char*>(u8"工资表-导出1.xlsx");
+  EXPECT_TRUE(std::filesystem::exists(kept));
+  const std::vector<headless::ScreenEvent>& log = harness.backend().screen_log();
+  ASSERT_FALSE(log.empty());
+  const headless::ScreenEvent& box = log.back();
+  ASSERT_EQ(box.kind, headless::ScreenEvent::Kind::kMessageBox);
+  EXPECT_EQ(box.message.title, Gbk(u8"导出到Excel电子表格"));
+  EXPECT_EQ(box.message.text,
+            Gbk(u8"导出的工作簿没有显示出来：\r\n电子表格程序 ") + script.string() +
+                Gbk(u8" 没有显示工作簿就结束了（退出码 1）。\r\n工作簿已保存为 ") +
+                FromUtf8(kept.string()) + Gbk(u8"，可以用电子表格程序打开它。"));
+  EXPECT_FALSE(harness.form().progress_bar().visible());
 }
 
 }  // namespace

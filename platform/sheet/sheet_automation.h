@@ -20,12 +20,17 @@ using WorkbookViewer = std::function<void(const Workbook&)>;
 //
 // Members served (dispatch ids of excel_dispids.h):
 //   Application: Workbooks, Application, Sheets (of the active workbook), Visible (put, get),
-//                Activate, Quit
+//                Activate, Quit, ActiveWindow
 //   Workbooks:   Add (no template), Item, Application, Close (closes every workbook)
 //   Workbook:    Sheets, Application, Activate, Close
 //   Sheets:      Item (1-based), Application
 //   Worksheet:   Range (one or two references), Application, Activate
-//   Range:       Value (put: a text typed as into Excel, a number, or empty), Application
+//   Range:       Value (put: a text typed as into Excel, a number, or empty), NumberFormat,
+//                Font, EntireColumn, AutoFit (whole columns), Application
+//   Font:        Bold
+//   Window:      SplitRow, SplitColumn, FreezePanes (of the active workbook's shown sheet)
+// A put of Visible that shows a workbook fails, with a message for the user, when the
+// spreadsheet program ended without showing it; the workbook is then kept in the user's folder.
 class SheetAutomation : public automation::AutomationSeam {
  public:
   // From now on, objects created hand each shown workbook to `viewer` instead of writing it and

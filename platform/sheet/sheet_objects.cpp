@@ -1,9 +1,15 @@
 #include "platform/sheet/sheet_objects.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <type_traits>
 
 #include "platform/automation/excel_dispids.h"
+#include "platform/sheet/sheet_format.h"
 #include "platform/sheet/xlsx_file.h"
+#include "runtime/convert/conversions.h"
+#include "runtime/convert/gbk.h"
 
 namespace sr::sheet {
 
@@ -79,17 +85,91 @@ class SheetObject : public automation::CountedDispatch {
   std::shared_ptr<Instance> instance_;
 };
 
-class RangeObject : public SheetObject {
+// A property of a workbook's sheet: refused once the workbook is closed.
+class SheetPartObject : public SheetObject {
  public:
-  RangeObject(std::shared_ptr<Instance> instance, std::shared_ptr<Workbook> book, int sheet,
-              CellRange range)
+  // `range` is the part's cells, when it has any.
+  SheetPartObject(std::shared_ptr<Instance> instance, std::shared_ptr<Workbook> book, int sheet,
+                  CellRange range = {})
       : SheetObject(std::move(instance)), book_(std::move(book)), sheet_(sheet), range_(range) {}
 
  protected:
-  Status Member(DispId member, InvokeKind kind, const Args& args, Variant* result) override {
-    if (member != excel_member::kValue || kind != InvokeKind::kPropertyPut) return NotFound();
-    if (args.size() != 1) return BadCount();
+  Status Member(DispId member, InvokeKind kind, const Args& args, Variant* result) final {
     if (!instance_->IsOpen(book_)) return Failed("the workbook is closed");
+    return PartMember(member, kind, args, result);
+  }
+  virtual Status PartMember(DispId member, InvokeKind kind, const Args& args, Variant* result) = 0;
+
+  Worksheet& sheet() { return book_->sheets[sheet_]; }
+
+  std::shared_ptr<Workbook> book_;
+  int sheet_;
+  CellRange range_;
+};
+
+// Reads or writes one property of type `type` (kBool, kI4 or kBstr) held in `*value`.
+template <class T>
+Status Property(InvokeKind kind, const Args& args, Variant::Type type, T* value, Variant* result) {
+  if (kind == InvokeKind::kPropertyGet) {
+    if (!args.empty()) return BadCount();
+    if constexpr (std::is_same_v<T, bool>) *result = Variant::Bool(*value);
+    if constexpr (std::is_same_v<T, int>) *result = Variant::I4(*value);
+    if constexpr (std::is_same_v<T, Text>) *result = Variant::Bstr(*value);
+    return Status::Ok();
+  }
+  if (kind != InvokeKind::kPropertyPut) return NotFound();
+  if (args.size() != 1) return BadCount();
+  if (args[0].type != type) return BadType();
+  if constexpr (std::is_same_v<T, bool>) *value = args[0].boolean;
+  if constexpr (std::is_same_v<T, int>) *value = args[0].i4;
+  if constexpr (std::is_same_v<T, Text>) *value = args[0].bstr;
+  return Status::Ok();
+}
+
+class FontObject : public SheetPartObject {
+ public:
+  using SheetPartObject::SheetPartObject;
+
+ protected:
+  Status PartMember(DispId member, InvokeKind kind, const Args& args, Variant* result) override {
+    if (member != excel_member::kBold) return NotFound();
+    bool bold = BoldAt(sheet(), range_.first_row, range_.first_column);
+    Status status = Property(kind, args, Variant::Type::kBool, &bold, result);
+    if (status.ok() && kind == InvokeKind::kPropertyPut) sheet().bold.emplace_back(range_, bold);
+    return status;
+  }
+};
+
+class RangeObject : public SheetPartObject {
+ public:
+  using SheetPartObject::SheetPartObject;
+
+ protected:
+  Status PartMember(DispId member, InvokeKind kind, const Args& args, Variant* result) override {
+    switch (member) {
+      case excel_member::kValue:
+        if (kind != InvokeKind::kPropertyPut) break;
+        return PutValue(args);
+      case excel_member::kNumberFormat:
+        return NumberFormat(kind, args, result);
+      case excel_member::kFont:
+        if (kind != InvokeKind::kPropertyGet) break;
+        return Return<FontObject>(result, book_, sheet_, range_);
+      case excel_member::kEntireColumn:
+        if (kind != InvokeKind::kPropertyGet) break;
+        return Return<RangeObject>(
+            result, book_, sheet_,
+            CellRange{0, range_.first_column, kMaxRows - 1, range_.last_column});
+      case excel_member::kAutoFit:
+        if (kind != InvokeKind::kMethod) break;
+        return AutoFit();
+    }
+    return NotFound();
+  }
+
+ private:
+  Status PutValue(const Args& args) {
+    if (args.size() != 1) return BadCount();
     int64_t cells = int64_t{range_.last_row - range_.first_row + 1} *
                     (range_.last_column - range_.first_column + 1);
     if (cells > kMaxCellsPerPut) return Failed("range too large");
@@ -107,14 +187,60 @@ class RangeObject : public SheetObject {
       default:
         return BadType();
     }
-    WriteRange(&book_->sheets[sheet_], range_, cell);
+    WriteRange(&sheet(), range_, cell);
     return Status::Ok();
   }
 
+  Status NumberFormat(InvokeKind kind, const Args& args, Variant* result) {
+    Text format = NumberFormatAt(sheet(), range_.first_row, range_.first_column);
+    Status status = Property(kind, args, Variant::Type::kBstr, &format, result);
+    if (!status.ok() || kind != InvokeKind::kPropertyPut) return status;
+    if (format.empty() || CharCount(format) > 255) return Failed("not a number format");
+    sheet().number_formats.emplace_back(range_, format);
+    return status;
+  }
+
+  // As in Excel, only whole columns are fitted; an empty column keeps its width.
+  Status AutoFit() {
+    if (range_.first_row != 0 || range_.last_row != kMaxRows - 1) {
+      return Failed("AutoFit needs whole columns");
+    }
+    for (const auto& [column, width] :
+         FittedWidths(sheet(), range_.first_column, range_.last_column)) {
+      sheet().column_widths[column] = width;
+    }
+    return Status::Ok();
+  }
+};
+
+// The window of a workbook: where its sheet is split and whether the panes are frozen there.
+class WindowObject : public SheetPartObject {
+ public:
+  using SheetPartObject::SheetPartObject;
+
+ protected:
+  Status PartMember(DispId member, InvokeKind kind, const Args& args, Variant* result) override {
+    Worksheet& shown = book_->sheets[book_->active_sheet];
+    switch (member) {
+      case excel_member::kSplitRow:
+        return Split(kind, args, result, kMaxRows, &shown.split_row);
+      case excel_member::kSplitColumn:
+        return Split(kind, args, result, kMaxColumns, &shown.split_column);
+      case excel_member::kFreezePanes:
+        return Property(kind, args, Variant::Type::kBool, &shown.frozen, result);
+    }
+    return NotFound();
+  }
+
  private:
-  std::shared_ptr<Workbook> book_;
-  int sheet_;
-  CellRange range_;
+  static Status Split(InvokeKind kind, const Args& args, Variant* result, int limit, int* value) {
+    int split = *value;
+    Status status = Property(kind, args, Variant::Type::kI4, &split, result);
+    if (!status.ok()) return status;
+    if (split < 0 || split >= limit) return Failed("split outside the sheet");
+    *value = split;
+    return status;
+  }
 };
 
 class WorksheetObject : public SheetObject {
@@ -124,7 +250,10 @@ class WorksheetObject : public SheetObject {
 
  protected:
   Status Member(DispId member, InvokeKind kind, const Args& args, Variant* result) override {
-    if (member == excel_member::kActivate && kind == InvokeKind::kMethod) return Status::Ok();
+    if (member == excel_member::kActivate && kind == InvokeKind::kMethod) {
+      book_->active_sheet = sheet_;
+      return Status::Ok();
+    }
     if (member != excel_member::kRange || kind != InvokeKind::kPropertyGet) return NotFound();
     if (args.empty() || args.size() > 2) return BadCount();
     for (const Variant& a : args) {
@@ -195,7 +324,8 @@ class WorkbooksObject : public SheetObject {
       if (!args.empty()) return Failed("templates are not supported");
       auto book = std::make_shared<Workbook>();
       book->number = instance_->next_book++;
-      book->sheets.push_back(Worksheet{"Sheet1", {}});
+      book->sheets.emplace_back();
+      book->sheets.back().name = "Sheet1";
       instance_->workbooks.push_back(book);
       instance_->active = book;
       return Return<WorkbookObject>(result, book);
@@ -230,6 +360,10 @@ class ApplicationObject : public SheetObject {
         return Return<SheetsObject>(result, instance_->active);
       case excel_member::kVisible:
         return Visible(kind, args, result);
+      case excel_member::kActiveWindow:
+        if (kind != InvokeKind::kPropertyGet) break;
+        if (!instance_->active) return Failed("no active workbook");
+        return Return<WindowObject>(result, instance_->active, instance_->active->active_sheet);
       case excel_member::kActivate:
         if (kind != InvokeKind::kMethod) break;
         return Status::Ok();
@@ -259,6 +393,19 @@ class ApplicationObject : public SheetObject {
   }
 };
 
+// Saves a workbook that no program showed into the user's own folder; what to tell the user.
+Text KeepInUserFolder(const Workbook& book, const Text& not_shown) {
+  const std::string folder = UserWorkbookFolder();
+  std::string error;
+  const std::string path = SaveWorkbookInto(book, folder, &error);
+  if (path.empty()) {
+    return Concat(
+        {not_shown, "。\r\n工作簿也无法保存到 ", FromUtf8(folder), "：", FromUtf8(error)});
+  }
+  return Concat(
+      {not_shown, "。\r\n工作簿已保存为 ", FromUtf8(path), "，可以用电子表格程序打开它。"});
+}
+
 }  // namespace
 
 bool Instance::IsOpen(const std::shared_ptr<Workbook>& book) const {
@@ -282,10 +429,16 @@ Status Instance::Show() {
     if (folder.empty()) folder = MakePrivateFolder(&error);
     if (folder.empty()) break;
     std::string path = folder + "/Book" + std::to_string(book->number) + ".xlsx";
-    if (!WriteXlsx(*book, path, &error) || !program->Open(path, &error)) break;
+    if (!WriteXlsx(*book, path, &error)) break;
+    Text not_shown;
+    if (!program->Open(path, &not_shown)) {
+      // Nobody shows the workbook, and a temporary folder is no place to leave it.
+      unlink(path.c_str());
+      return Status::Error(automation::kException, KeepInUserFolder(*book, not_shown));
+    }
     shown.insert(book->number);
   }
-  if (!error.empty()) return Status::Error(automation::kException, error);
+  if (!error.empty()) return Status::Error(automation::kException, FromUtf8(error));
   return Status::Ok();
 }
 

@@ -2,11 +2,16 @@
 
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+
+#include "runtime/convert/conversions.h"
+#include "runtime/convert/gbk.h"
 
 namespace sr::sheet {
 
@@ -27,11 +32,51 @@ std::string FindOnPath(const char* name) {
   return std::string();
 }
 
-// Runs argv detached: a grandchild in its own session, so that it neither becomes a zombie of
-// ours nor dies with our terminal. Only async-signal-safe calls happen after fork. A pipe that
-// closes on exec tells whether the program could be started: it reads EOF after a successful
-// exec and the errno of a failed one.
-bool SpawnDetached(const std::vector<std::string>& args, std::string* error) {
+// What the watcher tells about the program it started.
+struct Report {
+  enum Kind : int { kExecFailed = 1, kEnded = 2, kRunning = 3 };
+  int kind = 0;
+  int value = 0;  // the errno of a failed exec, the wait status of an ended program
+};
+
+void Send(int fd, Report report) {
+  ssize_t ignored = write(fd, &report, sizeof report);
+  (void)ignored;
+}
+
+// Runs in the forked watcher, so only async-signal-safe calls: starts argv in a grandchild and
+// reports whether it failed to start, ended within `watch_ms`, or is still running (then it is
+// left to init and runs on after we exit).
+[[noreturn]] void Watch(char* const* argv, int report, int watch_ms) {
+  setsid();
+  pid_t program = fork();
+  if (program == 0) {
+    int null_fd = open("/dev/null", O_RDONLY);
+    if (null_fd >= 0) dup2(null_fd, 0);
+    execv(argv[0], argv);
+    Send(report, {Report::kExecFailed, errno});
+    _exit(127);
+  }
+  if (program < 0) {
+    Send(report, {Report::kExecFailed, errno});
+    _exit(0);
+  }
+  const timespec pause{0, 20 * 1000 * 1000};
+  for (int waited = 0; waited < watch_ms; waited += 20) {
+    int status = 0;
+    if (waitpid(program, &status, WNOHANG) == program) {
+      Send(report, {Report::kEnded, status});
+      _exit(0);
+    }
+    nanosleep(&pause, nullptr);
+  }
+  Send(report, {Report::kRunning, 0});
+  _exit(0);
+}
+
+// Starts argv through a watcher child and waits for it; the first report that matters.
+bool StartWatched(const std::vector<std::string>& args, int watch_ms, Report* outcome,
+                  std::string* error) {
   std::vector<char*> argv;
   for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
@@ -40,40 +85,34 @@ bool SpawnDetached(const std::vector<std::string>& args, std::string* error) {
     *error = std::string("pipe: ") + std::strerror(errno);
     return false;
   }
-  pid_t child = fork();
-  if (child < 0) {
+  pid_t watcher = fork();
+  if (watcher < 0) {
     *error = std::string("fork: ") + std::strerror(errno);
     close(report[0]);
     close(report[1]);
     return false;
   }
-  if (child == 0) {
+  if (watcher == 0) {
     close(report[0]);
-    setsid();
-    if (fork() != 0) _exit(0);
-    int null_fd = open("/dev/null", O_RDONLY);
-    if (null_fd >= 0) dup2(null_fd, 0);
-    execv(argv[0], argv.data());
-    int failure = errno;
-    ssize_t ignored = write(report[1], &failure, sizeof failure);
-    (void)ignored;
-    _exit(127);
+    Watch(argv.data(), report[1], watch_ms);
   }
   close(report[1]);
   int status = 0;
-  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  while (waitpid(watcher, &status, 0) < 0 && errno == EINTR) {
   }
-  int failure = 0;
-  ssize_t got;
-  while ((got = read(report[0], &failure, sizeof failure)) < 0 && errno == EINTR) {
+  Report got;
+  *outcome = Report{Report::kRunning, 0};
+  ssize_t n;
+  while ((n = read(report[0], &got, sizeof got)) == static_cast<ssize_t>(sizeof got) ||
+         (n < 0 && errno == EINTR)) {
+    // A failed exec is reported first and is what matters; the watcher then saw the child end.
+    if (n > 0 && outcome->kind != Report::kExecFailed) *outcome = got;
   }
   close(report[0]);
-  if (got == static_cast<ssize_t>(sizeof failure)) {
-    *error = "cannot start " + args[0] + ": " + std::strerror(failure);
-    return false;
-  }
   return true;
 }
+
+std::string BaseName(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 
 }  // namespace
 
@@ -102,8 +141,42 @@ std::vector<std::string> SpreadsheetProgram::CommandFor(const std::string& file)
   return {command_, "-n", file};
 }
 
-bool SpreadsheetProgram::Open(const std::string& file, std::string* error) const {
-  return SpawnDetached(CommandFor(file), error);
+bool SpreadsheetProgram::Open(const std::string& file, Text* error) const {
+  const std::string name = shell_command_ ? command_ : BaseName(command_);
+  Report outcome;
+  std::string failure;
+  if (!StartWatched(CommandFor(file), watch_ms_, &outcome, &failure)) {
+    *error = Concat({"无法启动电子表格程序 ", FromUtf8(name), "：", FromUtf8(failure)});
+    return false;
+  }
+  const int status = outcome.value;
+  switch (outcome.kind) {
+    case Report::kExecFailed:
+      *error = Concat({"无法启动电子表格程序 ", FromUtf8(name), "：", std::strerror(status)});
+      return false;
+    case Report::kEnded:
+      if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return true;
+      *error = Concat({"电子表格程序 ", FromUtf8(name), " 没有显示工作簿就结束了（",
+                       WIFEXITED(status) ? "退出码 " + std::to_string(WEXITSTATUS(status))
+                                         : "被信号 " + std::to_string(WTERMSIG(status)) + " 终止",
+                       "）"});
+      return false;
+    default:
+      return true;
+  }
+}
+
+std::string UserWorkbookFolder() {
+  const char* home = getenv("HOME");
+  if (home != nullptr && *home != '\0') {
+    for (const std::string& name : {std::string("Documents"), ToUtf8("文档")}) {
+      const std::string folder = std::string(home) + "/" + name;
+      struct stat info;
+      if (stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) return folder;
+    }
+  }
+  char cwd[4096];
+  return getcwd(cwd, sizeof cwd) != nullptr ? std::string(cwd) : std::string(".");
 }
 
 std::string MakePrivateFolder(std::string* error) {

@@ -32,11 +32,21 @@ struct CellRange {
 struct Worksheet {
   Text name;
   std::map<std::pair<int, int>, Cell> cells;  // (row, column), 0-based
+  // Formats put on ranges, in the order they were put; a later one covers an earlier one.
+  std::vector<std::pair<CellRange, Text>> number_formats;  // Excel's format codes
+  std::vector<std::pair<CellRange, bool>> bold;
+  std::map<int, double> column_widths;  // by column, in characters; others keep the default
+  // The window's split (rows above it, columns left of it) and whether the panes are frozen
+  // there.
+  int split_row = 0;
+  int split_column = 0;
+  bool frozen = false;
 };
 
 struct Workbook {
   int number = 0;  // Book1, Book2, ... in the order the application made them
   std::vector<Worksheet> sheets;
+  int active_sheet = 0;  // the sheet its window shows
 };
 
 // Reads a cell reference as a user types it into Excel's Range: "a1", "B12", "$C$3", or a

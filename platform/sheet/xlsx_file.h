@@ -12,6 +12,10 @@ namespace sr::sheet {
 // written.
 bool WriteXlsx(const Workbook& book, const std::string& path, std::string* error);
 
+// Writes `book` into `folder` under a new name ("工资表-导出1.xlsx", "工资表-导出2.xlsx", ...),
+// never over an existing file. Returns the native path, or the empty string with `*error`.
+std::string SaveWorkbookInto(const Workbook& book, const std::string& folder, std::string* error);
+
 }  // namespace sr::sheet
 
 #endif  // SALARY_PLATFORM_SHEET_XLSX_FILE_H_

@@ -13,14 +13,24 @@ using automation::InvokeKind;
 using automation::Variant;
 
 // One guarded automation call: a reported error or an exception from the dispatch layer is
-// swallowed. Returns the call's result; kEmpty when there is none or the call failed.
+// swallowed (its message goes to `*error` when given). Returns the call's result; kEmpty when
+// there is none or the call failed.
 Variant Call(const DispatchRef& object, automation::DispId member, InvokeKind kind,
-             std::vector<Variant> args = {}) {
+             std::vector<Variant> args = {}, Text* error = nullptr) {
   Variant result;
   if (!object) return result;
   try {
-    if (!object->Invoke(member, kind, args, &result).ok()) return Variant();
+    const automation::Status status = object->Invoke(member, kind, args, &result);
+    if (!status.ok()) {
+      if (error != nullptr)
+        *error = status.message.empty() ? Text("automation error") : status.message;
+      return Variant();
+    }
+  } catch (const std::exception& e) {
+    if (error != nullptr) *error = *e.what() ? Text(e.what()) : Text("automation error");
+    return Variant();
   } catch (...) {
+    if (error != nullptr) *error = "automation error";
     return Variant();
   }
   return result;
@@ -59,8 +69,12 @@ void ExcelApp::Release() { application_.Reset(); }
 
 void ExcelApp::Quit() { Call(application_, excel_member::kQuit, InvokeKind::kMethod); }
 
-void ExcelApp::SetVisible(bool visible) {
-  Call(application_, excel_member::kVisible, InvokeKind::kPropertyPut, {Variant::Bool(visible)});
+bool ExcelApp::SetVisible(bool visible, Text* error) {
+  Text message;
+  Call(application_, excel_member::kVisible, InvokeKind::kPropertyPut, {Variant::Bool(visible)},
+       &message);
+  if (error != nullptr) *error = message;
+  return message.empty();
 }
 
 bool ExcelWorkbooks::Attach(const ExcelApp& app) {
@@ -102,6 +116,31 @@ void ExcelWorkbooks::SetSecondCell(const Text& cell) {
 
 void ExcelWorkbooks::SetValue(const Text& text) {
   Call(range_, excel_member::kValue, InvokeKind::kPropertyPut, {Variant::Bstr(text)});
+}
+
+void ExcelWorkbooks::SetNumberFormat(const Text& format) {
+  Call(range_, excel_member::kNumberFormat, InvokeKind::kPropertyPut, {Variant::Bstr(format)});
+}
+
+void ExcelWorkbooks::SetBold(bool bold) {
+  DispatchRef font;
+  GetInto(range_, excel_member::kFont, {}, &font);
+  Call(font, excel_member::kBold, InvokeKind::kPropertyPut, {Variant::Bool(bold)});
+}
+
+void ExcelWorkbooks::AutoFitColumns() {
+  DispatchRef columns;
+  GetInto(range_, excel_member::kEntireColumn, {}, &columns);
+  Call(columns, excel_member::kAutoFit, InvokeKind::kMethod);
+}
+
+void ExcelWorkbooks::FreezeRows(int rows) {
+  DispatchRef window;
+  GetInto(application_, excel_member::kActiveWindow, {}, &window);
+  // Excel freezes the panes at the window's split.
+  Call(window, excel_member::kSplitColumn, InvokeKind::kPropertyPut, {Variant::I4(0)});
+  Call(window, excel_member::kSplitRow, InvokeKind::kPropertyPut, {Variant::I4(rows)});
+  Call(window, excel_member::kFreezePanes, InvokeKind::kPropertyPut, {Variant::Bool(true)});
 }
 
 }  // namespace sr

@@ -25,7 +25,9 @@ class ExcelApp {
   // Lets go of the instance; the application keeps running as it was last set.
   void Release();
   void Quit();
-  void SetVisible(bool visible);
+  // Shows or hides the application. Errors are swallowed as everywhere, but the caller learns
+  // of one: false, with the application's message in `*error` (when given; emptied otherwise).
+  bool SetVisible(bool visible, Text* error = nullptr);
 
   const automation::DispatchRef& application() const { return application_; }
 
@@ -61,6 +63,18 @@ class ExcelWorkbooks {
   void SetSecondCell(const Text& cell);
   // Writes `text` into the current range.
   void SetValue(const Text& text);
+
+  // Formatting beyond the cell values, each a guarded call on the current range (or, for
+  // FreezeRows, on the application's active window).
+  // Number format of the current range, in Excel's format codes ("#,##0.00").
+  void SetNumberFormat(const Text& format);
+  // Bold type for the current range (its Font's Bold).
+  void SetBold(bool bold);
+  // Fits the width of every column that the current range touches to the column's contents.
+  void AutoFitColumns();
+  // Freezes the top `rows` rows of the active window, so that they stay in view while the
+  // rest scrolls.
+  void FreezeRows(int rows);
 
   const Text& first_cell() const { return first_cell_; }
   const Text& second_cell() const { return second_cell_; }

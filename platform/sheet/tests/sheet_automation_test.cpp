@@ -11,6 +11,7 @@
 #include "platform/automation/excel_dispids.h"
 #include "platform/sheet/spreadsheet_program.h"
 #include "platform/sheet/tests/stub_spreadsheet.h"
+#include "runtime/convert/gbk.h"
 
 namespace sr::sheet {
 namespace {
@@ -145,7 +146,69 @@ TEST_F(SheetAutomationTest, ProgramThatCannotStartMakesVisibleFail) {
   FirstWorksheet(app);
   Status status = Put(app, excel_member::kVisible, Variant::Bool(true));
   EXPECT_FALSE(status.ok());
-  EXPECT_NE(status.message.find("cannot start"), std::string::npos) << status.message;
+  EXPECT_NE(status.message.find("无法启动电子表格程序 soffice："), std::string::npos)
+      << status.message;
+  EXPECT_TRUE(fs::exists(stub_.documents() / U8(u8"工资表-导出1.xlsx")));
+}
+
+// A spreadsheet program that ends with a failure status (LibreOffice without its window system)
+// has shown nothing: the user is told so and where the workbook now is, in a folder of theirs,
+// never over a file that is there; nothing is left in the temporary folder.
+TEST_F(SheetAutomationTest, ProgramThatEndsWithoutShowingLeavesTheWorkbookWithTheUser) {
+  std::string python = testing::PythonWithOpenpyxl();
+  fs::path script = stub_.dir() / "fails.sh";
+  std::ofstream(script) << "#!/bin/sh\nexit 3\n";
+  fs::permissions(script, fs::perms::owner_all);
+  testing::ScopedEnv command(kCommandVariable, script.string());
+  DispatchRef app = CreateApplication();
+  DispatchRef sheet = FirstWorksheet(app);
+  ASSERT_TRUE(SetCell(sheet, "a1", "工资").ok());
+  ASSERT_TRUE(SetCell(sheet, "b2", "1234.5").ok());
+  Status status = Put(app, excel_member::kVisible, Variant::Bool(true));
+  ASSERT_FALSE(status.ok());
+  const fs::path kept = stub_.documents() / U8(u8"工资表-导出1.xlsx");
+  EXPECT_EQ(status.message, "电子表格程序 " + script.string() +
+                                " 没有显示工作簿就结束了（退出码 3）。\r\n"
+                                "工作簿已保存为 " +
+                                FromUtf8(kept.string()) + "，可以用电子表格程序打开它。");
+  ASSERT_TRUE(fs::exists(kept));
+  for (const fs::directory_entry& entry : fs::directory_iterator(stub_.dir())) {
+    if (entry.is_directory() && entry.path().filename().string().starts_with("salary-export-")) {
+      EXPECT_TRUE(fs::is_empty(entry.path())) << entry.path();
+    }
+  }
+  if (!python.empty()) {
+    std::string cells;
+    ASSERT_TRUE(testing::ListCells(python, kept, &cells));
+    EXPECT_EQ(cells, U8(u8"A1 str 工资\nB2 float 1234.5\n"));
+  }
+
+  // A second workbook gets a name of its own.
+  FirstWorksheet(app);
+  EXPECT_FALSE(Put(app, excel_member::kVisible, Variant::Bool(true)).ok());
+  EXPECT_TRUE(fs::exists(stub_.documents() / U8(u8"工资表-导出2.xlsx")));
+  EXPECT_TRUE(fs::exists(kept));
+}
+
+TEST_F(SheetAutomationTest, WorkbooksNobodyShowsGoToDocumentsElseTheWorkingFolder) {
+  EXPECT_EQ(UserWorkbookFolder(), stub_.documents().string());
+  fs::remove(stub_.documents());
+  char cwd[4096];
+  ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+  EXPECT_EQ(UserWorkbookFolder(), std::string(cwd));
+}
+
+// A program still running after the watch is taking its time to show the workbook; one that
+// ends with success has handed it to a copy already running. Both count as shown.
+TEST_F(SheetAutomationTest, ProgramStillRunningOrEndingWellCountsAsShown) {
+  for (const char* command : {"sleep 1;", "true"}) {
+    testing::ScopedEnv set(kCommandVariable, command);
+    std::optional<SpreadsheetProgram> program = SpreadsheetProgram::Find();
+    ASSERT_TRUE(program.has_value());
+    program->set_watch_ms(200);
+    Text error;
+    EXPECT_TRUE(program->Open((stub_.dir() / "x.xlsx").string(), &error)) << command << error;
+  }
 }
 
 TEST_F(SheetAutomationTest, ViewerSeesTheShownWorkbookInsteadOfAProgram) {
@@ -167,6 +230,44 @@ TEST_F(SheetAutomationTest, ViewerSeesTheShownWorkbookInsteadOfAProgram) {
   EXPECT_EQ(cells.at({1, 2}), Cell(12.0));
   usleep(50 * 1000);
   EXPECT_FALSE(stub_.opened());
+}
+
+// Number formats, bold type, fitted columns and frozen titles, put as Excel's members, reach
+// the workbook that the spreadsheet program opens.
+TEST_F(SheetAutomationTest, FormattingReachesTheWorkbook) {
+  std::string python = testing::PythonWithOpenpyxl();
+  if (python.empty()) GTEST_SKIP() << "no python3 with openpyxl to read the workbook back";
+  DispatchRef app = CreateApplication();
+  DispatchRef sheet = FirstWorksheet(app);
+  ASSERT_TRUE(SetCell(sheet, "a1", "养老保险(免税)").ok());
+  ASSERT_TRUE(SetCell(sheet, "b1", "x").ok());
+  ASSERT_TRUE(SetCell(sheet, "a2", "12507226.57").ok());
+  ASSERT_TRUE(SetCell(sheet, "b2", "1234567.5").ok());
+  DispatchRef amounts =
+      Get(sheet, excel_member::kRange, {Variant::Bstr("a2"), Variant::Bstr("b3")});
+  ASSERT_TRUE(Put(amounts, excel_member::kNumberFormat, Variant::Bstr("#,##0.00")).ok());
+  DispatchRef titles = Get(sheet, excel_member::kRange, {Variant::Bstr("a1"), Variant::Bstr("b1")});
+  ASSERT_TRUE(Put(Get(titles, excel_member::kFont), excel_member::kBold, Variant::Bool(true)).ok());
+  EXPECT_FALSE(Call(titles, excel_member::kAutoFit).ok());  // only whole columns
+  ASSERT_TRUE(Call(Get(titles, excel_member::kEntireColumn), excel_member::kAutoFit).ok());
+  DispatchRef window = Get(app, excel_member::kActiveWindow);
+  ASSERT_TRUE(Put(window, excel_member::kSplitRow, Variant::I4(1)).ok());
+  ASSERT_TRUE(Put(window, excel_member::kFreezePanes, Variant::Bool(true)).ok());
+  EXPECT_FALSE(Put(window, excel_member::kSplitRow, Variant::I4(-1)).ok());
+  ASSERT_TRUE(Put(app, excel_member::kVisible, Variant::Bool(true)).ok());
+  ASSERT_FALSE(stub_.WaitForOpened().empty());
+
+  std::string formats;
+  ASSERT_TRUE(testing::ListFormats(python, stub_.copy(), &formats));
+  // Column a fits its bold title (14 characters), b its amount "1,234,567.50" (12).
+  EXPECT_EQ(formats,
+            "freeze A2\n"
+            "width A 17.1\n"
+            "width B 13.7\n"
+            "A1 General bold\n"
+            "B1 General bold\n"
+            "A2 #,##0.00 plain\n"
+            "B2 #,##0.00 plain\n");
 }
 
 TEST_F(SheetAutomationTest, BadCallsReportErrorsAndChangeNothing) {

@@ -43,11 +43,14 @@ StubSpreadsheet::StubSpreadsheet() {
                         << (dir_ / "opened").string() << "\"\n";
   fs::permissions(script, fs::perms::owner_all);
   tmp_.emplace("TMPDIR", dir_.string());
+  fs::create_directories(documents());
+  home_.emplace("HOME", (dir_ / "home").string());
   command_.emplace(kCommandVariable, script.string());
 }
 
 StubSpreadsheet::~StubSpreadsheet() {
   command_.reset();
+  home_.reset();
   tmp_.reset();
   std::error_code ignored;
   fs::remove_all(dir_, ignored);
@@ -76,17 +79,37 @@ std::string PythonWithOpenpyxl() {
   return std::string();
 }
 
-bool ListCells(const std::string& python, const fs::path& xlsx, std::string* listing) {
+namespace {
+
+// Runs a python program with `ws`, the first sheet of `xlsx`, and returns what it printed.
+bool RunOnSheet(const std::string& python, const fs::path& xlsx, const std::string& program,
+                const char* extension, std::string* listing) {
   fs::path out = xlsx;
-  out.replace_extension(".cells");
+  out.replace_extension(extension);
   std::string command = python + " -c \"import openpyxl\nws = openpyxl.load_workbook('" +
-                        xlsx.string() +
-                        "').active\nfor row in ws.iter_rows():\n for c in row:\n  if c.value is "
-                        "not None: print(c.coordinate, type(c.value).__name__, c.value)\" > '" +
-                        out.string() + "'";
+                        xlsx.string() + "').active\n" + program + "\" > '" + out.string() + "'";
   if (std::system(command.c_str()) != 0) return false;
   *listing = ReadFile(out);
   return true;
+}
+
+}  // namespace
+
+bool ListCells(const std::string& python, const fs::path& xlsx, std::string* listing) {
+  return RunOnSheet(python, xlsx,
+                    "for row in ws.iter_rows():\n for c in row:\n  if c.value is not None: "
+                    "print(c.coordinate, type(c.value).__name__, c.value)",
+                    ".cells", listing);
+}
+
+bool ListFormats(const std::string& python, const fs::path& xlsx, std::string* listing) {
+  return RunOnSheet(python, xlsx,
+                    "print('freeze', ws.freeze_panes)\n"
+                    "for k, d in sorted(ws.column_dimensions.items()):\n"
+                    " if d.width: print('width', k, round(d.width, 1))\n"
+                    "for row in ws.iter_rows():\n for c in row:\n  if c.value is not None: "
+                    "print(c.coordinate, c.number_format, 'bold' if c.font.b else 'plain')",
+                    ".formats", listing);
 }
 
 }  // namespace sr::sheet::testing

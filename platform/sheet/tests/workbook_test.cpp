@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/sheet/sheet_format.h"
+
 namespace sr::sheet {
 namespace {
 
@@ -54,6 +56,37 @@ TEST(WriteRangeTest, FillsAndClearsEveryCellOfTheRange) {
   WriteRange(&sheet, CellRange{1, 0, 1, 1}, std::nullopt);
   EXPECT_EQ(sheet.cells.size(), 2u);
   EXPECT_EQ(sheet.cells.count({0, 1}), 1u);
+}
+
+TEST(ShownTextTest, AmountsShowTwoDecimalsWithSeparatorsAndGeneralUpToElevenDigits) {
+  EXPECT_EQ(ShownText(Cell(1234567.5), "#,##0.00"), "1,234,567.50");
+  EXPECT_EQ(ShownText(Cell(-1234.5), "#,##0.00"), "-1,234.50");
+  EXPECT_EQ(ShownText(Cell(123.0), "#,##0.00"), "123.00");
+  EXPECT_EQ(ShownText(Cell(1234.5), "0.00"), "1234.50");
+  EXPECT_EQ(ShownText(Cell(0.1), kGeneralFormat), "0.1");
+  EXPECT_EQ(ShownText(Cell(123456789012.0), kGeneralFormat), "1.2345678901e+11");
+  EXPECT_EQ(ShownText(Cell(Text("工资")), "#,##0.00"), "工资");
+}
+
+// Later formats cover earlier ones; widths fit the widest shown cell of each column.
+TEST(FittedWidthsTest, FitTheWidestShownCellOfEachColumn) {
+  Worksheet sheet;
+  sheet.cells[{0, 0}] = Text("姓名");
+  sheet.cells[{1, 0}] = 1.0;
+  sheet.cells[{1, 1}] = 1234567.5;
+  sheet.cells[{5, 1}] = Text("abc");
+  sheet.number_formats.emplace_back(CellRange{1, 0, 9, 1}, "0.00");
+  sheet.number_formats.emplace_back(CellRange{1, 1, 1, 1}, "#,##0.00");
+  sheet.bold.emplace_back(CellRange{0, 0, 0, 1}, true);
+  EXPECT_EQ(NumberFormatAt(sheet, 1, 1), "#,##0.00");
+  EXPECT_EQ(NumberFormatAt(sheet, 1, 0), "0.00");
+  EXPECT_EQ(NumberFormatAt(sheet, 0, 0), kGeneralFormat);
+  EXPECT_TRUE(BoldAt(sheet, 0, 1));
+  EXPECT_FALSE(BoldAt(sheet, 1, 1));
+  const std::map<int, double> widths = FittedWidths(sheet, 0, 2);
+  ASSERT_EQ(widths.size(), 2u);                 // column 2 holds nothing
+  EXPECT_DOUBLE_EQ(widths.at(0), 4 * 1.1 + 1);  // the bold title, two two-byte characters
+  EXPECT_DOUBLE_EQ(widths.at(1), 12 + 1);       // "1,234,567.50"
 }
 
 }  // namespace
