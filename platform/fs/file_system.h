@@ -95,17 +95,44 @@ class FileSystem {
   // another) has open with kSharingViolation, and a file being overwritten or removed that may
   // not be written with kAccessDenied, as Windows does.
   //
+  // A file that CopyFile or ReplaceFile puts in the place of an existing one keeps that file's
+  // mode, owner and group (as far as the process may). A `to` that is a symbolic link stays a
+  // link: the file it finally names is the one replaced.
+  //
   // Copies `from` over `to`, replacing an existing file. The copy is complete before it takes
   // the name `to`: a failure or a crash leaves the old `to` whole.
   virtual int CopyFile(const Path& from, const Path& to) = 0;
   // Replaces `to` by `from` in one step (rename); `from` no longer exists afterwards. Used with
-  // File::Sync to save a file without ever leaving a half-written one in its place.
+  // File::Sync to save a file without ever leaving a half-written one in its place. `from` must
+  // be on the same file system as the file that `to` names (see ResolveLinks).
   virtual int ReplaceFile(const Path& from, const Path& to) = 0;
   // Removes a file (a folder gives kAccessDenied).
   virtual int RemoveFile(const Path& path) = 0;
   // Whether `path` names a file or a folder. A missing file or folder on the way is not a
   // failure (*exists is false); a malformed path is.
   virtual int Exists(const Path& path, bool* exists) = 0;
+  // The file that `path` finally names once symbolic links are followed; `path` itself when it
+  // is no link or does not exist (a link to a missing file gives the missing file's path). A
+  // save writes its new file beside this one. A loop of links gives kBadPath.
+  // A file system without links (the default) gives `path`.
+  virtual int ResolveLinks(const Path& path, Path* target) {
+    *target = path;
+    return kOk;
+  }
+  // Whether this process may put a new file in the place of the file `path` names: that file
+  // (when it exists) may be written and its folder may take new files. A read-only file, folder
+  // or medium, or another owner's file, gives false (and kOk). A file system without
+  // permissions (the default) allows everything.
+  virtual int MayReplace(const Path& path, bool* allowed) {
+    *allowed = true;
+    return kOk;
+  }
+  // Gives the file `to` the mode, owner and group of the file `from` (as far as the process may:
+  // only a privileged process gives a file away to another owner), so that a new file written
+  // to replace `from` is no more readable than `from` even before it takes its place. A `from`
+  // that does not exist leaves `to` as it is. The default does nothing.
+  virtual int CopyPermissions(const Path& /*from*/, const Path& /*to*/) { return kOk; }
+
   // The process's current directory, or kBadPath when GBK cannot hold its name.
   virtual int GetCurrentDirectory(Path* directory) = 0;
   virtual int SetCurrentDirectory(const Path& directory) = 0;

@@ -51,6 +51,15 @@ class ForwardingFileSystem : public FileSystem {
   }
   int RemoveFile(const Path& path) override { return target_.RemoveFile(path); }
   int Exists(const Path& path, bool* exists) override { return target_.Exists(path, exists); }
+  int ResolveLinks(const Path& path, Path* target) override {
+    return target_.ResolveLinks(path, target);
+  }
+  int MayReplace(const Path& path, bool* allowed) override {
+    return target_.MayReplace(path, allowed);
+  }
+  int CopyPermissions(const Path& from, const Path& to) override {
+    return target_.CopyPermissions(from, to);
+  }
   int GetCurrentDirectory(Path* directory) override {
     return target_.GetCurrentDirectory(directory);
   }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/fs/file_system.h"
+#include "platform/posix/file_attributes.h"
 #include "platform/posix/native_path.h"
 #include "platform/posix/posix_error.h"
 #include "platform/posix/posix_file.h"
@@ -82,6 +83,22 @@ int CopyContents(fs::File& source, int fd) {
   return fs::kOk;
 }
 
+// The native path of the file that `path` finally names (symbolic links followed).
+int NativeTarget(const Path& path, std::string* target) {
+  std::string native;
+  if (int code = ToNativePath(path, &native)) return code;
+  return FollowLinks(native, target);
+}
+
+// Gives the file open as `fd` the owner, group and mode of the open file `old`.
+int HandOnAttributesOf(fs::File& old, int fd) {
+  struct stat info;
+  if (fstat(static_cast<PosixFile&>(old).fd(), &info) != 0) {
+    return CodeForErrno(errno, ErrnoContext::kIo);
+  }
+  return HandOnAttributes(info, fd);
+}
+
 class PosixFileSystem : public fs::FileSystem {
  public:
   int Open(const Path& path, Access access, Share share, Disposition disposition,
@@ -105,7 +122,7 @@ class PosixFileSystem : public fs::FileSystem {
   int CopyFile(const Path& from, const Path& to) override {
     std::string native_from, native_to;
     if (int code = ToNativePath(from, &native_from)) return code;
-    if (int code = ToNativePath(to, &native_to)) return code;
+    if (int code = NativeTarget(to, &native_to)) return code;
     std::unique_ptr<fs::File> source, target;
     if (int code = OpenNativeFile(native_from, Access::kRead, Share::kDenyWrite,
                                   Disposition::kOpenExisting, &source)) {
@@ -114,14 +131,12 @@ class PosixFileSystem : public fs::FileSystem {
     int code = HoldExclusively(native_to, Access::kReadWrite, &target);
     if (code != fs::kOk && code != fs::kNotFound) return code;
     std::string scratch = ScratchName(native_to);
-    int fd = open(scratch.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    // Nobody else may read the copy before it has the permissions of the file it replaces.
+    int fd = open(scratch.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                  target != nullptr ? 0600 : 0666);
     if (fd < 0) return PathFailureCode(errno, scratch);
-    code = CopyContents(*source, fd);
-    struct stat info;
-    if (code == fs::kOk && target != nullptr &&
-        fstat(static_cast<PosixFile&>(*target).fd(), &info) == 0) {
-      fchmod(fd, info.st_mode & 07777);  // the copy keeps the permissions of the file it replaces
-    }
+    code = target != nullptr ? HandOnAttributesOf(*target, fd) : fs::kOk;
+    if (code == fs::kOk) code = CopyContents(*source, fd);
     close(fd);
     if (code == fs::kOk) code = Rename(scratch, native_to);
     if (code != fs::kOk) unlink(scratch.c_str());
@@ -131,11 +146,14 @@ class PosixFileSystem : public fs::FileSystem {
   int ReplaceFile(const Path& from, const Path& to) override {
     std::string native_from, native_to;
     if (int code = ToNativePath(from, &native_from)) return code;
-    if (int code = ToNativePath(to, &native_to)) return code;
+    if (int code = NativeTarget(to, &native_to)) return code;
     std::unique_ptr<fs::File> source, target;
     if (int code = HoldExclusively(native_from, Access::kRead, &source)) return code;
     int code = HoldExclusively(native_to, Access::kReadWrite, &target);
     if (code != fs::kOk && code != fs::kNotFound) return code;
+    if (target != nullptr) {
+      if ((code = HandOnAttributesOf(*target, static_cast<PosixFile&>(*source).fd()))) return code;
+    }
     return Rename(native_from, native_to);
   }
 
@@ -159,6 +177,35 @@ class PosixFileSystem : public fs::FileSystem {
     }
     if (errno == ENOENT || errno == ENOTDIR) return fs::kOk;
     return CodeForErrno(errno, ErrnoContext::kPath);
+  }
+
+  int ResolveLinks(const Path& path, Path* target) override {
+    std::string native;
+    if (int code = NativeTarget(path, &native)) return code;
+    return FromNativePath(native, target);
+  }
+
+  int MayReplace(const Path& path, bool* allowed) override {
+    *allowed = false;
+    std::string native;
+    if (int code = NativeTarget(path, &native)) return code;
+    *allowed = MayReplaceNative(native);
+    return fs::kOk;
+  }
+
+  int CopyPermissions(const Path& from, const Path& to) override {
+    std::string native_from, native_to;
+    if (int code = ToNativePath(from, &native_from)) return code;
+    if (int code = ToNativePath(to, &native_to)) return code;
+    struct stat old;
+    if (stat(native_from.c_str(), &old) != 0) {
+      return errno == ENOENT ? fs::kOk : PathFailureCode(errno, native_from);
+    }
+    int fd = open(native_to.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return PathFailureCode(errno, native_to);
+    int code = HandOnAttributes(old, fd);
+    close(fd);
+    return code;
   }
 
   int GetCurrentDirectory(Path* directory) override {

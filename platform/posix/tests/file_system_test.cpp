@@ -154,6 +154,126 @@ TEST_F(FileSystemTest, FilesThatMayNotBeWrittenAreNotOverwrittenOrRemoved) {
   EXPECT_EQ(ReadWholeFile(folder_ / "kept.dat"), "kept");
 }
 
+struct stat StatOf(const std::string& native) {
+  struct stat info = {};
+  EXPECT_EQ(stat(native.c_str(), &info), 0) << native;
+  return info;
+}
+
+// A register kept at mode 600 must not become readable by everybody when it is saved, sorted or
+// copied over: the file in its place keeps its mode, owner and group.
+TEST_F(FileSystemTest, ReplacedAndCopiedFilesKeepModeOwnerAndGroup) {
+  const bool root = geteuid() == 0;
+  for (const bool replace : {false, true}) {
+    SCOPED_TRACE(replace ? "ReplaceFile" : "CopyFile");
+    WriteWholeFile(folder_ / "old.dat", "old");
+    ASSERT_EQ(chmod((folder_ / "old.dat").c_str(), 0600), 0);
+    if (root) {
+      ASSERT_EQ(chown((folder_ / "old.dat").c_str(), 65534, 65534), 0);
+    }
+    WriteWholeFile(folder_ / "new.dat", "new");
+    ASSERT_EQ(chmod((folder_ / "new.dat").c_str(), 0644), 0);
+    const Path from = folder_ / "new.dat", to = folder_ / "old.dat";
+    ASSERT_EQ(replace ? fs_.ReplaceFile(from, to) : fs_.CopyFile(from, to), kOk);
+    EXPECT_EQ(ReadWholeFile(folder_ / "old.dat"), "new");
+    const struct stat info = StatOf(folder_ / "old.dat");
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
+    if (root) {
+      EXPECT_EQ(info.st_uid, 65534u);
+      EXPECT_EQ(info.st_gid, 65534u);
+    }
+  }
+  // A file that replaces nothing keeps the mode it was made with.
+  WriteWholeFile(folder_ / "new.dat", "new");
+  ASSERT_EQ(chmod((folder_ / "new.dat").c_str(), 0640), 0);
+  ASSERT_EQ(fs_.ReplaceFile(folder_ / "new.dat", folder_ / "fresh.dat"), kOk);
+  EXPECT_EQ(StatOf(folder_ / "fresh.dat").st_mode & 0777, 0640u);
+}
+
+TEST_F(FileSystemTest, CopyPermissionsHandsModeOwnerAndGroupToAnotherFile) {
+  WriteWholeFile(folder_ / "model.dat", "m");
+  WriteWholeFile(folder_ / "copy.dat", "c");
+  ASSERT_EQ(chmod((folder_ / "model.dat").c_str(), 0604), 0);
+  if (geteuid() == 0) {
+    ASSERT_EQ(chown((folder_ / "model.dat").c_str(), 65534, 65534), 0);
+  }
+  ASSERT_EQ(fs_.CopyPermissions(folder_ / "model.dat", folder_ / "copy.dat"), kOk);
+  const struct stat model = StatOf(folder_ / "model.dat"), copy = StatOf(folder_ / "copy.dat");
+  EXPECT_EQ(copy.st_mode, model.st_mode);
+  EXPECT_EQ(copy.st_uid, model.st_uid);
+  EXPECT_EQ(copy.st_gid, model.st_gid);
+  // No model: the file stays as it is.
+  EXPECT_EQ(fs_.CopyPermissions(folder_ / "missing.dat", folder_ / "copy.dat"), kOk);
+  EXPECT_EQ(StatOf(folder_ / "copy.dat").st_mode, model.st_mode);
+}
+
+// Saving through a symbolic link writes the file the link names; the link stays a link.
+TEST_F(FileSystemTest, ReplacingThroughALinkReplacesTheFileItNames) {
+  ASSERT_TRUE(std::filesystem::create_directory(folder_ / "real"));
+  WriteWholeFile(folder_ / "real/pay.dat", "old");
+  ASSERT_EQ(chmod((folder_ / "real/pay.dat").c_str(), 0600), 0);
+  ASSERT_EQ(symlink("real/pay.dat", (folder_ / "hop.dat").c_str()), 0);  // relative
+  ASSERT_EQ(symlink((folder_ / "hop.dat").c_str(), (folder_ / "link.dat").c_str()), 0);
+  Path target;
+  ASSERT_EQ(fs_.ResolveLinks(folder_ / "link.dat", &target), kOk);
+  EXPECT_EQ(target, folder_ / "real/pay.dat");
+  auto is_link = [&](const char* name) {
+    struct stat info;
+    return lstat((folder_ / name).c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+  };
+  WriteWholeFile(folder_ / "real/new.dat", "replaced");
+  ASSERT_EQ(fs_.ReplaceFile(folder_ / "real/new.dat", folder_ / "link.dat"), kOk);
+  EXPECT_TRUE(is_link("link.dat"));
+  EXPECT_TRUE(is_link("hop.dat"));
+  EXPECT_EQ(ReadWholeFile(folder_ / "real/pay.dat"), "replaced");
+  EXPECT_EQ(StatOf(folder_ / "real/pay.dat").st_mode & 0777, 0600u);
+  WriteWholeFile(folder_ / "copied.dat", "copied");
+  ASSERT_EQ(fs_.CopyFile(folder_ / "copied.dat", folder_ / "link.dat"), kOk);
+  EXPECT_TRUE(is_link("link.dat"));
+  EXPECT_EQ(ReadWholeFile(folder_ / "real/pay.dat"), "copied");
+  EXPECT_EQ(StatOf(folder_ / "real/pay.dat").st_mode & 0777, 0600u);
+  // A link to a file not yet there names that file; a loop of links names nothing.
+  ASSERT_EQ(symlink("real/later.dat", (folder_ / "later.dat").c_str()), 0);
+  ASSERT_EQ(fs_.ResolveLinks(folder_ / "later.dat", &target), kOk);
+  EXPECT_EQ(target, folder_ / "real/later.dat");
+  ASSERT_EQ(symlink("loop.dat", (folder_ / "loop.dat").c_str()), 0);
+  EXPECT_EQ(fs_.ResolveLinks(folder_ / "loop.dat", &target), kBadPath);
+  EXPECT_EQ(fs_.ReplaceFile(folder_ / "copied.dat", folder_ / "loop.dat"), kBadPath);
+}
+
+// Root may replace anything on a writable disk, so the user's view is taken by a child process
+// that has given up root.
+TEST_F(FileSystemTest, MayReplaceAsksWhetherTheFileAndItsFolderMayBeWritten) {
+  ASSERT_EQ(chmod(folder_.path().c_str(), 0777), 0);
+  ASSERT_TRUE(std::filesystem::create_directory(folder_ / "closed"));
+  WriteWholeFile(folder_ / "open.dat", "o");
+  WriteWholeFile(folder_ / "read-only.dat", "r");
+  WriteWholeFile(folder_ / "closed/open.dat", "c");
+  WriteWholeFile(folder_ / "others.dat", "x");
+  ASSERT_EQ(chmod((folder_ / "open.dat").c_str(), 0666), 0);
+  ASSERT_EQ(chmod((folder_ / "read-only.dat").c_str(), 0444), 0);
+  ASSERT_EQ(chmod((folder_ / "closed/open.dat").c_str(), 0666), 0);
+  ASSERT_EQ(chmod((folder_ / "closed").c_str(), 0555), 0);
+  ASSERT_EQ(chmod((folder_ / "others.dat").c_str(), 0644), 0);
+  const bool root = geteuid() == 0;
+  ChildProcess child([&](ChildProcess& me) {
+    if (root && setuid(65534) != 0) me.Send(999);
+    for (const char* name : {"open.dat", "missing.dat", "read-only.dat", "closed/open.dat",
+                             "closed/missing.dat", "others.dat"}) {
+      bool allowed = false;
+      me.Send(fs_.MayReplace(folder_ / name, &allowed) == kOk ? allowed : -1);
+    }
+  });
+  EXPECT_EQ(child.Receive(), 1) << "a writable file in a writable folder";
+  EXPECT_EQ(child.Receive(), 1) << "a new file in a writable folder";
+  EXPECT_EQ(child.Receive(), 0) << "mode 444";
+  EXPECT_EQ(child.Receive(), 0) << "a folder that takes no files";
+  EXPECT_EQ(child.Receive(), 0) << "a new file in that folder";
+  // Only root can make a file another user's.
+  EXPECT_EQ(child.Receive(), root ? 0 : 1) << "another owner's file";
+  EXPECT_EQ(child.Wait(), 0);
+}
+
 // Running out of descriptors or file size, provoked for real in a child process.
 TEST_F(FileSystemTest, SystemLimitsGiveTheirCodes) {
   ChildProcess child([this](ChildProcess& me) {
