@@ -73,7 +73,8 @@ Text ItemSettingsWindow::RegisterFile() const {
 
 void ItemSettingsWindow::ReopenShared() {
   app_.databases.CloseAllDatabases();
-  app_.databases.OpenDatabase(file_, kRegisterAlias);
+  bool view_only = false;
+  OpenRegisterDatabase(app_.databases, app_.seams.files, file_, &view_only);
 }
 
 void ItemSettingsWindow::Show() {
@@ -197,12 +198,16 @@ std::vector<Text> ItemSettingsWindow::Rename(const std::vector<Text>& names) {
   }
   std::vector<Text> failures;
   for (int k : changed) {
-    const int field = ItemField(k);
-    if (RenameItem(k, names[k - 1], &failures)) {
-      app_.grid().SetCellValue(0, field - 1, kCellText, Value::FromText(names[k - 1]));
-    } else {
-      RenameItem(k, current[field - 1], nullptr);  // back from a spare name, if it had one
+    if (!RenameItem(k, names[k - 1], &failures)) {
+      RenameItem(k, current[ItemField(k) - 1], nullptr);  // back from a spare name, if it had one
     }
+  }
+  // Every item applied shows the name its field now has, renamed or not, so that the titles on
+  // screen (which the calculation reads for the tax-exempt mark) are the names in the file.
+  for (int k = 1; k <= kSalaryItems; ++k) {
+    if (names[k - 1].empty()) continue;
+    app_.grid().SetCellValue(0, ItemField(k) - 1, kCellText,
+                             Value::FromText(databases.GetFieldName(ItemField(k))));
   }
   return failures;
 }

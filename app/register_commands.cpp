@@ -15,6 +15,9 @@ const char kOpenTitle[] = "打开文件";
 const char kSaveTitle[] = "保存文件";
 constexpr int kRegisterRows = 5001;  // the title row and 5000 people
 constexpr int kFirstCursorCell = 2;
+const char kNoWriteReason[] =
+    "程序没有写入这个文件或它所在文件夹的权限（文件只读、文件夹或磁盘不可写，或文件属于别的用户）。"
+    "要保存修改，请用“另存为”保存到别处。";
 }  // namespace
 
 void RegisterCommands::StartUp() {
@@ -74,7 +77,10 @@ void RegisterCommands::CloseRegisterFiles() {
 
 bool RegisterCommands::ReopenRegister(const Text& path) {
   shown_file_.clear();
-  if (path.empty() || !app_.databases.OpenDatabase(path, kRegisterAlias)) return false;
+  bool view_only = false;
+  if (path.empty() || !OpenRegisterDatabase(app_.databases, app_.seams.files, path, &view_only)) {
+    return false;
+  }
   shown_file_ = app_.databases.current()->full_path();
   return true;
 }
@@ -88,15 +94,23 @@ void RegisterCommands::ShowFailure(const char* what, const Text& path, const Tex
 void RegisterCommands::Open() {
   forms::FileDialog& dialog = app_.form.open_dialog();
   if (!dialog.Run(app_.framework, &app_.form)) return;
+  const Text path = RegisterFileName(dialog.path());
+  Text reason;
+  // Before anything changes: a file that is refused stays as it was, and so does the register
+  // shown now, unsaved changes and all.
+  if (!CheckRegisterFile(app_.seams.files, path, &reason)) {
+    ShowFailure("无法打开文件", path, reason, kOpenTitle);
+    return;
+  }
   // Changes to the register shown now are not dropped without a question, nor after a failed
   // save.
-  if (!PromptToSave()) return;
-  const Text path = dialog.path();
+  const PromptAnswer answer = AskToSave();
+  if (answer == PromptAnswer::kSaveFailed) return;
   const Text previous = shown_file_;
   app_.databases.CloseAllDatabases();
   shown_file_.clear();
-  Text reason;
-  if (!app_.databases.OpenDatabase(path, kRegisterAlias)) {
+  bool view_only = false;
+  if (!OpenRegisterDatabase(app_.databases, app_.seams.files, path, &view_only)) {
     reason = DatabaseErrorMessage(LastDatabaseError());
   } else if (!HasRegisterShape(app_.databases, &reason)) {
     app_.databases.CloseDatabase(kRegisterAlias);
@@ -105,6 +119,9 @@ void RegisterCommands::Open() {
   }
   if (shown_file_.empty()) {
     ReopenRegister(previous);
+    // The register shown stays as it was: changes that the prompt was told to drop are still
+    // not in its file.
+    if (answer == PromptAnswer::kDiscarded) app_.state.modified = 1;
     ShowFailure("无法打开文件", path, reason, kOpenTitle);
     return;
   }
@@ -122,18 +139,29 @@ void RegisterCommands::Open() {
   grid.SetEditable(false);
   grid.SetCursor(kFirstCursorCell, kFirstCursorCell);
   app_.form.grid_control().SetFocus();
+  if (view_only) {
+    app_.framework.ShowMessage(Concat({"文件 ", path, " 只能查看：", kNoWriteReason}), kOpenTitle,
+                               ui::MessageButtons::kOk, ui::MessageIcon::kWarning);
+  }
 }
 
 void RegisterCommands::Save() { SaveRegister(); }
 
-RegisterCommands::SaveOutcome RegisterCommands::SaveRegister() {
+bool RegisterCommands::MaySaveAt(const Text& path) {
+  bool allowed = true;
+  if (app_.seams.files.MayReplace(path, &allowed) != fs::kOk || allowed) return true;
+  ShowFailure("无法保存文件", path, kNoWriteReason, kSaveTitle);
+  return false;
+}
+
+RegisterCommands::SaveOutcome RegisterCommands::SaveRegister(const Text& structure_from) {
   ProgramState& state = app_.state;
   const bool create = state.untitled == 1;
   Text path = state.register_path;
   if (create) {
     forms::FileDialog& dialog = app_.form.save_dialog();
     if (!dialog.Run(app_.framework, &app_.form)) return SaveOutcome::kCancelled;
-    path = dialog.path();
+    path = RegisterFileName(dialog.path());
   }
   app_.seams.files.SetCurrentDirectory(state.program_directory);
   Grid& grid = app_.grid();
@@ -144,13 +172,16 @@ RegisterCommands::SaveOutcome RegisterCommands::SaveRegister() {
     ShowFailure("无法保存文件", path, "这是新建工资表所用的中转文件，请换一个文件名", kSaveTitle);
     return SaveOutcome::kFailed;
   }
+  if (!MaySaveAt(path)) return SaveOutcome::kFailed;
+  const bool from_relay = create && structure_from.empty();
+  const Text source = from_relay ? RelayPath() : create ? structure_from : path;
   const Text previous = shown_file_;
   CloseRegisterFiles();
   Text reason;
   const bool saved =
       SaveRegisterFile(app_.databases, app_.seams.files,
-                       create ? StructureSource::kRelayFile : StructureSource::kSavedRegister,
-                       create ? RelayPath() : path, path, grid, &progress_, &reason);
+                       from_relay ? StructureSource::kRelayFile : StructureSource::kSavedRegister,
+                       source, path, grid, &progress_, &reason);
   if (!saved) {
     ReopenRegister(previous);
     ShowFailure("无法保存文件", path, reason, kSaveTitle);
@@ -171,11 +202,15 @@ RegisterCommands::SaveOutcome RegisterCommands::SaveRegister() {
 }
 
 void RegisterCommands::SaveAs() {
-  const int untitled = app_.state.untitled;
-  app_.state.untitled = 1;
+  ProgramState& state = app_.state;
+  const int untitled = state.untitled;
+  // The copy keeps the item names and tax-exempt marks of the register's own file; only a
+  // register that has no file yet starts from the relay file.
+  const Text structure_from = untitled == 1 ? Text() : state.register_path;
+  state.untitled = 1;
   // A failed Save As leaves the flags as they were; a cancelled one leaves the next Save asking
   // for a name again.
-  if (SaveRegister() == SaveOutcome::kFailed) app_.state.untitled = untitled;
+  if (SaveRegister(structure_from) == SaveOutcome::kFailed) state.untitled = untitled;
 }
 
 void RegisterCommands::Exit() {
@@ -185,14 +220,22 @@ void RegisterCommands::Exit() {
   app_.framework.Close(app_.form);
 }
 
-bool RegisterCommands::PromptToSave() {
-  if (app_.state.modified != 1) return true;
+RegisterCommands::PromptAnswer RegisterCommands::AskToSave() {
+  if (app_.state.modified != 1) return PromptAnswer::kNothingToSave;
   app_.state.modified = 0;
   const ui::MessageAnswer answer = app_.framework.ShowMessage(
       kSavePrompt, kSavePromptTitle, ui::MessageButtons::kYesNo, ui::MessageIcon::kNone);
-  if (answer != ui::MessageAnswer::kYes || SaveRegister() != SaveOutcome::kFailed) return true;
+  if (answer != ui::MessageAnswer::kYes) return PromptAnswer::kDiscarded;
+  switch (SaveRegister()) {
+    case SaveOutcome::kSaved:
+      return PromptAnswer::kSaved;
+    case SaveOutcome::kCancelled:
+      return PromptAnswer::kDiscarded;
+    case SaveOutcome::kFailed:
+      break;
+  }
   app_.state.modified = 1;
-  return false;
+  return PromptAnswer::kSaveFailed;
 }
 
 void RegisterCommands::UpdateHeadCount() {

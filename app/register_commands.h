@@ -24,7 +24,7 @@ class RegisterCommands {
   // Asks " 是否要保存所作的修改? " when the register holds unsaved changes; Yes saves. Returns
   // false only when the answer was Yes and the save failed: the changes are then still unsaved
   // (the modified flag is set again), and a command that would drop them should stop.
-  bool PromptToSave();
+  bool PromptToSave() { return AskToSave() != PromptAnswer::kSaveFailed; }
   // "表内人数: N 人", N the people that Save would store.
   void UpdateHeadCount();
 
@@ -34,15 +34,22 @@ class RegisterCommands {
   // Closes every database under "打开的数据" (the register file, or the relay file that the
   // settings window leaves there).
   void CloseRegisterFiles();
-  // Opens `path` under "打开的数据" as the register file shown in the grid; false when it
-  // cannot be opened (then no register file is shown).
+  // Opens `path` under "打开的数据" as the register file shown in the grid (for reading only
+  // when the program may not write it there); false when it cannot be opened (then no register
+  // file is shown).
   bool ReopenRegister(const Text& path);
   // Tells the user that `path` could not be handled: "<what> <path>：<reason>".
   void ShowFailure(const char* what, const Text& path, const Text& reason, const char* title);
 
  private:
   enum class SaveOutcome { kSaved, kCancelled, kFailed };
-  SaveOutcome SaveRegister();
+  enum class PromptAnswer { kNothingToSave, kSaved, kDiscarded, kSaveFailed };
+  PromptAnswer AskToSave();
+  // Saves the register; a new file (untitled) takes the structure of `structure_from`, a
+  // register file, or of the relay file when that is empty.
+  SaveOutcome SaveRegister(const Text& structure_from = Text());
+  // Whether the file may be saved at `path`; otherwise tells the user why not.
+  bool MaySaveAt(const Text& path);
   void LayOutNewRegister();
   Text RelayPath() const;
   // People never go into the relay file, whatever name the save dialog was given.

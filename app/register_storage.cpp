@@ -3,6 +3,7 @@
 #include <cmath>
 #include <memory>
 
+#include "app/file_replacement.h"
 #include "runtime/convert/conversions.h"
 #include "runtime/recdb/coding.h"
 #include "runtime/recdb/database.h"
@@ -19,6 +20,8 @@ constexpr int kLeft = 1;
 constexpr int kCentre = 2;
 constexpr char kSavingAlias[] = "保存中的数据";
 constexpr char kRelayAlias[] = "ZhongZhuan";
+constexpr char kProbeAlias[] = "检查的数据";
+constexpr int32_t kMaxFieldsRead = 1 << 16;
 
 bool IsTextField(int field) { return field == 1 || field == 2 || field == kRegisterFields; }
 
@@ -81,9 +84,11 @@ bool WriteEmptyCopy(DatabaseTable& databases, fs::FileSystem& files, const Text&
   return code == fs::kOk || Fail(code, reason);
 }
 
-// Creates the empty register beside the target and leaves it open, current and private.
+// Creates the empty register beside the target, with the target's permissions, and leaves it
+// open, current and private.
 bool CreateSavingFile(DatabaseTable& databases, fs::FileSystem& files, StructureSource kind,
-                      const Text& source, const Text& saving, Text* reason) {
+                      const Text& source, FileReplacement& replacement, Text* reason) {
+  const Text& saving = replacement.saving();
   if (kind == StructureSource::kRelayFile) {
     if (!databases.OpenDatabase(source, kRelayAlias)) {
       *reason = Concat({"无法打开程序目录中的中转文件 ", kRelayFileName, "：",
@@ -99,17 +104,10 @@ bool CreateSavingFile(DatabaseTable& databases, fs::FileSystem& files, Structure
   } else if (!WriteEmptyCopy(databases, files, source, saving, reason)) {
     return false;
   }
+  if (int code = replacement.Protect(); code != fs::kOk) return Fail(code, reason);
   // Nobody else may see the file while it is written, which also batches the appends.
   return databases.OpenDatabase(saving, kSavingAlias, OpenOptions::WithShareMode(4)) ||
          FailWithLastError(reason);
-}
-
-bool SyncFile(fs::FileSystem& files, const Text& path, Text* reason) {
-  std::unique_ptr<fs::File> file;
-  int code = files.Open(path, fs::Access::kRead, fs::Share::kDenyNone,
-                        fs::Disposition::kOpenExisting, &file);
-  if (code == fs::kOk) code = file->Sync();
-  return code == fs::kOk || Fail(code, reason);
 }
 
 }  // namespace
@@ -146,10 +144,9 @@ void FillTitleRow(DatabaseTable& databases, const Text& relay_path, Grid& grid) 
   if (opened) databases.CloseDatabase(kRegisterAlias);
 }
 
-bool HasRegisterShape(DatabaseTable& databases, Text* reason) {
-  const recdb::Database* db = databases.current();
-  if (db == nullptr) return Fail(LastDatabaseError(), reason);
-  const auto& fields = db->fields();
+namespace {
+
+bool HasRegisterFields(const std::vector<recdb::FieldDescriptor>& fields, Text* reason) {
   bool shaped = fields.size() == static_cast<size_t>(kRegisterFields);
   for (size_t i = 0; shaped && i < fields.size(); ++i) {
     const int field = static_cast<int>(i) + 1;
@@ -160,6 +157,75 @@ bool HasRegisterShape(DatabaseTable& databases, Text* reason) {
     *reason = "不是工资表文件（应有 22 个字段：第 1、2、22 个为文本，其余为数值）";
   }
   return shaped;
+}
+
+// The field descriptors of a database file that a read-only open found sound up to its size,
+// read straight from the file.
+bool ReadFieldDescriptors(fs::FileSystem& files, const Text& path,
+                          std::vector<recdb::FieldDescriptor>* fields) {
+  std::unique_ptr<fs::File> file;
+  if (files.Open(path, fs::Access::kRead, fs::Share::kDenyNone, fs::Disposition::kOpenExisting,
+                 &file) != fs::kOk) {
+    return false;
+  }
+  uint8_t count_bytes[4];
+  size_t got = 0;
+  if (file->ReadAt(recdb::kHeaderSize, count_bytes, 4, &got) != fs::kOk || got != 4) return false;
+  const int32_t count = recdb::GetI32(count_bytes);
+  if (count < 1 || count > kMaxFieldsRead) return false;
+  std::string bytes(recdb::kDescriptorSize * count, '\0');
+  if (file->ReadAt(recdb::kFieldsOffset, bytes.data(), bytes.size(), &got) != fs::kOk ||
+      got != bytes.size()) {
+    return false;
+  }
+  fields->resize(count);
+  for (int32_t n = 0; n < count; ++n) {
+    const auto* raw = reinterpret_cast<const uint8_t*>(bytes.data()) + recdb::kDescriptorSize * n;
+    if (!recdb::DecodeDescriptor(raw, &(*fields)[n])) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool HasRegisterShape(DatabaseTable& databases, Text* reason) {
+  const recdb::Database* db = databases.current();
+  if (db == nullptr) return Fail(LastDatabaseError(), reason);
+  return HasRegisterFields(db->fields(), reason);
+}
+
+Text RegisterFileName(const Text& chosen) { return recdb::WithDefaultExtension(chosen); }
+
+bool CheckRegisterFile(fs::FileSystem& files, const Text& path, Text* reason) {
+  DatabaseTable probe(files);
+  OpenOptions read_only;
+  read_only.read_only = 1;
+  if (probe.OpenDatabase(path, kProbeAlias, read_only)) {
+    return HasRegisterFields(probe.current()->fields(), reason);
+  }
+  const int code = LastDatabaseError();
+  // A register whose last records are missing (a copy cut short) is sound up to its size; the
+  // open that shows it repairs it, so only its fields are looked at here.
+  std::vector<recdb::FieldDescriptor> fields;
+  if (code == kDbFileSize && ReadFieldDescriptors(files, RegisterFileName(path), &fields)) {
+    return HasRegisterFields(fields, reason);
+  }
+  return Fail(code, reason);
+}
+
+bool OpenRegisterDatabase(DatabaseTable& databases, fs::FileSystem& files, const Text& path,
+                          bool* view_only) {
+  bool may_replace = true;
+  if (files.MayReplace(RegisterFileName(path), &may_replace) != fs::kOk) may_replace = true;
+  *view_only = !may_replace;
+  if (may_replace) {
+    if (databases.OpenDatabase(path, kRegisterAlias)) return true;
+    if (LastDatabaseError() != fs::kAccessDenied) return false;
+    *view_only = true;
+  }
+  OpenOptions read_only;
+  read_only.read_only = 1;
+  return databases.OpenDatabase(path, kRegisterAlias, read_only);
 }
 
 namespace {
@@ -245,28 +311,25 @@ bool WriteRegister(DatabaseTable& databases, const Grid& grid, ProgressDisplay* 
   return ok || FailWithLastError(reason);
 }
 
-Text SavingFilePath(const Text& target) { return target + ".saving"; }
-
 bool SaveRegisterFile(DatabaseTable& databases, fs::FileSystem& files, StructureSource kind,
                       const Text& source, const Text& target, const Grid& grid,
                       ProgressDisplay* progress, Text* reason) {
   Text unused;
   if (reason == nullptr) reason = &unused;
-  const Text saving = SavingFilePath(target);
-  files.RemoveFile(saving);  // left by a save that was cut short
-  if (!CreateSavingFile(databases, files, kind, source, saving, reason)) {
-    files.RemoveFile(saving);
+  FileReplacement replacement(files, target);
+  if (int code = replacement.Prepare(); code != fs::kOk) return Fail(code, reason);
+  if (!CreateSavingFile(databases, files, kind, source, replacement, reason)) {
+    replacement.Abandon();
     return false;
   }
   bool ok = WriteRegister(databases, grid, progress, reason);
   if (ok && !databases.FlushDatabase()) ok = FailWithLastError(reason);
   databases.CloseDatabase(kSavingAlias);
   if (ok && LastDatabaseError() != 0) ok = FailWithLastError(reason);
-  if (ok) ok = SyncFile(files, saving, reason);
   if (ok) {
-    if (int code = files.ReplaceFile(saving, target); code != fs::kOk) ok = Fail(code, reason);
+    if (int code = replacement.Commit(); code != fs::kOk) ok = Fail(code, reason);
   }
-  if (!ok) files.RemoveFile(saving);
+  if (!ok) replacement.Abandon();
   return ok;
 }
 

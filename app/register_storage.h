@@ -36,6 +36,21 @@ void FillTitleRow(DatabaseTable& databases, const Text& relay_path, Grid& grid);
 // Whether the current database has the register's shape; otherwise *reason says what is wrong.
 bool HasRegisterShape(DatabaseTable& databases, Text* reason);
 
+// The file that a name chosen in the open or save dialog stands for: the record database's own
+// rule ("NAME.KDB" for a name without extension), so that Save writes the file that Open reads.
+Text RegisterFileName(const Text& chosen);
+
+// Whether `path` is a register file that Open may show. The file is looked at only through a
+// read-only open, so a file that is refused is never changed (the repair of a register whose
+// last records are missing is left to the open that shows it). Otherwise *reason says why.
+bool CheckRegisterFile(fs::FileSystem& files, const Text& path, Text* reason);
+
+// Opens the register file `path` under "打开的数据" and makes it current: for reading and
+// writing, or for reading only (*view_only) when this process may not replace the file (a
+// read-only file, folder or medium, another owner's file). False with the database's error.
+bool OpenRegisterDatabase(DatabaseTable& databases, fs::FileSystem& files, const Text& path,
+                          bool* view_only);
+
 // Loads the current database into the grid: titles from the field names, one row per record,
 // except a last record with empty fields 1 and 2 (the trailing blank record Save writes).
 // Amounts of about zero in columns 2 to 19 show as empty cells; every row is aligned as
@@ -55,19 +70,17 @@ bool WriteRegister(DatabaseTable& databases, const Grid& grid, ProgressDisplay* 
 // Where the structure of a saved register comes from.
 enum class StructureSource {
   kRelayFile,     // a new register: an empty copy of the relay file's structure
-  kSavedRegister  // the register file itself: its header, descriptors and next serial number
+  kSavedRegister  // a register file: its header, descriptors and next serial number
 };
 
-// Saves the grid into `target` without ever leaving a half-written register there: the register
-// is written into a file beside the target, made durable, and then takes the target's name in
-// one step. `source` is the relay file or the target itself. Neither file may be open in
-// `databases`. On failure the target is as it was and *reason names the cause.
+// Saves the grid into `target` without ever leaving a half-written register there (see
+// FileReplacement): the replaced file's mode, owner and group are kept, and a target that is a
+// symbolic link stays one. `source` is the relay file, or a register file whose structure the
+// new file takes (the target itself, or the register that Save As copies). Neither file may be
+// open in `databases`. On failure the target is as it was and *reason names the cause.
 bool SaveRegisterFile(DatabaseTable& databases, fs::FileSystem& files, StructureSource kind,
                       const Text& source, const Text& target, const Grid& grid,
                       ProgressDisplay* progress, Text* reason);
-
-// The file beside `target` that a save writes before it replaces `target`.
-Text SavingFilePath(const Text& target);
 
 }  // namespace sr::app
 

@@ -206,10 +206,8 @@ bool TaxRateWindow::Save(forms::TaxRateForm& form, bool from_close_box) {
     grid.SetCursor(1, 2);
     DatabaseTable& databases = app_.databases;
     databases.CloseDatabase(kTaxTableAlias);
-    const bool saved = OpenTaxTable(databases, path_, &problem) &&
-                       WriteTaxTable(databases, path_, texts, &problem);
+    const bool saved = SaveTaxTable(databases, app_.seams.files, path_, texts, &problem);
     grid.SetCursor(1, 1);
-    databases.CloseDatabase(kTaxTableAlias);
     if (saved) {
       const std::vector<Text> mismatches = QuickDeductionMismatches(texts);
       if (!mismatches.empty()) {

@@ -1,9 +1,12 @@
 #include "app/tax_table.h"
 
+#include "app/file_replacement.h"
 #include "runtime/convert/conversions.h"
 
 namespace sr::app {
 namespace {
+
+const char kSaveFailure[] = "无法保存税率表文件 ";
 
 Text DatabaseFailure(const char* what, const Text& path, int code) {
   return Concat({what, path, "：", DatabaseErrorMessage(code)});
@@ -94,6 +97,9 @@ bool ToBrackets(const TaxTableValues& values, const Text& path, TaxBrackets* bra
   return true;
 }
 
+namespace {
+
+// Writes the texts into the open, current table.
 bool WriteTaxTable(DatabaseTable& databases, const Text& path, const TaxTableTexts& texts,
                    Text* message) {
   if (!HasTableShape(databases, path, message)) return false;
@@ -108,15 +114,44 @@ bool WriteTaxTable(DatabaseTable& databases, const Text& path, const TaxTableTex
       }
     }
     if (!ok) {
-      *message = DatabaseFailure("无法保存税率表文件 ", path, LastDatabaseError());
+      *message = DatabaseFailure(kSaveFailure, path, LastDatabaseError());
       return false;
     }
   }
   if (!databases.FlushDatabase()) {
-    *message = DatabaseFailure("无法保存税率表文件 ", path, LastDatabaseError());
+    *message = DatabaseFailure(kSaveFailure, path, LastDatabaseError());
     return false;
   }
-  databases.GoFirst();
+  return true;
+}
+
+}  // namespace
+
+bool SaveTaxTable(DatabaseTable& databases, fs::FileSystem& files, const Text& path,
+                  const TaxTableTexts& texts, Text* message) {
+  FileReplacement replacement(files, path);
+  auto fail = [&](int code) {
+    replacement.Abandon();
+    *message = DatabaseFailure(kSaveFailure, path, code);
+    return false;
+  };
+  int code = replacement.Prepare();
+  if (code == fs::kOk) code = replacement.CopyTarget();
+  if (code != fs::kOk) return fail(code);
+  // Held exclusively, the copy is written in batches and seen by nobody until it is whole.
+  OpenOptions options = OpenOptions::WithPassword(kTaxTablePassword);
+  options.share_mode = 4;
+  if (!databases.OpenDatabase(replacement.saving(), kTaxTableAlias, options)) {
+    return fail(LastDatabaseError());
+  }
+  const bool written = WriteTaxTable(databases, path, texts, message);
+  databases.CloseDatabase(kTaxTableAlias);
+  if (!written) {
+    replacement.Abandon();
+    return false;
+  }
+  if (LastDatabaseError() != 0) return fail(LastDatabaseError());
+  if ((code = replacement.Commit()) != fs::kOk) return fail(code);
   return true;
 }
 

@@ -52,11 +52,14 @@ bool ToBrackets(const TaxTableValues& values, const Text& path, TaxBrackets* bra
 // The texts the tax rate window saves, record k field f at [k - 1][f - 1].
 using TaxTableTexts = std::array<std::array<Text, kTaxFields>, kTaxRecords>;
 
-// Writes fields 1 to 5 of every record as whole numbers (ToInteger of the text) and empty text
-// into field 6 of records 1 to 8, into the open, current table. False with a user message when
-// a write fails.
-bool WriteTaxTable(DatabaseTable& databases, const Text& path, const TaxTableTexts& texts,
-                   Text* message);
+// Saves fields 1 to 5 of every record as whole numbers (ToInteger of the text) and empty text
+// into field 6 of records 1 to 8 of the table at `path`, without ever leaving a table of old and
+// new values there: a copy of the table with the new values is written beside it, made durable,
+// and then takes its place (keeping its mode, owner and group; see FileReplacement). The table
+// must not be open in `databases`. False with a user message naming the file and the reason
+// when the table cannot be read or written; the table is then as it was.
+bool SaveTaxTable(DatabaseTable& databases, fs::FileSystem& files, const Text& path,
+                  const TaxTableTexts& texts, Text* message);
 
 // The rate and quick deduction for a taxable sum S: the highest-numbered bracket whose lower
 // bound is positive and not above S - T (within the amount tolerance); 0 and 0 when none is.

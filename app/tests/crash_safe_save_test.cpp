@@ -8,7 +8,9 @@
 #include <climits>
 #include <memory>
 
+#include "app/file_replacement.h"
 #include "app/register_storage.h"
+#include "app/tests/killing_file_system.h"
 #include "app/tests/register_test_files.h"
 #include "platform/fs/forwarding_file_system.h"
 #include "runtime/convert/conversions.h"
@@ -17,79 +19,7 @@ namespace sr::app {
 namespace {
 
 using testing::FillGrid;
-
-// Counts every call that changes a file and kills the process at call number `kill_at`: before
-// the call, or, for a write, after half of its bytes reached the file (a torn write).
-class KillingFileSystem : public fs::ForwardingFileSystem {
- public:
-  KillingFileSystem(fs::FileSystem& target, int kill_at, bool torn)
-      : ForwardingFileSystem(target), kill_at_(kill_at), torn_(torn) {}
-
-  int steps() const { return steps_; }
-
-  // True when this call is the one to die at.
-  bool Due() { return ++steps_ == kill_at_; }
-  [[noreturn]] static void Die() {
-    ::raise(SIGKILL);
-    ::_exit(99);
-  }
-  bool torn() const { return torn_; }
-
-  int Open(const fs::Path& path, fs::Access access, fs::Share share,
-           fs::Disposition disposition, std::unique_ptr<fs::File>* file) override {
-    if (disposition == fs::Disposition::kCreateAlways && Due()) Die();
-    return ForwardingFileSystem::Open(path, access, share, disposition, file);
-  }
-  int CopyFile(const fs::Path& from, const fs::Path& to) override {
-    if (Due()) Die();
-    return ForwardingFileSystem::CopyFile(from, to);
-  }
-  int ReplaceFile(const fs::Path& from, const fs::Path& to) override {
-    if (Due()) Die();
-    return ForwardingFileSystem::ReplaceFile(from, to);
-  }
-  int RemoveFile(const fs::Path& path) override {
-    if (Due()) Die();
-    return ForwardingFileSystem::RemoveFile(path);
-  }
-
- protected:
-  std::unique_ptr<fs::File> WrapFile(std::unique_ptr<fs::File> file) override;
-
- private:
-  int kill_at_;
-  bool torn_;
-  int steps_ = 0;
-};
-
-class KillingFile : public fs::ForwardingFile {
- public:
-  KillingFile(std::unique_ptr<fs::File> target, KillingFileSystem& owner)
-      : ForwardingFile(std::move(target)), owner_(owner) {}
-
-  int WriteAt(int64_t offset, const void* buffer, size_t length) override {
-    if (owner_.Due()) {
-      if (owner_.torn() && length > 1) ForwardingFile::WriteAt(offset, buffer, length / 2);
-      KillingFileSystem::Die();
-    }
-    return ForwardingFile::WriteAt(offset, buffer, length);
-  }
-  int Truncate(int64_t length) override {
-    if (owner_.Due()) KillingFileSystem::Die();
-    return ForwardingFile::Truncate(length);
-  }
-  int Sync() override {
-    if (owner_.Due()) KillingFileSystem::Die();
-    return ForwardingFile::Sync();
-  }
-
- private:
-  KillingFileSystem& owner_;
-};
-
-std::unique_ptr<fs::File> KillingFileSystem::WrapFile(std::unique_ptr<fs::File> file) {
-  return std::make_unique<KillingFile>(std::move(file), *this);
-}
+using testing::KillingFileSystem;
 
 // What a register file holds: the names of its records in order ("" for the blank one).
 std::vector<Text> Names(const Text& path) {
@@ -138,21 +68,15 @@ class CrashSafeSaveTest : public ::testing::Test {
   // Saves the new register over the old one in a child process killed at call `kill_at`.
   // Returns whether the child was killed.
   bool SaveInChild(int kill_at, bool torn) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-      KillingFileSystem files(fs::RealFileSystem(), kill_at, torn);
-      DatabaseTable table(files);
-      Text reason;
-      const bool saved = SaveRegisterFile(table, files, StructureSource::kSavedRegister, target_,
-                                          target_, new_grid_, nullptr, &reason);
-      ::_exit(saved ? 0 : 1);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    if (WIFEXITED(status)) {
-      EXPECT_EQ(WEXITSTATUS(status), 0) << "kill at " << kill_at;
-    }
-    return WIFSIGNALED(status);
+    const testing::ChildEnd end =
+        testing::RunKilledAt(kill_at, torn, [this](fs::FileSystem& files) {
+          DatabaseTable table(files);
+          Text reason;
+          return SaveRegisterFile(table, files, StructureSource::kSavedRegister, target_, target_,
+                                  new_grid_, nullptr, &reason);
+        });
+    EXPECT_NE(end, testing::ChildEnd::kFailed) << "kill at " << kill_at;
+    return end == testing::ChildEnd::kKilled;
   }
 
   void KillAtEveryStep(bool torn) {

@@ -148,6 +148,22 @@ TEST_F(SettingsTest, ApplyRenamesTheRegisterFileOnceItHasOne) {
   EXPECT_EQ(program_.grid().CellText(0, 17), "病假扣款");
 }
 
+// The titles on screen are what the calculation reads for the tax-exempt mark, so 确认 shows the
+// field's name for every item it applies, renamed or not: a title that had drifted from its
+// field (the field renamed by another program) is set right. A cleared item is not applied.
+TEST_F(SettingsTest, ApplyShowsTheFieldNameOfEveryItemItApplies) {
+  program_.SetRow(0, {{3, "旧标题"}, {12, "另一个旧标题"}});
+  program_.InModal<Form>([](Form& form) {
+    Name(form, 10, "");  // item 10 is field 13, column 12
+    Confirm(form);
+  });
+  Open();
+  EXPECT_TRUE(program_.Messages().empty());
+  EXPECT_EQ(program_.grid().CellText(0, 3), "岗位工资");
+  EXPECT_EQ(program_.grid().CellText(0, 12), "另一个旧标题");
+  EXPECT_EQ(program_.FieldNames(Relay()), DefaultTitles());
+}
+
 TEST_F(SettingsTest, InvalidNamesApplyNothingAndLeaveTheGridTitles) {
   program_.InModal<Form>([this](Form& form) {
     Name(form, 1, "基本");

@@ -2,41 +2,20 @@
 // untitled. The first Save must still create the chosen file and never store people in the
 // relay file, and Sort must not sort the relay file.
 #include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <sstream>
 
 #include "app/register_storage.h"
 #include "app/tests/register_test_files.h"
-#include "tools/scenario/runner.h"
-#include "tools/scenario/script.h"
+#include "app/tests/scenario_support.h"
 
 namespace sr::app {
 namespace {
 
-int RunScript(const char8_t* script, std::string* transcript) {
-  std::vector<scenario::Line> lines;
-  std::string error;
-  EXPECT_TRUE(scenario::ParseScript(reinterpret_cast<const char*>(script), &lines, &error))
-      << error;
-  std::ostringstream out;
-  scenario::Runner runner(fs::RealFileSystem(), out);
-  // What the settings window does to the program's databases on an untitled register.
-  runner.AddAction("settings-window-opens-relay", [](scenario::Runner&, const scenario::Line&) {
-    ASSERT_TRUE(OpenDatabase(kRelayFileName, kRegisterAlias));
-  });
-  const int code = runner.Run(lines);
-  *transcript = out.str();
-  return code;
-}
-
 TEST(RelayLeftOpenTest, FirstSaveCreatesTheChosenFileAndSortLeavesTheRelayAlone) {
   const std::string folder = testing::MakeTempFolder("relay_left_open");
-  char previous[4096];
-  ASSERT_NE(::getcwd(previous, sizeof previous), nullptr);
-  ASSERT_EQ(::chdir(folder.c_str()), 0);
   std::string transcript;
-  const int code = RunScript(u8R"(
+  const int code = testing::RunScript(
+      folder,
+      u8R"(
 make-relay
 menu 文件 新建
 settings-window-opens-relay
@@ -60,8 +39,13 @@ expect records ZhongZhuan.rgq 0
 expect record 工资.dat 1 "" ""
 expect record 工资.dat 2 001 张三
 )",
-                             &transcript);
-  ASSERT_EQ(::chdir(previous), 0);
+      &transcript, [](scenario::Runner& runner) {
+        // What the settings window does to the program's databases on an untitled register.
+        runner.AddAction("settings-window-opens-relay",
+                         [](scenario::Runner&, const scenario::Line&) {
+                           ASSERT_TRUE(OpenDatabase(kRelayFileName, kRegisterAlias));
+                         });
+      });
   EXPECT_EQ(code, 0) << transcript;
 }
 

@@ -1,7 +1,10 @@
 // Script lines about files in the program directory: making data files before an action needs
 // them (the record checks are in record_expectations.cpp).
+#include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "runtime/convert/conversions.h"
@@ -51,6 +54,16 @@ void MakeDatabase(Runner& runner, const Text& file, std::vector<recdb::FieldDesc
   }
 }
 
+std::filesystem::path Native(const Text& path) { return std::filesystem::path(ToUtf8(path)); }
+
+// An octal mode such as "600", or Failure.
+std::filesystem::perms Mode(const Text& word) {
+  size_t used = 0;
+  const unsigned long mode = std::stoul(word, &used, 8);
+  if (used != word.size() || mode > 07777) throw Failure("a mode is octal, like 600");
+  return static_cast<std::filesystem::perms>(mode);
+}
+
 }  // namespace
 
 void AddFileLines(Runner& runner) {
@@ -80,6 +93,34 @@ void AddFileLines(Runner& runner) {
         file->WriteAt(0, text.data(), text.size()) != fs::kOk) {
       throw Failure("cannot write " + ToUtf8(Runner::Arg(line, 1)));
     }
+  });
+  // file-mode FILE MODE: sets the file's permissions (octal, like 600).
+  runner.AddAction("file-mode", [](Runner&, const Line& line) {
+    std::error_code error;
+    std::filesystem::permissions(Native(Runner::Arg(line, 1)), Mode(Runner::Arg(line, 2)), error);
+    if (error) throw Failure("cannot set the mode of " + ToUtf8(Runner::Arg(line, 1)));
+  });
+  // link NAME TARGET: a symbolic link NAME to TARGET (relative to NAME's folder).
+  runner.AddAction("link", [](Runner&, const Line& line) {
+    std::error_code error;
+    std::filesystem::create_symlink(Native(Runner::Arg(line, 2)), Native(Runner::Arg(line, 1)),
+                                    error);
+    if (error) throw Failure("cannot make the link " + ToUtf8(Runner::Arg(line, 1)));
+  });
+  // expect mode FILE MODE: the file (a link's target) has these permissions.
+  runner.AddExpectation("mode", [](Runner&, const Line& line) {
+    std::error_code error;
+    const auto status = std::filesystem::status(Native(Runner::Arg(line, 2)), error);
+    if (error) throw Failure("no file " + ToUtf8(Runner::Arg(line, 2)));
+    char octal[8];
+    std::snprintf(octal, sizeof octal, "%o", static_cast<unsigned>(status.permissions()) & 07777);
+    Runner::ExpectEqual("mode", Runner::Arg(line, 3), octal);
+  });
+  // expect link NAME yes|no: NAME is a symbolic link.
+  runner.AddExpectation("link", [](Runner&, const Line& line) {
+    std::error_code error;
+    const bool link = std::filesystem::is_symlink(Native(Runner::Arg(line, 2)), error);
+    Runner::ExpectEqual("symbolic link", Runner::Arg(line, 3), link ? "yes" : "no");
   });
   // expect file FILE yes|no: the file exists.
   runner.AddExpectation("file", [](Runner& r, const Line& line) {
