@@ -246,14 +246,18 @@ bool Grid::InsertRow(std::optional<Text> title, std::optional<int> before) {
   };
   shift(cursor_row_);
   shift(reported_row_);
-  shift(anchor_row_);
   for (CellRange& m : merges_) {
     if (m.first_row >= pos) ++m.first_row;
     if (m.last_row >= pos) ++m.last_row;
   }
-  if (!selection_.empty()) {
-    if (selection_.first_row > pos) ++selection_.first_row;
-    if (selection_.last_row >= pos) ++selection_.last_row;
+  // A selection that grew over the new row (or slid onto other rows) would let the Delete key
+  // clear cells nobody selected: only the cursor cell stays selected.
+  anchor_row_ = cursor_row_;
+  anchor_column_ = cursor_column_;
+  selection_ = {};
+  if (cursor_row_ >= 0) {
+    selection_ = DisplayedRange(cursor_row_, cursor_column_);
+    if (row_select_) selection_ = {cursor_row_, 0, cursor_row_, columns_ - 1};
   }
   view_->StructureChanged();
   view_->CursorChanged();

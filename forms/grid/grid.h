@@ -96,7 +96,8 @@ class Grid {
   // --- Structure ---
 
   // Inserts an empty row before `before`; an omitted position, one inside the title rows or one
-  // at or past RowCount appends. `title`, when given, becomes the text of column 0.
+  // at or past RowCount appends. `title`, when given, becomes the text of column 0. A cursor below
+  // the new row moves down with its row; afterwards only the cursor cell is selected.
   bool InsertRow(std::optional<Text> title = std::nullopt,
                  std::optional<int> before = std::nullopt);
   // False if the row does not exist. The cursor stays on the same row index (or the new last row)
@@ -199,6 +200,8 @@ class Grid {
   void FitToSize();
   void CutBackMerges();
   void StoreText(int row, int column, Text text);
+  // Empties the cells of `range` that may be edited; returns the range of those that held text.
+  CellRange EmptyEditableCells(const CellRange& range);
 
   // Cursor helpers (grid_input.cpp).
   void PlaceCursor(int row, int column, bool extend);

@@ -2,6 +2,7 @@
 
 #include "forms/grid/grid.h"
 #include "forms/grid/tests/recording_events.h"
+#include "platform/ui/keys.h"
 
 namespace sr {
 namespace {
@@ -89,6 +90,41 @@ TEST(GridInsertRowTest, InsertsBeforeTheRowAndMovesTheCursorBelowIt) {
   EXPECT_EQ(g.GetCursorRow(), 4);
   EXPECT_EQ(CellText(g, 4, 0), "新");
   EXPECT_EQ(CellText(g, 5, 0), "3");
+}
+
+// The Delete key after an insertion clears what the user sees selected, never a cell of the row
+// that moved down under the old selection.
+TEST(GridInsertRowTest, AfterwardsOnlyTheCursorCellIsSelected) {
+  Grid g(ThreeColumns());
+  Numbered(&g, 6);
+  g.PressButton(3, 0, 0, 0, 0);  // the cursor cell, selected
+  g.ReleaseButton(3, 0, 0, 0, 0);
+  ASSERT_TRUE(g.InsertRow(std::nullopt, 3));
+  EXPECT_EQ(g.Selection(), CellRange::Cell(3, 0));
+  g.PressKey(ui::kVkDelete, 0);
+  EXPECT_EQ(CellText(g, 4, 0), "3");
+
+  // A selection over several rows, the cursor at its bottom: it does not stretch, nor slide
+  // over other people.
+  g.PressButton(1, 0, 0, 0, 0);
+  g.ReleaseButton(1, 0, 0, 0, 0);
+  g.PressKey(ui::kVkDown, ui::kShift);
+  g.PressKey(ui::kVkDown, ui::kShift);  // rows 1 to 3, cursor on row 3
+  ASSERT_TRUE(g.InsertRow(std::nullopt, 2));
+  EXPECT_EQ(g.GetCursorRow(), 4);
+  EXPECT_EQ(g.Selection(), CellRange::Cell(4, 0));
+  g.PressKey(ui::kVkUp, ui::kShift);  // extends from the cursor, not from the old anchor
+  EXPECT_EQ(g.Selection(), (CellRange{3, 0, 4, 0}));
+  ASSERT_TRUE(g.InsertRow(std::nullopt, 1));
+  EXPECT_EQ(g.Selection(), CellRange::Cell(4, 0));
+  g.SetRowSelect(true);
+  ASSERT_TRUE(g.InsertRow());  // appended below: the cursor's whole row is selected
+  EXPECT_EQ(g.Selection(), (CellRange{4, 0, 4, 2}));
+
+  g.SetCursor(-1, -1);
+  g.Select({1, 0, 2, 2});
+  ASSERT_TRUE(g.InsertRow(std::nullopt, 1));
+  EXPECT_TRUE(g.Selection().empty());
 }
 
 TEST(GridInsertRowTest, PositionOmittedAtTheEndOrInTheTitlesAppends) {
