@@ -1,7 +1,5 @@
 #include "app/editing_commands.h"
 
-#include <vector>
-
 #include "app/find_window.h"
 #include "app/register_storage.h"
 #include "forms/grid/grid.h"
@@ -14,20 +12,6 @@ namespace {
 const char kDeletePrompt[] = " 真的要删除吗？  ";
 const char kDeletePromptTitle[] = "确认删除";
 const char kSortTitle[] = "排序";
-
-// The texts of the cells from the cursor cell to the bottom right: all that a Paste can change.
-std::vector<Text> CellsFromCursor(const Grid& grid) {
-  std::vector<Text> texts;
-  const int first_row = grid.GetCursorRow();
-  const int first_column = grid.GetCursorColumn();
-  if (first_row < 0 || first_column < 0) return texts;
-  for (int row = first_row; row < grid.RowCount(); ++row) {
-    for (int column = first_column; column < grid.ColumnCount(); ++column) {
-      texts.push_back(grid.CellText(row, column));
-    }
-  }
-  return texts;
-}
 
 }  // namespace
 
@@ -57,13 +41,9 @@ void EditingCommands::Find() { ShowFindWindow(app_.framework, app_.grid()); }
 
 void EditingCommands::Copy() { app_.grid().CopySelection(); }
 
-void EditingCommands::Paste() {
-  Grid& grid = app_.grid();
-  const std::vector<Text> before = CellsFromCursor(grid);
-  grid.Paste();
-  // Pasted data must not be lost at Exit without a question.
-  if (CellsFromCursor(grid) != before) app_.state.modified = 1;
-}
+// A paste that changed cells tells the main window through the grid, which marks the register
+// modified, as for every other route to a paste.
+void EditingCommands::Paste() { app_.grid().Paste(); }
 
 bool EditingCommands::ShowsRegisterFile() {
   DatabaseTable& databases = app_.databases;
@@ -85,7 +65,7 @@ void EditingCommands::Sort() {
     return;
   }
   // The grid is replaced by the sorted file: unsaved edits are offered for saving first.
-  if (!register_.PromptToSave()) return;
+  if (!register_.PromptToSave("是否放弃这些修改，按文件中的内容排序？")) return;
   if (!ShowsRegisterFile()) return;  // a failed save has said why
   const Text shown = register_.shown_register_file();
   const Text key = databases.GetFieldName(column + 1);

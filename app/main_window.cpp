@@ -16,24 +16,23 @@ MainWindow::MainWindow(forms::Framework& framework, const Seams& seams, Database
       export_(context_) {}
 
 void MainWindow::StoreEditInProgress() {
-  Grid& grid = form_.grid();
-  if (!grid.Editing()) return;
-  const int row = grid.EditorRow();
-  const int column = grid.EditorColumn();
-  const Text before = grid.CellText(row, column);
-  grid.EndEdit();
-  if (grid.CellExists(row, column) && grid.CellText(row, column) != before) {
-    context_.state.modified = 1;
-  }
+  // A text that changed reaches OnGridCellsEdited, which marks the register modified.
+  form_.grid().EndEdit();
 }
 
-void MainWindow::OnGridEditBegins() {
-  form_.menu().SetDisabled(forms::kMenuSave, false);
-  context_.state.modified = 1;
-}
+void MainWindow::OnGridEditBegins() { MarkEdited(); }
 
 void MainWindow::OnGridKeyDown(int key, int modifiers) {
   if (key == ui::kVkDelete) context_.state.modified = 1;
+}
+
+// Typing, paste and cut by any route (menu, shortcut menu, Ctrl+V, Shift+Insert, Ctrl+X) and the
+// Delete key: a change that Exit must not drop without a question.
+void MainWindow::OnGridCellsEdited() { MarkEdited(); }
+
+void MainWindow::MarkEdited() {
+  form_.menu().SetDisabled(forms::kMenuSave, false);
+  context_.state.modified = 1;
 }
 
 }  // namespace sr::app

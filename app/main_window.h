@@ -24,7 +24,7 @@ class MainWindow : public forms::MainWindowHandlers {
   forms::MainForm& form() { return form_; }
 
   void OnCreated() override { register_.StartUp(); }
-  void OnCloseQuery() override { register_.Exit(); }
+  bool OnCloseQuery() override { return register_.MayClose(); }
 
   void OnNew() override { register_.New(); }
   void OnOpen() override { register_.Open(); }
@@ -67,12 +67,15 @@ class MainWindow : public forms::MainWindowHandlers {
 
   void OnGridEditBegins() override;
   void OnGridKeyDown(int key, int modifiers) override;
+  void OnGridCellsEdited() override;
 
  private:
   // Commands that read the register grid first close the cell editor and store its text, as
   // Save does, whatever route started them (menu, toolbar, shortcut key, shortcut menu); a
   // changed cell marks the register modified.
   void StoreEditInProgress();
+  // The register grid was (or is about to be) edited: the changes are unsaved.
+  void MarkEdited();
 
   forms::MainForm form_;
   AppContext context_;

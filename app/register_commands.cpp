@@ -13,6 +13,7 @@ const char kSavePrompt[] = " 是否要保存所作的修改? ";
 const char kSavePromptTitle[] = "保存文件提示";
 const char kOpenTitle[] = "打开文件";
 const char kSaveTitle[] = "保存文件";
+const char kNotSaved[] = "所作的修改没有保存。";
 constexpr int kRegisterRows = 5001;  // the title row and 5000 people
 constexpr int kFirstCursorCell = 2;
 const char kNoWriteReason[] =
@@ -45,8 +46,7 @@ bool RegisterCommands::IsRelayFile(const Text& path) const {
 }
 
 void RegisterCommands::New() {
-  // A register whose save just failed is not dropped.
-  if (!PromptToSave()) return;
+  if (!PromptToSave("是否放弃这些修改，新建工资表？")) return;
   app_.state.untitled = 1;
   app_.databases.CloseAllDatabases();
   shown_file_.clear();
@@ -103,9 +103,9 @@ void RegisterCommands::Open() {
     return;
   }
   // Changes to the register shown now are not dropped without a question, nor after a failed
-  // save.
-  const PromptAnswer answer = AskToSave();
-  if (answer == PromptAnswer::kSaveFailed) return;
+  // save unless the user says so.
+  const PromptAnswer answer = AskToSave(Concat({"是否放弃这些修改，打开 ", path, "？"}));
+  if (answer == PromptAnswer::kKept) return;
   const Text previous = shown_file_;
   app_.databases.CloseAllDatabases();
   shown_file_.clear();
@@ -213,14 +213,16 @@ void RegisterCommands::SaveAs() {
   if (SaveRegister(structure_from) == SaveOutcome::kFailed) state.untitled = untitled;
 }
 
-void RegisterCommands::Exit() {
-  PromptToSave();
+void RegisterCommands::Exit() { app_.framework.Close(app_.form); }
+
+bool RegisterCommands::MayClose() {
+  if (!PromptToSave("是否放弃这些修改，退出程序？")) return false;
   app_.databases.CloseAllDatabases();
   shown_file_.clear();
-  app_.framework.Close(app_.form);
+  return true;
 }
 
-RegisterCommands::PromptAnswer RegisterCommands::AskToSave() {
+RegisterCommands::PromptAnswer RegisterCommands::AskToSave(const Text& drop_question) {
   if (app_.state.modified != 1) return PromptAnswer::kNothingToSave;
   app_.state.modified = 0;
   const ui::MessageAnswer answer = app_.framework.ShowMessage(
@@ -234,8 +236,14 @@ RegisterCommands::PromptAnswer RegisterCommands::AskToSave() {
     case SaveOutcome::kFailed:
       break;
   }
+  // The failure has been shown: the user decides whether the changes may go.
+  if (app_.framework.ShowMessage(Concat({kNotSaved, drop_question}), kSavePromptTitle,
+                                 ui::MessageButtons::kYesNo,
+                                 ui::MessageIcon::kNone) == ui::MessageAnswer::kYes) {
+    return PromptAnswer::kDiscarded;
+  }
   app_.state.modified = 1;
-  return PromptAnswer::kSaveFailed;
+  return PromptAnswer::kKept;
 }
 
 void RegisterCommands::UpdateHeadCount() {

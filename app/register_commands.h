@@ -19,12 +19,20 @@ class RegisterCommands {
   // shown to the user and leaves the flags, the title and the file as they were.
   void Save();
   void SaveAs();
-  void Exit();  // also the close query of the main window
+  // Closes the main window, which asks MayClose first.
+  void Exit();
+  // The main window's close query (Exit, also by the frame): asks about unsaved changes and
+  // closes the databases. False keeps the program running with the changes still unsaved.
+  bool MayClose();
 
   // Asks " 是否要保存所作的修改? " when the register holds unsaved changes; Yes saves. Returns
-  // false only when the answer was Yes and the save failed: the changes are then still unsaved
-  // (the modified flag is set again), and a command that would drop them should stop.
-  bool PromptToSave() { return AskToSave() != PromptAnswer::kSaveFailed; }
+  // whether the command that asked may go on and drop the changes: after No, after a save that
+  // completed or whose dialog was cancelled, or after a failed save when the user answered Yes to
+  // `drop_question` ("所作的修改没有保存。" + it). Otherwise the changes stay unsaved (the
+  // modified flag is set again) and the command should stop.
+  bool PromptToSave(const Text& drop_question) {
+    return AskToSave(drop_question) != PromptAnswer::kKept;
+  }
   // "表内人数: N 人", N the people that Save would store.
   void UpdateHeadCount();
 
@@ -43,8 +51,9 @@ class RegisterCommands {
 
  private:
   enum class SaveOutcome { kSaved, kCancelled, kFailed };
-  enum class PromptAnswer { kNothingToSave, kSaved, kDiscarded, kSaveFailed };
-  PromptAnswer AskToSave();
+  // kKept: the save failed and the user chose to keep the changes (marked unsaved again).
+  enum class PromptAnswer { kNothingToSave, kSaved, kDiscarded, kKept };
+  PromptAnswer AskToSave(const Text& drop_question);
   // Saves the register; a new file (untitled) takes the structure of `structure_from`, a
   // register file, or of the relay file when that is empty.
   SaveOutcome SaveRegister(const Text& structure_from = Text());

@@ -31,6 +31,9 @@ enum GridEvent : int {
   kGridClicked = 4,           // a = x, b = y
   kGridTitleCellClicked = 5,  // a = row, b = column
   kGridTitleCellDoubleClicked = 6,
+  // Not in the form's list: the grid's own editing (the editor, paste, cut, the Delete key)
+  // changed cells. No arguments.
+  kGridCellsEdited = 8,
 };
 
 // The arguments of an event, in the order of the event's argument list.
@@ -41,6 +44,8 @@ struct EventArgs {
 };
 
 using Handler = std::function<void(const EventArgs&)>;
+// The handler of a question to the program, such as a window's close query: false refuses.
+using QueryHandler = std::function<bool(const EventArgs&)>;
 
 }  // namespace sr::forms
 

@@ -64,9 +64,12 @@ void Framework::ShowModal(Window& window) {
 void Framework::Close(Window& window) {
   if (!window.is_open() || window.closing()) return;
   window.set_closing(true);
-  window.Raise(kWindowCloseQuery);
-  // None of the program's close-query handlers refuses, so the window always closes.
+  const bool agreed = window.Raise(kWindowCloseQuery);
   if (!window.is_open()) return;
+  if (!agreed) {
+    window.set_closing(false);
+    return;
+  }
   if (std::find(modal_windows_.begin(), modal_windows_.end(), &window) != modal_windows_.end()) {
     backend_.EndModalLoop(*window.peer());
   }

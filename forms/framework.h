@@ -39,7 +39,8 @@ class Framework {
   void ShowModal(Window& window);
 
   // Closes a window: raises its close query once (a close requested again from inside that
-  // handler is ignored), then destroys its peers. Closing the main window ends the main loop.
+  // handler is ignored), then destroys its peers, unless the close query's handler refused: the
+  // window then stays open as it was. Closing the main window ends the main loop.
   void Close(Window& window);
 
   // The open windows, in the order they were loaded; the last one is the active window.

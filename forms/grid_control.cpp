@@ -35,6 +35,7 @@ void GridControl::FillSpec(ui::ControlSpec* description) const { description->gr
 void GridControl::CursorMoved() { Raise(kGridCursorMoved); }
 void GridControl::EditBegins() { Raise(kGridEditBegins); }
 void GridControl::EditEnds() { Raise(kGridEditEnds); }
+void GridControl::CellsEdited(const CellRange&) { Raise(kGridCellsEdited); }
 void GridControl::Clicked(int x, int y) { Raise(kGridClicked, {x, y}); }
 void GridControl::TitleCellClicked(int row, int column) {
   Raise(kGridTitleCellClicked, {row, column});

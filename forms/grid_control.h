@@ -30,6 +30,7 @@ class GridControl : public Control, private GridEvents {
   void CursorMoved() override;
   void EditBegins() override;
   void EditEnds() override;
+  void CellsEdited(const CellRange& range) override;
   void Clicked(int x, int y) override;
   void TitleCellClicked(int row, int column) override;
   void TitleCellDoubleClicked(int row, int column) override;

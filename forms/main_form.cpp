@@ -134,11 +134,12 @@ void MainForm::BuildMenu() {
 void MainForm::BindEvents() {
   Bind(kWindowCreated, [this](const EventArgs&) { handlers_.OnCreated(); });
   Bind(kWindowSizeChanged, [this](const EventArgs&) { Layout(); });
-  Bind(kWindowCloseQuery, [this](const EventArgs&) { handlers_.OnCloseQuery(); });
+  BindQuery(kWindowCloseQuery, [this](const EventArgs&) { return handlers_.OnCloseQuery(); });
   grid_.Bind(GenericEvent(ui::Input::kRightButtonDown), [this](const EventArgs&) {
     if (framework() != nullptr) framework()->PopupMenu(*this, kMenuEdit);
   });
   grid_.Bind(kGridEditBegins, [this](const EventArgs&) { handlers_.OnGridEditBegins(); });
+  grid_.Bind(kGridCellsEdited, [this](const EventArgs&) { handlers_.OnGridCellsEdited(); });
   grid_.Bind(GenericEvent(ui::Input::kKeyDown),
              [this](const EventArgs& args) { handlers_.OnGridKeyDown(args.a, args.b); });
   toolbar_.Bind(kToolbarButtonClicked, [this](const EventArgs& args) { ToolbarClicked(args.a); });

@@ -15,7 +15,8 @@ class MainWindowHandlers {
   virtual ~MainWindowHandlers() = default;
 
   virtual void OnCreated() = 0;     // start-up
-  virtual void OnCloseQuery() = 0;  // the window is asked to close (Exit)
+  // The window is asked to close (Exit, also by its frame); false keeps it open.
+  virtual bool OnCloseQuery() = 0;
 
   // Commands of the menu and the toolbar.
   virtual void OnNew() = 0;
@@ -39,6 +40,8 @@ class MainWindowHandlers {
   // Register grid events.
   virtual void OnGridEditBegins() = 0;
   virtual void OnGridKeyDown(int key, int modifiers) = 0;
+  // The grid's own editing changed cells (typing, paste, cut, the Delete key), by whatever route.
+  virtual void OnGridCellsEdited() = 0;
 };
 
 // The main menu's entries, by index.

@@ -43,13 +43,22 @@ Control* Window::Find(const Text& name) const {
   return nullptr;
 }
 
-void Window::Bind(int event, Handler handler) { bindings_[event] = std::move(handler); }
+void Window::Bind(int event, Handler handler) {
+  bindings_[event] = [handler = std::move(handler)](const EventArgs& args) {
+    handler(args);
+    return true;
+  };
+}
 
-void Window::Raise(int event, const EventArgs& args) {
+void Window::BindQuery(int event, QueryHandler handler) { bindings_[event] = std::move(handler); }
+
+bool Window::Raise(int event, const EventArgs& args) {
   auto it = bindings_.find(event);
-  if (it == bindings_.end()) return;
-  Handler handler = it->second;
-  Dispatch([&] { handler(args); });
+  if (it == bindings_.end()) return true;
+  QueryHandler handler = it->second;
+  bool agreed = true;
+  Dispatch([&] { agreed = handler(args); });
+  return agreed;
 }
 
 void Window::Dispatch(const std::function<void()>& fn) {

@@ -58,7 +58,11 @@ class Window : public ui::WindowEvents {
   Control* Find(const Text& name) const;
 
   void Bind(int event, Handler handler);
-  void Raise(int event, const EventArgs& args = {});
+  // Binds a handler that may refuse, as a close query's handler keeps the window open by
+  // returning false.
+  void BindQuery(int event, QueryHandler handler);
+  // Runs the handler bound to `event`, if any. False only when a query handler refused.
+  bool Raise(int event, const EventArgs& args = {});
   // Runs `fn` as an event handler: through the framework (which catches fatal errors) once the
   // window is loaded, directly before.
   void Dispatch(const std::function<void()>& fn);
@@ -89,7 +93,7 @@ class Window : public ui::WindowEvents {
   bool closing_ = false;
   Menu menu_;
   std::vector<std::unique_ptr<Control>> controls_;
-  std::map<int, Handler> bindings_;
+  std::map<int, QueryHandler> bindings_;
   Framework* framework_ = nullptr;
   std::unique_ptr<ui::WindowPeer> peer_;
 };

@@ -62,6 +62,7 @@ void Grid::Paste() {
   text.resize(std::min(text.size(), text.find('\0')));
 
   CellRange written;
+  CellRange changed;
   int row = cursor_row_;
   size_t pos = 0;
   while (pos <= text.size()) {
@@ -88,7 +89,11 @@ void Grid::Paste() {
       while (column < columns_ && column_widths_[column] == 0) ++column;
       if (column < columns_) {
         const std::string_view field = TrimSpaces(line.substr(start, i - start));
-        At(row, column).text.assign(field.data(), field.size());
+        Text& text = At(row, column).text;
+        if (text != field) {
+          text.assign(field.data(), field.size());
+          Include(&changed, row, column);
+        }
         Include(&written, row, column);
       }
       ++column;
@@ -101,36 +106,50 @@ void Grid::Paste() {
   if (selection_.Intersects(written)) selection_ = {};
   view_->CellsChanged(written);
   view_->CursorChanged();
+  if (!changed.empty()) events_->CellsEdited(changed);
 }
 
 void Grid::Cut() {
   EndEdit();
   if (!editable_) return;
   CopySelection();
-  const CellRange& s = selection_;
+  const CellRange s = selection_;
   if (s.empty()) return;
-  for (int r = s.first_row; r <= s.last_row; ++r) {
-    for (int c = s.first_column; c <= s.last_column; ++c) {
-      if (MayEdit(r, c)) At(r, c).text.clear();
-    }
-  }
+  const CellRange changed = EmptyEditableCells(s);
   view_->CellsChanged(s);
+  if (!changed.empty()) events_->CellsEdited(changed);
 }
 
 void Grid::ClearSelection() {
   EndEdit();
   if (row_select_) return;
-  if (MayEdit(cursor_row_, cursor_column_)) {
+  CellRange changed;
+  if (MayEdit(cursor_row_, cursor_column_) && !At(cursor_row_, cursor_column_).text.empty()) {
     StoreText(cursor_row_, cursor_column_, Text());
+    changed = CellRange::Cell(cursor_row_, cursor_column_);
   }
   const CellRange s = selection_;
-  if (s.empty() || !editable_) return;
-  for (int r = s.first_row; r <= s.last_row; ++r) {
-    for (int c = s.first_column; c <= s.last_column; ++c) {
-      if (MayEdit(r, c)) At(r, c).text.clear();
+  if (!s.empty() && editable_) {
+    const CellRange emptied = EmptyEditableCells(s);
+    if (!emptied.empty()) {
+      Include(&changed, emptied.first_row, emptied.first_column);
+      Include(&changed, emptied.last_row, emptied.last_column);
+    }
+    view_->CellsChanged(s);
+  }
+  if (!changed.empty()) events_->CellsEdited(changed);
+}
+
+CellRange Grid::EmptyEditableCells(const CellRange& range) {
+  CellRange emptied;
+  for (int r = range.first_row; r <= range.last_row; ++r) {
+    for (int c = range.first_column; c <= range.last_column; ++c) {
+      if (!MayEdit(r, c) || At(r, c).text.empty()) continue;
+      At(r, c).text.clear();
+      Include(&emptied, r, c);
     }
   }
-  view_->CellsChanged(s);
+  return emptied;
 }
 
 }  // namespace sr

@@ -19,6 +19,11 @@ class GridEvents {
   virtual void EditBegins() {}
   // After the editor's text has been stored in the cell.
   virtual void EditEnds() {}
+  // The grid's own editing changed the text of cells inside `range`: the editor storing a new
+  // text (before EditEnds), Paste, Cut or the Delete key, whoever started them. Not raised when
+  // every text stayed the same, nor for SetCellValue, Reset or the row operations, which the
+  // program itself calls.
+  virtual void CellsEdited(const CellRange& range) {}
   // The left button was released after a single click; client pixels.
   virtual void Clicked(int x, int y) {}
   // After Clicked, when the click was on a title cell.

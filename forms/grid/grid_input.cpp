@@ -1,5 +1,6 @@
 // The grid's keyboard and mouse rules and the in-place editor's life.
 #include <algorithm>
+#include <utility>
 
 #include "forms/grid/grid.h"
 #include "platform/ui/keys.h"
@@ -36,8 +37,11 @@ void Grid::EndEdit() {
   if (!editing_) return;
   editing_ = false;
   view_->EditorClosed();
-  if (CellExists(editor_row_, editor_column_)) StoreText(editor_row_, editor_column_, editor_text_);
+  const bool exists = CellExists(editor_row_, editor_column_);
+  const bool changed = exists && At(editor_row_, editor_column_).text != editor_text_;
+  if (exists) StoreText(editor_row_, editor_column_, std::move(editor_text_));
   editor_text_.clear();
+  if (changed) events_->CellsEdited(CellRange::Cell(editor_row_, editor_column_));
   events_->EditEnds();
 }
 

@@ -259,8 +259,10 @@ TEST_F(LoadedMainForm, GridEventsReachTheirHandlers) {
   grid.SetCursor(1, 1);
   grid.PressKey(ui::kVkDelete, 0);
   grid.PressKey(ui::kVkF2, 0);  // opens the editor
-  EXPECT_EQ(handlers_.calls,
-            (std::vector<std::string>{"GridKeyDown 46 0", "GridKeyDown 113 0", "GridEditBegins"}));
+  grid.TypeCharacter("x", 0);
+  grid.PressKey(ui::kVkReturn, 0);
+  EXPECT_EQ(handlers_.calls, (std::vector<std::string>{"GridKeyDown 46 0", "GridKeyDown 113 0",
+                                                       "GridEditBegins", "GridCellsEdited"}));
 }
 
 TEST_F(LoadedMainForm, RightClickOnTheGridPopsUpTheEditMenuAndRunsTheChoice) {
@@ -300,6 +302,20 @@ TEST_F(LoadedMainForm, ClosingByTheFrameRaisesCloseQueryOnceAndEndsTheMainLoop) 
   EXPECT_TRUE(backend_.quit());
   EXPECT_EQ(backend_.exit_code(), 0);
   EXPECT_EQ(backend_.FindWindow(form_.name()), nullptr);
+}
+
+TEST_F(LoadedMainForm, ACloseQueryThatRefusesKeepsTheWindowAndTheNextCloseAsksAgain) {
+  handlers_.calls.clear();
+  handlers_.may_close = false;
+  backend_.FindWindow(form_.name())->events()->OnCloseRequested();
+  EXPECT_TRUE(form_.is_open());
+  EXPECT_FALSE(backend_.quit());
+  ASSERT_NE(backend_.FindWindow(form_.name()), nullptr);
+  handlers_.may_close = true;
+  framework_.Close(form_);
+  EXPECT_EQ(handlers_.calls, (std::vector<std::string>{"CloseQuery", "CloseQuery"}));
+  EXPECT_FALSE(form_.is_open());
+  EXPECT_TRUE(backend_.quit());
 }
 
 }  // namespace

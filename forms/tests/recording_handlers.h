@@ -12,9 +12,13 @@ namespace sr::forms {
 class RecordingHandlers : public MainWindowHandlers {
  public:
   std::vector<std::string> calls;
+  bool may_close = true;
 
   void OnCreated() override { calls.push_back("Created"); }
-  void OnCloseQuery() override { calls.push_back("CloseQuery"); }
+  bool OnCloseQuery() override {
+    calls.push_back("CloseQuery");
+    return may_close;
+  }
   void OnNew() override { calls.push_back("New"); }
   void OnOpen() override { calls.push_back("Open"); }
   void OnSave() override { calls.push_back("Save"); }
@@ -33,6 +37,7 @@ class RecordingHandlers : public MainWindowHandlers {
   void OnTaxRate() override { calls.push_back("TaxRate"); }
   void OnSettings() override { calls.push_back("Settings"); }
   void OnGridEditBegins() override { calls.push_back("GridEditBegins"); }
+  void OnGridCellsEdited() override { calls.push_back("GridCellsEdited"); }
   void OnGridKeyDown(int key, int modifiers) override {
     calls.push_back("GridKeyDown " + std::to_string(key) + " " + std::to_string(modifiers));
   }

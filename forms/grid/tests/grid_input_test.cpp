@@ -271,6 +271,60 @@ TEST_F(GridInputTest, ClipboardAndSelectionKeys) {
   EXPECT_EQ(events_.log.back(), "KeyDown 46,0");
 }
 
+// Every key and editor route that changes cells tells the program which; copying and an edit that
+// changes nothing do not.
+TEST_F(GridInputTest, EditingThatChangesCellsRaisesCellsEditedWithTheirRange) {
+  using Edits = std::vector<CellRange>;
+  grid_.SetCellValue(1, 1, 1, Value::FromText("a"));
+  Cursor(1, 1);
+  grid_.PressKey(kVkF2, 0);
+  events_.on_edit_ends = [this] { EXPECT_EQ(events_.edited.size(), 1u); };  // before EditEnds
+  grid_.SetEditorText("b");
+  grid_.PressKey(kVkReturn, 0);
+  events_.on_edit_ends = nullptr;
+  Cursor(1, 1);
+  grid_.PressKey(kVkF2, 0);
+  grid_.PressKey(kVkReturn, 0);  // the same text again
+  Cursor(1, 1);
+  grid_.TypeCharacter("c", 0);
+  grid_.PressKey(kVkEscape, 0);
+  EXPECT_EQ(events_.edited, Edits{CellRange::Cell(1, 1)});
+  events_.edited.clear();
+
+  Cursor(1, 2);
+  Click(1, 1);  // selects the cell holding "b"
+  grid_.PressKey('C', kCtrl);
+  grid_.PressKey(kVkInsert, kCtrl);
+  Cursor(2, 2);
+  grid_.PressKey(kVkInsert, kShift);  // "b" into (2, 2)
+  grid_.PressKey('V', kCtrl);         // the same again: nothing changes
+  clipboard_.SetText("b\tz\nb\tb");
+  grid_.PressKey(kVkInsert, kShift);  // only (2, 3) and (3, 2), (3, 3) change
+  EXPECT_EQ(events_.edited, (Edits{CellRange::Cell(2, 2), CellRange{2, 2, 3, 3}}));
+  events_.edited.clear();
+
+  Cursor(4, 1);
+  grid_.PressKey(kVkDelete, 0);  // an empty cell: nothing changes
+  grid_.PressKey(kVkDown, kShift);
+  grid_.PressKey('X', kCtrl);  // both empty
+  Cursor(2, 2);
+  grid_.PressKey(kVkRight, kShift);
+  grid_.PressKey('X', kCtrl);
+  Cursor(3, 2);
+  grid_.PressKey(kVkRight, kShift);
+  grid_.PressKey(kVkDelete, 0);
+  EXPECT_EQ(events_.edited, (Edits{CellRange{2, 2, 2, 3}, CellRange{3, 2, 3, 3}}));
+  events_.edited.clear();
+
+  grid_.SetCellValue(3, 3, 1, Value::FromText("set by the program"));
+  grid_.SetEditable(false);
+  grid_.PressKey(kVkDelete, 0);
+  grid_.PressKey('X', kCtrl);
+  grid_.PressKey(kVkInsert, kShift);
+  EXPECT_EQ(events_.edited, Edits{});
+  EXPECT_EQ(At(3, 3), "set by the program");
+}
+
 TEST_F(GridInputTest, AClickReportsTheNewCursorOnReleaseThenClicked) {
   grid_.PressButton(3, 2, 30, 40, 0);
   EXPECT_EQ(Where(), std::make_pair(3, 2));

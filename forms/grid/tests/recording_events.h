@@ -10,7 +10,8 @@
 namespace sr {
 
 // Records every event a grid raises, in order, as short words with their arguments; a test may
-// hook a callback onto an event to call back into the grid.
+// hook a callback onto an event to call back into the grid. CellsEdited goes to `edited` alone,
+// so that the logs of the form's events stay as the form lists them.
 class RecordingEvents : public GridEvents {
  public:
   void CursorMoved() override { Log("CursorMoved", on_cursor_moved); }
@@ -20,6 +21,7 @@ class RecordingEvents : public GridEvents {
   }
   void EditBegins() override { Log("EditBegins", on_edit_begins); }
   void EditEnds() override { Log("EditEnds", on_edit_ends); }
+  void CellsEdited(const CellRange& range) override { edited.push_back(range); }
   void Clicked(int x, int y) override { Log(Args("Clicked", x, y)); }
   void TitleCellClicked(int r, int c) override { Log(Args("TitleCellClicked", r, c)); }
   void TitleCellDoubleClicked(int r, int c) override {
@@ -37,6 +39,7 @@ class RecordingEvents : public GridEvents {
   }
 
   std::vector<std::string> log;
+  std::vector<CellRange> edited;
   bool allow_edit = true;
   std::function<void()> on_cursor_moved;
   std::function<void()> on_edit_begins;
