@@ -1,8 +1,10 @@
 #include "app/register_storage.h"
 
 #include <cmath>
+#include <limits>
 #include <memory>
 
+#include "app/amount_cells.h"
 #include "app/file_replacement.h"
 #include "runtime/convert/conversions.h"
 #include "runtime/recdb/coding.h"
@@ -108,6 +110,25 @@ bool CreateSavingFile(DatabaseTable& databases, fs::FileSystem& files, Structure
   // Nobody else may see the file while it is written, which also batches the appends.
   return databases.OpenDatabase(saving, kSavingAlias, OpenOptions::WithShareMode(4)) ||
          FailWithLastError(reason);
+}
+
+// Whether every amount of the person in `row` fits the numeric field it goes to. No infinity or
+// NaN may reach the file: it would come back as "1.#INF" and then read as 1. A float field holds
+// less than the double that the program writes.
+bool AmountsStorable(DatabaseTable& databases, const Grid& grid, int row, Text* problem) {
+  const recdb::Database* db = databases.current();
+  for (int field = 1; field <= kRegisterFields; ++field) {
+    if (IsTextField(field)) continue;
+    double amount;
+    const bool fits = ReadAmount(grid.CellText(row, field - 1), &amount) &&
+                      (db == nullptr || db->fields().size() < static_cast<size_t>(field) ||
+                       db->fields()[field - 1].type != recdb::FieldType::kFloat ||
+                       std::fabs(amount) <= std::numeric_limits<float>::max());
+    if (fits) continue;
+    *problem = AmountOutOfRange(grid, row, field - 1);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -296,9 +317,12 @@ bool WriteRegister(DatabaseTable& databases, const Grid& grid, ProgressDisplay* 
     progress->Count(rows, 1);
   }
   bool ok = true;
+  Text problem;
   // The pass past the last row stands for the trailing blank record.
   for (int row = 1; row <= rows && ok; ++row) {
-    if (row == rows || IsPersonRow(grid, row)) {
+    const bool person = row < rows && IsPersonRow(grid, row);
+    if (person && !AmountsStorable(databases, grid, row, &problem)) break;
+    if (row == rows || person) {
       ok = databases.AppendBlankRecord();
       for (int field = 1; ok && row < rows && field <= kRegisterFields; ++field) {
         const Value cell = grid.GetCellValue(row, field - 1);
@@ -308,6 +332,10 @@ bool WriteRegister(DatabaseTable& databases, const Grid& grid, ProgressDisplay* 
     if (progress != nullptr) progress->Step();
   }
   if (progress != nullptr) progress->Hide();
+  if (!problem.empty()) {
+    if (reason != nullptr) *reason = problem;
+    return false;
+  }
   return ok || FailWithLastError(reason);
 }
 

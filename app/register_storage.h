@@ -63,7 +63,9 @@ bool LoadRegister(DatabaseTable& databases, Grid& grid, ProgressDisplay* progres
 // after LoadRegister.
 bool LoadSortedRegister(DatabaseTable& databases, Grid& grid, Text* reason);
 
-// Appends the grid's people, then the trailing blank record, to the current database.
+// Appends the grid's people, then the trailing blank record, to the current database. Stops with
+// false, *reason naming the cell, at a person whose amount no numeric field can hold (past the
+// range of a double, or of a float field): no infinity ever reaches a register file.
 bool WriteRegister(DatabaseTable& databases, const Grid& grid, ProgressDisplay* progress,
                    Text* reason);
 

@@ -1,6 +1,7 @@
 #include "app/summary_command.h"
 
 #include "forms/secondary_forms.h"
+#include "runtime/convert/conversions.h"
 #include "runtime/convert/date_time.h"
 
 namespace sr::app {
@@ -8,7 +9,14 @@ namespace sr::app {
 SummaryCommand::SummaryCommand(AppContext& app) : app_(app), clock_([] { return Now(); }) {}
 
 void SummaryCommand::Run() {
-  totals_ = ComputeTotals(app_.grid());
+  Text problem;
+  SummaryTotals totals;
+  if (!ComputeTotals(app_.grid(), &totals, &problem)) {
+    app_.framework.ShowMessage(Concat({"无法汇总：", problem, "。请改正后再汇总。"}), "工资汇总",
+                               ui::MessageButtons::kOk, ui::MessageIcon::kError);
+    return;
+  }
+  totals_ = totals;
   SummaryWindow handlers(totals_, app_.grid(), app_.seams.print, clock_);
   forms::SummaryForm form(handlers);
   app_.framework.ShowModal(form);

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "forms/grid/grid.h"
+#include "runtime/convert/value.h"
 
 namespace sr::app {
 
@@ -17,8 +18,10 @@ using SummaryTotals = std::array<double, kSummaryItems>;
 
 // Adds up every amount column over every person row of the register grid (rows 1 to
 // RowCount - 1, empty rows included). Each partial sum is rounded to two places, as the clerk's
-// adding machine would; a cell that is not a number adds 0.
-SummaryTotals ComputeTotals(const Grid& register_grid);
+// adding machine would; a cell that is not a number adds 0. False, with *problem naming the cell
+// or the row where a total ran out of range, when an amount or a total is past the range of a
+// double; *totals then holds nothing of use.
+bool ComputeTotals(const Grid& register_grid, SummaryTotals* totals, Text* problem);
 
 }  // namespace sr::app
 

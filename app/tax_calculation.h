@@ -24,8 +24,10 @@ bool IsTaxExempt(const Text& title);
 // Fills in the income tax, gross pay, total deductions and net pay of every row of the register
 // grid from its amounts, the tax-exempt marks in its titles and the brackets; every partial sum
 // is rounded to two places. The progress bar runs once per pass, twice in all.
-// REQUIRES: the grid has the register's 22 columns.
-void CalculateRegister(Grid& grid, const TaxBrackets& brackets, ProgressDisplay& progress);
+// Returns false, with *problem naming the first such row, when an amount that a row reads or a
+// result is past the range of a double; then no cell has changed.
+bool CalculateRegister(Grid& grid, const TaxBrackets& brackets, ProgressDisplay& progress,
+                       Text* problem);
 
 }  // namespace sr::app
 

@@ -5,8 +5,13 @@
 #include "app/tax_calculation.h"
 #include "app/tax_rate_window.h"
 #include "app/tax_table.h"
+#include "runtime/convert/conversions.h"
 
 namespace sr::app {
+
+namespace {
+const char kCalculateTitle[] = "个人收入所得税计算";
+}  // namespace
 
 void TaxCommands::ShowTaxRateWindow() {
   TaxRateWindow window(app_);
@@ -22,13 +27,19 @@ void TaxCommands::Calculate() {
   if (!OpenTaxTable(app_.databases, path, &message) ||
       !ReadTaxTable(app_.databases, path, &values, &message) ||
       !ToBrackets(values, path, &brackets, &message)) {
-    app_.framework.ShowMessage(message, "个人收入所得税计算", ui::MessageButtons::kOk,
+    app_.framework.ShowMessage(message, kCalculateTitle, ui::MessageButtons::kOk,
                                ui::MessageIcon::kError);
     return;
   }
-  app_.state.modified = 1;
   ProgressDisplay progress(app_.form);
-  CalculateRegister(app_.grid(), brackets, progress);
+  Text problem;
+  if (!CalculateRegister(app_.grid(), brackets, progress, &problem)) {
+    app_.framework.ShowMessage(
+        Concat({"无法计算：", problem, "。表中的数据都没有改动，请改正后再计算。"}),
+        kCalculateTitle, ui::MessageButtons::kOk, ui::MessageIcon::kError);
+    return;
+  }
+  app_.state.modified = 1;
 }
 
 void TaxCommands::ShowSettingsWindow() {

@@ -1,9 +1,12 @@
 // The grid-to-record mapping where it goes beyond what a user sees in one session: files that a
 // sort left without the blank record last, files of the wrong shape, and the find search.
+#include "app/register_storage.h"
+
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "app/find_window.h"
-#include "app/register_storage.h"
 #include "app/tests/register_test_files.h"
 #include "runtime/convert/conversions.h"
 #include "runtime/recdb/database.h"
@@ -130,6 +133,50 @@ TEST_F(RegisterStorageTest, SavingAgainKeepsTheHeaderAndGoesOnWithTheSerialNumbe
   EXPECT_EQ(second.next_serial, 8);
   EXPECT_EQ(second.created, first.created);
   EXPECT_EQ(ToText(databases_.ReadField(2)), "新1");
+}
+
+// An infinity in the file would show as "1.#INF" and read back as 1: a save refuses any amount
+// that its field cannot hold, names the cell and leaves the file as it was.
+TEST_F(RegisterStorageTest, AnAmountNoFieldCanHoldIsNamedAndTheFileKeepsItsRegister) {
+  Grid grid(RegisterGridConfig());
+  testing::FillGrid(grid, 3, "人", 0);
+  grid.SetCellValue(0, 4, 1, Value::FromText("绩效工资"));
+  const Text path = folder_ + "/range.dat";
+  SaveAndOpen(grid, path);
+  databases_.CloseAllDatabases();
+  const auto save = [&](StructureSource kind, const Text& source, Text* reason) {
+    return SaveRegisterFile(databases_, fs::RealFileSystem(), kind, source, path, grid, nullptr,
+                            reason);
+  };
+
+  Text reason;
+  grid.SetCellValue(1, 2, 1, Value::FromText("99"));
+  grid.SetCellValue(2, 4, 1, Value::FromText("1e309"));
+  EXPECT_FALSE(save(StructureSource::kSavedRegister, path, &reason));
+  EXPECT_EQ(reason, "第 2 行（2 人2）“绩效工资”一栏的金额“1e309”超出了程序能处理的范围");
+  grid.SetCellValue(2, 4, 1, Value::FromText("1.#INF"));  // shown by a file of an older version
+  EXPECT_FALSE(save(StructureSource::kSavedRegister, path, &reason));
+  EXPECT_NE(reason.find("“1.#INF”"), Text::npos) << reason;
+  grid.SetCellValue(2, 4, 1, Value::FromText(""));
+  grid.SetCellValue(3, 20, 1, Value::FromText("-1e400"));
+  EXPECT_FALSE(save(StructureSource::kSavedRegister, path, &reason));
+  EXPECT_NE(reason.find("第 3 行（3 人3）第 21 列的金额“-1e400”"), Text::npos) << reason;
+  EXPECT_FALSE(std::filesystem::exists(SavingFilePath(path)));
+
+  // A float field ends far below a double.
+  std::vector<recdb::FieldDescriptor> fields = testing::RelayFields();
+  fields[20].type = recdb::FieldType::kFloat;
+  testing::MakeDatabase(folder_ + "/float.rgq", fields);
+  grid.SetCellValue(3, 20, 1, Value::FromText("1e39"));
+  EXPECT_FALSE(save(StructureSource::kRelayFile, folder_ + "/float.rgq", &reason));
+  EXPECT_NE(reason.find("“1e39”"), Text::npos) << reason;
+  grid.SetCellValue(3, 20, 1, Value::FromText("3e38"));
+  EXPECT_TRUE(save(StructureSource::kRelayFile, folder_ + "/float.rgq", &reason)) << reason;
+
+  ASSERT_TRUE(databases_.OpenDatabase(path, kRegisterAlias));
+  EXPECT_EQ(ToText(databases_.ReadField(3)), "99");
+  databases_.GotoRecord(3);
+  EXPECT_EQ(ToText(databases_.ReadField(21)), "3e+038");
 }
 
 TEST_F(RegisterStorageTest, RegisterShapeIsTwentyTwoFieldsTextAtOneTwoAndTwentyTwo) {

@@ -123,6 +123,37 @@ TEST_F(SummaryTest, RegisterWithoutPeopleShowsZeroEverywhere) {
   for (int i = 1; i <= 19; ++i) EXPECT_EQ(shown[i][2], "0") << i;
 }
 
+// An amount past the range of a double, or a total that runs past it, would show and print as
+// "1.#INF": the summary says where and does not open.
+TEST_F(SummaryTest, AmountOrTotalPastTheRangeOfADoubleIsNamedAndNoWindowOpens) {
+  harness_.SetCell(0, 7, Gbk(u8"补贴"));
+  harness_.SetCell(3, 0, "003");
+  harness_.SetCell(3, 1, Gbk(u8"王五"));
+  harness_.SetCell(3, 7, "1e309");
+  const auto& log = harness_.backend().screen_log();
+  const size_t start = log.size();
+  command_.Run();
+  harness_.SetCell(3, 7, "1.7e308");
+  harness_.SetCell(5, 7, "1.7e308");
+  command_.Run();
+  std::vector<Text> messages;
+  for (size_t i = start; i < log.size(); ++i) {
+    const headless::ScreenEvent& event = log[i];
+    EXPECT_NE(event.kind, headless::ScreenEvent::Kind::kWindowCreated) << ToUtf8(event.text);
+    if (event.kind == headless::ScreenEvent::Kind::kMessageBox) {
+      messages.push_back(event.message.text);
+    }
+  }
+  harness_.SetCell(5, 7, "-1.7e308");
+  EXPECT_EQ(RunAndRead()[6][2], "0");
+  EXPECT_EQ(messages,
+            (std::vector<Text>{
+                Gbk(u8"无法汇总：第 3 行（003 王五）“补贴”一栏的金额“1e309”超出了程序能处理的"
+                    u8"范围。请改正后再汇总。"),
+                Gbk(u8"无法汇总：“补贴”一栏的合计加到第 5 行时超出了程序能处理的范围。"
+                    u8"请改正后再汇总。")}));
+}
+
 TEST(SummaryRulesTest, RulesAreTwentySixFullWidthCharactersWithJunctionsAligned) {
   const Text rules[] = {SummaryTopRule(), SummaryCellRule(), SummaryMiddleRule(),
                         SummaryBottomRule()};

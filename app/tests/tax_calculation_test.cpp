@@ -144,6 +144,41 @@ TEST_F(CalculationTest, MissingTableIsReportedAndNothingChanges) {
   EXPECT_EQ(program_.state().modified, 0);
 }
 
+// Past the range of a double an amount would become infinity, shown as "1.#INF" and later read
+// as 1: the calculation names the row (and the cell) and writes nothing at all.
+TEST_F(CalculationTest, AmountsOrTotalsPastTheRangeOfADoubleAreNamedAndNothingChanges) {
+  // Calculates, expecting exactly this problem reported and row 1 left unwritten.
+  const auto refused = [this](const Text& problem) {
+    const size_t before = program_.Messages().size();
+    Calculate();
+    ASSERT_EQ(program_.Messages().size(), before + 1);
+    EXPECT_EQ(program_.Messages().back().text,
+              "无法计算：" + problem + "。表中的数据都没有改动，请改正后再计算。");
+    EXPECT_EQ(Totals(1), (Totals4{"", "", "", ""}));
+  };
+  program_.SetRow(1, {{0, "001"}, {1, "张三"}, {2, "5800"}});
+  program_.SetRow(3, {{0, "003"}, {1, "王五"}, {3, "1e309"}});
+  program_.state().modified = 0;
+  refused("第 3 行（003 王五）“岗位工资”一栏的金额“1e309”超出了程序能处理的范围");
+  EXPECT_EQ(program_.state().modified, 0);
+  // Each amount fits, their sum does not.
+  program_.SetRow(3, {{3, "1.7e308"}, {4, "1.7e308"}});
+  refused("第 3 行（003 王五）的税额或合计超出了程序能处理的范围");
+  // What an infinity stored by an earlier version shows is no amount of 1, nor is NaN's text.
+  program_.SetRow(3, {{3, ""}, {4, "1.#INF"}});
+  program_.SetRow(2, {{13, "-1.#IND"}});  // 失业保险(免税): read into the taxable sum
+  refused("第 2 行“失业保险(免税)”一栏的金额“-1.#IND”超出了程序能处理的范围");
+  program_.SetRow(2, {{13, ""}});
+  refused("第 3 行（003 王五）“绩效工资”一栏的金额“1.#INF”超出了程序能处理的范围");
+
+  program_.SetRow(3, {{4, "5e306"}});
+  Calculate();
+  EXPECT_EQ(program_.Messages().size(), 4u);
+  EXPECT_EQ(Totals(1), (Totals4{"5800", "125", "125", "5675"}));
+  EXPECT_EQ(Totals(3), (Totals4{"5e+306", "1e+306", "1e+306", "4e+306"}));
+  EXPECT_EQ(program_.state().modified, 1);
+}
+
 TEST_F(CalculationTest, NonNumericTableValueIsReportedWithItsRecordAndField) {
   program_.WriteTaxTable(ThreeBracketTable(), /*text_field=*/4, "abc");
   program_.SetRow(1, {{2, "5800"}});
