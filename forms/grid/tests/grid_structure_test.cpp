@@ -190,6 +190,19 @@ TEST(GridDeleteRowTest, CursorKeepsItsRowIndex) {
   EXPECT_FALSE(g.DeleteRow(-1));
 }
 
+TEST(GridDeleteRowTest, ASelectionDoesNotReachTheRowsThatMovedUp) {
+  Grid g(ThreeColumns());
+  Numbered(&g, 6);
+  g.PressButton(2, 0, 0, 0, 0);
+  g.ReleaseButton(2, 0, 0, 0, 0);
+  g.PressKey(ui::kVkDown, ui::kShift);  // rows 2 and 3, cursor on row 3
+  ASSERT_TRUE(g.DeleteRow(3));
+  g.PressKey(ui::kVkDelete, 0);  // empties the cursor cell, the row that took row 3's place
+  EXPECT_EQ(CellText(g, 2, 0), "2");
+  EXPECT_EQ(CellText(g, 3, 0), "");
+  EXPECT_EQ(CellText(g, 4, 0), "5");
+}
+
 TEST(GridDeleteRowTest, DeletingTheLastRowUnderTheCursorMovesItUpAndReportsIt) {
   Grid g(ThreeColumns());
   RecordingEvents events;
