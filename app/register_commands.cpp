@@ -50,6 +50,7 @@ void RegisterCommands::New() {
   app_.state.untitled = 1;
   app_.databases.CloseAllDatabases();
   shown_file_.clear();
+  shown_structure_.reset();
   LayOutNewRegister();
   app_.form.menu().SetDisabled(forms::kMenuSave, false);
   app_.grid().SetEditable(true);
@@ -82,7 +83,15 @@ bool RegisterCommands::ReopenRegister(const Text& path) {
     return false;
   }
   shown_file_ = app_.databases.current()->full_path();
+  shown_structure_ = CurrentStructure(app_.databases);
   return true;
+}
+
+void RegisterCommands::RefreshShownStructure() {
+  if (!shown_file_.empty() && app_.databases.SelectDatabase(kRegisterAlias) &&
+      app_.databases.current()->full_path() == shown_file_) {
+    shown_structure_ = CurrentStructure(app_.databases);
+  }
 }
 
 void RegisterCommands::ShowFailure(const char* what, const Text& path, const Text& reason,
@@ -116,6 +125,7 @@ void RegisterCommands::Open() {
     app_.databases.CloseDatabase(kRegisterAlias);
   } else {
     shown_file_ = app_.databases.current()->full_path();
+    shown_structure_ = CurrentStructure(app_.databases);
   }
   if (shown_file_.empty()) {
     ReopenRegister(previous);
@@ -175,13 +185,17 @@ RegisterCommands::SaveOutcome RegisterCommands::SaveRegister(const Text& structu
   if (!MaySaveAt(path)) return SaveOutcome::kFailed;
   const bool from_relay = create && structure_from.empty();
   const Text source = from_relay ? RelayPath() : create ? structure_from : path;
+  StructureSource kind = from_relay ? StructureSource::kRelayFile : StructureSource::kSavedRegister;
+  // Save As copies the structure of the register shown as it was read, so a register file that
+  // was damaged or removed meanwhile does not keep its edits from being saved elsewhere.
+  RefreshShownStructure();  // the settings window may have renamed its fields
+  if (create && !from_relay && shown_structure_) kind = StructureSource::kShownRegister;
   const Text previous = shown_file_;
   CloseRegisterFiles();
   Text reason;
-  const bool saved =
-      SaveRegisterFile(app_.databases, app_.seams.files,
-                       from_relay ? StructureSource::kRelayFile : StructureSource::kSavedRegister,
-                       source, path, grid, &progress_, &reason);
+  const bool saved = SaveRegisterFile(app_.databases, app_.seams.files, kind, source, path, grid,
+                                      &progress_, &reason,
+                                      shown_structure_ ? &*shown_structure_ : nullptr);
   if (!saved) {
     ReopenRegister(previous);
     ShowFailure("无法保存文件", path, reason, kSaveTitle);

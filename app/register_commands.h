@@ -1,8 +1,11 @@
 #ifndef SALARY_APP_REGISTER_COMMANDS_H_
 #define SALARY_APP_REGISTER_COMMANDS_H_
 
+#include <optional>
+
 #include "app/app_context.h"
 #include "app/progress_display.h"
+#include "app/register_storage.h"
 
 namespace sr::app {
 
@@ -57,6 +60,8 @@ class RegisterCommands {
   // Saves the register; a new file (untitled) takes the structure of `structure_from`, a
   // register file, or of the relay file when that is empty.
   SaveOutcome SaveRegister(const Text& structure_from = Text());
+  // Takes the structure of the register file shown again while it is open.
+  void RefreshShownStructure();
   // Whether the file may be saved at `path`; otherwise tells the user why not.
   bool MaySaveAt(const Text& path);
   void LayOutNewRegister();
@@ -67,6 +72,9 @@ class RegisterCommands {
   AppContext& app_;
   ProgressDisplay progress_;
   Text shown_file_;
+  // The structure of the register file last shown in the grid, as it was read; Save As copies it
+  // even when that file has been damaged or removed since. None for a new register.
+  std::optional<RegisterStructure> shown_structure_;
 };
 
 }  // namespace sr::app

@@ -63,22 +63,17 @@ class WholeDatabaseHold {
 // Creates the empty register beside the target and leaves it open, current and private.
 // Writes the saved register's header, with no records, and its field descriptors into `saving`:
 // what ZapRecords leaves of it, without copying the records first.
-bool WriteEmptyCopy(DatabaseTable& databases, fs::FileSystem& files, const Text& source,
-                    const Text& saving, Text* reason) {
-  OpenOptions read_only;
-  read_only.read_only = 1;
-  if (!databases.OpenDatabase(source, kSavingAlias, read_only)) return FailWithLastError(reason);
-  const bool shaped = HasRegisterShape(databases, reason);
-  const recdb::Database& db = *databases.current();
-  recdb::Header header = db.header();
+bool WriteEmptyRegister(fs::FileSystem& files, const RegisterStructure& structure,
+                        const Text& saving, Text* reason) {
+  recdb::Header header = structure.header;
   header.record_count = 0;
   std::string bytes = recdb::EncodeHeader(header);
   bytes.resize(recdb::kFieldsOffset);
   recdb::PutI32(reinterpret_cast<uint8_t*>(&bytes[recdb::kFieldsOffset - 4]),
-                static_cast<int32_t>(db.fields().size()));
-  for (const recdb::FieldDescriptor& field : db.fields()) bytes += recdb::EncodeDescriptor(field);
-  databases.CloseDatabase(kSavingAlias);
-  if (!shaped) return false;
+                static_cast<int32_t>(structure.fields.size()));
+  for (const recdb::FieldDescriptor& field : structure.fields) {
+    bytes += recdb::EncodeDescriptor(field);
+  }
   std::unique_ptr<fs::File> file;
   int code = files.Open(saving, fs::Access::kReadWrite, fs::Share::kExclusive,
                         fs::Disposition::kCreateAlways, &file);
@@ -86,10 +81,22 @@ bool WriteEmptyCopy(DatabaseTable& databases, fs::FileSystem& files, const Text&
   return code == fs::kOk || Fail(code, reason);
 }
 
+bool WriteEmptyCopy(DatabaseTable& databases, fs::FileSystem& files, const Text& source,
+                    const Text& saving, Text* reason) {
+  OpenOptions read_only;
+  read_only.read_only = 1;
+  if (!databases.OpenDatabase(source, kSavingAlias, read_only)) return FailWithLastError(reason);
+  const bool shaped = HasRegisterShape(databases, reason);
+  const RegisterStructure structure = CurrentStructure(databases);
+  databases.CloseDatabase(kSavingAlias);
+  return shaped && WriteEmptyRegister(files, structure, saving, reason);
+}
+
 // Creates the empty register beside the target, with the target's permissions, and leaves it
 // open, current and private.
 bool CreateSavingFile(DatabaseTable& databases, fs::FileSystem& files, StructureSource kind,
-                      const Text& source, FileReplacement& replacement, Text* reason) {
+                      const Text& source, const RegisterStructure* shown,
+                      FileReplacement& replacement, Text* reason) {
   const Text& saving = replacement.saving();
   if (kind == StructureSource::kRelayFile) {
     if (!databases.OpenDatabase(source, kRelayAlias)) {
@@ -103,6 +110,8 @@ bool CreateSavingFile(DatabaseTable& databases, fs::FileSystem& files, Structure
     databases.CloseDatabase(kRelayAlias);
     if (!shaped) return false;
     if (!copied) return Fail(code, reason);
+  } else if (kind == StructureSource::kShownRegister) {
+    if (!WriteEmptyRegister(files, *shown, saving, reason)) return false;
   } else if (!WriteEmptyCopy(databases, files, source, saving, reason)) {
     return false;
   }
@@ -132,6 +141,11 @@ bool AmountsStorable(DatabaseTable& databases, const Grid& grid, int row, Text* 
 }
 
 }  // namespace
+
+RegisterStructure CurrentStructure(const DatabaseTable& databases) {
+  const recdb::Database& db = *databases.current();
+  return RegisterStructure{db.header(), db.fields()};
+}
 
 Text SideFilePath(const Text& program_directory, const Text& name) {
   return program_directory + "\\" + name;
@@ -341,12 +355,13 @@ bool WriteRegister(DatabaseTable& databases, const Grid& grid, ProgressDisplay* 
 
 bool SaveRegisterFile(DatabaseTable& databases, fs::FileSystem& files, StructureSource kind,
                       const Text& source, const Text& target, const Grid& grid,
-                      ProgressDisplay* progress, Text* reason) {
+                      ProgressDisplay* progress, Text* reason,
+                      const RegisterStructure* shown) {
   Text unused;
   if (reason == nullptr) reason = &unused;
   FileReplacement replacement(files, target);
   if (int code = replacement.Prepare(); code != fs::kOk) return Fail(code, reason);
-  if (!CreateSavingFile(databases, files, kind, source, replacement, reason)) {
+  if (!CreateSavingFile(databases, files, kind, source, shown, replacement, reason)) {
     replacement.Abandon();
     return false;
   }

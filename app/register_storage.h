@@ -1,9 +1,12 @@
 #ifndef SALARY_APP_REGISTER_STORAGE_H_
 #define SALARY_APP_REGISTER_STORAGE_H_
 
+#include <vector>
+
 #include "app/progress_display.h"
 #include "forms/grid/grid.h"
 #include "platform/fs/file_system.h"
+#include "runtime/recdb/format.h"
 #include "runtime/recdb/recdb.h"
 
 // How the register grid becomes records of a register file and back. A register file is a
@@ -71,18 +74,30 @@ bool WriteRegister(DatabaseTable& databases, const Grid& grid, ProgressDisplay* 
 
 // Where the structure of a saved register comes from.
 enum class StructureSource {
-  kRelayFile,     // a new register: an empty copy of the relay file's structure
-  kSavedRegister  // a register file: its header, descriptors and next serial number
+  kRelayFile,      // a new register: an empty copy of the relay file's structure
+  kSavedRegister,  // a register file: its header, descriptors and next serial number
+  kShownRegister   // the structure of the register shown, as read when it was opened
 };
+
+// The header and field descriptors of a register file.
+struct RegisterStructure {
+  recdb::Header header;
+  std::vector<recdb::FieldDescriptor> fields;
+};
+// REQUIRES: a current database.
+RegisterStructure CurrentStructure(const DatabaseTable& databases);
 
 // Saves the grid into `target` without ever leaving a half-written register there (see
 // FileReplacement): the replaced file's mode, owner and group are kept, and a target that is a
 // symbolic link stays one. `source` is the relay file, or a register file whose structure the
 // new file takes (the target itself, or the register that Save As copies). Neither file may be
-// open in `databases`. On failure the target is as it was and *reason names the cause.
+// open in `databases`. With kShownRegister, `source` is not read: the new file takes `*shown`
+// (Save As keeps the names and types of the register shown even when its file has been damaged
+// or removed since). On failure the target is as it was and *reason names the cause.
 bool SaveRegisterFile(DatabaseTable& databases, fs::FileSystem& files, StructureSource kind,
                       const Text& source, const Text& target, const Grid& grid,
-                      ProgressDisplay* progress, Text* reason);
+                      ProgressDisplay* progress, Text* reason,
+                      const RegisterStructure* shown = nullptr);
 
 }  // namespace sr::app
 

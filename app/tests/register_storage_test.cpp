@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "app/file_replacement.h"
 #include "app/find_window.h"
 #include "app/tests/register_test_files.h"
 #include "runtime/convert/conversions.h"
