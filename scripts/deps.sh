@@ -6,6 +6,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-translations-l10n libxlsxwriter-dev
   xvfb xauth fonts-arphic-uming
+  tigervnc-standalone-server tigervnc-tools openbox
+  vncsnapshot x11-utils xdotool wmctrl iproute2 procps python3
   poppler-utils python3-openpyxl libsqlite3-dev locales
 )
 missing=()

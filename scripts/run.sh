@@ -2,7 +2,8 @@
 # Installs what a fresh machine lacks, builds the program (release, no sanitizers), sets up the
 # per-user working folder with the installed data files and starts the program there.
 #
-#   bash scripts/run.sh            start the program (on a VNC server when there is no display)
+#   bash scripts/run.sh            start the program (without a display: served over VNC to this
+#                                  machine alone, behind a password; see scripts/serve_vnc.sh)
 #   SR_VNC_PORT=5901 bash ...      another port for the VNC server
 set -euo pipefail
 repo="$(cd "$(dirname "$0")/.." && pwd)"
@@ -33,11 +34,6 @@ done
 cd "$work"
 program="$build/program/salary-register"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  port="${SR_VNC_PORT:-5900}"
-  echo "No display found: the program runs on a VNC server at port $port."
-  echo "Connect with a VNC viewer to localhost:$port (for example: vncviewer localhost::$port);"
-  echo "from another machine, tunnel it: ssh -L $port:localhost:$port THIS-MACHINE."
-  echo "Qt's VNC server listens on every network interface; keep the port behind a firewall."
-  exec env QT_QPA_PLATFORM="vnc:size=1280x800:port=$port" "$program"
+  exec bash "$repo/scripts/serve_vnc.sh" "$work" "$program"
 fi
 exec "$program"
