@@ -16,6 +16,7 @@
 #include "platform/print/recording_print_seam.h"
 #include "platform/qt/grid/grid_widget.h"
 #include "platform/qt/ui/form_window.h"
+#include "platform/qt/ui/tests/modal_driver.h"
 #include "platform/qt/ui/tests/qt_test_support.h"
 
 namespace sr::qt {
@@ -47,12 +48,14 @@ class ProgramDirectory {
 };
 
 // Runs the program; `inspect` runs at its first idle moment with the main window and must end
-// the program. Returns the exit code.
+// the program. Returns the exit code. A question the program should not ask fails the test
+// instead of waiting for an answer.
 int RunProgramAndInspect(std::function<void(FormWindow*)> inspect) {
   ProgramDirectory directory;
   print::RecordingPrintSeam printer;
   automation::RecordingAutomation spreadsheet;
   const app::Seams seams{Backend(), fs::RealFileSystem(), printer, spreadsheet};
+  testing::WatchModals();
   QTimer::singleShot(0, [inspect] {
     const std::vector<FormWindow*> windows = Backend().Windows();
     ASSERT_EQ(windows.size(), 1u);

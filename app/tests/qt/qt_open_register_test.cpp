@@ -18,6 +18,7 @@
 #include "platform/qt/grid/grid_widget.h"
 #include "platform/qt/ui/form_window.h"
 #include "platform/qt/ui/qt_backend.h"
+#include "platform/qt/ui/tests/modal_driver.h"
 #include "runtime/convert/gbk.h"
 
 namespace sr::app {
@@ -34,20 +35,6 @@ qt::FormWindow* MainFormWindow() {
     }
   }
   return nullptr;
-}
-
-// Accepts the next open dialog with `path` once it shows.
-void AcceptOpenDialogWith(const QString& path) {
-  auto* poll = new QTimer;
-  QObject::connect(poll, &QTimer::timeout, [poll, path] {
-    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-    if (dialog == nullptr) return;
-    poll->stop();
-    poll->deleteLater();
-    dialog->selectFile(path);
-    QMetaObject::invokeMethod(dialog, "accept");
-  });
-  poll->start(20);
 }
 
 struct Seen {
@@ -104,7 +91,8 @@ TEST(QtOpenRegisterTest, OpenedRegisterShowsItsPathHeadCountAndCells) {
   QTimer::singleShot(0, [&] {
     qt::FormWindow* window = MainFormWindow();
     if (window == nullptr) return QApplication::exit(1);
-    AcceptOpenDialogWith(path);
+    qt::testing::WhenShown<QFileDialog>(
+        [&](QFileDialog* dialog) { qt::testing::ChooseFile(dialog, path); });
     window->MenuAction(forms::kMenuOpen)->trigger();
     Look(*window, &seen);
     window->close();

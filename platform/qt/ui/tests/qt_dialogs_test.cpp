@@ -14,6 +14,7 @@
 
 #include "platform/qt/ui/form_window.h"
 #include "platform/qt/ui/qt_text.h"
+#include "platform/qt/ui/tests/modal_driver.h"
 #include "platform/qt/ui/tests/qt_test_support.h"
 
 namespace sr::qt {
@@ -22,22 +23,8 @@ namespace {
 using testing::Backend;
 using testing::Gbk;
 using testing::Q;
+using testing::WhenShown;
 using testing::WindowRecorder;
-
-// Runs `act` on the modal dialog of type T once it is up (the dialog's own loop is running).
-template <typename T>
-void WhenShown(std::function<void(T*)> act) {
-  QTimer::singleShot(0, [act] {
-    T* dialog = nullptr;
-    for (int tries = 0; tries < 200 && dialog == nullptr; ++tries) {
-      dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-      if (dialog == nullptr) dialog = qobject_cast<T*>(QApplication::activePopupWidget());
-      if (dialog == nullptr) QTest::qWait(5);
-    }
-    ASSERT_NE(dialog, nullptr);
-    act(dialog);
-  });
-}
 
 TEST(QtDialogs, YesNoBoxShowsTheModelsTextsWithoutIconAndMustBeAnswered) {
   Backend();
@@ -91,8 +78,7 @@ TEST(QtDialogs, SaveDialogStartsInTheInitialDirectoryAndReturnsAGbkPath) {
     EXPECT_EQ(dialog->nameFilters(), QStringList{QStringLiteral("*.dat (*.dat)")});
     EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
     EXPECT_EQ(dialog->defaultSuffix(), QStringLiteral("dat"));
-    dialog->selectFile(Q(u8"二月工资"));
-    QMetaObject::invokeMethod(dialog, "accept");
+    testing::ChooseFile(dialog, Q(u8"二月工资"));
   });
   ui::FileDialogResult result = Backend().RunFileDialog(description, nullptr);
   ASSERT_TRUE(result.confirmed);
