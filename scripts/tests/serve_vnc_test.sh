@@ -27,12 +27,6 @@ start_server() {  # NAME [WORK_DIR]
   server=$!
   servers+=("$server")
 }
-cleanup() {
-  local pid
-  for pid in "${servers[@]}"; do kill -KILL -- "-$pid" 2>/dev/null || true; done
-  rm -rf "$scratch"
-}
-trap cleanup EXIT
 
 fail() { echo "FAIL: $*"; for f in "$scratch"/*.out; do echo "--- $f"; cat "$f"; done; exit 1; }
 # Retries `CONDITION...` for up to 30 s.
@@ -62,6 +56,18 @@ check_framed() {  # WINDOW NAME
     fail "$2 has no title bar"
   [[ "$actions" == *_NET_WM_ACTION_CLOSE* ]] || fail "$2 has no close box"
 }
+
+# Ends what a failed check left running: politely first, so that the server clears up after itself.
+cleanup() {
+  local pid tries
+  for pid in "${servers[@]}"; do
+    kill -TERM -- "-$pid" 2>/dev/null || continue
+    for ((tries = 0; tries < 50; ++tries)); do group_alive "$pid" || break; sleep 0.1; done
+    kill -KILL -- "-$pid" 2>/dev/null || true
+  done
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
 
 # First use: the password is made, printed once and kept private.
 start_server first
