@@ -15,7 +15,10 @@ port="${SR_VNC_PORT:-5900}"
 passwd_file="$work/vnc-passwd"
 
 for tool in Xvnc vncpasswd openbox xauth; do
-  command -v "$tool" >/dev/null || { echo "$tool is missing: run bash scripts/deps.sh" >&2; exit 1; }
+  if ! command -v "$tool" >/dev/null; then
+    echo "$tool is missing: run bash scripts/deps.sh" >&2
+    exit 1
+  fi
 done
 
 # Eight characters (all that VNC authentication reads) from an alphabet without look-alikes.
@@ -90,8 +93,8 @@ if ! wait_until "$wm_pid" -e "$runtime/wm-ready"; then
 fi
 
 echo "The program is served on VNC display $display at 127.0.0.1:$port, for this machine only."
-echo "Connect a VNC viewer to it (for example: vncviewer localhost::$port) with the password;"
-echo "from another machine, tunnel the port: ssh -L $port:localhost:$port THIS-MACHINE."
+echo "Connect a VNC viewer to it (for example: vncviewer 127.0.0.1::$port) with the password;"
+echo "from another machine, tunnel the port: ssh -L $port:127.0.0.1:$port THIS-MACHINE."
 
 cd "$work"
 QT_QPA_PLATFORM=xcb "$@" &

@@ -11,7 +11,10 @@ serve="$here/../serve_vnc.sh"
 probe=(/usr/bin/python3 "$here/vnc_probe.py")
 
 for tool in Xvnc vncpasswd openbox xauth vncsnapshot xprop xdotool wmctrl ss /usr/bin/python3; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool is missing (bash scripts/deps.sh)"; exit 77; }
+  if ! command -v "$tool" >/dev/null; then
+    echo "SKIP: $tool is missing (bash scripts/deps.sh)"
+    exit 77
+  fi
 done
 
 scratch="$(mktemp -d)"
@@ -88,7 +91,8 @@ if awk '{print $4}' <<<"$sockets" | grep -v "^127\.0\.0\.1:$port\$"; then
 fi
 
 # Without the password nobody gets in: over VNC, nor straight to the X display.
-"${probe[@]}" rfb-refuses 127.0.0.1 "$port" || fail "the VNC server lets in a client without the password"
+"${probe[@]}" rfb-refuses 127.0.0.1 "$port" ||
+  fail "the VNC server lets in a client without the password"
 display="$(sed -n 's/.*VNC display \(:[0-9]*\) .*/\1/p' "$scratch/first.out")"
 "${probe[@]}" x11-refuses "$display" || fail "the X display lets in a client without its cookie"
 
@@ -114,7 +118,8 @@ check_framed "$find" "the find window"
 
 # Through the server, with the password: the picture a VNC user sees.
 sleep 0.5  # let the find window draw
-timeout 20 vncsnapshot -quiet -allowblank -encodings raw -passwd "$work/vnc-passwd" "127.0.0.1::$port" "$screenshot" ||
+timeout 20 vncsnapshot -quiet -allowblank -encodings raw -passwd "$work/vnc-passwd" \
+  "127.0.0.1::$port" "$screenshot" ||
   fail "no screenshot through the server with the password"
 size="$("${probe[@]}" jpeg-size "$screenshot")"
 [ "$size" = 1280x800 ] || fail "the screenshot is $size, not the 1280x800 screen"

@@ -102,9 +102,9 @@ T* ReadyNow() {
 
 }  // namespace modal_detail
 
-// Arms the watchdog for the running application object (once; WhenShown arms it too): from then
-// on, any modal dialog, modal window or popup menu that stays up for the patience fails the test
-// and is closed.
+// Arms the watchdog (once; WhenShown arms it too). REQUIRES: the application object exists.
+// From then on, any modal dialog, modal window or popup menu that stays up for the patience fails
+// the test and is closed.
 inline void WatchModals() {
   // By name: the watchdog has no meta-object of its own for findChild to tell it by.
   const QString name = QLatin1String(modal_detail::Watchdog::kName);

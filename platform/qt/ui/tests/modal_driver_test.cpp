@@ -6,10 +6,10 @@
 #include <gtest/gtest-spi.h>
 
 #include <QCloseEvent>
-#include <algorithm>
 #include <QFile>
 #include <QMessageBox>
 #include <QTemporaryDir>
+#include <algorithm>
 
 #include "platform/qt/ui/tests/qt_test_support.h"
 
@@ -37,7 +37,8 @@ class ModalDriver : public ::testing::Test {
       run();
     }
     std::vector<std::string> messages;
-    for (int i = 0; i < results.size(); ++i) messages.emplace_back(results.GetTestPartResult(i).message());
+    for (int i = 0; i < results.size(); ++i)
+      messages.emplace_back(results.GetTestPartResult(i).message());
     return messages;
   }
 
