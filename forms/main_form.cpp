@@ -16,6 +16,14 @@ constexpr int kGrey = 0x808080;
 constexpr int kWhite = 0xFFFFFF;
 
 const char kFileDialogFilter[] = "*.dat|*.dat";
+
+// The smallest frame at which nothing overlaps. The credit label, at W - 150, must start right
+// of the head count's longest text, "表内人数: 99999 人": 19 half-width places of 6 pixels in
+// the form's font after the label's left edge at 528, and a gap. The toolbar's buttons end
+// left of the head count. The grid, H - 100 high, keeps its titles and five rows inside its
+// frame and above the horizontal scroll bar that its 22 columns need at that width.
+constexpr int kMinimumWidth = 528 + 19 * 6 + 8 + 150;
+constexpr int kMinimumHeight = 100 + 20 + 5 * 20 + 4 + 16;
 const char kCreditText[] = "工资个税管理程序\r\n版本 1.0";
 
 struct ToolbarButton {
@@ -117,6 +125,7 @@ MainForm::MainForm(MainWindowHandlers& handlers)
       open_dialog_("通用对话框打开", ui::FileDialogKind::kOpen, kFileDialogFilter),
       save_dialog_("通用对话框保存", ui::FileDialogKind::kSave, kFileDialogFilter) {
   progress_.SetVisible(false);
+  SetMinimumSize(kMinimumWidth, kMinimumHeight);
   BuildMenu();
   BindEvents();
 }

@@ -77,6 +77,8 @@ void Window::CreatePeers(Framework* framework, ui::Backend& backend) {
   description.caption = caption_;
   description.rect = rect_;
   description.sizable = sizable_;
+  description.minimum_width = minimum_width_;
+  description.minimum_height = minimum_height_;
   description.has_icon = has_icon_;
   description.menu = menu_.Description();
   peer_ = backend.CreateWindow(description, this);

@@ -39,6 +39,13 @@ class Window : public ui::WindowEvents {
   bool enabled() const { return enabled_; }
   void SetEnabled(bool enabled);
   bool sizable() const { return sizable_; }
+  // The smallest frame the user can give a sizable window; set before the window is loaded.
+  int minimum_width() const { return minimum_width_; }
+  int minimum_height() const { return minimum_height_; }
+  void SetMinimumSize(int width, int height) {
+    minimum_width_ = width;
+    minimum_height_ = height;
+  }
 
   Menu& menu() { return menu_; }
   const Menu& menu() const { return menu_; }
@@ -89,6 +96,8 @@ class Window : public ui::WindowEvents {
   ui::Rect rect_;
   bool sizable_;
   bool has_icon_;
+  int minimum_width_ = 0;
+  int minimum_height_ = 0;
   bool enabled_ = true;
   bool closing_ = false;
   Menu menu_;

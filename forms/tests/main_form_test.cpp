@@ -244,11 +244,20 @@ TEST_F(LoadedMainForm, StartUpRunsCreatedThenLaysOutForTheFormSize) {
   EXPECT_EQ(window->Find(form_.grid_control().name())->state().rect.width, 968);
 }
 
-TEST_F(LoadedMainForm, ResizingByTheFrameRunsTheLayout) {
-  backend_.FindWindow(form_.name())->ResizeByUser(600, 400);
-  EXPECT_EQ(form_.width(), 600);
-  auto* grid_peer = backend_.FindWindow(form_.name())->Find(form_.grid_control().name());
-  EXPECT_EQ(grid_peer->state().rect, (ui::Rect{2, 43, 588, 300}));
+TEST_F(LoadedMainForm, ResizingByTheFrameRunsTheLayoutDownToTheMinimumSize) {
+  headless::HeadlessWindow* window = backend_.FindWindow(form_.name());
+  window->ResizeByUser(820, 400);
+  EXPECT_EQ(form_.width(), 820);
+  auto* grid_peer = window->Find(form_.grid_control().name());
+  EXPECT_EQ(grid_peer->state().rect, (ui::Rect{2, 43, 808, 300}));
+  // Smaller than the minimum, the frame stops there: the credit label stays right of the head
+  // count's place, and the grid keeps its titles and a few rows.
+  window->ResizeByUser(300, 100);
+  EXPECT_EQ(form_.width(), form_.minimum_width());
+  EXPECT_EQ(form_.height(), form_.minimum_height());
+  EXPECT_GE(form_.credit_label().left(),
+            form_.head_count_label().left() + 19 * 6);  // "表内人数: 99999 人" in the form font
+  EXPECT_GE(form_.grid_control().height(), 20 + 5 * 20);
 }
 
 TEST_F(LoadedMainForm, GridEventsReachTheirHandlers) {

@@ -80,8 +80,9 @@ HeadlessControl* HeadlessWindow::Find(const ui::Text& name) const {
 }
 
 void HeadlessWindow::ResizeByUser(int width, int height) {
-  state_.rect.width = width;
-  state_.rect.height = height;
+  // As a window manager does, the frame stops at the window's minimum size.
+  state_.rect.width = std::max(width, state_.minimum_width);
+  state_.rect.height = std::max(height, state_.minimum_height);
   events_->OnRectChanged(state_.rect);
 }
 

@@ -77,7 +77,8 @@ class HeadlessWindow : public ui::WindowPeer {
   HeadlessControl* Find(const ui::Text& name) const;
   HeadlessControl* focus() const { return focus_; }
 
-  // The user resizes the window by its frame: the new outer size is reported to the model.
+  // The user resizes the window by its frame, down to its minimum size at most: the new outer
+  // size is reported to the model.
   void ResizeByUser(int width, int height);
 
  private:

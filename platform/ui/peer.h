@@ -123,6 +123,9 @@ struct WindowSpec {
   Text caption;
   Rect rect;
   bool sizable = false;  // sizable frame with minimise and maximise boxes; else fixed frame
+  // The smallest frame the user can size a sizable window to (0: no limit of the form's own).
+  int minimum_width = 0;
+  int minimum_height = 0;
   bool has_icon = false;
   std::vector<MenuEntrySpec> menu;  // empty: no menu bar
 };

@@ -2,74 +2,16 @@
 // holding the installed data files, and reads the main window back from Qt's own widgets.
 #include <QLabel>
 #include <QMenuBar>
-#include <QTest>
-#include <QTimer>
-#include <QToolBar>
-#include <QToolButton>
-#include <filesystem>
-#include <functional>
-#include <gtest/gtest.h>
 
-#include "app/program.h"
-#include "platform/automation/recording_automation.h"
-#include "platform/fs/file_system.h"
-#include "platform/print/recording_print_seam.h"
 #include "platform/qt/grid/grid_widget.h"
-#include "platform/qt/ui/form_window.h"
-#include "platform/qt/ui/tests/modal_driver.h"
-#include "platform/qt/ui/tests/qt_test_support.h"
+#include "program/tests/program_harness.h"
 
 namespace sr::qt {
 namespace {
 
-namespace stdfs = std::filesystem;
-using testing::Backend;
 using testing::Q;
-
-// A fresh program directory with the installed data files, current while the test runs.
-class ProgramDirectory {
- public:
-  ProgramDirectory() : previous_(stdfs::current_path()) {
-    path_ = stdfs::temp_directory_path() / ("qt_program_" + std::to_string(::getpid()));
-    stdfs::remove_all(path_);
-    stdfs::create_directories(path_);
-    for (const auto& file : stdfs::directory_iterator(SR_DATA_DIR))
-      stdfs::copy_file(file.path(), path_ / file.path().filename());
-    stdfs::current_path(path_);
-  }
-  ~ProgramDirectory() {
-    stdfs::current_path(previous_);
-    stdfs::remove_all(path_);
-  }
-
- private:
-  stdfs::path previous_;
-  stdfs::path path_;
-};
-
-// Runs the program; `inspect` runs at its first idle moment with the main window and must end
-// the program. Returns the exit code. A question the program should not ask fails the test
-// instead of waiting for an answer.
-int RunProgramAndInspect(std::function<void(FormWindow*)> inspect) {
-  ProgramDirectory directory;
-  print::RecordingPrintSeam printer;
-  automation::RecordingAutomation spreadsheet;
-  const app::Seams seams{Backend(), fs::RealFileSystem(), printer, spreadsheet};
-  testing::WatchModals();
-  QTimer::singleShot(0, [inspect] {
-    const std::vector<FormWindow*> windows = Backend().Windows();
-    ASSERT_EQ(windows.size(), 1u);
-    inspect(windows[0]);
-  });
-  return app::RunProgram(seams);
-}
-
-QList<QToolButton*> ToolbarButtons(FormWindow* window) {
-  QList<QToolButton*> buttons;
-  for (QToolButton* button : window->client()->findChild<QToolBar*>()->findChildren<QToolButton*>())
-    if (button->defaultAction() != nullptr) buttons << button;
-  return buttons;
-}
+using testing::RunProgramAndInspect;
+using testing::ToolbarButtons;
 
 TEST(QtProgram, MainWindowShowsItsMenusToolbarGridAndLabelsAndClosesByItsFrame) {
   const int code = RunProgramAndInspect([](FormWindow* window) {
@@ -119,9 +61,9 @@ TEST(QtProgram, ResizingTheWindowLaysOutTheGridAndTheToolbarsExitEndsTheProgram)
   const int code = RunProgramAndInspect([](FormWindow* window) {
     auto* grid = window->client()->findChild<GridWidget*>();
     const QSize frame = window->frameGeometry().size() - window->size();
-    window->resize(QSize(600, 400) - frame);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window->FrameRect().width == 600; }));
-    EXPECT_EQ(grid->size(), QSize(588, 300));
+    window->resize(QSize(820, 400) - frame);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->FrameRect().width == 820; }));
+    EXPECT_EQ(grid->size(), QSize(808, 300));
     EXPECT_EQ(window->client()->findChild<QToolBar*>()->width(), window->client()->width());
     ToolbarButtons(window)[12]->click();  // "退出"
   });

@@ -2,11 +2,14 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QHelpEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyle>
+#include <QToolTip>
 
 #include "platform/qt/grid/grid_keys.h"
 #include "platform/qt/grid/grid_text.h"
@@ -86,9 +89,22 @@ bool GridWidget::CellAt(const QPoint& point, int* row, int* column) const {
   return true;
 }
 
+// A scroll bar shows only when the cells need it. Which ones do is decided on the room the grid
+// has without any (one bar takes room from the other direction, which may then need its own);
+// deciding on the viewport as it is would keep a bar that was once needed for ever.
 void GridWidget::UpdateScrollBars() {
-  const int data_height = std::max(viewport()->height() - rows_.TitleExtent(), 0);
-  const int data_width = std::max(viewport()->width() - columns_.TitleExtent(), 0);
+  const QSize room = maximumViewportSize();
+  const int rows_needed = rows_.TitleExtent() + rows_.DataExtent();
+  const int columns_needed = columns_.TitleExtent() + columns_.DataExtent();
+  const int bar_width = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+  bool vertical = rows_needed > room.height();
+  bool horizontal = columns_needed > room.width() - (vertical ? bar_width : 0);
+  vertical = rows_needed > room.height() - (horizontal ? bar_width : 0);
+  const int view_width = room.width() - (vertical ? bar_width : 0);
+  const int view_height = room.height() - (horizontal ? bar_width : 0);
+
+  const int data_height = std::max(view_height - rows_.TitleExtent(), 0);
+  const int data_width = std::max(view_width - columns_.TitleExtent(), 0);
   QScrollBar* v = verticalScrollBar();
   v->setRange(0, std::max(rows_.DataExtent() - data_height, 0));
   v->setPageStep(std::max(data_height, 1));
@@ -269,6 +285,27 @@ void GridWidget::mouseDoubleClickEvent(QMouseEvent* event) {
 void GridWidget::focusOutEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusOutEvent(event);
   if (QApplication::focusWidget() != editor_) grid_->LoseFocus();
+}
+
+bool GridWidget::viewportEvent(QEvent* event) {
+  if (event->type() != QEvent::ToolTip) return QAbstractScrollArea::viewportEvent(event);
+  auto* help = static_cast<QHelpEvent*>(event);
+  ShowToolTip(help->pos(), help->globalPos());
+  return true;
+}
+
+// A cell whose text is cut shows the whole text while the mouse rests on it.
+void GridWidget::ShowToolTip(const QPoint& at, const QPoint& global) {
+  int row, column;
+  bool cut = false;
+  if (CellAt(at, &row, &column)) ShownText(row, column, &cut);
+  if (!cut || grid_->Editing()) {
+    QToolTip::hideText();
+    return;
+  }
+  const CellRange shown = grid_->DisplayedRange(row, column);
+  QToolTip::showText(global, ToQString(grid_->CellText(shown.first_row, shown.first_column)),
+                     viewport(), CellRect(row, column));
 }
 
 // Tab and Shift+Tab move the cursor instead of the focus.

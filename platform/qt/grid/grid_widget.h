@@ -29,6 +29,9 @@ class GridWidget : public QAbstractScrollArea, public GridView {
   // The cell under a viewport point, false outside the cells.
   bool CellAt(const QPoint& point, int* row, int* column) const;
   QLineEdit* editor() const { return editor_; }
+  // A cell's text as drawn: the whole text when it fits the cell, else its start followed by an
+  // ellipsis (the whole text is then the cell's tool-tip). `cut` tells which.
+  QString ShownText(int row, int column, bool* cut = nullptr) const;
 
   // GridView.
   void CellsChanged(const CellRange& range) override;
@@ -49,6 +52,7 @@ class GridWidget : public QAbstractScrollArea, public GridView {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
   bool focusNextPrevChild(bool next) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -67,6 +71,13 @@ class GridWidget : public QAbstractScrollArea, public GridView {
                    const QRect& clip);
   void PaintCell(QPainter& p, const QRect& rect, int row, int column);
   void PaintCursor(QPainter& p);
+  struct CellLook {
+    QString text;
+    int flags = 0;
+    bool cut = false;
+  };
+  CellLook LookOf(const QRect& rect, int row, int column) const;
+  void ShowToolTip(const QPoint& at, const QPoint& global);
 
   Grid* grid_;
   GridAxis rows_;

@@ -1,5 +1,6 @@
 // Drawing the grid: four regions (the frozen corner, the frozen title rows, the frozen title
 // columns and the scrolling data cells), each painting only the cells in view.
+#include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
 #include <vector>
@@ -16,6 +17,9 @@ const QColor kDataLine(0xDA, 0xDC, 0xE0);
 const QColor kSelection(0xD3, 0xE3, 0xFD);
 const QColor kAccent(0x1A, 0x73, 0xE8);
 const QColor kText(0x20, 0x21, 0x24);
+
+// Room between a cell's lines and its text.
+const QMargins kTextMargins(4, 1, 5, 2);
 
 int TextFlags(Alignment a, bool wrap) {
   int flags = Qt::AlignVCenter | (wrap ? Qt::TextWordWrap : Qt::TextSingleLine);
@@ -92,12 +96,40 @@ void GridWidget::PaintCell(QPainter& p, const QRect& rect, int row, int column) 
   const QColor& line = title ? kTitleLine : kDataLine;
   p.fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), line);
   p.fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), line);
-  const Text& text = grid_->CellText(row, column);
-  if (text.empty()) return;
+  const CellLook look = LookOf(rect, row, column);
+  if (look.text.isEmpty()) return;
   p.setPen(kText);
-  p.drawText(rect.adjusted(4, 1, -5, -2),
-             TextFlags(grid_->CellAlignment(row, column), grid_->CellWraps(row, column)),
-             ToQString(text));
+  p.drawText(rect - kTextMargins, look.flags, look.text);
+}
+
+// A text that does not fit is never cut without a mark: it starts at the cell's left edge and
+// ends in an ellipsis, whatever its alignment (a centred one would lose both of its ends).
+GridWidget::CellLook GridWidget::LookOf(const QRect& rect, int row, int column) const {
+  CellLook look;
+  look.text = ToQString(grid_->CellText(row, column));
+  const bool wrap = grid_->CellWraps(row, column);
+  look.flags = TextFlags(grid_->CellAlignment(row, column), wrap);
+  if (look.text.isEmpty()) return look;
+  const QRect room = rect - kTextMargins;
+  const QFontMetrics metrics = viewport()->fontMetrics();
+  if (wrap) {
+    look.cut = !room.contains(metrics.boundingRect(room, look.flags, look.text));
+  } else if (metrics.horizontalAdvance(look.text) > room.width()) {
+    look.cut = true;
+    look.text = metrics.elidedText(look.text, Qt::ElideRight, std::max(room.width(), 0));
+    look.flags = TextFlags(Alignment::kLeft, false);
+  }
+  return look;
+}
+
+QString GridWidget::ShownText(int row, int column, bool* cut) const {
+  CellLook look;
+  if (grid_->CellExists(row, column)) {
+    const CellRange shown = grid_->DisplayedRange(row, column);
+    look = LookOf(CellRect(row, column), shown.first_row, shown.first_column);
+  }
+  if (cut != nullptr) *cut = look.cut;
+  return look.text;
 }
 
 void GridWidget::PaintCursor(QPainter& p) {

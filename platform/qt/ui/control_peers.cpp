@@ -49,9 +49,9 @@ void WidgetPeer::SetFocus() {
 
 namespace {
 
-// A label whose lines follow each other at the font's pixel size, as on the system the forms
-// were drawn for: a desktop font's line spacing is wider and would cut off the last lines of a
-// label that the form sized exactly.
+// A multi-line label lays its text out as the forms expect: each CR LF starts a line, a line
+// wraps at the label's width (between any two Chinese characters), and lines follow each other
+// at the font's line spacing from the top.
 class FormLabel : public QLabel {
  public:
   using QLabel::QLabel;
@@ -65,7 +65,7 @@ class FormLabel : public QLabel {
     QPainter painter(this);
     painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
                                    QPalette::WindowText));
-    const int line_height = font().pixelSize() > 0 ? font().pixelSize() : fontMetrics().height();
+    const int line_height = fontMetrics().lineSpacing();
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     qreal y = 0;

@@ -76,6 +76,10 @@ void FormWindow::SetFrameRect(const ui::Rect& rect) {
                      std::max(1, rect.height - extra.height()));
   move(rect.left, rect.top);
   inside_set_ = inside;
+  if (spec_.minimum_width > 0 || spec_.minimum_height > 0) {
+    setMinimumSize(std::max(1, spec_.minimum_width - extra.width()),
+                   std::max(1, spec_.minimum_height - extra.height()));
+  }
   if (spec_.sizable) {
     resize(inside);
   } else {

@@ -2,13 +2,13 @@
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/qt/ui/form_font.h"
 #include "platform/qt/ui/form_window.h"
 #include "platform/qt/ui/icons/painted_icons.h"
 #include "platform/qt/ui/idle_hooks.h"
@@ -39,11 +39,8 @@ QtBackend::QtBackend(int& argc, char** argv) {
   auto* app = static_cast<QApplication*>(QApplication::instance());
   app->setQuitOnLastWindowClosed(false);  // the models decide when the program ends
   app->setWindowIcon(ProgramIcon());
-  // The forms were laid out for a 12-pixel font (9 points on a 96-dpi screen): a label's lines
-  // must fit the box the form gives them.
-  QFont font = QApplication::font();
-  font.setPixelSize(12);
-  QApplication::setFont(font);
+  // Every label, caption and cell in the face and size the forms were drawn for.
+  QApplication::setFont(FormFont());
   LoadChineseTexts(app);
   blocker_ = new InputBlocker([this]() -> QWidget* {
     for (auto it = modal_stack_.rbegin(); it != modal_stack_.rend(); ++it)

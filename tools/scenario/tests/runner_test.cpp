@@ -28,11 +28,11 @@ Outcome RunScript(const char8_t* utf8) {
 }
 
 TEST(ScenarioRunner, MetExpectationsPassAndTheTranscriptShowsTheScreen) {
-  Outcome o = RunScript(u8"expect title 新建\nresize 600 400\nexpect size 高级表格1 588 300\n");
+  Outcome o = RunScript(u8"expect title 新建\nresize 900 400\nexpect size 高级表格1 888 300\n");
   EXPECT_EQ(o.code, 0) << o.transcript;
   EXPECT_NE(o.transcript.find(reinterpret_cast<const char*>(u8"caption: \"新建\"")),
             std::string::npos);
-  EXPECT_NE(o.transcript.find("> resize 600 400"), std::string::npos);
+  EXPECT_NE(o.transcript.find("> resize 900 400"), std::string::npos);
 }
 
 TEST(ScenarioRunner, FirstUnmetExpectationFailsAndStopsTheScript) {

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QHelpEvent>
 #include <QImage>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <memory>
 
@@ -97,6 +99,57 @@ TEST_F(GridWidgetTest, DrawsTextInsideItsCellAtBothScales) {
     // The title text is drawn too, in its frozen row.
     EXPECT_GT(CountDark(image, widget_->CellRect(0, 1), ratio), 30 * ratio * ratio);
   }
+}
+
+// The dark pixel columns of a cell's text band, relative to the cell's left edge.
+std::vector<int> InkColumns(const QImage& image, const QRect& cell) {
+  std::vector<int> columns;
+  for (int x = cell.left(); x < cell.right() - 1; ++x) {
+    for (int y = cell.top() + 1; y < cell.bottom() - 1; ++y) {
+      if (IsDark(image.pixel(x, y))) {
+        columns.push_back(x - cell.left());
+        break;
+      }
+    }
+  }
+  return columns;
+}
+
+TEST_F(GridWidgetTest, TextThatDoesNotFitStartsAtTheCellsLeftEndsInAnEllipsisAndShowsWholeOnHover) {
+  const QString whole = QString::fromUtf8("养老保险(免税)");
+  grid_.SetCellValue(0, 2, 1, Value::FromText(Gbk("养老保险(免税)")));  // centred, too wide
+  grid_.SetAlignment(0, 2, std::nullopt, std::nullopt, 2);
+  grid_.SetCellValue(0, 3, 1, Value::FromText(Gbk("养老保险")));        // fits, left-aligned
+  grid_.SetCellValue(6, 1, 1, Value::FromText(Gbk("12345678901.25")));  // right-aligned amount
+  grid_.SetAlignment(6, 1, std::nullopt, std::nullopt, 3);
+  const QImage image = Render(1);
+
+  // The title's first characters are drawn exactly as the same characters of a title that fits:
+  // whole, from the left, not centred and cut on both sides.
+  std::vector<int> cut = InkColumns(image, widget_->CellRect(0, 2));
+  const std::vector<int> fitting = InkColumns(image, widget_->CellRect(0, 3));
+  ASSERT_FALSE(fitting.empty());
+  ASSERT_GT(cut.size(), fitting.size());
+  EXPECT_TRUE(std::equal(fitting.begin(), fitting.end(), cut.begin()));
+  EXPECT_GT(cut.back(), fitting.back() + 4);  // and then the ellipsis
+  bool is_cut = false;
+  EXPECT_TRUE(widget_->ShownText(0, 2, &is_cut).endsWith(QChar(0x2026)));
+  EXPECT_TRUE(is_cut);
+  EXPECT_EQ(widget_->ShownText(0, 3, &is_cut), QString::fromUtf8("养老保险"));
+  EXPECT_FALSE(is_cut);
+
+  // Resting the mouse on a cut cell, title or data, shows its whole text; on a whole one, nothing.
+  auto hover = [this](int row, int column) {
+    const QPoint at = widget_->CellRect(row, column).center();
+    QHelpEvent help(QEvent::ToolTip, at, widget_->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(widget_->viewport(), &help);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+  };
+  EXPECT_EQ(hover(0, 3), QString());
+  EXPECT_EQ(hover(1, 1), QString());
+  EXPECT_EQ(hover(0, 2), whole);
+  EXPECT_EQ(hover(6, 1), QStringLiteral("12345678901.25"));
+  EXPECT_TRUE(widget_->ShownText(6, 1).endsWith(QChar(0x2026)));
 }
 
 TEST_F(GridWidgetTest, DrawsAMergedRangeAsOneCellWithoutInnerLines) {
