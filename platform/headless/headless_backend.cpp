@@ -3,6 +3,13 @@
 #include <algorithm>
 
 namespace sr::headless {
+namespace {
+
+void Report(HeadlessControl* control, ui::Input input) {
+  if (control != nullptr) control->events()->OnInput(input, 0, 0, 0);
+}
+
+}  // namespace
 
 // ---------------------------------------------------------------- controls
 
@@ -24,9 +31,11 @@ void HeadlessControl::SetFocus() {
   HeadlessControl* old = window_->focus_;
   if (old == this) return;
   window_->focus_ = this;
-  // As on Windows, the focus change is reported at once: first the loser, then the winner.
-  if (old != nullptr) old->events_->OnInput(ui::Input::kLostFocus, 0, 0, 0);
-  events_->OnInput(ui::Input::kGotFocus, 0, 0, 0);
+  // In the window that has the keyboard the change is reported at once, first the loser, then
+  // the winner; in another window it waits until that window takes the keyboard.
+  if (window_->backend_->keyboard_window() != window_) return;
+  Report(old, ui::Input::kLostFocus);
+  Report(this, ui::Input::kGotFocus);
 }
 
 void HeadlessControl::SetToolbarButtonState(int index, int state) {
@@ -45,6 +54,8 @@ HeadlessWindow::~HeadlessWindow() {
   auto& list = backend_->windows_;
   list.erase(std::remove(list.begin(), list.end(), this), list.end());
   backend_->Record(ScreenEvent::Of(ScreenEvent::Kind::kWindowClosed, state_.name, state_.caption));
+  if (backend_->keyboard_ == this) backend_->keyboard_ = nullptr;
+  backend_->UpdateKeyboard();
 }
 
 std::unique_ptr<ui::ControlPeer> HeadlessWindow::CreateControl(const ui::ControlSpec& description,
@@ -59,6 +70,29 @@ std::unique_ptr<ui::ControlPeer> HeadlessWindow::CreateControl(const ui::Control
 void HeadlessWindow::Show() {
   shown_ = true;
   backend_->Record(ScreenEvent::Of(ScreenEvent::Kind::kWindowShown, state_.name, state_.caption));
+  backend_->UpdateKeyboard();
+}
+
+void HeadlessWindow::SetVisible(bool visible) {
+  shown_ = visible;
+  if (!visible && backend_->keyboard_ == this) backend_->keyboard_ = nullptr;
+  backend_->UpdateKeyboard();
+}
+
+void HeadlessWindow::SetEnabled(bool enabled) {
+  enabled_ = enabled;
+  backend_->UpdateKeyboard();
+}
+
+HeadlessControl* HeadlessWindow::FirstFocusable() const {
+  for (HeadlessControl* control : controls_) {
+    const ui::ControlKind kind = control->kind();
+    const bool focusable = kind == ui::ControlKind::kButton || kind == ui::ControlKind::kEditBox ||
+                           kind == ui::ControlKind::kGrid;
+    if (focusable && control->state().can_focus && control->state().enabled && control->shown())
+      return control;
+  }
+  return nullptr;
 }
 
 void HeadlessWindow::SetCaption(const ui::Text& caption) {
@@ -98,6 +132,43 @@ std::unique_ptr<ui::WindowPeer> HeadlessBackend::CreateWindow(const ui::WindowSp
   Record(ScreenEvent::Of(ScreenEvent::Kind::kWindowCreated, description.name, description.caption));
   return window;
 }
+
+void HeadlessBackend::Record(ScreenEvent event) {
+  log_.push_back(std::move(event));
+  if (observer_) observer_(log_.back());
+}
+
+void HeadlessBackend::UpdateKeyboard() {
+  if (keyboard_taken_ > 0) return;
+  HeadlessWindow* target = active_window();
+  if (target == nullptr || target == keyboard_) return;  // a disabled window keeps it
+  HeadlessWindow* old = keyboard_;
+  keyboard_ = target;
+  if (old != nullptr) Report(old->focus(), ui::Input::kLostFocus);
+  if (target->focus_ == nullptr) target->focus_ = target->FirstFocusable();
+  Report(target->focus_, ui::Input::kGotFocus);
+}
+
+void HeadlessBackend::TakeKeyboard() {
+  if (keyboard_taken_++ == 0 && keyboard_ != nullptr)
+    Report(keyboard_->focus(), ui::Input::kLostFocus);
+}
+
+void HeadlessBackend::ReturnKeyboard() {
+  if (--keyboard_taken_ > 0) return;
+  if (keyboard_ != nullptr) Report(keyboard_->focus(), ui::Input::kGotFocus);
+  UpdateKeyboard();
+}
+
+// Holds the keyboard for the lifetime of a message box, a file dialog or a menu.
+class HeadlessBackend::KeyboardTaken {
+ public:
+  explicit KeyboardTaken(HeadlessBackend* backend) : backend_(backend) { backend_->TakeKeyboard(); }
+  ~KeyboardTaken() { backend_->ReturnKeyboard(); }
+
+ private:
+  HeadlessBackend* backend_;
+};
 
 HeadlessWindow* HeadlessBackend::active_window() const {
   for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
@@ -156,6 +227,16 @@ HeadlessControl* HeadlessBackend::PressKey(int key, int modifiers) {
     }
   }
   return window->focus();
+}
+
+void HeadlessBackend::ChooseFromMenuBar(int index) {
+  HeadlessWindow* window = active_window();
+  if (window == nullptr || index < 0 || index >= static_cast<int>(window->state().menu.size()))
+    return;
+  { KeyboardTaken menu(this); }  // the drop-down closes before the entry's command runs
+  const ui::MenuEntrySpec& entry = window->state().menu[index];
+  if (entry.level > 0 && !entry.separator() && !entry.disabled)
+    window->events()->OnMenuChosen(index);
 }
 
 void HeadlessBackend::RunModalLoop(ui::WindowPeer& peer) {
@@ -225,6 +306,7 @@ bool Fits(ui::MessageButtons buttons, ui::MessageAnswer answer) {
 
 ui::MessageAnswer HeadlessBackend::ShowMessageBox(const ui::MessageBoxSpec& description,
                                                   ui::WindowPeer* owner) {
+  KeyboardTaken box(this);
   ScreenEvent event = ScreenEvent::Of(ScreenEvent::Kind::kMessageBox);
   event.text = description.text;
   event.title = description.title;
@@ -246,6 +328,7 @@ ui::MessageAnswer HeadlessBackend::ShowMessageBox(const ui::MessageBoxSpec& desc
 
 ui::FileDialogResult HeadlessBackend::RunFileDialog(const ui::FileDialogSpec& description,
                                                     ui::WindowPeer* owner) {
+  KeyboardTaken dialog(this);
   ScreenEvent event = ScreenEvent::Of(ScreenEvent::Kind::kFileDialog);
   event.file_dialog = description;
   if (!file_results_.empty()) {
@@ -259,7 +342,11 @@ ui::FileDialogResult HeadlessBackend::RunFileDialog(const ui::FileDialogSpec& de
 }
 
 int HeadlessBackend::PopupMenu(ui::WindowPeer& peer, int entry, int dx, int dy) {
-  auto& window = static_cast<HeadlessWindow&>(peer);
+  KeyboardTaken menu(this);  // given back once the choice is made, before it is acted on
+  return RecordPopupChoice(static_cast<HeadlessWindow&>(peer), entry);
+}
+
+int HeadlessBackend::RecordPopupChoice(HeadlessWindow& window, int entry) {
   ScreenEvent event = ScreenEvent::Of(ScreenEvent::Kind::kPopupMenu, window.state().name);
   event.entry = entry;
   int chosen = -1;

@@ -61,8 +61,8 @@ class HeadlessWindow : public ui::WindowPeer {
                                                  ui::ControlPeer* container) override;
   void Show() override;
   void SetRect(const ui::Rect& rect) override { state_.rect = rect; }
-  void SetVisible(bool visible) override { shown_ = visible; }
-  void SetEnabled(bool enabled) override { enabled_ = enabled; }
+  void SetVisible(bool visible) override;
+  void SetEnabled(bool enabled) override;
   void SetCaption(const ui::Text& caption) override;
   void SetMenuEntryDisabled(int index, bool disabled) override;
 
@@ -75,7 +75,13 @@ class HeadlessWindow : public ui::WindowPeer {
   ui::WindowEvents* events() const { return events_; }
   const std::vector<HeadlessControl*>& controls() const { return controls_; }
   HeadlessControl* Find(const ui::Text& name) const;
+  // The window's focus control: the one that has the keyboard focus while the window has the
+  // keyboard (see HeadlessBackend::keyboard_window), and gets it back when the window does.
   HeadlessControl* focus() const { return focus_; }
+  // The control that a window taking the keyboard for the first time focuses: its first control,
+  // in form order, that can take the focus (a button, an edit box or a grid that is shown,
+  // enabled and not barred from the focus), or null.
+  HeadlessControl* FirstFocusable() const;
 
   // The user resizes the window by its frame, down to its minimum size at most: the new outer
   // size is reported to the model.
@@ -83,6 +89,7 @@ class HeadlessWindow : public ui::WindowPeer {
 
  private:
   friend class HeadlessControl;
+  friend class HeadlessBackend;
 
   HeadlessBackend* backend_;
   ui::WindowSpec state_;
@@ -169,8 +176,24 @@ class HeadlessBackend : public ui::Backend {
   // which is returned (null when the menu took the key or nothing has the focus).
   HeadlessControl* PressKey(int key, int modifiers);
 
+  // The user opens the drop-down of the menu bar that holds entry `index` of the active window and
+  // picks the entry with the mouse (nothing for a disabled one). The drop-down takes the keyboard
+  // while it is open, as every menu does.
+  void ChooseFromMenuBar(int index);
+
   // --- What the screen showed ---
   const std::vector<ScreenEvent>& screen_log() const { return log_; }
+  // Runs on every event as it is recorded, while that screen is up: a message box, a file
+  // dialog or a shortcut menu has the keyboard then.
+  void SetScreenObserver(std::function<void(const ScreenEvent&)> observer) {
+    observer_ = std::move(observer);
+  }
+  // The window whose focus control has the keyboard focus, or null (also while a message box, a
+  // file dialog or a menu has it). The focus follows the Qt backend's: a window that is shown
+  // and enabled takes the keyboard (its focus control reports kGotFocus, the previous window's
+  // kLostFocus); a disabled window keeps it until another one takes it; when the window that has
+  // it closes, the newest shown and enabled window takes it, or the next one enabled.
+  HeadlessWindow* keyboard_window() const { return keyboard_taken_ > 0 ? nullptr : keyboard_; }
   // Open windows in the order they were created.
   const std::vector<HeadlessWindow*>& windows() const { return windows_; }
   // The window that takes input: the last shown and enabled one.
@@ -200,13 +223,24 @@ class HeadlessBackend : public ui::Backend {
   friend class HeadlessWindow;
 
   bool IsOpen(int serial) const;
-  void Record(ScreenEvent event) { log_.push_back(std::move(event)); }
+  void Record(ScreenEvent event);
+  // Gives the keyboard to the window that should have it now (see keyboard_window()).
+  void UpdateKeyboard();
+  // A message box, file dialog or menu takes the keyboard from the window that has it, and gives
+  // it back when it closes (nested ones count).
+  void TakeKeyboard();
+  void ReturnKeyboard();
+  class KeyboardTaken;
+  int RecordPopupChoice(HeadlessWindow& window, int entry);
 
   std::deque<ui::MessageAnswer> answers_;
   std::deque<ui::FileDialogResult> file_results_;
   std::deque<int> popup_choices_;
   std::deque<std::function<void()>> modal_scripts_;
   std::function<void()> driver_;
+  std::function<void(const ScreenEvent&)> observer_;
+  HeadlessWindow* keyboard_ = nullptr;
+  int keyboard_taken_ = 0;
 
   std::vector<ScreenEvent> log_;
   std::vector<HeadlessWindow*> windows_;

@@ -253,7 +253,71 @@ HeadlessControl& FindControl(HeadlessWindow& window, const Text& name) {
   throw Failure("no control " + Quote(name) + " in window " + Quote(window.caption()));
 }
 
+// The keys that an open editor (an edit box, or a grid's cell editor) keeps for itself, as Qt's
+// line edit does, even where a menu entry has them as its shortcut: Ctrl+A, Ctrl+C and Ctrl+V
+// select, copy and paste inside the cell being edited, not in the grid.
+bool EditorKeepsKey(const ui::KeyChord& chord) {
+  const int key = chord.key;
+  const bool caret =
+      key == ui::kVkLeft || key == ui::kVkRight || key == ui::kVkHome || key == ui::kVkEnd;
+  switch (chord.modifiers) {
+    case 0:
+      return caret || key == ui::kVkDelete || key == ui::kVkBack;
+    case ui::kShift:
+      return caret || key == ui::kVkDelete || key == ui::kVkInsert;
+    case ui::kCtrl:
+      return key == 'A' || key == 'C' || key == 'V' || key == 'X' || key == 'Z' || key == 'Y' ||
+             key == ui::kVkInsert || key == ui::kVkLeft || key == ui::kVkRight;
+    default:
+      return false;
+  }
+}
+
+// True when `focus` is an open editor, whose text is then put in *text.
+bool IsOpenEditor(HeadlessControl* focus, Text* text) {
+  if (focus == nullptr) return false;
+  if (focus->kind() == ui::ControlKind::kEditBox) {
+    *text = focus->state().text;
+    return true;
+  }
+  if (focus->kind() != ui::ControlKind::kGrid || !focus->state().grid->Editing()) return false;
+  *text = focus->state().grid->EditorText();
+  return true;
+}
+
+// What an open editor does with a key it keeps. The headless editor has no caret or selection:
+// the caret stays at the end, where typing leaves it, so Backspace takes the last character and
+// a paste appends the clipboard's text; the other keys change nothing that a script could see.
+void EditInEditor(headless::HeadlessBackend& backend, HeadlessControl* focus,
+                  const ui::KeyChord& chord, Text text) {
+  const bool paste = (chord.key == 'V' && chord.modifiers == ui::kCtrl) ||
+                     (chord.key == ui::kVkInsert && chord.modifiers == ui::kShift);
+  Text clip;
+  if (paste && backend.clipboard().GetText(&clip)) {
+    text += clip;
+  } else if (chord.key == ui::kVkBack && chord.modifiers == 0 && !text.empty()) {
+    size_t last = 0;
+    for (size_t i = 0; i < text.size(); i = NextCharOffset(text, i)) last = i;
+    text.erase(last);
+  } else {
+    return;
+  }
+  if (focus->kind() == ui::ControlKind::kGrid) {
+    focus->state().grid->SetEditorText(text);
+  } else {
+    focus->SetText(text);
+    focus->events()->OnTextEdited(text);
+  }
+}
+
 void DeliverKey(headless::HeadlessBackend& backend, const ui::KeyChord& chord) {
+  HeadlessWindow* window = backend.active_window();
+  HeadlessControl* focused = window != nullptr ? window->focus() : nullptr;
+  Text editor_text;
+  if (IsOpenEditor(focused, &editor_text) && EditorKeepsKey(chord)) {
+    EditInEditor(backend, focused, chord, editor_text);
+    return;
+  }
   HeadlessControl* focus = backend.PressKey(chord.key, chord.modifiers);
   if (focus == nullptr) return;
   if (focus->kind() == ui::ControlKind::kGrid) {
@@ -314,8 +378,7 @@ void Runner::Act(const Line& line) {
     HeadlessWindow& window = ActiveWindow();
     int index = FindMenuEntry(window.state().menu, Arg(line, 1), Arg(line, 2));
     if (index < 0) throw Failure("no such menu entry");
-    // Chosen with the mouse: a disabled entry cannot be chosen.
-    if (!window.state().menu[index].disabled) window.events()->OnMenuChosen(index);
+    backend_.ChooseFromMenuBar(index);  // a disabled entry cannot be chosen
   } else if (verb == "toolbar") {
     HeadlessWindow& window = ActiveWindow();
     for (HeadlessControl* control : window.controls()) {

@@ -165,8 +165,9 @@ void GridWidget::EditorOpened(int row, int column) {
 }
 
 void GridWidget::EditorClosed() {
-  // Focus goes back to the grid before the editor hides, so it does not wander off.
-  if (editor_->hasFocus()) setFocus(Qt::OtherFocusReason);
+  // Focus goes back to the grid before the editor hides, so it does not wander off: also when
+  // the editor closed because another window took the keyboard, for when this one gets it back.
+  if (window()->focusWidget() == editor_) setFocus(Qt::OtherFocusReason);
   editor_->hide();
   viewport()->update();
 }

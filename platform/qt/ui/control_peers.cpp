@@ -1,5 +1,6 @@
 #include "platform/qt/ui/control_peers.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -7,6 +8,7 @@
 #include <QPushButton>
 #include <QTextLayout>
 
+#include "platform/qt/ui/focus_tracker.h"
 #include "platform/qt/ui/qt_text.h"
 #include "platform/qt/ui/refusal.h"
 
@@ -20,12 +22,18 @@ WidgetPeer::WidgetPeer(QWidget* widget, const ui::ControlSpec& description, ui::
   if (!description.can_focus) widget->setFocusPolicy(Qt::NoFocus);
   widget->setVisible(description.visible);
   reporter_->Watch(widget);
+  FocusTracker::Instance().Add(widget, reporter_);
 }
 
 WidgetPeer::~WidgetPeer() {
   reporter_->Detach();
   DisposeLater(reporter_);
   if (widget_) {
+    FocusTracker::Instance().Remove(widget_);
+    // A control going away with its window takes the focus with it: hidden while focused, it
+    // would hand the focus to another control of the closing window.
+    QWidget* focus = QApplication::focusWidget();
+    if (focus != nullptr && (focus == widget_ || widget_->isAncestorOf(focus))) focus->clearFocus();
     widget_->hide();
     DisposeLater(widget_);
   }

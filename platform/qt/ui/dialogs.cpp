@@ -114,7 +114,9 @@ ui::MessageAnswer QtBackend::ShowMessageBox(const ui::MessageBoxSpec& descriptio
   box.setStandardButtons(ButtonsFor(description.buttons));
   for (QAbstractButton* button : box.buttons()) button->setIcon(QIcon());  // plain, as asked
   box.setWindowModality(description.task_modal ? Qt::ApplicationModal : Qt::WindowModal);
-  return AnswerFor(box.exec());
+  const ui::MessageAnswer answer = AnswerFor(box.exec());
+  GiveBackTheKeyboard();
+  return answer;
 }
 
 ui::FileDialogResult QtBackend::RunFileDialog(const ui::FileDialogSpec& description,
@@ -128,7 +130,9 @@ ui::FileDialogResult QtBackend::RunFileDialog(const ui::FileDialogSpec& descript
   // file shows up in the open dialog later.
   if (save) dialog.setDefaultSuffix(DefaultSuffix(description.filter));
   if (!description.initial_directory.empty()) dialog.setDirectory(NativePath(description.initial_directory));
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  const bool accepted = dialog.exec() == QDialog::Accepted;
+  GiveBackTheKeyboard();
+  if (!accepted || dialog.selectedFiles().isEmpty()) return {};
   ui::FileDialogResult result;
   QString bad;
   if (!FromQString(dialog.selectedFiles().first(), &result.path, &bad)) {

@@ -1,11 +1,10 @@
 #include "platform/qt/ui/input_reporter.h"
 
 #include <QApplication>
-#include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
-#include <QThread>
 #include <QMouseEvent>
+#include <QThread>
 #include <QWheelEvent>
 #include <QWidget>
 
@@ -33,19 +32,6 @@ bool InputReporter::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseMove:
       ReportMouse(event);
       break;
-    case QEvent::FocusIn:
-      Report(ui::Input::kGotFocus);
-      break;
-    case QEvent::FocusOut: {
-      // A shortcut menu does not take the focus away, nor does a child of the control (the
-      // grid's in-place editor) taking it over.
-      if (static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason) break;
-      QWidget* now = QApplication::focusWidget();
-      auto* widget = qobject_cast<QWidget*>(watched);
-      if (now != nullptr && widget != nullptr && widget->isAncestorOf(now)) break;
-      Report(ui::Input::kLostFocus);
-      break;
-    }
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
       ReportKey(event);

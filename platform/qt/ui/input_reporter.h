@@ -7,11 +7,11 @@
 
 namespace sr::qt {
 
-// Watches a control's widget and reports its mouse, focus, key, character and wheel input to the
-// control's model as generic events. It only listens: the widget still handles every event.
-// It is also the context of the peer's signal connections: a handler may destroy the peer while
-// Qt is still inside one of the widget's events, so the peer detaches its reporter (no more
-// reports) and leaves the deletion to the event loop.
+// Watches a control's widget and reports its mouse, key, character and wheel input to the
+// control's model as generic events (the FocusTracker reports its focus through it). It only
+// listens: the widget still handles every event. It is also the context of the peer's signal
+// connections: a handler may destroy the peer while Qt is still inside one of the widget's events,
+// so the peer detaches its reporter (no more reports) and leaves the deletion to the event loop.
 class InputReporter : public QObject {
  public:
   explicit InputReporter(ui::ControlEvents* events) : events_(events) {}
@@ -20,6 +20,7 @@ class InputReporter : public QObject {
   // The model, or null once the peer is gone.
   ui::ControlEvents* events() const { return events_; }
   void Detach() { events_ = nullptr; }
+  void ReportFocus(ui::Input got_or_lost) { Report(got_or_lost); }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -78,6 +78,16 @@ void QtBackend::RunModalLoop(ui::WindowPeer& window) {
   // The window (and its peer) may be gone by now: touch neither.
   modal_stack_.pop_back();
   DeleteDisposedWidgets();
+  GiveBackTheKeyboard();
+}
+
+// A window manager activates the window below one that closes; without one (offscreen, a bare X
+// server) nothing would have the keyboard until the user clicked a window.
+void QtBackend::GiveBackTheKeyboard() {
+  QWidget* active = QApplication::activeWindow();
+  if (active != nullptr && active->isVisible()) return;
+  const std::vector<FormWindow*> shown = Windows();
+  if (!shown.empty()) shown.back()->activateWindow();
 }
 
 void QtBackend::EndModalLoop(ui::WindowPeer& window) { Impl(window).EndModal(); }

@@ -45,6 +45,7 @@ class QtBackend : public ui::Backend {
 
  private:
   QWidget* OwnerWidget(ui::WindowPeer* owner) const;
+  void GiveBackTheKeyboard();
   void DeleteDisposedWidgets();
 
   std::unique_ptr<QApplication> app_;  // null when the application object existed before
