@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
@@ -28,6 +29,13 @@ void SaveScreenshot(const QString& path) {
   }
 }
 
+// Microseconds since the Unix epoch, as bash's EPOCHREALTIME gives them without the point.
+long long NowMicroseconds() {
+  return std::chrono::duration_cast<std::chrono::microseconds>(
+             std::chrono::system_clock::now().time_since_epoch())
+      .count();
+}
+
 void RunHooks(const std::function<void(int)>& quit) {
   const QString screenshot = qEnvironmentVariable("SR_SCREENSHOT");
   if (!screenshot.isEmpty()) {
@@ -46,6 +54,9 @@ void InstallIdleHooks(std::function<void(int)> quit) {
   auto connection = std::make_shared<QMetaObject::Connection>();
   *connection = QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, [=] {
     QObject::disconnect(*connection);
+    if (const long long started = qEnvironmentVariable("SR_STARTED_AT").toLongLong(); started > 0)
+      std::fprintf(stderr, "first idle moment after %.1f ms\n",
+                   (NowMicroseconds() - started) / 1e3);
     const int delay = qEnvironmentVariableIntValue("SR_SCREENSHOT_DELAY");
     QTimer::singleShot(delay, [quit] { RunHooks(quit); });
   });
