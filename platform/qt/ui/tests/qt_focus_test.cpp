@@ -71,7 +71,14 @@ class QtFocusDriver : public ui::testing::FocusDriver {
     QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
   }
 
-  void Settle() override { QTest::qWait(50); }
+  // The newest window has the keyboard again, and what that delivers has arrived.
+  void Settle() override {
+    QTest::qWaitFor([] {
+      const std::vector<FormWindow*> shown = Backend().Windows();
+      return shown.empty() || shown.back()->isActiveWindow();
+    });
+    QTest::qWait(20);
+  }
 };
 
 class QtFocus : public ::testing::Test {
