@@ -5,6 +5,7 @@
 
 #include "runtime/recdb/coding.h"
 #include "runtime/recdb/errors.h"
+#include "runtime/recdb/wait.h"
 
 namespace sr::recdb {
 namespace {
@@ -12,8 +13,12 @@ namespace {
 // Holds the lock on the first byte of a block for the lifetime of the guard.
 class BlockLock {
  public:
-  BlockLock(CipherFile& file, int64_t block) : file_(file), offset_(block * kBlockSize) {
+  BlockLock(CipherFile& file, int64_t block, int wait_ms)
+      : file_(file), offset_(block * kBlockSize) {
     code_ = file_.Lock(offset_, 1);
+    if (IsRefusal(code_) && wait_ms > 0) {
+      code_ = RetryWhileRefused([this] { return file_.Lock(offset_, 1); }, wait_ms);
+    }
   }
   ~BlockLock() {
     if (code_ == fs::kOk) file_.Unlock(offset_, 1);
@@ -74,7 +79,7 @@ int Companion::WriteHeader(const CompanionHeader& header) {
 
 int Companion::ReadBlock(int32_t number, ChainBlock* block) {
   if (number <= 0) return kDbCompanionAccess;
-  BlockLock lock(file_, number);
+  BlockLock lock(file_, number, lock_wait_ms_);
   if (lock.code() != fs::kOk) return lock.code();
   uint8_t bytes[kBlockSize];
   int code = file_.ReadExact(number * kBlockSize, bytes, kBlockSize, kDbCompanionAccess);
@@ -88,7 +93,7 @@ int Companion::ReadBlock(int32_t number, ChainBlock* block) {
 }
 
 int Companion::WriteBlock(int32_t number, const ChainBlock& block) {
-  BlockLock lock(file_, number);
+  BlockLock lock(file_, number, lock_wait_ms_);
   if (lock.code() != fs::kOk) return lock.code();
   return file_.WriteAt(number * kBlockSize, EncodeChainBlock(block));
 }
@@ -247,13 +252,13 @@ int Companion::WriteChainLocked(const std::string& value, int32_t old_first,
 }
 
 int Companion::WriteChain(const std::string& value, int32_t old_first, int32_t* new_first) {
-  BlockLock lock(file_, 0);
+  BlockLock lock(file_, 0, lock_wait_ms_);
   if (lock.code() != fs::kOk) return lock.code();
   return WriteChainLocked(value, old_first, new_first);
 }
 
 int Companion::Reset() {
-  BlockLock lock(file_, 0);
+  BlockLock lock(file_, 0, lock_wait_ms_);
   if (lock.code() != fs::kOk) return lock.code();
   CompanionHeader empty;
   int code = WriteHeader(empty);

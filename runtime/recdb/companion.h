@@ -44,6 +44,8 @@ class Companion {
   explicit Companion(CipherFile file) : file_(std::move(file)) {}
 
   CipherFile& file() { return file_; }
+  // Milliseconds a lock refused by another process is tried again (default 0).
+  void set_lock_wait(int ms) { lock_wait_ms_ = ms; }
 
   // The bytes of the chain starting at `first` (0 = empty). A block that cannot be read whole, or
   // a chain that is damaged (a loop, a used count above 500), gives -59.
@@ -69,6 +71,7 @@ class Companion {
   int WriteChainLocked(const std::string& value, int32_t old_first, int32_t* new_first);
 
   CipherFile file_;
+  int lock_wait_ms_ = 0;
 };
 
 }  // namespace sr::recdb

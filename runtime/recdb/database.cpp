@@ -41,7 +41,7 @@ int Database::FindField(const Value& designation) const {
 
 int Database::LockRecord(int32_t record) {
   if (record < 0) return kDbLockFailed;
-  return locks_.Lock(RecordOffset(record));
+  return locks_.LockWithRetry(RecordOffset(record), lock_wait_ms_);
 }
 
 int Database::UnlockRecord(int32_t record) {
@@ -102,7 +102,12 @@ int Database::WriteBytes(int64_t offset, const uint8_t* data, size_t size, int p
   return file_->WriteAt(offset, data, size);
 }
 
-int Database::HoldWhole() { return locks_.HoldWhole(); }
+void Database::set_lock_wait(int ms) {
+  lock_wait_ms_ = ms;
+  if (companion_ != nullptr) companion_->set_lock_wait(ms);
+}
+
+int Database::HoldWhole() { return locks_.HoldWhole(lock_wait_ms_); }
 
 int Database::ReleaseWhole() {
   if (!locks_.whole_held()) return kDbUnlockFailed;

@@ -66,6 +66,8 @@ class Database {
 
   // Milliseconds a refused lock on the record count is retried.
   void set_count_lock_wait(int ms) { count_lock_wait_ms_ = ms; }
+  // Milliseconds a refused record, companion or whole-database lock is retried.
+  void set_lock_wait(int ms);
 
  private:
   int64_t RecordOffset(int32_t record) const {
@@ -100,6 +102,7 @@ class Database {
   bool read_only_;  // writes fail at once instead of when deferred bytes are flushed
   int32_t current_ = 0;
   int count_lock_wait_ms_ = 2000;
+  int lock_wait_ms_ = 0;
 };
 
 }  // namespace sr::recdb

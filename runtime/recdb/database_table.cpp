@@ -74,6 +74,7 @@ bool DatabaseTable::OpenDatabase(const Text& file, const Text& alias,
   auto db = std::make_unique<Database>(std::move(opened), request.path, alias,
                                        recdb::IsExclusiveMode(options.share_mode));
   db->set_count_lock_wait(count_lock_wait_ms_);
+  db->set_lock_wait(lock_wait_ms_);
   open_.push_back(std::move(db));
   current_ = static_cast<int>(open_.size()) - 1;
   return Done(kDbOk);

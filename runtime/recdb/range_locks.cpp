@@ -1,7 +1,5 @@
 #include "runtime/recdb/range_locks.h"
 
-#include <random>
-
 #include "runtime/recdb/errors.h"
 #include "runtime/recdb/format.h"
 #include "runtime/recdb/wait.h"
@@ -30,14 +28,9 @@ int RangeLocks::Lock(int64_t position) {
 }
 
 int RangeLocks::LockWithRetry(int64_t position, int wait_ms) {
-  const int64_t deadline = MonotonicMilliseconds() + wait_ms;
-  static thread_local std::minstd_rand random(12345);
-  for (;;) {
-    int code = Lock(position);
-    bool refused = code == fs::kLockViolation || code == fs::kSharingViolation;
-    if (!refused || MonotonicMilliseconds() >= deadline) return code;
-    SleepMilliseconds(static_cast<int>(20 + random() % 20));
-  }
+  int code = Lock(position);
+  if (!IsRefusal(code) || wait_ms <= 0) return code;
+  return RetryWhileRefused([&] { return Lock(position); }, wait_ms);
 }
 
 int RangeLocks::Unlock(int64_t position) {
@@ -50,7 +43,13 @@ int RangeLocks::Unlock(int64_t position) {
   return code == fs::kOk ? kDbOk : kDbUnlockFailed;
 }
 
-int RangeLocks::HoldWhole() {
+int RangeLocks::HoldWhole(int wait_ms) {
+  int code = HoldWholeOnce();
+  if (!IsRefusal(code) || wait_ms <= 0) return code;
+  return RetryWhileRefused([&] { return HoldWholeOnce(); }, wait_ms);
+}
+
+int RangeLocks::HoldWholeOnce() {
   if (whole_count_ > 0 || exclusive_) {
     ++whole_count_;
     return kDbOk;

@@ -30,9 +30,10 @@ class RangeLocks {
   // gives -29 (unless locks are being skipped).
   int Unlock(int64_t position);
 
-  // Takes or raises the whole-database lock. Returns the file system's code when another handle
-  // holds part of the file; nothing is then held.
-  int HoldWhole();
+  // Takes or raises the whole-database lock. While another handle holds part of the file the
+  // lock is tried again for up to `wait_ms`; then the file system's code is returned and
+  // nothing is held.
+  int HoldWhole(int wait_ms = 0);
   int ReleaseWhole();
   bool whole_held() const { return whole_count_ > 0; }
   int whole_count() const { return whole_count_; }
@@ -42,6 +43,7 @@ class RangeLocks {
 
  private:
   bool skipping() const { return is_private(); }
+  int HoldWholeOnce();
 
   CipherFile* file_;
   bool exclusive_;

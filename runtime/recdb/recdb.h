@@ -130,10 +130,13 @@ class DatabaseTable {
   bool FlushDatabase();
 
   // For tools and tests: the current database (null when none), the number of open databases,
-  // and the retry time of a refused lock on the record count (default 2000 ms).
+  // the retry time of a refused lock on the record count (default 2000 ms), and of a refused
+  // record, companion block or whole-database lock (default 1000 ms). Both apply to databases
+  // opened afterwards.
   recdb::Database* current() const;
   size_t open_count() const { return open_.size(); }
   void set_count_lock_wait(int ms) { count_lock_wait_ms_ = ms; }
+  void set_lock_wait(int ms) { lock_wait_ms_ = ms; }
   // The creation time written into new files (default: the local clock).
   void set_clock(std::function<double()> clock) { clock_ = std::move(clock); }
 
@@ -148,6 +151,9 @@ class DatabaseTable {
   std::vector<std::unique_ptr<recdb::Database>> open_;
   int current_ = -1;
   int count_lock_wait_ms_ = 2000;
+  // Another process's open holds the whole file for a moment while it validates; a lock that
+  // meets it is tried again rather than leaving a record half-written.
+  int lock_wait_ms_ = 1000;
   std::function<double()> clock_;
 };
 

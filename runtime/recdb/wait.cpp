@@ -3,7 +3,10 @@
 #include "runtime/recdb/wait.h"
 
 #include <chrono>
+#include <random>
 #include <thread>
+
+#include "platform/fs/file_system.h"
 
 namespace sr::recdb {
 
@@ -14,5 +17,17 @@ int64_t MonotonicMilliseconds() {
 }
 
 void SleepMilliseconds(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+bool IsRefusal(int code) { return code == fs::kLockViolation || code == fs::kSharingViolation; }
+
+int RetryWhileRefused(const std::function<int()>& attempt, int wait_ms) {
+  const int64_t deadline = MonotonicMilliseconds() + wait_ms;
+  static thread_local std::minstd_rand random(12345);
+  for (;;) {
+    int code = attempt();
+    if (!IsRefusal(code) || MonotonicMilliseconds() >= deadline) return code;
+    SleepMilliseconds(static_cast<int>(20 + random() % 20));
+  }
+}
 
 }  // namespace sr::recdb

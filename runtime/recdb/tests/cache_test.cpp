@@ -108,6 +108,7 @@ TEST_F(Batching, OthersSeeTheRecordsWhenTheWholeLockEnds) {
   ASSERT_EQ(Open("reg.dat", "reg"), 0);
   DatabaseTable other;
   other.set_count_lock_wait(0);
+  other.set_lock_wait(0);
   ASSERT_TRUE(other.OpenDatabase(Path("reg.dat"), "other"));
   ASSERT_TRUE(table_.HoldWholeDatabase());
   ASSERT_TRUE(table_.AppendBlankRecord());

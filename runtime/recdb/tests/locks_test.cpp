@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <set>
+#include <thread>
 
 #include "runtime/recdb/cipher_file.h"
 #include "runtime/recdb/database.h"
@@ -22,6 +23,7 @@ class Locks : public DbTest {
     image.records = {Le32(1) + Le32(11), Le32(2) + Le32(22)};
     Write("l.dat", image.Bytes());
     other_.set_count_lock_wait(0);
+    other_.set_lock_wait(0);
   }
   std::unique_ptr<fs::File> RawHandle() {
     std::unique_ptr<fs::File> file;
@@ -106,6 +108,39 @@ TEST_F(Locks, AnotherHoldersWholeLockStopsCountsAppendsAndFields) {
   EXPECT_EQ(other_.GetRecordCount(), 3);  // counts are read from the file every time
 }
 
+// Another process's open holds the whole file for a moment; locks that meet it wait for it.
+TEST_F(Locks, RefusedLocksAreTriedAgainForABoundedTime) {
+  std::unique_ptr<fs::File> theirs = RawHandle();
+  const int64_t record1 = 116 + 72;
+  DatabaseTable waiting;
+  waiting.set_lock_wait(5000);
+  ASSERT_TRUE(waiting.OpenDatabase(Path("l.dat"), ""));
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    ASSERT_EQ(theirs->Lock(0, 2147483647), 0);  // as an open validating
+    std::thread release([&] {
+      usleep(150000);
+      theirs->Unlock(0, 2147483647);
+    });
+    const bool written =
+        attempt == 0 ? waiting.WriteField(1, Value::Int(77)) : waiting.ZapRecords();
+    release.join();
+    EXPECT_TRUE(written) << attempt << ": " << LastDatabaseError();
+  }
+  EXPECT_EQ(At32(Read("l.dat"), 16), 0);
+  EXPECT_TRUE(waiting.AppendBlankRecord());
+  waiting.CloseAllDatabases();
+
+  // A lock that stays refused gives up with the lock violation.
+  DatabaseTable brief;
+  brief.set_lock_wait(60);
+  ASSERT_TRUE(brief.OpenDatabase(Path("l.dat"), ""));
+  ASSERT_EQ(theirs->Lock(record1, 1), 0);
+  EXPECT_FALSE(brief.WriteField(1, Value::Int(5)));
+  EXPECT_EQ(LastDatabaseError(), -13);
+  EXPECT_FALSE(brief.ZapRecords());
+  EXPECT_EQ(LastDatabaseError(), -13);
+}
+
 TEST_F(Locks, ShareModesKeepOthersOut) {
   ASSERT_EQ(Open("l.dat", "", {.share_mode = 4}), 0);
   EXPECT_FALSE(other_.OpenDatabase(Path("l.dat"), ""));
@@ -129,8 +164,7 @@ TEST_F(Locks, ProcessesAppendingTogetherGetDistinctSerials) {
   constexpr int kProcesses = 3;
   constexpr int kEach = 200;
   std::vector<pid_t> children;
-  // Every child opens before any appends: an open validates under a whole-file lock, and a
-  // record lock refused meanwhile is not retried, so appends must not race the other opens.
+  // Every child opens before any appends, so that all the appends overlap.
   int ready[2], go[2];
   ASSERT_EQ(pipe(ready), 0);
   ASSERT_EQ(pipe(go), 0);

@@ -120,6 +120,7 @@ class DbTest : public ::testing::Test {
     std::filesystem::create_directories(dir_);
     table_.set_clock([] { return 45000.5; });
     table_.set_count_lock_wait(0);
+    table_.set_lock_wait(0);
   }
   void TearDown() override {
     table_.CloseAllDatabases();

@@ -59,29 +59,15 @@ class ShareProcessesTest : public ::testing::Test {
   std::string path_;
 };
 
-TEST_F(ShareProcessesTest, FourProcessesAppendingAndWritingTogetherLoseNothing) {
-  constexpr int kProcesses = 4;
-  constexpr int kEach = 1000;
-  std::vector<pid_t> workers;
-  for (int id = 1; id <= kProcesses; ++id) {
-    workers.push_back(Spawn({"share_worker", "append", path_, std::to_string(id),
-                             std::to_string(kEach)}));
-  }
-  for (int id = 1; id <= kProcesses; ++id) {
-    for (int waited = 0; !fsys::exists(path_ + ".ready" + std::to_string(id)); ++waited) {
-      ASSERT_LT(waited, 20000) << "worker " << id << " did not open the file";
-      usleep(500);
-    }
-  }
-  std::FILE* go = std::fopen((path_ + ".go").c_str(), "w");  // all four start writing at once
-  ASSERT_NE(go, nullptr);
-  std::fclose(go);
-  for (pid_t pid : workers) EXPECT_EQ(ExitStatus(pid), 0);
+constexpr int kProcesses = 4;
+constexpr int kEach = 1000;
 
+// After the workers: 4,000 records with unique serial numbers, each with every field written.
+void ExpectEveryRecordWhole(const std::string& path) {
   DatabaseTable table;
   OpenOptions read_only;
   read_only.read_only = 1;
-  ASSERT_TRUE(table.OpenDatabase(FromUtf8(path_), "", read_only)) << LastDatabaseError();
+  ASSERT_TRUE(table.OpenDatabase(FromUtf8(path), "", read_only)) << LastDatabaseError();
   ASSERT_EQ(table.GetRecordCount(), kProcesses * kEach);
   std::set<std::pair<int, int>> seen;
   table.GoFirst();
@@ -97,7 +83,7 @@ TEST_F(ShareProcessesTest, FourProcessesAppendingAndWritingTogetherLoseNothing) 
 
   // The serial numbers are the record's first four bytes: read them from the raw file.
   table.CloseAllDatabases();
-  std::FILE* file = std::fopen(path_.c_str(), "rb");
+  std::FILE* file = std::fopen(path.c_str(), "rb");
   ASSERT_NE(file, nullptr);
   const long data_start = 116 + 72 * 4, record_size = 4 + 4 + 4 + 20 + 8;
   std::set<int32_t> serials;
@@ -111,6 +97,43 @@ TEST_F(ShareProcessesTest, FourProcessesAppendingAndWritingTogetherLoseNothing) 
   EXPECT_EQ(serials.size(), static_cast<size_t>(kProcesses * kEach));
   EXPECT_EQ(*serials.begin(), 1);
   EXPECT_EQ(*serials.rbegin(), kProcesses * kEach);
+}
+
+std::vector<pid_t> StartWorkers(const char* command, const std::string& path) {
+  std::vector<pid_t> workers;
+  for (int id = 1; id <= kProcesses; ++id) {
+    workers.push_back(
+        Spawn({"share_worker", command, path, std::to_string(id), std::to_string(kEach)}));
+  }
+  return workers;
+}
+
+TEST_F(ShareProcessesTest, FourProcessesAppendingAndWritingTogetherLoseNothing) {
+  std::vector<pid_t> workers = StartWorkers("append", path_);
+  for (int id = 1; id <= kProcesses; ++id) {
+    for (int waited = 0; !fsys::exists(path_ + ".ready" + std::to_string(id)); ++waited) {
+      ASSERT_LT(waited, 20000) << "worker " << id << " did not open the file";
+      usleep(500);
+    }
+  }
+  std::FILE* go = std::fopen((path_ + ".go").c_str(), "w");  // all four start writing at once
+  ASSERT_NE(go, nullptr);
+  std::fclose(go);
+  for (pid_t pid : workers) EXPECT_EQ(ExitStatus(pid), 0);
+  ExpectEveryRecordWhole(path_);
+}
+
+// Each open locks the whole file for a moment while it validates; the writers already under
+// way meet that lock and must wait for it rather than give up halfway through a record. Here
+// the writers start without waiting for each other, and another process opens the file again
+// and again meanwhile.
+TEST_F(ShareProcessesTest, ProcessesStartingWhileOthersWriteLoseNothing) {
+  const pid_t opener = Spawn({"share_worker", "reopen", path_});
+  std::vector<pid_t> workers = StartWorkers("append-now", path_);
+  for (pid_t pid : workers) EXPECT_EQ(ExitStatus(pid), 0);
+  std::fclose(std::fopen((path_ + ".done").c_str(), "w"));
+  EXPECT_EQ(ExitStatus(opener), 0);
+  ExpectEveryRecordWhole(path_);
 }
 
 TEST_F(ShareProcessesTest, AnExclusiveOpenKeepsAnotherProcessOut) {
