@@ -45,6 +45,11 @@ std::string EncodeCompanionHeader(const CompanionHeader& header) {
   return bytes;
 }
 
+bool SameCounts(const CompanionHeader& a, const CompanionHeader& b) {
+  return a.block_count == b.block_count && a.free_count == b.free_count &&
+         a.first_free == b.first_free;
+}
+
 bool DecodeCompanionHeader(const uint8_t* p, CompanionHeader* header) {
   if (std::memcmp(p, kCompanionMagic, 4) != 0) return false;
   header->version = GetI32(p + 4);
@@ -171,6 +176,8 @@ int Companion::Release(const std::vector<int32_t>& blocks, CompanionHeader* head
   return kDbOk;
 }
 
+// Unlinks the free blocks at the end of the file from the free list and lowers the block count;
+// the caller writes the header and then cuts the file.
 int Companion::TrimEnd(CompanionHeader* header) {
   int32_t last = header->block_count - 1;
   for (; last > 0; --last) {
@@ -205,56 +212,95 @@ int Companion::TrimEnd(CompanionHeader* header) {
     --header->free_count;
   }
   header->block_count = last + 1;
+  return kDbOk;
+}
+
+int Companion::TakeBlocks(const std::string& value, std::vector<int32_t>* blocks,
+                          CompanionHeader* header) {
+  const size_t pieces = (value.size() + kBlockData - 1) / kBlockData;
+  while (blocks->size() < pieces) {
+    int32_t number = 0;
+    int code = TakeBlock(header, &number);
+    if (code != kDbOk) return code;
+    blocks->push_back(number);
+  }
+  return kDbOk;
+}
+
+int Companion::WritePiece(const std::string& value, const std::vector<int32_t>& blocks, size_t n) {
+  ChainBlock block;
+  block.previous = n == 0 ? 0 : blocks[n - 1];
+  block.next = n + 1 < blocks.size() ? blocks[n + 1] : 0;
+  block.data = value.substr(n * kBlockData, kBlockData);
+  block.used = static_cast<int32_t>(block.data.size());
+  return WriteBlock(blocks[n], block);
+}
+
+int Companion::WriteHeaderIfChanged(const CompanionHeader& header, CompanionHeader* on_disk) {
+  if (SameCounts(header, *on_disk)) return kDbOk;
+  int code = WriteHeader(header);
+  if (code == kDbOk) *on_disk = header;
+  return code;
+}
+
+// The first `kept` blocks are the old chain's own; the others were just taken. Blocks past the
+// old end are written before the header counts them, blocks from the free list after the header
+// no longer lists them, and the old chain links to them last.
+int Companion::WriteNewChain(const std::string& value, const std::vector<int32_t>& blocks,
+                             size_t kept, const CompanionHeader& header, CompanionHeader* on_disk) {
+  const int32_t old_end = on_disk->block_count;
+  int code = kDbOk;
+  for (size_t n = kept; n < blocks.size() && code == kDbOk; ++n) {
+    if (blocks[n] >= old_end) code = WritePiece(value, blocks, n);
+  }
+  if (code == kDbOk) code = WriteHeaderIfChanged(header, on_disk);
+  for (size_t n = kept; n < blocks.size() && code == kDbOk; ++n) {
+    if (blocks[n] < old_end) code = WritePiece(value, blocks, n);
+  }
+  for (size_t n = 0; n < kept && code == kDbOk; ++n) code = WritePiece(value, blocks, n);
+  return code;
+}
+
+// Frees blocks that no record points at any more: they are written as free blocks first and
+// listed by the header last; a trimmed file is cut only once the header no longer counts them.
+int Companion::ReleaseLeftovers(const std::vector<int32_t>& released, CompanionHeader* header,
+                                CompanionHeader* on_disk) {
+  if (released.empty()) return kDbOk;
+  int code = Release(released, header);
+  if (code != kDbOk) return code;
+  const bool released_last =
+      std::find(released.begin(), released.end(), header->block_count - 1) != released.end();
+  if (released_last && (code = TrimEnd(header)) != kDbOk) return code;
+  if ((code = WriteHeaderIfChanged(*header, on_disk)) != kDbOk) return code;
+  if (!released_last) return kDbOk;
   return file_.Truncate(static_cast<int64_t>(header->block_count) * kBlockSize);
 }
 
 int Companion::WriteChainLocked(const std::string& value, int32_t old_first,
-                                int32_t* new_first) {
-  CompanionHeader header;
-  int code = ReadHeader(&header);
+                                const StoreFirstBlock& store) {
+  CompanionHeader on_disk;
+  int code = ReadHeader(&on_disk);
   if (code != kDbOk) return code;
-  const CompanionHeader before = header;
   std::vector<int32_t> old_blocks;
-  code = OldChain(old_first, header.block_count, &old_blocks);
+  code = OldChain(old_first, on_disk.block_count, &old_blocks);
   if (code != kDbOk) return code;
-
-  size_t pieces = (value.size() + kBlockData - 1) / kBlockData;
-  std::vector<int32_t> blocks;
-  for (size_t n = 0; n < pieces; ++n) {
-    int32_t number = 0;
-    if (n < old_blocks.size()) {
-      number = old_blocks[n];
-    } else if ((code = TakeBlock(&header, &number)) != kDbOk) {
-      return code;
-    }
-    blocks.push_back(number);
-  }
-  for (size_t n = 0; n < pieces; ++n) {
-    ChainBlock block;
-    block.previous = n == 0 ? 0 : blocks[n - 1];
-    block.next = n + 1 < pieces ? blocks[n + 1] : 0;
-    block.data = value.substr(n * kBlockData, kBlockData);
-    block.used = static_cast<int32_t>(block.data.size());
-    if ((code = WriteBlock(blocks[n], block)) != kDbOk) return code;
-  }
-  std::vector<int32_t> released(old_blocks.begin() + std::min(pieces, old_blocks.size()),
-                                old_blocks.end());
-  if ((code = Release(released, &header)) != kDbOk) return code;
-  bool released_last = std::find(released.begin(), released.end(),
-                                 header.block_count - 1) != released.end();
-  if (released_last && (code = TrimEnd(&header)) != kDbOk) return code;
-  if (header.block_count != before.block_count || header.free_count != before.free_count ||
-      header.first_free != before.first_free) {
-    if ((code = WriteHeader(header)) != kDbOk) return code;
-  }
-  *new_first = pieces == 0 ? 0 : blocks.front();
-  return kDbOk;
+  const size_t pieces = (value.size() + kBlockData - 1) / kBlockData;
+  const size_t kept = std::min(pieces, old_blocks.size());
+  std::vector<int32_t> blocks(old_blocks.begin(), old_blocks.begin() + kept);
+  CompanionHeader header = on_disk;
+  if ((code = TakeBlocks(value, &blocks, &header)) != kDbOk) return code;
+  if ((code = WriteNewChain(value, blocks, kept, header, &on_disk)) != kDbOk) return code;
+  const int32_t new_first = blocks.empty() ? 0 : blocks.front();
+  if (new_first != old_first && (code = store(new_first)) != kDbOk) return code;
+  const std::vector<int32_t> released(old_blocks.begin() + kept, old_blocks.end());
+  return ReleaseLeftovers(released, &header, &on_disk);
 }
 
-int Companion::WriteChain(const std::string& value, int32_t old_first, int32_t* new_first) {
+int Companion::WriteChain(const std::string& value, int32_t old_first,
+                          const StoreFirstBlock& store) {
   BlockLock lock(file_, 0, lock_wait_ms_);
   if (lock.code() != fs::kOk) return lock.code();
-  return WriteChainLocked(value, old_first, new_first);
+  return WriteChainLocked(value, old_first, store);
 }
 
 int Companion::Reset() {

@@ -102,6 +102,22 @@ int Database::WriteBytes(int64_t offset, const uint8_t* data, size_t size, int p
   return file_->WriteAt(offset, data, size);
 }
 
+int Database::WriteBytesNow(int64_t offset, const uint8_t* data, size_t size, int past_end) {
+  if (!cache_.active()) return WriteBytes(offset, data, size, past_end);
+  if (offset < cache_.length() && read_only_) return fs::kAccessDenied;
+  return cache_.WriteThrough(offset, data, size, past_end);
+}
+
+int Database::EmptyChainSlot(int32_t record, int field) {
+  int code = SyncCache();
+  if (code != kDbOk) return code;
+  if ((code = LockRecord(record)) != kDbOk) return code;
+  const uint8_t empty[4] = {0, 0, 0, 0};
+  code = WriteBytesNow(RecordOffset(record) + fields_[field].offset, empty, 4, kDbNoCurrentRecord);
+  int unlocked = UnlockRecord(record);
+  return code != kDbOk ? code : unlocked;
+}
+
 void Database::set_lock_wait(int ms) {
   lock_wait_ms_ = ms;
   if (companion_ != nullptr) companion_->set_lock_wait(ms);

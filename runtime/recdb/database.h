@@ -69,6 +69,13 @@ class Database {
   // Milliseconds a refused record, companion or whole-database lock is retried.
   void set_lock_wait(int ms);
 
+  // The companion file (null without memo and bytes fields), for checks and repairs.
+  Companion* companion() { return companion_.get(); }
+  // For repairs: writes 0 into a memo or bytes slot without touching the companion file, so the
+  // chain it pointed at belongs to nobody afterwards.
+  // REQUIRES: the field is memo or bytes, 0 <= record < the record count.
+  int EmptyChainSlot(int32_t record, int field);
+
  private:
   int64_t RecordOffset(int32_t record) const {
     return data_start_ + static_cast<int64_t>(record) * header_.record_size;
@@ -84,6 +91,9 @@ class Database {
   int ReadCountAndSerial(int32_t* count, int32_t* serial);
   int ReadBytes(int64_t offset, uint8_t* out, size_t size, int past_end, int short_read);
   int WriteBytes(int64_t offset, const uint8_t* data, size_t size, int past_end);
+  // As WriteBytes, but bytes of a record that the file already counts reach the file before
+  // this returns, also while the record cache is active.
+  int WriteBytesNow(int64_t offset, const uint8_t* data, size_t size, int past_end);
   int ReadFieldLocked(const FieldDescriptor& field, Value* value);
   int WriteFieldLocked(const FieldDescriptor& field, const Value& value);
   int AppendLocked();

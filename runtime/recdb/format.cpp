@@ -127,6 +127,14 @@ int32_t AssignOffsets(std::vector<FieldDescriptor>* fields) {
   return offset;
 }
 
+int64_t DescribedRecordSize(const std::vector<FieldDescriptor>& fields) {
+  int64_t end = 4;
+  for (const FieldDescriptor& field : fields) {
+    end = std::max(end, static_cast<int64_t>(field.offset) + field.width());
+  }
+  return end;
+}
+
 bool NamesEqual(const Text& a, const Text& b) {
   if (a.size() != b.size()) return false;
   size_t pos = 0;

@@ -86,6 +86,10 @@ bool DecodeDescriptor(const uint8_t* bytes, FieldDescriptor* field);
 // the record size.
 int32_t AssignOffsets(std::vector<FieldDescriptor>* fields);
 
+// The record size that the descriptors describe: where the field that ends last ends (at least
+// the 4 bytes of the serial number). Every file this library creates has exactly this size.
+int64_t DescribedRecordSize(const std::vector<FieldDescriptor>& fields);
+
 inline int64_t DataStart(size_t field_count) {
   return kFieldsOffset + kDescriptorSize * static_cast<int64_t>(field_count);
 }

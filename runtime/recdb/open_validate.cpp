@@ -123,8 +123,8 @@ int OpenCompanion(fs::FileSystem& fs, const OpenRequest& request, OpenedDatabase
   return kDbOk;
 }
 
-int Validate(fs::FileSystem& fs, const OpenRequest& request, CipherFile& file,
-             OpenedDatabase* out) {
+// The header, the password and the descriptors; *length receives the file's size.
+int ReadLayout(const OpenRequest& request, CipherFile& file, OpenedDatabase* out, int64_t* length) {
   uint8_t raw[kHeaderSize];
   int code = file.ReadExact(0, raw, kHeaderSize, kDbNotDatabaseFile);
   if (code != kDbOk) return code;
@@ -138,9 +138,15 @@ int Validate(fs::FileSystem& fs, const OpenRequest& request, CipherFile& file,
   if (header.version > kFormatVersion) return kDbVersionTooHigh;
   // From here on the file is read through the cipher of the given password.
   file.set_cipher(out->cipher);
+  if ((code = file.Length(length)) != fs::kOk) return code;
+  return ReadFields(file, *length, out);
+}
+
+int Validate(fs::FileSystem& fs, const OpenRequest& request, CipherFile& file,
+             OpenedDatabase* out) {
   int64_t length = 0;
-  if ((code = file.Length(&length)) != fs::kOk) return code;
-  if ((code = ReadFields(file, length, out)) != kDbOk) return code;
+  int code = ReadLayout(request, file, out, &length);
+  if (code != kDbOk) return code;
   if ((code = CheckSize(file, length, request, out)) != kDbOk) return code;
   bool has_chains = std::any_of(out->fields.begin(), out->fields.end(),
                                 [](const FieldDescriptor& f) { return IsChainType(f.type); });
@@ -176,6 +182,24 @@ int OpenAndValidate(fs::FileSystem& fs, const OpenRequest& request, OpenedDataba
   opened.file = std::move(file);
   opened.read_only = request.read_only == 1;
   *out = std::move(opened);
+  return kDbOk;
+}
+
+int ReadDatabaseLayout(fs::FileSystem& fs, const Text& path, const Text& password,
+                       DatabaseLayout* out) {
+  OpenRequest request;
+  request.path = path;
+  request.password = password;
+  request.read_only = 1;
+  std::unique_ptr<fs::File> raw;
+  int code = OpenFile(fs, path, request, &raw);
+  if (code != fs::kOk) return code;
+  CipherFile file(std::move(raw), nullptr);
+  OpenedDatabase opened;
+  if ((code = ReadLayout(request, file, &opened, &out->length)) != kDbOk) return code;
+  out->header = opened.header;
+  out->fields = std::move(opened.fields);
+  out->data_start = opened.data_start;
   return kDbOk;
 }
 

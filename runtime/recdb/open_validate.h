@@ -38,6 +38,20 @@ struct OpenedDatabase {
 // Returns 0 and fills *out, or a database error code with every file closed again.
 int OpenAndValidate(fs::FileSystem& fs, const OpenRequest& request, OpenedDatabase* out);
 
+// What ReadDatabaseLayout finds: the header, the descriptors and the file's size.
+struct DatabaseLayout {
+  Header header;
+  std::vector<FieldDescriptor> fields;
+  int64_t data_start = 0;
+  int64_t length = 0;
+};
+
+// Reads a database file's header and descriptors with the open's checks of them (-22, -78, -23)
+// but without its size check, companion, locks or repairs: for tools looking at a file that the
+// open refuses. `path` is used as it is (no default extension).
+int ReadDatabaseLayout(fs::FileSystem& fs, const Text& path, const Text& password,
+                       DatabaseLayout* out);
+
 }  // namespace sr::recdb
 
 #endif  // SALARY_RUNTIME_RECDB_OPEN_VALIDATE_H_

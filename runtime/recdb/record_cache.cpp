@@ -17,6 +17,7 @@ int RecordCache::Begin() {
   if (code != kDbOk) return code;
   count_ = GetI32(bytes);
   serial_ = GetI32(bytes + 4);
+  file_count_ = std::max(count_, 0);
   length_ = file_length_;
   header_dirty_ = false;
   window_.clear();
@@ -51,6 +52,7 @@ int RecordCache::Flush() {
     int code = file_->WriteAt(kCountOffset, bytes, 8);
     if (code != fs::kOk) return code;
     header_dirty_ = false;
+    file_count_ = count_;
   }
   return kDbOk;
 }
@@ -121,6 +123,18 @@ int RecordCache::Write(int64_t offset, const uint8_t* data, size_t size, int pas
   return kDbOk;
 }
 
+int RecordCache::WriteThrough(int64_t offset, const uint8_t* data, size_t size, int past_end) {
+  const int64_t counted_end = data_start_ + static_cast<int64_t>(file_count_) * record_size_;
+  if (offset >= length_ || offset + static_cast<int64_t>(size) > counted_end) {
+    return Write(offset, data, size, past_end);
+  }
+  int code = file_->WriteAt(offset, data, size);
+  if (code != fs::kOk) return code;
+  // The window keeps the same bytes; whether they are marked changed does not matter.
+  if (Covers(offset, size)) std::memcpy(window_.data() + (offset - window_start_), data, size);
+  return kDbOk;
+}
+
 int RecordCache::Append(int32_t record, int32_t serial) {
   int64_t offset = data_start_ + static_cast<int64_t>(record) * record_size_;
   bool extends = !window_.empty() && window_start_ + static_cast<int64_t>(window_.size()) == offset &&
@@ -145,6 +159,7 @@ void RecordCache::SetEmpty() {
   window_.clear();
   dirty_from_ = dirty_to_ = 0;
   count_ = 0;
+  file_count_ = 0;
   header_dirty_ = false;
   file_length_ = length_ = data_start_;
 }

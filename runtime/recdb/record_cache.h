@@ -41,6 +41,10 @@ class RecordCache {
   int Read(int64_t offset, uint8_t* out, size_t size, int past_end, int short_read);
   // Writes `size` bytes at `offset`; an offset at or past the end gives `past_end`.
   int Write(int64_t offset, const uint8_t* data, size_t size, int past_end);
+  // As Write, but bytes inside the records that the file's header already counts are written to
+  // the file at once (and kept in the window): a memo's block number must be on disk before
+  // the blocks it no longer uses are freed there.
+  int WriteThrough(int64_t offset, const uint8_t* data, size_t size, int past_end);
   // Appends a blank record with serial number `serial` as record `record` (the current count)
   // and raises the count and next serial number.
   // Fails only when pending bytes have to be written first and cannot be.
@@ -71,6 +75,7 @@ class RecordCache {
   int64_t length_ = 0;       // what it will hold after Flush
   int32_t count_ = 0;
   int32_t serial_ = 1;
+  int32_t file_count_ = 0;  // the record count in the file's header now
   bool header_dirty_ = false;
   int64_t window_start_ = 0;
   std::string window_;

@@ -80,11 +80,12 @@ int Database::WriteFieldLocked(const FieldDescriptor& field, const Value& value)
   if (companion_ == nullptr) return kDbCompanionAccess;
   int code = ReadBytes(offset, slot.data(), slot.size(), kDbNoCurrentRecord, kDbNoCurrentRecord);
   if (code != kDbOk) return code;
-  int32_t first = 0;
-  code = companion_->WriteChain(ChainBytesOf(value), GetI32(slot.data()), &first);
-  if (code != kDbOk) return code;
-  PutI32(slot.data(), first);
-  return WriteBytes(offset, slot.data(), slot.size(), kDbNoCurrentRecord);
+  // The record must point at the new chain before the old chain's blocks are freed, also when
+  // the record's other bytes wait in the record cache.
+  return companion_->WriteChain(ChainBytesOf(value), GetI32(slot.data()), [&](int32_t first) {
+    PutI32(slot.data(), first);
+    return WriteBytesNow(offset, slot.data(), slot.size(), kDbNoCurrentRecord);
+  });
 }
 
 int Database::AppendBlankRecord() {

@@ -124,9 +124,12 @@ int SortWriter::BuildRecord(const std::string& source, int32_t serial, std::stri
     std::string value;
     int code = source_.ReadChain(GetI32(from), &value);
     if (code != kDbOk) return code;
-    int32_t first = 0;
-    if ((code = companion_->WriteChain(value, 0, &first)) != kDbOk) return code;
-    PutI32(to, first);
+    // A new chain replaces nothing; the record is written after it.
+    code = companion_->WriteChain(value, 0, [to](int32_t first) {
+      PutI32(to, first);
+      return static_cast<int>(kDbOk);
+    });
+    if (code != kDbOk) return code;
   }
   return kDbOk;
 }

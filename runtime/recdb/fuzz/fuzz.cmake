@@ -24,6 +24,9 @@ target_compile_definitions(recdb_share_processes_tests PRIVATE
   SR_SHARE_WORKER="$<TARGET_FILE:recdb_share_worker>")
 add_dependencies(recdb_share_processes_tests recdb_share_worker)
 
+# Processes killed in the middle of batched writes (SR_RECDB_KILLS kills per mode).
+sr_test(recdb_kill_tests ${CMAKE_CURRENT_LIST_DIR}/../tests/regression/kill_test.cpp LIBS sr_recdb)
+
 if(SR_FUZZ)
   if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
     message(FATAL_ERROR "SR_FUZZ needs clang: CC=clang CXX=clang++ cmake -DSR_FUZZ=ON ...")

@@ -12,11 +12,8 @@ class Chains : public DbTest {
  protected:
   void SetUp() override {
     DbTest::SetUp();
-    DbImage image;
-    image.fields = {{"Note", 12, 0}, {"Blob", 11, 0}};
-    image.record_count = 2;
-    image.next_serial = 3;
-    image.records = {Le32(1) + Zeros(8), Le32(2) + Zeros(8)};
+    DbImage image =
+        DbImage::Of({{"Note", 12, 0}, {"Blob", 11, 0}}, {Le32(1) + Zeros(8), Le32(2) + Zeros(8)});
     Write("m.dat", image.Bytes());
     data_start_ = image.DataStart();
     Write("m.KDT", CompanionHeaderBytes(1, 0, 0));

@@ -74,6 +74,16 @@ struct DbImage {
   std::vector<TestField> fields;
   std::vector<std::string> records;  // whole records, serial number included
 
+  // An image whose header counts exactly the given records.
+  static DbImage Of(std::vector<TestField> fields, std::vector<std::string> records) {
+    DbImage image;
+    image.fields = std::move(fields);
+    image.record_count = static_cast<int32_t>(records.size());
+    image.next_serial = image.record_count + 1;
+    image.records = std::move(records);
+    return image;
+  }
+
   int32_t RecordSize() const {
     if (record_size >= 0) return record_size;
     int32_t size = 4;
