@@ -1,11 +1,13 @@
 #ifndef SALARY_TOOLS_REGDB_COMMAND_H_
 #define SALARY_TOOLS_REGDB_COMMAND_H_
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "runtime/convert/value.h"
+#include "runtime/recdb/format.h"
 #include "runtime/recdb/recdb.h"
 #include "tools/regdb/args.h"
 
@@ -48,6 +50,13 @@ bool CheckOutput(const Io& io, const Text& source, const std::string& out_utf8, 
 
 // A GBK text for the terminal.
 std::string Shown(const Text& gbk);
+
+// "record R, field NAME" (R from 1).
+std::string RecordFieldWhere(int32_t record, const recdb::FieldDescriptor& field);
+// Reads every field of every record of the current database in order and hands each record's
+// values to `visit`. Reports the first failing read. Closes the database.
+int ReadEveryRecord(const Io& io, const std::string& file,
+                    const std::function<void(int32_t, const std::vector<Value>&)>& visit);
 
 int RunInfo(const Io& io, const std::vector<std::string>& words);
 int RunDump(const Io& io, const std::vector<std::string>& words);

@@ -1,5 +1,4 @@
-// regdb info, dump and check: they open the file read-only and change nothing (check --repair
-// excepted).
+// regdb info and dump: they open the file read-only and change nothing.
 #include <functional>
 
 #include "runtime/convert/conversions.h"
@@ -28,12 +27,12 @@ bool OpenForReading(const Io& io, const Args& args) {
   return OpenFile(io, args.positional[0], path, options);
 }
 
+}  // namespace
+
 std::string RecordFieldWhere(int32_t record, const recdb::FieldDescriptor& field) {
   return "record " + std::to_string(record + 1) + ", field " + Shown(field.name);
 }
 
-// Reads every field of every record of the current database in order and hands each record's
-// values to `visit`. Reports the first failing read. Closes the database.
 int ReadEveryRecord(const Io& io, const std::string& file,
                     const std::function<void(int32_t, const std::vector<Value>&)>& visit) {
   recdb::Database& db = *ProcessDatabases().current();
@@ -59,6 +58,8 @@ int ReadEveryRecord(const Io& io, const std::string& file,
   CloseAllDatabases();
   return status;
 }
+
+namespace {
 
 // Parses "COMMAND FILE [--password P]" and opens FILE for reading; *status is set on failure.
 bool ParseAndOpen(const Io& io, const std::vector<std::string>& words, const char* usage,
@@ -121,43 +122,6 @@ int RunDump(const Io& io, const std::vector<std::string>& words) {
     }
     io.out << CsvLine(row);
   });
-}
-
-int RunCheck(const Io& io, const std::vector<std::string>& words) {
-  Args args;
-  if (!ParseCommand(io, words, {{"password"}, {"repair"}}, 1, 1,
-                    "check FILE [--password P] [--repair]", &args)) {
-    return kExitUsage;
-  }
-  const std::string& file = args.positional[0];
-  Text path, password;
-  if (!PathArgument(io, file, &path) || !PasswordArgument(io, args, &password)) return kExitFailed;
-  OpenOptions options;
-  options.read_only = 1;
-  options.password = password;
-  bool repaired = false;
-  if (!OpenDatabase(path, Text(), options)) {
-    const int code = LastDatabaseError();
-    // Only a short database or companion file is repairable; the writable open repairs it.
-    const bool repairable = code == -48 || code == -37;
-    if (!args.Has("repair") || !repairable) {
-      FailCode(io, file, code);
-      if (repairable) io.err << "regdb: --repair cuts the file to its complete records\n";
-      return kExitFailed;
-    }
-    io.out << file << ": " << DatabaseErrorText(code) << "\n";
-    options.read_only = 0;
-    options.share_mode = 4;  // nobody else may see the file while it is cut
-    if (!OpenFile(io, file, path, options)) return kExitFailed;
-    repaired = true;
-  }
-  const size_t field_count = ProcessDatabases().current()->fields().size();
-  int32_t count = 0;
-  const int status = ReadEveryRecord(io, file, [&](int32_t, const std::vector<Value>&) { ++count; });
-  if (status != kExitOk) return status;
-  io.out << file << ": " << (repaired ? "repaired, " : "ok, ") << count << " records of "
-         << field_count << " fields read\n";
-  return kExitOk;
 }
 
 }  // namespace sr::regdb

@@ -172,15 +172,113 @@ TEST_F(RegdbCliTest, CheckReportsATruncatedFileAndRepairsOnlyWhenAsked) {
   EXPECT_NE(check.err.find(U8(u8"pay.dat: -48 数据库文件尺寸错误")), std::string::npos);
   EXPECT_EQ(fsys::file_size(dir_ / "pay.dat"), full - 10) << "check alone must not change it";
 
+  const std::string damaged = ReadFile(dir_ / "pay.dat");
   Outcome repair = Regdb("check pay.dat --repair");
   EXPECT_EQ(repair.status, 0) << repair.err;
+  EXPECT_NE(repair.out.find("kept a copy as pay.dat.bak\n"), std::string::npos) << repair.out;
   EXPECT_NE(repair.out.find("repaired, 2 records"), std::string::npos) << repair.out;
   EXPECT_EQ(fsys::file_size(dir_ / "pay.dat"), full - 16);  // one 16-byte record less
   EXPECT_EQ(Regdb("dump pay.dat").out, "n,s\r\n1,a\r\n2,b\r\n");
+  EXPECT_EQ(ReadFile(dir_ / "pay.dat.bak"), damaged);
+
+  // The copy of an earlier repair is never overwritten: a second repair waits until it is gone.
+  fsys::resize_file(dir_ / "pay.dat", full - 26);
+  const std::string damaged_again = ReadFile(dir_ / "pay.dat");
+  Outcome refused = Regdb("check pay.dat --repair");
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("pay.dat.bak: a copy from an earlier repair"), std::string::npos)
+      << refused.err;
+  EXPECT_EQ(ReadFile(dir_ / "pay.dat"), damaged_again);
+  EXPECT_EQ(ReadFile(dir_ / "pay.dat.bak"), damaged);
 
   // A file that is not a database stays unrepairable.
   Write("junk.dat", "QKDBjunk");
   EXPECT_EQ(Regdb("check junk.dat --repair").status, 1);
+}
+
+// A record size that its own fields contradict is damage, not a short file: cutting the file to
+// "complete" records of that size would throw every record away.
+TEST_F(RegdbCliTest, RepairRefusesARecordSizeTheFieldsContradict) {
+  ASSERT_EQ(Regdb("create pay.dat --field n:int --field s:text:8").status, 0);
+  Write("rows.csv", "n,s\n1,a\n2,b\n3,c\n");
+  ASSERT_EQ(Regdb("import pay.dat rows.csv").status, 0);
+  std::string bytes = ReadFile(dir_ / "pay.dat");
+  bytes[24] = 40;  // record size 16 becomes 40
+  Write("pay.dat", bytes);
+  for (const char* command : {"check pay.dat", "check pay.dat --repair"}) {
+    Outcome run = Regdb(command);
+    EXPECT_EQ(run.status, 1) << command;
+    EXPECT_NE((run.out + run.err).find(U8(u8"-48 数据库文件尺寸错误")), std::string::npos);
+    EXPECT_NE(run.err.find("105 record size disagrees with the fields: the header says 40 "
+                           "bytes, the fields describe 16"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(ReadFile(dir_ / "pay.dat"), bytes) << command;
+  }
+  EXPECT_FALSE(fsys::exists(dir_ / "pay.dat.bak"));
+
+  // Where the file is long enough to open, check still calls the disagreement damage.
+  bytes[24] = 20;
+  Write("pay.dat", bytes + std::string(100, '\0'));
+  Outcome opened = Regdb("check pay.dat --repair");
+  EXPECT_EQ(opened.status, 1);
+  EXPECT_NE(opened.err.find("105 record size disagrees"), std::string::npos) << opened.err;
+  EXPECT_EQ(fsys::file_size(dir_ / "pay.dat"), bytes.size() + 100);
+}
+
+class CutCompanionTest : public RegdbCliTest {
+ protected:
+  // Records 1 to 3 with memos in blocks 1, 2-3 and 4; the companion is then cut to blocks 0-2.
+  void SetUp() override {
+    RegdbCliTest::SetUp();
+    ASSERT_EQ(Regdb(U8(u8"create pay.dat --field n:int --field 备注:memo")).status, 0);
+    Write("rows.csv", U8(u8"n,备注\n1,short\n2,") + std::string(600, 'x') + "\n3," +
+                          std::string(300, 'y') + "\n");
+    ASSERT_EQ(Regdb("import pay.dat rows.csv").status, 0);
+    ASSERT_EQ(fsys::file_size(dir_ / "pay.KDT"), 5u * 512);
+    fsys::resize_file(dir_ / "pay.KDT", 3 * 512);
+  }
+};
+
+TEST_F(CutCompanionTest, RepairEmptiesTheMemosPastTheEndAndNamesThem) {
+  const std::string database = ReadFile(dir_ / "pay.dat");
+  const std::string companion = ReadFile(dir_ / "pay.KDT");
+  Outcome check = Regdb("check pay.dat");
+  EXPECT_EQ(check.status, 1);
+  EXPECT_NE(check.err.find(U8(u8"-37 指定文件不是数据库辅助文件或已被损坏")), std::string::npos);
+
+  Outcome repair = Regdb("check pay.dat --repair");
+  ASSERT_EQ(repair.status, 0) << repair.err;
+  EXPECT_NE(repair.out.find("kept a copy as pay.KDT.bak"), std::string::npos) << repair.out;
+  EXPECT_NE(repair.out.find(U8(u8"record 2, field 备注: pointed past the companion file's end "
+                               u8"(block 3); emptied")),
+            std::string::npos)
+      << repair.out;
+  EXPECT_NE(repair.out.find(U8(u8"record 3, field 备注: pointed past")), std::string::npos);
+  EXPECT_EQ(repair.out.find(U8(u8"record 1, field 备注")), std::string::npos);
+  EXPECT_EQ(ReadFile(dir_ / "pay.dat.bak"), database);
+  EXPECT_EQ(ReadFile(dir_ / "pay.KDT.bak"), companion);
+  EXPECT_EQ(Regdb("dump pay.dat").out, U8(u8"n,备注\r\n1,short\r\n2,\r\n3,\r\n"));
+
+  // New memos take blocks that nobody else claims.
+  Write("more.csv", U8(u8"n,备注\n4,") + std::string(1200, 'z') + "\n");
+  ASSERT_EQ(Regdb("import pay.dat more.csv").status, 0);
+  Outcome after = Regdb("check pay.dat");
+  EXPECT_EQ(after.status, 0) << after.err;
+  EXPECT_EQ(after.out, "pay.dat: ok, 4 records of 2 fields read\n");
+}
+
+// A writable open cuts only the companion's block count; the records still point past its end,
+// and the next memos written take those blocks too.
+TEST_F(CutCompanionTest, CheckFindsTheCrossLinksALaterImportMakes) {
+  Write("more.csv", U8(u8"n,备注\n4,") + std::string(600, 'z') + "\n");
+  ASSERT_EQ(Regdb("import pay.dat more.csv").status, 0);
+  Outcome check = Regdb("check pay.dat");
+  EXPECT_EQ(check.status, 1);
+  EXPECT_NE(check.err.find(U8(u8"pay.dat: 101 companion block in two chains: block 3 in record "
+                              u8"2, field 备注 and in record 4, field 备注")),
+            std::string::npos)
+      << check.err;
 }
 
 TEST_F(RegdbCliTest, SortRenameAndCopyStructure) {
