@@ -41,7 +41,7 @@ int Database::FindField(const Value& designation) const {
 
 int Database::LockRecord(int32_t record) {
   if (record < 0) return kDbLockFailed;
-  return locks_.LockWithRetry(RecordOffset(record), lock_wait_ms_);
+  return locks_.Lock(RecordOffset(record), lock_wait_ms_);
 }
 
 int Database::UnlockRecord(int32_t record) {

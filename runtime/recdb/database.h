@@ -85,7 +85,7 @@ class Database {
   int WithCurrentRecordLocked(Action action);
   int LockRecord(int32_t record);
   int UnlockRecord(int32_t record);
-  int LockCount() { return locks_.LockWithRetry(kCountOffset, count_lock_wait_ms_); }
+  int LockCount() { return locks_.Lock(kCountOffset, count_lock_wait_ms_); }
   // The record cache is used exactly while the database is private; these bring it in line.
   int SyncCache();
   int ReadCountAndSerial(int32_t* count, int32_t* serial);
@@ -96,6 +96,7 @@ class Database {
   int WriteBytesNow(int64_t offset, const uint8_t* data, size_t size, int past_end);
   int ReadFieldLocked(const FieldDescriptor& field, Value* value);
   int WriteFieldLocked(const FieldDescriptor& field, const Value& value);
+  int WriteChainFieldLocked(const FieldDescriptor& field, const Value& value);
   int AppendLocked();
   int ZapLocked();
 

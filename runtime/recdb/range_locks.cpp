@@ -13,7 +13,7 @@ RangeLocks::~RangeLocks() {
   for (auto& [position, count] : held_) file_->Unlock(position, 1);
 }
 
-int RangeLocks::Lock(int64_t position) {
+int RangeLocks::Lock(int64_t position, int wait_ms) {
   if (position < 0) return kDbLockFailed;
   auto it = held_.find(position);
   if (it != held_.end()) {
@@ -22,15 +22,14 @@ int RangeLocks::Lock(int64_t position) {
   }
   if (skipping()) return kDbOk;
   int code = file_->Lock(position, 1);
+  if (IsRefusal(code) && wait_ms > 0) code = RetryFileLock(position, wait_ms);
   if (code != fs::kOk) return code;
   held_[position] = 1;
   return kDbOk;
 }
 
-int RangeLocks::LockWithRetry(int64_t position, int wait_ms) {
-  int code = Lock(position);
-  if (!IsRefusal(code) || wait_ms <= 0) return code;
-  return RetryWhileRefused([&] { return Lock(position); }, wait_ms);
+int RangeLocks::RetryFileLock(int64_t position, int wait_ms) {
+  return RetryWhileRefused([&] { return file_->Lock(position, 1); }, wait_ms);
 }
 
 int RangeLocks::Unlock(int64_t position) {

@@ -21,11 +21,10 @@ class RangeLocks {
   RangeLocks(CipherFile* file, bool exclusive) : file_(file), exclusive_(exclusive) {}
   ~RangeLocks();
 
-  // Locks the byte at `position`, or raises its hold count. A refused lock gives the file
-  // system's code (-13 for a lock violation); a negative position gives -28.
-  int Lock(int64_t position);
-  // As Lock, but a refused lock is retried every 20 to 39 ms for up to `wait_ms`.
-  int LockWithRetry(int64_t position, int wait_ms);
+  // Locks the byte at `position`, or raises its hold count. A lock that another handle refuses
+  // is tried again every 20 to 39 ms for up to `wait_ms`; then the file system's code is
+  // returned (-13 for a lock violation). A negative position gives -28.
+  int Lock(int64_t position, int wait_ms = 0);
   // Lowers the hold count and releases the byte when it falls to 0. A position that is not held
   // gives -29 (unless locks are being skipped).
   int Unlock(int64_t position);
@@ -43,6 +42,7 @@ class RangeLocks {
 
  private:
   bool skipping() const { return is_private(); }
+  int RetryFileLock(int64_t position, int wait_ms);
   int HoldWholeOnce();
 
   CipherFile* file_;

@@ -71,20 +71,24 @@ int Database::WriteField(int index, const Value& value) {
 }
 
 int Database::WriteFieldLocked(const FieldDescriptor& field, const Value& value) {
-  const int64_t offset = RecordOffset(current_) + field.offset;
+  if (IsChainType(field.type)) return WriteChainFieldLocked(field, value);
   SlotBuffer slot(field.width());
-  if (!IsChainType(field.type)) {
-    EncodeSlot(field, value, slot.data());
-    return WriteBytes(offset, slot.data(), slot.size(), kDbNoCurrentRecord);
-  }
+  EncodeSlot(field, value, slot.data());
+  return WriteBytes(RecordOffset(current_) + field.offset, slot.data(), slot.size(),
+                    kDbNoCurrentRecord);
+}
+
+int Database::WriteChainFieldLocked(const FieldDescriptor& field, const Value& value) {
   if (companion_ == nullptr) return kDbCompanionAccess;
-  int code = ReadBytes(offset, slot.data(), slot.size(), kDbNoCurrentRecord, kDbNoCurrentRecord);
+  const int64_t offset = RecordOffset(current_) + field.offset;
+  uint8_t slot[4];
+  int code = ReadBytes(offset, slot, 4, kDbNoCurrentRecord, kDbNoCurrentRecord);
   if (code != kDbOk) return code;
   // The record must point at the new chain before the old chain's blocks are freed, also when
   // the record's other bytes wait in the record cache.
-  return companion_->WriteChain(ChainBytesOf(value), GetI32(slot.data()), [&](int32_t first) {
-    PutI32(slot.data(), first);
-    return WriteBytesNow(offset, slot.data(), slot.size(), kDbNoCurrentRecord);
+  return companion_->WriteChain(ChainBytesOf(value), GetI32(slot), [&](int32_t first) {
+    PutI32(slot, first);
+    return WriteBytesNow(offset, slot, 4, kDbNoCurrentRecord);
   });
 }
 

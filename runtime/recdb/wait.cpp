@@ -6,8 +6,6 @@
 #include <random>
 #include <thread>
 
-#include "platform/fs/file_system.h"
-
 namespace sr::recdb {
 
 int64_t MonotonicMilliseconds() {
@@ -17,8 +15,6 @@ int64_t MonotonicMilliseconds() {
 }
 
 void SleepMilliseconds(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-
-bool IsRefusal(int code) { return code == fs::kLockViolation || code == fs::kSharingViolation; }
 
 int RetryWhileRefused(const std::function<int()>& attempt, int wait_ms) {
   const int64_t deadline = MonotonicMilliseconds() + wait_ms;

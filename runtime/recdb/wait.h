@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "platform/fs/file_system.h"
+
 namespace sr::recdb {
 
 // A monotonic clock in milliseconds, and a pause of the calling thread.
@@ -11,7 +13,9 @@ int64_t MonotonicMilliseconds();
 void SleepMilliseconds(int ms);
 
 // True for the codes of a lock or share that another handle holds (-12, -13).
-bool IsRefusal(int code);
+inline bool IsRefusal(int code) {
+  return code == fs::kLockViolation || code == fs::kSharingViolation;
+}
 
 // Runs `attempt`, and while it is refused by another holder runs it again every 20 to 39 ms
 // until `wait_ms` have passed. Returns the last attempt's code.
