@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -102,6 +103,8 @@ struct Tally {
   size_t other_findings = 0;
   int failed_opens = 0;
   int failed_reads = 0;
+  int64_t records = 0;  // summed over the checks: what the kills met
+  int64_t chained_blocks = 0;
 };
 
 class KillTest : public ::testing::TestWithParam<Mode> {
@@ -160,6 +163,8 @@ class KillTest : public ::testing::TestWithParam<Mode> {
     tally->free_and_chained += audit.Count(Kind::kFreeAndChained);
     tally->other_findings += audit.Count(Kind::kPastEnd) + audit.Count(Kind::kDamaged);
     const int32_t count = reader.GetRecordCount();
+    tally->records += count;
+    tally->chained_blocks += audit.chained_blocks;
     bool read_whole = true;
     reader.GoFirst();
     for (int32_t r = 0; r < count && read_whole; ++r, reader.Skip()) {
@@ -193,10 +198,13 @@ TEST_P(KillTest, EveryCompanionBlockKeepsOneOwner) {
   --tally.kills;
   std::printf(
       "%s: %d kills, %d damaged files: %zu cross-linked, %zu free and chained, "
-      "%zu other findings, %d failed opens, %d failed reads\n",
+      "%zu other findings, %d failed opens, %d failed reads; on average %lld records "
+      "and %lld chained blocks\n",
       GetParam() == Mode::kWholeLock ? "whole-database lock" : "share mode 4", tally.kills,
       tally.damaged_files, tally.cross_linked, tally.free_and_chained, tally.other_findings,
-      tally.failed_opens, tally.failed_reads);
+      tally.failed_opens, tally.failed_reads,
+      static_cast<long long>(tally.records / std::max(tally.kills, 1)),
+      static_cast<long long>(tally.chained_blocks / std::max(tally.kills, 1)));
   EXPECT_EQ(tally.damaged_files, 0);
   EXPECT_EQ(tally.cross_linked, 0u);
   EXPECT_EQ(tally.free_and_chained, 0u);
