@@ -1,8 +1,8 @@
 #ifndef SALARY_APP_AMOUNT_CELLS_H_
 #define SALARY_APP_AMOUNT_CELLS_H_
 
+#include "base/value.h"
 #include "forms/grid/grid.h"
-#include "runtime/convert/value.h"
 
 // Amounts as the register grid's cells hold them, and how a user is told which cell holds one
 // that the program cannot hold. A double ends at about 1.8e308: past it a text such as "1e309"

@@ -1,8 +1,8 @@
 #ifndef SALARY_APP_FILE_REPLACEMENT_H_
 #define SALARY_APP_FILE_REPLACEMENT_H_
 
+#include "base/value.h"
 #include "platform/fs/file_system.h"
-#include "runtime/convert/value.h"
 
 namespace sr::app {
 

@@ -1,7 +1,7 @@
 #ifndef SALARY_APP_PROGRAM_STATE_H_
 #define SALARY_APP_PROGRAM_STATE_H_
 
-#include "runtime/convert/value.h"
+#include "base/value.h"
 
 namespace sr::app {
 

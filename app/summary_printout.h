@@ -1,8 +1,8 @@
 #ifndef SALARY_APP_SUMMARY_PRINTOUT_H_
 #define SALARY_APP_SUMMARY_PRINTOUT_H_
 
+#include "base/value.h"
 #include "forms/grid/grid.h"
-#include "runtime/convert/value.h"
 #include "runtime/print/printer.h"
 
 namespace sr::app {

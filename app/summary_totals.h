@@ -3,8 +3,8 @@
 
 #include <array>
 
+#include "base/value.h"
 #include "forms/grid/grid.h"
-#include "runtime/convert/value.h"
 
 namespace sr::app {
 

@@ -3,8 +3,8 @@
 
 #include <array>
 
+#include "base/value.h"
 #include "platform/fs/file_system.h"
-#include "runtime/convert/value.h"
 #include "runtime/recdb/recdb.h"
 
 namespace sr::app {

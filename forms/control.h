@@ -4,10 +4,10 @@
 #include <map>
 #include <memory>
 
+#include "base/value.h"
 #include "forms/events.h"
 #include "platform/ui/backend.h"
 #include "platform/ui/peer.h"
-#include "runtime/convert/value.h"
 
 namespace sr::forms {
 

@@ -1,8 +1,8 @@
 #ifndef SALARY_FORMS_FILE_DIALOG_H_
 #define SALARY_FORMS_FILE_DIALOG_H_
 
+#include "base/value.h"
 #include "platform/ui/backend.h"
-#include "runtime/convert/value.h"
 
 namespace sr::forms {
 

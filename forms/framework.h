@@ -4,8 +4,8 @@
 #include <functional>
 #include <vector>
 
+#include "base/value.h"
 #include "platform/ui/backend.h"
-#include "runtime/convert/value.h"
 
 namespace sr {
 class Clipboard;

@@ -4,9 +4,9 @@
 #include <functional>
 #include <vector>
 
+#include "base/value.h"
 #include "platform/ui/keys.h"
 #include "platform/ui/peer.h"
-#include "runtime/convert/value.h"
 
 namespace sr::forms {
 

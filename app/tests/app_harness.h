@@ -7,12 +7,12 @@
 #include "app/app_context.h"
 #include "app/main_window.h"
 #include "app/program_state.h"
+#include "base/gbk.h"
 #include "forms/framework.h"
 #include "forms/secondary_forms.h"
 #include "platform/automation/recording_automation.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/print/recording_print_seam.h"
-#include "runtime/convert/gbk.h"
 #include "runtime/recdb/recdb.h"
 
 namespace sr::app::testing {

@@ -13,7 +13,7 @@
 #include "app/register_storage.h"
 #include "app/tests/register_test_files.h"
 #include "app/tests/scenario_support.h"
-#include "runtime/convert/gbk.h"
+#include "base/gbk.h"
 
 namespace sr::app {
 namespace {

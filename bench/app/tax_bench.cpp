@@ -12,11 +12,11 @@
 
 #include "app/main_window.h"
 #include "app/tax_table.h"
+#include "base/gbk.h"
 #include "platform/automation/recording_automation.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/print/recording_print_seam.h"
 #include "runtime/convert/conversions.h"
-#include "runtime/convert/gbk.h"
 #include "runtime/recdb/create_file.h"
 #include "tools/datagen/content.h"
 

@@ -10,12 +10,12 @@
 #include <QTableView>
 #include <memory>
 
+#include "base/gbk.h"
 #include "bench/grid/register_text.h"
 #include "forms/grid/grid.h"
 #include "platform/qt/grid/grid_text.h"
 #include "platform/qt/grid/grid_widget.h"
 #include "platform/ui/memory_clipboard.h"
-#include "runtime/convert/gbk.h"
 
 namespace sr {
 namespace {

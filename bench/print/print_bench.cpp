@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <string>
 
+#include "base/gbk.h"
 #include "platform/print/recording_print_seam.h"
 #include "platform/qt/print/qt_print_seam.h"
-#include "runtime/convert/gbk.h"
 #include "runtime/print/printer.h"
 
 namespace sr {

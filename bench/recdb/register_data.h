@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/convert/value.h"
+#include "base/value.h"
 
 // The rows the benchmarks write: the register's 22 fields (text at 1, 2 and 22, double at 3 to
 // 21), the same values for the record database and for SQLite.

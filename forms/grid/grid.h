@@ -4,9 +4,9 @@
 #include <optional>
 #include <vector>
 
+#include "base/value.h"
 #include "forms/grid/grid_events.h"
 #include "forms/grid/grid_types.h"
-#include "runtime/convert/value.h"
 
 namespace sr {
 

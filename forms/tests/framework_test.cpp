@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "base/gbk.h"
 #include "forms/main_form.h"
 #include "forms/secondary_forms.h"
 #include "forms/tests/recording_handlers.h"
 #include "platform/headless/headless_backend.h"
 #include "runtime/convert/fatal_error.h"
-#include "runtime/convert/gbk.h"
 
 namespace sr::forms {
 namespace {

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "base/gbk.h"
 #include "forms/framework.h"
 #include "forms/tests/recording_handlers.h"
 #include "platform/headless/headless_backend.h"
-#include "runtime/convert/gbk.h"
 
 namespace sr::forms {
 namespace {

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "runtime/convert/value.h"
+#include "base/value.h"
 
 namespace sr::automation {
 

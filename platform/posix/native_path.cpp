@@ -6,8 +6,8 @@
 #include <cerrno>
 #include <vector>
 
+#include "base/gbk.h"
 #include "platform/posix/posix_error.h"
-#include "runtime/convert/gbk.h"
 
 namespace sr::posix {
 

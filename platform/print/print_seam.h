@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "runtime/convert/value.h"
+#include "base/value.h"
 
 namespace sr::print {
 

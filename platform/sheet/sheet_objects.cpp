@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <type_traits>
 
+#include "base/gbk.h"
+#include "base/text.h"
 #include "platform/automation/excel_dispids.h"
 #include "platform/sheet/sheet_format.h"
 #include "platform/sheet/xlsx_file.h"
-#include "runtime/convert/conversions.h"
-#include "runtime/convert/gbk.h"
 
 namespace sr::sheet {
 

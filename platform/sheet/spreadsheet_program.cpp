@@ -10,8 +10,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "runtime/convert/conversions.h"
-#include "runtime/convert/gbk.h"
+#include "base/gbk.h"
+#include "base/text.h"
 
 namespace sr::sheet {
 

@@ -7,7 +7,7 @@
 #include <variant>
 #include <vector>
 
-#include "runtime/convert/value.h"
+#include "base/value.h"
 
 namespace sr::sheet {
 

@@ -9,8 +9,8 @@
 #include <map>
 #include <utility>
 
+#include "base/gbk.h"
 #include "platform/sheet/sheet_format.h"
-#include "runtime/convert/gbk.h"
 
 namespace sr::sheet {
 

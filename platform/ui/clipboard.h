@@ -1,7 +1,7 @@
 #ifndef SALARY_PLATFORM_UI_CLIPBOARD_H_
 #define SALARY_PLATFORM_UI_CLIPBOARD_H_
 
-#include "runtime/convert/value.h"
+#include "base/value.h"
 
 namespace sr {
 

@@ -1,9 +1,9 @@
 #ifndef SALARY_RUNTIME_AUTOMATION_EXCEL_H_
 #define SALARY_RUNTIME_AUTOMATION_EXCEL_H_
 
+#include "base/value.h"
 #include "platform/automation/automation.h"
 #include "platform/automation/excel_dispids.h"
-#include "runtime/convert/value.h"
 
 namespace sr {
 

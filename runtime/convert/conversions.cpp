@@ -5,8 +5,8 @@
 #include <limits>
 #include <string>
 
+#include "base/gbk.h"
 #include "runtime/convert/date_time.h"
-#include "runtime/convert/gbk.h"
 #include "runtime/convert/number_text.h"
 
 namespace sr {

@@ -2,9 +2,9 @@
 #define SALARY_RUNTIME_CONVERT_CONVERSIONS_H_
 
 #include <cstdint>
-#include <initializer_list>
 
-#include "runtime/convert/value.h"
+#include "base/text.h"
+#include "base/value.h"
 
 namespace sr {
 
@@ -57,12 +57,6 @@ int FindText(const Text& text, const Text& sought, int start = 1, bool ignore_ca
 // `text` or `sought` is empty, `start` is past the end, or `count` is 0.
 Text ReplaceText(const Text& text, const Text& sought, const Text& replacement = Text(),
                  int start = 1, int count = -1, bool case_sensitive = true);
-
-// The parts joined in order.
-Text Concat(std::initializer_list<Text> parts);
-
-// Byte-wise comparison as unsigned bytes: -1, 0 or 1.
-int CompareText(const Text& a, const Text& b);
 
 }  // namespace sr
 

@@ -3,7 +3,7 @@
 
 #include <exception>
 
-#include "runtime/convert/value.h"
+#include "base/value.h"
 
 namespace sr {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "runtime/convert/value.h"
+#include "base/value.h"
 
 namespace sr {
 

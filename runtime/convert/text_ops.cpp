@@ -1,8 +1,5 @@
-#include <algorithm>
-#include <cstring>
-
+#include "base/gbk.h"
 #include "runtime/convert/conversions.h"
-#include "runtime/convert/gbk.h"
 
 namespace sr {
 namespace {
@@ -66,22 +63,6 @@ Text ReplaceText(const Text& text, const Text& sought, const Text& replacement, 
   }
   out.append(text, pos, Text::npos);
   return out;
-}
-
-Text Concat(std::initializer_list<Text> parts) {
-  size_t size = 0;
-  for (const Text& part : parts) size += part.size();
-  Text out;
-  out.reserve(size);
-  for (const Text& part : parts) out += part;
-  return out;
-}
-
-int CompareText(const Text& a, const Text& b) {
-  const int c = std::memcmp(a.data(), b.data(), std::min(a.size(), b.size()));
-  if (c != 0) return c < 0 ? -1 : 1;
-  if (a.size() == b.size()) return 0;
-  return a.size() < b.size() ? -1 : 1;
 }
 
 }  // namespace sr

@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "runtime/convert/value.h"
+#include "base/value.h"
 
 namespace sr {
 

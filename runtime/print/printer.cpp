@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "runtime/convert/gbk.h"
+#include "base/gbk.h"
 #include "runtime/print/print_text.h"
 
 namespace sr {

@@ -5,8 +5,8 @@
 #include <optional>
 #include <vector>
 
+#include "base/value.h"
 #include "platform/print/print_seam.h"
-#include "runtime/convert/value.h"
 
 namespace sr {
 

@@ -1,7 +1,7 @@
 #ifndef SALARY_RUNTIME_RECDB_ALIAS_H_
 #define SALARY_RUNTIME_RECDB_ALIAS_H_
 
-#include "runtime/convert/value.h"
+#include "base/value.h"
 
 namespace sr::recdb {
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "runtime/convert/value.h"
+#include "base/value.h"
 #include "runtime/recdb/open_validate.h"
 #include "runtime/recdb/range_locks.h"
 #include "runtime/recdb/record_cache.h"

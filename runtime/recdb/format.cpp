@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "runtime/convert/gbk.h"
+#include "base/gbk.h"
 #include "runtime/recdb/coding.h"
 
 namespace sr::recdb {

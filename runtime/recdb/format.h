@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/convert/value.h"
+#include "base/value.h"
 
 // The bytes of a database file: header, field descriptors, records (docs/recdb.md draws them).
 namespace sr::recdb {

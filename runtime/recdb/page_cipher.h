@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/convert/value.h"
+#include "base/value.h"
 
 namespace sr::recdb {
 

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/value.h"
 #include "platform/fs/file_system.h"
-#include "runtime/convert/value.h"
 #include "runtime/recdb/errors.h"
 
 // The record database operations. They act on the current database of a table of open

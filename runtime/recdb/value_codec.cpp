@@ -4,7 +4,7 @@
 #include <cstring>
 #include <limits>
 
-#include "runtime/convert/gbk.h"
+#include "base/gbk.h"
 #include "runtime/recdb/coding.h"
 
 namespace sr::recdb {

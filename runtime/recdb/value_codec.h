@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "runtime/convert/value.h"
+#include "base/value.h"
 #include "runtime/recdb/format.h"
 
 // How a typed value is stored in a field's slot of a record, and read back.

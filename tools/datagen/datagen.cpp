@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
+#include "base/gbk.h"
 #include "platform/fs/file_system.h"
 #include "runtime/convert/date_time.h"
-#include "runtime/convert/gbk.h"
 #include "runtime/recdb/create_file.h"
 #include "runtime/recdb/recdb.h"
 #include "tools/datagen/content.h"

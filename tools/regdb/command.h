@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/convert/value.h"
+#include "base/value.h"
 #include "runtime/recdb/format.h"
 #include "runtime/recdb/recdb.h"
 #include "tools/regdb/args.h"

@@ -1,6 +1,6 @@
 #include "tools/regdb/utf8_edge.h"
 
-#include "runtime/convert/gbk.h"
+#include "base/gbk.h"
 #include "runtime/recdb/errors.h"
 
 namespace sr::regdb {

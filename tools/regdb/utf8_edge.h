@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "runtime/convert/value.h"
+#include "base/value.h"
 
 // The tool's edge: arguments and CSV come in as UTF-8 and leave as UTF-8; inside, text is GBK.
 namespace sr::regdb {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "runtime/convert/value.h"
+#include "base/value.h"
 #include "runtime/recdb/format.h"
 
 // Field values as the CSV of dump and import holds them (in GBK; the caller converts).

@@ -3,8 +3,8 @@
 
 #include <vector>
 
+#include "base/value.h"
 #include "platform/ui/peer.h"
-#include "runtime/convert/value.h"
 
 namespace sr::scenario {
 

@@ -2,8 +2,8 @@
 // would see), and grid cells, read from the grid model that the grid's view draws.
 #include <string>
 
+#include "base/gbk.h"
 #include "forms/grid/grid.h"
-#include "runtime/convert/gbk.h"
 #include "tools/scenario/captions.h"
 #include "tools/scenario/runner.h"
 

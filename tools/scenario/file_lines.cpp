@@ -7,8 +7,8 @@
 #include <system_error>
 #include <vector>
 
+#include "base/gbk.h"
 #include "runtime/convert/conversions.h"
-#include "runtime/convert/gbk.h"
 #include "runtime/recdb/create_file.h"
 #include "tools/datagen/content.h"
 #include "tools/scenario/runner.h"

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "base/gbk.h"
 #include "platform/fs/file_system.h"
 #include "runtime/convert/conversions.h"
 #include "runtime/convert/fatal_error.h"
-#include "runtime/convert/gbk.h"
 #include "runtime/recdb/errors.h"
 #include "runtime/recdb/recdb.h"
 #include "tools/scenario/runner.h"

@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "app/program.h"
+#include "base/gbk.h"
 #include "forms/grid/grid.h"
-#include "runtime/convert/gbk.h"
 #include "tools/scenario/captions.h"
 
 namespace sr::scenario {

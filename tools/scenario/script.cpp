@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "runtime/convert/gbk.h"
+#include "base/gbk.h"
 
 namespace sr::scenario {
 

@@ -2,7 +2,7 @@
 // program into the program directory.
 #include <memory>
 
-#include "runtime/convert/gbk.h"
+#include "base/gbk.h"
 #include "runtime/recdb/create_file.h"
 #include "runtime/recdb/recdb.h"
 #include "tools/datagen/content.h"

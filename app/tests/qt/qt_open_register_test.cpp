@@ -12,6 +12,7 @@
 #include "app/program.h"
 #include "app/register_storage.h"
 #include "app/tests/register_test_files.h"
+#include "base/gbk.h"
 #include "forms/main_form.h"
 #include "platform/automation/recording_automation.h"
 #include "platform/print/recording_print_seam.h"
@@ -19,7 +20,6 @@
 #include "platform/qt/ui/form_window.h"
 #include "platform/qt/ui/qt_backend.h"
 #include "platform/qt/ui/tests/modal_driver.h"
-#include "runtime/convert/gbk.h"
 
 namespace sr::app {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include "runtime/convert/gbk.h"
+#include "base/gbk.h"
 
 namespace sr::qt {
 

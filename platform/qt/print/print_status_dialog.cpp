@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "runtime/convert/gbk.h"
+#include "base/gbk.h"
 
 namespace sr::qt {
 

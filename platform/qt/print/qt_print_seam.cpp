@@ -14,9 +14,9 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include "base/gbk.h"
 #include "platform/qt/print/print_status_dialog.h"
 #include "platform/qt/print/song_font.h"
-#include "runtime/convert/gbk.h"
 
 namespace sr::qt {
 

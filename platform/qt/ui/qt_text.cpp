@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "runtime/convert/gbk.h"
+#include "base/gbk.h"
 
 namespace sr::qt {
 

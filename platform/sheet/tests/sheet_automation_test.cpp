@@ -8,10 +8,10 @@
 #include <fstream>
 #include <string>
 
+#include "base/gbk.h"
 #include "platform/automation/excel_dispids.h"
 #include "platform/sheet/spreadsheet_program.h"
 #include "platform/sheet/tests/stub_spreadsheet.h"
-#include "runtime/convert/gbk.h"
 
 namespace sr::sheet {
 namespace {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "base/gbk.h"
 #include "platform/fs/file_system.h"
-#include "runtime/convert/gbk.h"
 #include "runtime/recdb/create_file.h"
 #include "runtime/recdb/fuzz/open_and_read.h"
 #include "runtime/recdb/recdb.h"

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "runtime/convert/gbk.h"
+#include "base/gbk.h"
 #include "runtime/recdb/database.h"
 #include "runtime/recdb/recdb.h"
 

@@ -1,7 +1,7 @@
 // Opens the files that the build generated, as the program will, and checks shape and values.
 #include <gtest/gtest.h>
 
-#include "runtime/convert/gbk.h"
+#include "base/gbk.h"
 #include "runtime/recdb/database.h"
 #include "runtime/recdb/recdb.h"
 #include "tools/datagen/content.h"

@@ -6,8 +6,8 @@
 #include <sstream>
 #include <string>
 
+#include "base/gbk.h"
 #include "platform/fs/file_system.h"
-#include "runtime/convert/gbk.h"
 #include "runtime/recdb/create_file.h"
 #include "runtime/recdb/recdb.h"
 #include "tools/scenario/runner.h"

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/convert/gbk.h"
+#include "base/gbk.h"
 #include "tools/scenario/captions.h"
 
 namespace sr::scenario {

@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 #include <memory>
 
-#include "runtime/convert/gbk.h"
+#include "base/gbk.h"
 
 // Fontconfig keeps its caches until exit; those are not leaks of ours.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }

@@ -5,8 +5,8 @@
 #include <tuple>
 #include <vector>
 
+#include "base/gbk.h"
 #include "platform/qt/ui/qt_backend.h"
-#include "runtime/convert/gbk.h"
 
 namespace sr::qt::testing {
 

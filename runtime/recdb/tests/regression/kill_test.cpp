@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "base/gbk.h"
 #include "platform/fs/file_system.h"
-#include "runtime/convert/gbk.h"
 #include "runtime/recdb/chain_audit.h"
 #include "runtime/recdb/create_file.h"
 #include "runtime/recdb/database.h"

@@ -15,7 +15,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "runtime/convert/gbk.h"
+#include "base/gbk.h"
 #include "runtime/recdb/recdb.h"
 
 namespace {

@@ -13,11 +13,11 @@
 #include <map>
 #include <string>
 
-#include "platform/qt/print/tests/pdf_words.h"
+#include "base/gbk.h"
 #include "platform/qt/print/print_status_dialog.h"
 #include "platform/qt/print/qt_print_seam.h"
 #include "platform/qt/print/song_font.h"
-#include "runtime/convert/gbk.h"
+#include "platform/qt/print/tests/pdf_words.h"
 #include "runtime/print/printer.h"
 
 // fontconfig keeps its caches until exit; they are not our leaks.

@@ -1,11 +1,11 @@
-#ifndef SALARY_RUNTIME_CONVERT_GBK_H_
-#define SALARY_RUNTIME_CONVERT_GBK_H_
+#ifndef SALARY_BASE_GBK_H_
+#define SALARY_BASE_GBK_H_
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-#include "runtime/convert/value.h"
+#include "base/value.h"
 
 namespace sr {
 
@@ -40,4 +40,4 @@ Text FromUtf8(const std::string& utf8);
 
 }  // namespace sr
 
-#endif  // SALARY_RUNTIME_CONVERT_GBK_H_
+#endif  // SALARY_BASE_GBK_H_

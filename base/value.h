@@ -1,5 +1,5 @@
-#ifndef SALARY_RUNTIME_CONVERT_VALUE_H_
-#define SALARY_RUNTIME_CONVERT_VALUE_H_
+#ifndef SALARY_BASE_VALUE_H_
+#define SALARY_BASE_VALUE_H_
 
 #include <cstdint>
 #include <string>
@@ -105,4 +105,4 @@ inline bool Value::is_numeric() const {
 
 }  // namespace sr
 
-#endif  // SALARY_RUNTIME_CONVERT_VALUE_H_
+#endif  // SALARY_BASE_VALUE_H_

@@ -1,4 +1,4 @@
-#include "runtime/convert/gbk.h"
+#include "base/gbk.h"
 
 #include <gtest/gtest.h>
 
