@@ -18,19 +18,20 @@ void GridControl::OnInput(ui::Input input, int a, int b, int c) {
     case ui::Input::kDoubleClick:
     case ui::Input::kRightButtonDown:
     case ui::Input::kKeyDown:
-      return;  // the model raises these itself, from the input its view gave it
-    case ui::Input::kLostFocus:
-      grid_.LoseFocus();
-      break;
+      return;  // the model raises these itself, from the input its peer reported to it
     default:
-      break;
+      Control::OnInput(input, a, b, c);
   }
-  Control::OnInput(input, a, b, c);
 }
 
 void GridControl::PeerCreated(ui::Backend& backend) { grid_.SetClipboard(&backend.clipboard()); }
 
-void GridControl::FillSpec(ui::ControlSpec* description) const { description->grid = const_cast<Grid*>(&grid_); }
+void GridControl::FillSpec(ui::ControlSpec* description) const {
+  // The peer reads the cells and reports its input; the model stays this control's.
+  Grid* grid = const_cast<Grid*>(&grid_);
+  description->grid_source = grid;
+  description->grid_input = grid;
+}
 
 void GridControl::CursorMoved() { Raise(kGridCursorMoved); }
 void GridControl::EditBegins() { Raise(kGridEditBegins); }

@@ -6,9 +6,10 @@
 
 namespace sr::forms {
 
-// The grid as a control of a form: it owns the grid model and turns the model's events into the
+// The grid as a control of a form: it owns the grid model, hands it to the peer as the peer's
+// source and input (ui::GridSource, ui::GridInput), and turns the model's events into the
 // control's events (kGrid... own events, and the generic kRightButtonDown, kDoubleClick and
-// kKeyDown, which the model raises from the input its view feeds it).
+// kKeyDown, which the model raises from the input its peer reports).
 class GridControl : public Control, private GridEvents {
  public:
   GridControl(Text name, ui::Rect rect, const GridConfig& config);
@@ -18,7 +19,7 @@ class GridControl : public Control, private GridEvents {
   const Grid& grid() const { return grid_; }
 
   // Generic input other than double-click, right button down and key down (which come from the
-  // model); losing the focus also closes the model's editor.
+  // model). The peer reports the focus loss that closes the editor to the model itself.
   void OnInput(ui::Input input, int a, int b, int c) override;
   void PeerCreated(ui::Backend& backend) override;
 

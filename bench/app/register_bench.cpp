@@ -29,7 +29,9 @@ sr::headless::HeadlessWindow& MainWindow() { return *g_backend->windows().front(
 
 sr::headless::HeadlessControl& Control(const char* name) { return *MainWindow().Find(name); }
 
-sr::Grid& RegisterGrid() { return *Control("高级表格1").state().grid; }
+sr::Grid& RegisterGrid() {
+  return dynamic_cast<sr::Grid&>(*Control("高级表格1").state().grid_source);
+}
 
 // Runs a menu command of the main window, answering its file dialog with `path`.
 void Choose(int entry, const char* path) {

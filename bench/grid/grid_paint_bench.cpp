@@ -33,7 +33,7 @@ struct RegisterView {
     clipboard.SetText(FromUtf8(RegisterText(kRegisterRows - 1)));
     grid.SetCursor(1, 0);
     grid.Paste();
-    widget = std::make_unique<qt::GridWidget>(&grid);
+    widget = std::make_unique<qt::GridWidget>(&grid, &grid);
     widget->resize(kWidth, kHeight);
     widget->show();
     QApplication::processEvents();

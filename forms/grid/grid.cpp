@@ -13,8 +13,8 @@ GridEvents& NoEvents() {
   return none;
 }
 
-GridView& NoView() {
-  static GridView none;
+ui::GridView& NoView() {
+  static ui::GridView none;
   return none;
 }
 
@@ -57,7 +57,7 @@ void Grid::RebuildFromStored() {
 }
 
 void Grid::SetEvents(GridEvents* events) { events_ = events ? events : &NoEvents(); }
-void Grid::SetView(GridView* view) { view_ = view ? view : &NoView(); }
+void Grid::SetView(ui::GridView* view) { view_ = view ? view : &NoView(); }
 
 // ---------------------------------------------------------------- properties
 

@@ -14,12 +14,16 @@ class Clipboard;
 
 // The grid control: a table of text cells with title rows and columns, a cursor cell, a
 // rectangular selection, merged ranges and an in-place editor. It keeps all of its state itself;
-// a native peer (GridView) only draws it and feeds user input back through the input methods.
+// its native peer reads it as a ui::GridSource, is told of changes as its ui::GridView, and
+// reports the user's input back through ui::GridInput, which the grid implements as its input
+// methods. Tests drive those methods directly.
 //
 // Coordinates are 0-based. Operations validate their arguments and fail quietly (false, -1 or
 // nothing). Events go to one GridEvents listener and are raised synchronously; a handler may call
 // back into the grid.
-class Grid {
+//
+// Final, so that the model's own calls of its inline getters stay direct calls.
+class Grid final : public ui::GridSource, public ui::GridInput {
  public:
   explicit Grid(const GridConfig& config);
   Grid(const Grid&) = delete;
@@ -28,25 +32,25 @@ class Grid {
   // Wiring. Each pointer may be null (no listener, no peer, no clipboard) and must outlive the
   // grid or be replaced before it goes.
   void SetEvents(GridEvents* events);
-  void SetView(GridView* view);
+  void SetView(ui::GridView* view) override;
   void SetClipboard(Clipboard* clipboard) { clipboard_ = clipboard; }
 
   // --- Properties. Setting one also replaces the value that Reset re-applies. ---
 
-  int RowCount() const { return rows_; }
+  int RowCount() const override { return rows_; }
   // Adds empty rows at the end or removes rows from the end; every row gets DefaultRowHeight.
   // A count of 0 or less is refused (false) and nothing changes.
   bool SetRowCount(int count);
-  int ColumnCount() const { return columns_; }
+  int ColumnCount() const override { return columns_; }
   bool SetColumnCount(int count);
-  int TitleRowCount() const { return title_rows_; }
+  int TitleRowCount() const override { return title_rows_; }
   void SetTitleRowCount(int count);
-  int TitleColumnCount() const { return title_columns_; }
+  int TitleColumnCount() const override { return title_columns_; }
   void SetTitleColumnCount(int count);
   // When false no cell may be edited; paste, cut and the Delete key change nothing.
   bool Editable() const { return editable_; }
   void SetEditable(bool editable);
-  int DefaultRowHeight() const { return stored_.default_row_height; }
+  int DefaultRowHeight() const override { return stored_.default_row_height; }
   void SetDefaultRowHeight(int height);
   int DefaultColumnWidth() const { return stored_.default_column_width; }
   void SetDefaultColumnWidth(int width);
@@ -58,17 +62,17 @@ class Grid {
   // Sizes in pixels; a row or column of size 0 is hidden and skipped by copy and paste. The
   // getters return 0 and the setters false for a row or column outside the grid (or a negative
   // size).
-  int RowHeight(int row) const;
+  int RowHeight(int row) const override;
   bool SetRowHeight(int row, int height);
-  int ColumnWidth(int column) const;
+  int ColumnWidth(int column) const override;
   bool SetColumnWidth(int column, int width);
 
   // --- Cells ---
 
-  bool CellExists(int row, int column) const {
+  bool CellExists(int row, int column) const override {
     return row >= 0 && row < rows_ && column >= 0 && column < columns_;
   }
-  bool IsTitleCell(int row, int column) const {
+  bool IsTitleCell(int row, int column) const override {
     return row < title_rows_ || column < title_columns_;
   }
   // Editable is on, the cell exists, is a data cell and is not read-only.
@@ -80,9 +84,9 @@ class Grid {
   // The cell's text as a text value; the boolean false for a cell that does not exist.
   Value GetCellValue(int row, int column) const;
   // REQUIRES: CellExists(row, column). For peers and the program's own fast paths.
-  const Text& CellText(int row, int column) const { return At(row, column).text; }
-  Alignment CellAlignment(int row, int column) const { return At(row, column).alignment; }
-  bool CellWraps(int row, int column) const { return At(row, column).wrap; }
+  const Text& CellText(int row, int column) const override { return At(row, column).text; }
+  Alignment CellAlignment(int row, int column) const override { return At(row, column).alignment; }
+  bool CellWraps(int row, int column) const override { return At(row, column).wrap; }
   bool CellReadOnly(int row, int column) const { return At(row, column).read_only; }
   bool SetCellWrap(int row, int column, bool wrap);
   bool SetCellReadOnly(int row, int column, bool read_only);
@@ -110,9 +114,9 @@ class Grid {
   // a single cell, a range past the grid or one mixing title and data cells. Merged ranges that
   // overlap the new one are dropped.
   void MergeCells(int first_row, int first_column, int last_row, int last_column);
-  const std::vector<CellRange>& MergedRanges() const { return merges_; }
+  const std::vector<CellRange>& MergedRanges() const override { return merges_; }
   // The merged range holding the cell, or the cell alone.
-  CellRange DisplayedRange(int row, int column) const;
+  CellRange DisplayedRange(int row, int column) const override;
 
   // --- Cursor and selection ---
 
@@ -120,10 +124,10 @@ class Grid {
   // makes it the cursor cell and scrolls it into view, selecting its row in RowSelect mode.
   // Raises CursorMoved when the cursor cell differs from the one before the call.
   void SetCursor(int row, int column);
-  int GetCursorRow() const { return cursor_row_; }
-  int GetCursorColumn() const { return cursor_column_; }
-  const CellRange& Selection() const { return selection_; }
-  bool IsSelected(int row, int column) const { return selection_.Contains(row, column); }
+  int GetCursorRow() const override { return cursor_row_; }
+  int GetCursorColumn() const override { return cursor_column_; }
+  const CellRange& Selection() const override { return selection_; }
+  bool IsSelected(int row, int column) const override { return selection_.Contains(row, column); }
   // Selects the rectangle clipped to the grid (an empty range clears the selection).
   void Select(const CellRange& range);
   void SelectAll();
@@ -143,12 +147,12 @@ class Grid {
 
   // --- In-place editor ---
 
-  bool Editing() const { return editing_; }
-  int EditorRow() const { return editor_row_; }
-  int EditorColumn() const { return editor_column_; }
-  const Text& EditorText() const { return editor_text_; }
+  bool Editing() const override { return editing_; }
+  int EditorRow() const override { return editor_row_; }
+  int EditorColumn() const override { return editor_column_; }
+  const Text& EditorText() const override { return editor_text_; }
   // The peer (or a test) reports the editor's current text.
-  void SetEditorText(const Text& text);
+  void SetEditorText(const Text& text) override;
   // Opens the editor on the cursor cell with its text, as F2 does. False if it did not open.
   bool BeginEdit();
   // Closes the editor, stores its text in the cell and raises EditEnds. Nothing if not editing.
@@ -156,29 +160,30 @@ class Grid {
   // Closes the editor keeping the cell's text as it was (Esc); EditEnds is still raised.
   void CancelEdit();
 
-  // --- User input from the peer ---
+  // --- User input from the peer (ui::GridInput) ---
 
   // Rows that Page Up and Page Down move: the peer sets it from its visible rows.
   int PageRows() const { return page_rows_; }
-  void SetPageRows(int rows) { page_rows_ = rows > 0 ? rows : 1; }
+  void SetPageRows(int rows) override { page_rows_ = rows > 0 ? rows : 1; }
 
-  // A key went down (virtual-key code, modifier bits of platform/ui/keys.h) while the grid has the focus.
-  void PressKey(int key, int modifiers);
+  // A key went down (virtual-key code, modifier bits of platform/ui/keys.h) while the grid has the
+  // focus.
+  void PressKey(int key, int modifiers) override;
   // One printable character (GBK) was typed. Opens the editor with it, or extends the editor's
   // text while editing. Ignored with Ctrl or for a control character.
-  void TypeCharacter(const Text& character, int modifiers);
+  void TypeCharacter(const Text& character, int modifiers) override;
   // The same for a character code as the generic character event carries it: a one-byte character
   // as its byte, a two-byte one as (lead << 8) | trail.
   void TypeCharacterCode(int code, int modifiers);
   // The left button went down, moved, came up or double-clicked. (row, column) is the cell under
   // the point, (-1, -1) outside the cells; (x, y) are client pixels.
-  void PressButton(int row, int column, int x, int y, int modifiers);
-  void DragTo(int row, int column);
-  void ReleaseButton(int row, int column, int x, int y, int modifiers);
-  void DoubleClickButton(int row, int column, int x, int y, int modifiers);
-  void PressRightButton(int x, int y, int modifiers);
+  void PressButton(int row, int column, int x, int y, int modifiers) override;
+  void DragTo(int row, int column, int x, int y, int modifiers) override;
+  void ReleaseButton(int row, int column, int x, int y, int modifiers) override;
+  void DoubleClickButton(int row, int column, int x, int y, int modifiers) override;
+  void PressRightButton(int x, int y, int modifiers) override;
   // The grid (and its editor) lost the keyboard focus: an open editor stores its text.
-  void LoseFocus();
+  void LoseFocus() override;
 
  private:
   struct Cell {
@@ -251,7 +256,7 @@ class Grid {
   int page_rows_ = 10;
 
   GridEvents* events_;
-  GridView* view_;
+  ui::GridView* view_;
   Clipboard* clipboard_ = nullptr;
 };
 

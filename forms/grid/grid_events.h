@@ -35,24 +35,6 @@ class GridEvents {
   virtual void KeyDown(int key, int modifiers) {}
 };
 
-// The grid's native peer: told exactly what changed so that it repaints only that.
-class GridView {
- public:
-  virtual ~GridView() = default;
-
-  // Texts or formats of the cells in `range` changed.
-  virtual void CellsChanged(const CellRange& range) {}
-  // Row or column counts, sizes, title counts or merged ranges changed: lay out again.
-  virtual void StructureChanged() {}
-  // The cursor cell or the selection changed.
-  virtual void CursorChanged() {}
-  // The in-place editor opened over the cell (the grid's EditorText is its text) or closed.
-  virtual void EditorOpened(int row, int column) {}
-  virtual void EditorClosed() {}
-  // The cell should be scrolled into view.
-  virtual void ScrollIntoView(int row, int column) {}
-};
-
 }  // namespace sr
 
 #endif  // SALARY_FORMS_GRID_GRID_EVENTS_H_

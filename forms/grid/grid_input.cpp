@@ -320,7 +320,7 @@ void Grid::PressButton(int row, int column, int x, int y, int modifiers) {
   PlaceCursor(shown.first_row, shown.first_column, (modifiers & ui::kShift) != 0);
 }
 
-void Grid::DragTo(int row, int column) {
+void Grid::DragTo(int row, int column, int x, int y, int modifiers) {
   if (!button_down_ || after_double_click_ || !CellExists(row, column)) return;
   const CellRange shown = DisplayedRange(row, column);
   if (shown.first_row == cursor_row_ && shown.first_column == cursor_column_ && !dragged_) return;

@@ -1,32 +1,13 @@
 #ifndef SALARY_FORMS_GRID_GRID_TYPES_H_
 #define SALARY_FORMS_GRID_GRID_TYPES_H_
 
-#include <algorithm>
+#include "platform/ui/grid_peer.h"
 
 namespace sr {
 
-// A rectangle of cells, bounds included. An empty range has first_row == -1.
-struct CellRange {
-  int first_row = -1;
-  int first_column = -1;
-  int last_row = -1;
-  int last_column = -1;
-
-  static CellRange Cell(int row, int column) { return {row, column, row, column}; }
-  bool empty() const { return first_row < 0; }
-  bool Contains(int row, int column) const {
-    return !empty() && row >= first_row && row <= last_row && column >= first_column &&
-           column <= last_column;
-  }
-  bool Intersects(const CellRange& o) const {
-    return !empty() && !o.empty() && first_row <= o.last_row && o.first_row <= last_row &&
-           first_column <= o.last_column && o.first_column <= last_column;
-  }
-  bool operator==(const CellRange&) const = default;
-};
-
-// Horizontal alignment of a cell's text; text is always centred vertically.
-enum class Alignment : unsigned char { kLeft, kCentre, kRight };
+// The cell rectangle and the alignment that the grid shares with its peers.
+using ui::Alignment;
+using ui::CellRange;
 
 // What the Enter key does.
 enum EnterMove : int { kEnterStays = 0, kEnterMovesRight = 1, kEnterMovesDown = 2 };

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 
+#include "platform/headless/headless_grid.h"
+
 namespace sr::headless {
 namespace {
 
 void Report(HeadlessControl* control, ui::Input input) {
-  if (control != nullptr) control->events()->OnInput(input, 0, 0, 0);
+  if (control != nullptr) control->ReportFocus(input);
 }
 
 }  // namespace
@@ -38,6 +40,8 @@ void HeadlessControl::SetFocus() {
   Report(this, ui::Input::kGotFocus);
 }
 
+void HeadlessControl::ReportFocus(ui::Input got_or_lost) { events_->OnInput(got_or_lost, 0, 0, 0); }
+
 void HeadlessControl::SetToolbarButtonState(int index, int state) {
   if (index >= 0 && index < static_cast<int>(state_.toolbar_entries.size())) {
     state_.toolbar_entries[index].state = state;
@@ -61,8 +65,14 @@ HeadlessWindow::~HeadlessWindow() {
 std::unique_ptr<ui::ControlPeer> HeadlessWindow::CreateControl(const ui::ControlSpec& description,
                                                                ui::ControlEvents* events,
                                                                ui::ControlPeer* container) {
-  auto control = std::make_unique<HeadlessControl>(this, description, events,
-                                                   static_cast<HeadlessControl*>(container));
+  auto* holder = static_cast<HeadlessControl*>(container);
+  std::unique_ptr<HeadlessControl> control;
+  if (description.kind == ui::ControlKind::kGrid && description.grid_source != nullptr &&
+      description.grid_input != nullptr) {
+    control = std::make_unique<HeadlessGrid>(this, description, events, holder);
+  } else {
+    control = std::make_unique<HeadlessControl>(this, description, events, holder);
+  }
   controls_.push_back(control.get());
   return control;
 }

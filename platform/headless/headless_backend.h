@@ -43,6 +43,9 @@ class HeadlessControl : public ui::ControlPeer {
   void SetProgressPosition(int position) override { state_.progress_position = position; }
   void SetToolbarButtonState(int index, int state) override;
 
+  // Tells the model that the control got or lost the keyboard focus.
+  virtual void ReportFocus(ui::Input got_or_lost);
+
  private:
   HeadlessWindow* window_;
   ui::ControlSpec state_;

@@ -7,11 +7,10 @@
 
 #include "platform/ui/keys.h"
 
-namespace sr {
-class Grid;  // forms/grid/grid.h: the grid model that a grid peer shows
-}
-
 namespace sr::ui {
+
+class GridSource;  // grid_peer.h
+class GridInput;
 
 // Texts crossing this seam are GBK byte strings (sr::Text); a backend converts at its edge.
 using Text = std::string;
@@ -110,11 +109,10 @@ struct ControlSpec {
   // rectangle above is then ignored), with tool-tips.
   std::vector<ToolbarEntrySpec> toolbar_entries;
 
-  // Grid: the model that the grid's view shows and feeds input into (forms/grid). The peer
-  // registers itself as the model's view (Grid::SetView) and unregisters when destroyed; the
-  // model outlives the peer. A grid peer reports its mouse, key and character input through the
-  // model's input methods, and only focus, mouse-move and wheel input through ControlEvents.
-  Grid* grid = nullptr;
+  // Grid (grid_peer.h): the cells the peer draws, and where it reports the user's input on
+  // them. The peer registers itself as the source's view while it exists. Both outlive the peer.
+  GridSource* grid_source = nullptr;
+  GridInput* grid_input = nullptr;
 };
 
 // What a top-level window is created from.

@@ -11,6 +11,7 @@
 #include <QTextLayout>
 #include <QToolTip>
 
+#include "forms/grid/grid.h"
 #include "platform/qt/grid/grid_widget.h"
 #include "program/tests/program_harness.h"
 
@@ -110,7 +111,7 @@ TEST(QtForms, EveryLabelOfEveryWindowShowsItsWholeText) {
 void ExpectWholeGridInView(FormWindow* window) {
   auto* view = window->client()->findChild<GridWidget*>();
   ASSERT_NE(view, nullptr);
-  const Grid& grid = *view->grid();
+  const ui::GridSource& grid = *view->source();
   EXPECT_FALSE(view->horizontalScrollBar()->isVisible());
   EXPECT_FALSE(view->verticalScrollBar()->isVisible());
   EXPECT_LE(view->CellRect(grid.RowCount() - 1, 0).bottom(), view->viewport()->height() - 1);
@@ -158,14 +159,14 @@ int InkWidth(GridWidget* view, const QRect& cell) {
 
 TEST(QtForms, TheSummaryShowsEveryAmountWholeOrVisiblyCutWithTheWholeAmountOnHover) {
   const int code = RunProgramAndInspect([](FormWindow* main) {
-    Grid& people = *main->client()->findChild<GridWidget*>()->grid();
+    auto& people = dynamic_cast<Grid&>(*main->client()->findChild<GridWidget*>()->source());
     people.SetCellValue(1, 2, 1, Value::FromText("12507226.57"));
     people.SetCellValue(2, 2, 1, Value::FromText("1.01"));
     people.SetCellValue(1, 3, 1, Value::FromText("1234567890123.4"));
     people.SetCellValue(1, 4, 1, Value::FromText("-98765432.12"));
     InspectModalWindow(main, Q(u8"汇总"), [](FormWindow* summary) {
       auto* view = summary->client()->findChild<GridWidget*>();
-      const Grid& totals = *view->grid();
+      const ui::GridSource& totals = *view->source();
       ASSERT_EQ(totals.CellText(1, 2), "12507227.58");
       ASSERT_EQ(totals.CellText(2, 2), "1234567890123");
       std::vector<int> cut_rows;

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QMenuBar>
 
+#include "forms/grid/grid.h"
 #include "platform/qt/grid/grid_widget.h"
 #include "program/tests/program_harness.h"
 
@@ -44,9 +45,10 @@ TEST(QtProgram, MainWindowShowsItsMenusToolbarGridAndLabelsAndClosesByItsFrame) 
     auto* grid = window->client()->findChild<GridWidget*>();
     ASSERT_NE(grid, nullptr);
     EXPECT_EQ(grid->geometry(), QRect(2, 43, 968, 462));  // the layout: W - 12, H - 100
-    EXPECT_EQ(grid->grid()->RowCount(), 5001);
-    EXPECT_TRUE(grid->grid()->Editable());
-    EXPECT_FALSE(grid->grid()->GetCellValue(0, 2).text().empty());  // titles from the relay file
+    const auto& model = dynamic_cast<const Grid&>(*grid->source());
+    EXPECT_EQ(model.RowCount(), 5001);
+    EXPECT_TRUE(model.Editable());
+    EXPECT_FALSE(model.GetCellValue(0, 2).text().empty());  // titles from the relay file
 
     QStringList labels;
     for (QLabel* label : window->client()->findChildren<QLabel*>()) labels << label->text();

@@ -1,9 +1,8 @@
 // The built-in expectations: what the screen shows, read from the headless peers (what a user
-// would see), and grid cells, read from the grid model that the grid's view draws.
+// would see), and grid cells, read from what the grid's peer draws.
 #include <string>
 
 #include "base/gbk.h"
-#include "forms/grid/grid.h"
 #include "tools/scenario/captions.h"
 #include "tools/scenario/runner.h"
 
@@ -97,12 +96,14 @@ void Runner::AddBuiltInExpectations() {
     if (r.backend().FindWindow(Arg(line, 2)) != nullptr) throw Failure("the window is open");
   });
   AddExpectation("cell", [](Runner& r, const Line& line) {
-    Value value = r.ActiveGrid().GetCellValue(IntArg(line, 2), IntArg(line, 3));
-    if (!value.is_text()) throw Failure("the grid has no such cell");
-    ExpectEqual("cell", Arg(line, 4), value.text());
+    const ui::GridSource& grid = r.ActiveGrid().source();
+    const int row = IntArg(line, 2);
+    const int column = IntArg(line, 3);
+    if (!grid.CellExists(row, column)) throw Failure("the grid has no such cell");
+    ExpectEqual("cell", Arg(line, 4), grid.CellText(row, column));
   });
   AddExpectation("rows", [](Runner& r, const Line& line) {
-    ExpectEqual("row count", Arg(line, 2), std::to_string(r.ActiveGrid().RowCount()));
+    ExpectEqual("row count", Arg(line, 2), std::to_string(r.ActiveGrid().source().RowCount()));
   });
   AddExpectation("text", [](Runner& r, const Line& line) {
     ExpectEqual("text", Arg(line, 3), Control(r, Arg(line, 2)).state().text);
@@ -126,7 +127,7 @@ void Runner::AddBuiltInExpectations() {
     ExpectEqual("focus", Arg(line, 2), focus != nullptr ? focus->name() : Text());
   });
   AddExpectation("cursor", [](Runner& r, const Line& line) {
-    const Grid& grid = r.ActiveGrid();
+    const ui::GridSource& grid = r.ActiveGrid().source();
     ExpectEqual("cursor", Arg(line, 2) + " " + Arg(line, 3),
                 std::to_string(grid.GetCursorRow()) + " " + std::to_string(grid.GetCursorColumn()));
   });

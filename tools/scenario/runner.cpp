@@ -6,7 +6,6 @@
 
 #include "app/program.h"
 #include "base/gbk.h"
-#include "forms/grid/grid.h"
 #include "tools/scenario/captions.h"
 
 namespace sr::scenario {
@@ -14,6 +13,7 @@ namespace sr::scenario {
 namespace {
 
 using headless::HeadlessControl;
+using headless::HeadlessGrid;
 using headless::HeadlessWindow;
 using headless::ScreenEvent;
 
@@ -81,14 +81,6 @@ ui::KeyChord ParseKey(const Text& text) {
     throw Failure("unknown key " + Quote(rest));
   }
   return chord;
-}
-
-// The middle of a cell in the grid's client pixels.
-void CellPoint(const Grid& grid, int row, int column, int* x, int* y) {
-  *x = grid.ColumnWidth(column) / 2;
-  for (int c = 0; c < column && c < grid.ColumnCount(); ++c) *x += grid.ColumnWidth(c);
-  *y = grid.RowHeight(row) / 2;
-  for (int r = 0; r < row && r < grid.RowCount(); ++r) *y += grid.RowHeight(r);
 }
 
 ui::MessageAnswer ParseAnswer(const Text& word) {
@@ -215,11 +207,9 @@ HeadlessWindow& Runner::ActiveWindow() {
   return *window;
 }
 
-Grid& Runner::ActiveGrid() {
+HeadlessGrid& Runner::ActiveGrid() {
   for (HeadlessControl* control : ActiveWindow().controls()) {
-    if (control->kind() == ui::ControlKind::kGrid && control->state().grid) {
-      return *control->state().grid;
-    }
+    if (HeadlessGrid* grid = HeadlessGrid::Of(control)) return *grid;
   }
   throw Failure("the active window has no grid");
 }
@@ -280,8 +270,9 @@ bool IsOpenEditor(HeadlessControl* focus, Text* text) {
     *text = focus->state().text;
     return true;
   }
-  if (focus->kind() != ui::ControlKind::kGrid || !focus->state().grid->Editing()) return false;
-  *text = focus->state().grid->EditorText();
+  HeadlessGrid* grid = HeadlessGrid::Of(focus);
+  if (grid == nullptr || !grid->source().Editing()) return false;
+  *text = grid->source().EditorText();
   return true;
 }
 
@@ -302,8 +293,8 @@ void EditInEditor(headless::HeadlessBackend& backend, HeadlessControl* focus,
   } else {
     return;
   }
-  if (focus->kind() == ui::ControlKind::kGrid) {
-    focus->state().grid->SetEditorText(text);
+  if (HeadlessGrid* grid = HeadlessGrid::Of(focus)) {
+    grid->EditText(text);
   } else {
     focus->SetText(text);
     focus->events()->OnTextEdited(text);
@@ -320,8 +311,8 @@ void DeliverKey(headless::HeadlessBackend& backend, const ui::KeyChord& chord) {
   }
   HeadlessControl* focus = backend.PressKey(chord.key, chord.modifiers);
   if (focus == nullptr) return;
-  if (focus->kind() == ui::ControlKind::kGrid) {
-    focus->state().grid->PressKey(chord.key, chord.modifiers);
+  if (HeadlessGrid* grid = HeadlessGrid::Of(focus)) {
+    grid->PressKey(chord.key, chord.modifiers);
   } else {
     focus->events()->OnInput(ui::Input::kKeyDown, chord.key, chord.modifiers, 0);
     focus->events()->OnInput(ui::Input::kKeyUp, chord.key, chord.modifiers, 0);
@@ -336,8 +327,8 @@ void TypeText(headless::HeadlessBackend& backend, const Text& text) {
     HeadlessControl* focus = window != nullptr ? window->focus() : nullptr;
     if (focus == nullptr) throw Failure("nothing has the keyboard focus");
     Text character = text.substr(i, NextCharOffset(text, i) - i);
-    if (focus->kind() == ui::ControlKind::kGrid) {
-      focus->state().grid->TypeCharacter(character, 0);
+    if (HeadlessGrid* grid = HeadlessGrid::Of(focus)) {
+      grid->Type(character);
     } else if (focus->kind() == ui::ControlKind::kEditBox) {
       Text now = focus->state().text + character;
       focus->SetText(now);
@@ -349,25 +340,15 @@ void TypeText(headless::HeadlessBackend& backend, const Text& text) {
 }
 
 // A mouse action on a cell of the active window's grid, as the grid's view reports it.
-void MouseOnCell(HeadlessWindow& window, const std::string& action, int row, int column) {
-  HeadlessControl* peer = nullptr;
-  for (HeadlessControl* control : window.controls()) {
-    if (control->kind() == ui::ControlKind::kGrid && peer == nullptr) peer = control;
-  }
-  if (peer == nullptr) throw Failure("the active window has no grid");
-  Grid& grid = *peer->state().grid;
-  if (!grid.CellExists(row, column)) throw Failure("the grid has no such cell");
-  int x = 0;
-  int y = 0;
-  CellPoint(grid, row, column, &x, &y);
+void MouseOnCell(HeadlessGrid& grid, const std::string& action, int row, int column) {
+  if (!grid.source().CellExists(row, column)) throw Failure("the grid has no such cell");
   if (action == "right-click") {
-    grid.PressRightButton(x, y, 0);
-    return;
+    grid.RightClick(row, column);
+  } else if (action == "double-click") {
+    grid.DoubleClick(row, column);
+  } else {
+    grid.Click(row, column);
   }
-  peer->SetFocus();
-  grid.PressButton(row, column, x, y, 0);
-  grid.ReleaseButton(row, column, x, y, 0);
-  if (action == "double-click") grid.DoubleClickButton(row, column, x, y, 0);
 }
 
 }  // namespace
@@ -402,9 +383,9 @@ void Runner::Act(const Line& line) {
   } else if (verb == "type") {
     TypeText(backend_, Arg(line, 1));
   } else if (verb == "click" || verb == "double-click" || verb == "right-click") {
-    MouseOnCell(ActiveWindow(), verb, IntArg(line, 1), IntArg(line, 2));
+    MouseOnCell(ActiveGrid(), verb, IntArg(line, 1), IntArg(line, 2));
   } else if (verb == "enter") {  // typing into a cell: click it, type, press Enter
-    MouseOnCell(ActiveWindow(), "click", IntArg(line, 1), IntArg(line, 2));
+    MouseOnCell(ActiveGrid(), "click", IntArg(line, 1), IntArg(line, 2));
     TypeText(backend_, Arg(line, 3));
     DeliverKey(backend_, {ui::kVkReturn, 0});
   } else if (verb == "press") {

@@ -11,12 +11,9 @@
 #include "platform/automation/recording_automation.h"
 #include "platform/fs/file_system.h"
 #include "platform/headless/headless_backend.h"
+#include "platform/headless/headless_grid.h"
 #include "platform/print/recording_print_seam.h"
 #include "tools/scenario/script.h"
-
-namespace sr {
-class Grid;
-}
 
 namespace sr::scenario {
 
@@ -51,9 +48,9 @@ class Runner {
 
   headless::HeadlessBackend& backend() { return backend_; }
   fs::FileSystem& file_system() { return file_system_; }
-  // The active window and its first grid; throw Failure when there is none.
+  // The active window and the peer of its first grid; throw Failure when there is none.
   headless::HeadlessWindow& ActiveWindow();
-  Grid& ActiveGrid();
+  headless::HeadlessGrid& ActiveGrid();
   // The argument at `index` of the line (after "expect WORD" for expectations), or Failure.
   static const Text& Arg(const Line& line, size_t index);
   static int IntArg(const Line& line, size_t index);

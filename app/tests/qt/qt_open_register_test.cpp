@@ -13,6 +13,7 @@
 #include "app/register_storage.h"
 #include "app/tests/register_test_files.h"
 #include "base/gbk.h"
+#include "forms/grid/grid.h"
 #include "forms/main_form.h"
 #include "platform/automation/recording_automation.h"
 #include "platform/print/recording_print_seam.h"
@@ -53,8 +54,8 @@ void Look(qt::FormWindow& window, Seen* seen) {
   }
   for (QAbstractScrollArea* area : window.findChildren<QAbstractScrollArea*>()) {
     auto* view = dynamic_cast<qt::GridWidget*>(area);
-    if (view == nullptr || view->grid() == nullptr) continue;
-    const Grid& grid = *view->grid();
+    if (view == nullptr) continue;
+    const auto& grid = dynamic_cast<const Grid&>(*view->source());
     seen->rows = grid.RowCount();
     seen->editable = grid.Editable();
     for (auto [row, column] : {std::pair{0, 1}, {1, 1}, {3, 1}, {2, 2}, {3, 0}}) {

@@ -346,7 +346,7 @@ TEST_F(GridInputTest, AClickOnATitleCellRaisesTitleCellClickedAfterClicked) {
 
 TEST_F(GridInputTest, ADragSelectsAndRaisesNoClick) {
   grid_.PressButton(1, 1, 0, 0, 0);
-  grid_.DragTo(2, 3);
+  grid_.DragTo(2, 3, 30, 20, 0);
   grid_.ReleaseButton(2, 3, 0, 0, 0);
   EXPECT_EQ(Where(), std::make_pair(1, 1));
   EXPECT_EQ(grid_.Selection(), (CellRange{1, 1, 2, 3}));

@@ -16,23 +16,11 @@
 #include "platform/ui/keys.h"
 
 namespace sr::qt {
-namespace {
 
-// The keys that close the open editor; the editor keeps all others for itself.
-bool ClosesEditor(int vk) {
-  switch (vk) {
-    case ui::kVkTab:
-    case ui::kVkReturn:
-    case ui::kVkEscape:
-    case ui::kVkUp:
-    case ui::kVkDown:
-    case ui::kVkPageUp:
-    case ui::kVkPageDown:
-      return true;
-    default:
-      return false;
-  }
-}
+using ui::Alignment;
+using ui::CellRange;
+
+namespace {
 
 Qt::Alignment HorizontalAlignment(Alignment a) {
   switch (a) {
@@ -44,8 +32,11 @@ Qt::Alignment HorizontalAlignment(Alignment a) {
 
 }  // namespace
 
-GridWidget::GridWidget(Grid* grid, QWidget* parent)
-    : QAbstractScrollArea(parent), grid_(grid), editor_(new QLineEdit(viewport())) {
+GridWidget::GridWidget(ui::GridSource* source, ui::GridInput* input, QWidget* parent)
+    : QAbstractScrollArea(parent),
+      source_(source),
+      input_(input),
+      editor_(new QLineEdit(viewport())) {
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_InputMethodEnabled);
   viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -54,11 +45,11 @@ GridWidget::GridWidget(Grid* grid, QWidget* parent)
   editor_->setStyleSheet("QLineEdit { border: 2px solid #1a73e8; padding: 0 1px; }");
   editor_->installEventFilter(this);
   connect(editor_, &QLineEdit::textEdited, this, [this](const QString& t) { OnEditorEdited(t); });
-  grid_->SetView(this);
+  source_->SetView(this);
   StructureChanged();
 }
 
-GridWidget::~GridWidget() { grid_->SetView(nullptr); }
+GridWidget::~GridWidget() { source_->SetView(nullptr); }
 
 int GridWidget::ScrollX() const { return horizontalScrollBar()->value(); }
 int GridWidget::ScrollY() const { return verticalScrollBar()->value(); }
@@ -75,8 +66,8 @@ QRect GridWidget::RangeRect(const CellRange& range) const {
 }
 
 QRect GridWidget::CellRect(int row, int column) const {
-  if (!grid_->CellExists(row, column)) return {};
-  return RangeRect(grid_->DisplayedRange(row, column));
+  if (!source_->CellExists(row, column)) return {};
+  return RangeRect(source_->DisplayedRange(row, column));
 }
 
 bool GridWidget::CellAt(const QPoint& point, int* row, int* column) const {
@@ -108,21 +99,21 @@ void GridWidget::UpdateScrollBars() {
   QScrollBar* v = verticalScrollBar();
   v->setRange(0, std::max(rows_.DataExtent() - data_height, 0));
   v->setPageStep(std::max(data_height, 1));
-  v->setSingleStep(std::max(grid_->DefaultRowHeight(), 1));
+  v->setSingleStep(std::max(source_->DefaultRowHeight(), 1));
   QScrollBar* h = horizontalScrollBar();
   h->setRange(0, std::max(columns_.DataExtent() - data_width, 0));
   h->setPageStep(std::max(data_width, 1));
   h->setSingleStep(20);
-  grid_->SetPageRows(std::max(data_height / std::max(grid_->DefaultRowHeight(), 1), 1));
+  input_->SetPageRows(std::max(data_height / std::max(source_->DefaultRowHeight(), 1), 1));
 }
 
 void GridWidget::PlaceEditor() {
-  if (!grid_->Editing()) return;
-  const int r = grid_->EditorRow();
-  const int c = grid_->EditorColumn();
+  if (!source_->Editing()) return;
+  const int r = source_->EditorRow();
+  const int c = source_->EditorColumn();
   // Over the cell's own lines, so its frame sits where the cursor frame was.
   editor_->setGeometry(CellRect(r, c).adjusted(-1, -1, 1, 1));
-  editor_->setAlignment(HorizontalAlignment(grid_->CellAlignment(r, c)) | Qt::AlignVCenter);
+  editor_->setAlignment(HorizontalAlignment(source_->CellAlignment(r, c)) | Qt::AlignVCenter);
 }
 
 void GridWidget::UpdateRange(const CellRange& range) {
@@ -130,15 +121,15 @@ void GridWidget::UpdateRange(const CellRange& range) {
   viewport()->update(RangeRect(range).adjusted(-2, -2, 2, 2) & viewport()->rect());
 }
 
-// ---------------------------------------------------------------- GridView
+// ---------------------------------------------------------------- ui::GridView
 
 void GridWidget::CellsChanged(const CellRange& range) { UpdateRange(range); }
 
 void GridWidget::StructureChanged() {
-  rows_.Rebuild(grid_->RowCount(), grid_->TitleRowCount(),
-                [this](int r) { return grid_->RowHeight(r); });
-  columns_.Rebuild(grid_->ColumnCount(), grid_->TitleColumnCount(),
-                   [this](int c) { return grid_->ColumnWidth(c); });
+  rows_.Rebuild(source_->RowCount(), source_->TitleRowCount(),
+                [this](int r) { return source_->RowHeight(r); });
+  columns_.Rebuild(source_->ColumnCount(), source_->TitleColumnCount(),
+                   [this](int c) { return source_->ColumnWidth(c); });
   UpdateScrollBars();
   PlaceEditor();
   viewport()->update();
@@ -147,15 +138,15 @@ void GridWidget::StructureChanged() {
 void GridWidget::CursorChanged() {
   UpdateRange(painted_cursor_);
   UpdateRange(painted_selection_);
-  const int r = grid_->GetCursorRow();
-  painted_cursor_ = r < 0 ? CellRange() : grid_->DisplayedRange(r, grid_->GetCursorColumn());
-  painted_selection_ = grid_->Selection();
+  const int r = source_->GetCursorRow();
+  painted_cursor_ = r < 0 ? CellRange() : source_->DisplayedRange(r, source_->GetCursorColumn());
+  painted_selection_ = source_->Selection();
   UpdateRange(painted_cursor_);
   UpdateRange(painted_selection_);
 }
 
 void GridWidget::EditorOpened(int row, int column) {
-  editor_accepted_ = ToQString(grid_->EditorText());
+  editor_accepted_ = ToQString(source_->EditorText());
   editor_->setText(editor_accepted_);
   editor_->setFont(font());
   PlaceEditor();
@@ -173,8 +164,8 @@ void GridWidget::EditorClosed() {
 }
 
 void GridWidget::ScrollIntoView(int row, int column) {
-  const CellRange m = grid_->DisplayedRange(row, column);
-  auto bring = [](const GridAxis& axis, int first, int last, int view_extent, QScrollBar* bar) {
+  const CellRange m = source_->DisplayedRange(row, column);
+  auto bring = [](const ui::GridAxis& axis, int first, int last, int view_extent, QScrollBar* bar) {
     if (first < axis.titles()) return;  // frozen: always in view
     const int start = axis.Start(first) - axis.TitleExtent();
     const int end = axis.End(last) - axis.TitleExtent();
@@ -207,7 +198,7 @@ void GridWidget::scrollContentsBy(int, int) {
 void GridWidget::keyPressEvent(QKeyEvent* event) {
   const int modifiers = GridModifiers(event->modifiers());
   const int vk = GridVirtualKey(event->key());
-  if (vk != 0) grid_->PressKey(vk, modifiers);
+  if (vk != 0) input_->PressKey(vk, modifiers);
   if (!(modifiers & (ui::kCtrl | ui::kAlt))) TypeText(event->text(), modifiers);
 }
 
@@ -226,11 +217,11 @@ void GridWidget::TypeText(const QString& text, int modifiers) {
       QApplication::beep();  // GBK cannot hold it: refused here, never stored as '?'
       continue;
     }
-    grid_->TypeCharacter(gbk, modifiers);
+    input_->TypeCharacter(gbk, modifiers);
     typed = true;
   }
-  if (typed && grid_->Editing()) {
-    editor_accepted_ = ToQString(grid_->EditorText());
+  if (typed && source_->Editing()) {
+    editor_accepted_ = ToQString(source_->EditorText());
     editor_->setText(editor_accepted_);
   }
 }
@@ -245,7 +236,7 @@ void GridWidget::OnEditorEdited(const QString& text) {
     return;
   }
   editor_accepted_ = text;
-  grid_->SetEditorText(gbk);
+  input_->SetEditorText(gbk);
 }
 
 void GridWidget::mousePressEvent(QMouseEvent* event) {
@@ -255,16 +246,17 @@ void GridWidget::mousePressEvent(QMouseEvent* event) {
   CellAt(pt, &r, &c);
   const int modifiers = GridModifiers(event->modifiers());
   if (event->button() == Qt::LeftButton) {
-    grid_->PressButton(r, c, pt.x(), pt.y(), modifiers);
+    input_->PressButton(r, c, pt.x(), pt.y(), modifiers);
   } else if (event->button() == Qt::RightButton) {
-    grid_->PressRightButton(pt.x(), pt.y(), modifiers);
+    input_->PressRightButton(pt.x(), pt.y(), modifiers);
   }
 }
 
 void GridWidget::mouseMoveEvent(QMouseEvent* event) {
   if (!(event->buttons() & Qt::LeftButton)) return;
+  const QPoint pt = event->position().toPoint();
   int r, c;
-  if (CellAt(event->position().toPoint(), &r, &c)) grid_->DragTo(r, c);
+  if (CellAt(pt, &r, &c)) input_->DragTo(r, c, pt.x(), pt.y(), GridModifiers(event->modifiers()));
 }
 
 void GridWidget::mouseReleaseEvent(QMouseEvent* event) {
@@ -272,7 +264,7 @@ void GridWidget::mouseReleaseEvent(QMouseEvent* event) {
   const QPoint pt = event->position().toPoint();
   int r, c;
   CellAt(pt, &r, &c);
-  grid_->ReleaseButton(r, c, pt.x(), pt.y(), GridModifiers(event->modifiers()));
+  input_->ReleaseButton(r, c, pt.x(), pt.y(), GridModifiers(event->modifiers()));
 }
 
 void GridWidget::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -280,12 +272,12 @@ void GridWidget::mouseDoubleClickEvent(QMouseEvent* event) {
   const QPoint pt = event->position().toPoint();
   int r, c;
   CellAt(pt, &r, &c);
-  grid_->DoubleClickButton(r, c, pt.x(), pt.y(), GridModifiers(event->modifiers()));
+  input_->DoubleClickButton(r, c, pt.x(), pt.y(), GridModifiers(event->modifiers()));
 }
 
 void GridWidget::focusOutEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusOutEvent(event);
-  if (QApplication::focusWidget() != editor_) grid_->LoseFocus();
+  if (QApplication::focusWidget() != editor_) input_->LoseFocus();
 }
 
 bool GridWidget::viewportEvent(QEvent* event) {
@@ -300,12 +292,12 @@ void GridWidget::ShowToolTip(const QPoint& at, const QPoint& global) {
   int row, column;
   bool cut = false;
   if (CellAt(at, &row, &column)) ShownText(row, column, &cut);
-  if (!cut || grid_->Editing()) {
+  if (!cut || source_->Editing()) {
     QToolTip::hideText();
     return;
   }
-  const CellRange shown = grid_->DisplayedRange(row, column);
-  QToolTip::showText(global, ToQString(grid_->CellText(shown.first_row, shown.first_column)),
+  const CellRange shown = source_->DisplayedRange(row, column);
+  QToolTip::showText(global, ToQString(source_->CellText(shown.first_row, shown.first_column)),
                      viewport(), CellRect(row, column));
 }
 
@@ -317,13 +309,13 @@ bool GridWidget::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     const int vk = GridVirtualKey(key->key());
-    if (ClosesEditor(vk)) {
-      grid_->PressKey(vk, GridModifiers(key->modifiers()));
+    if (ui::ClosesGridEditor(vk)) {
+      input_->PressKey(vk, GridModifiers(key->modifiers()));
       return true;
     }
-  } else if (event->type() == QEvent::FocusOut && grid_->Editing() &&
+  } else if (event->type() == QEvent::FocusOut && source_->Editing() &&
              QApplication::focusWidget() != this) {
-    grid_->LoseFocus();
+    input_->LoseFocus();
   }
   return false;
 }

@@ -4,26 +4,26 @@
 #include <QAbstractScrollArea>
 #include <QString>
 
-#include "forms/grid/grid.h"
-#include "platform/qt/grid/grid_axis.h"
+#include "platform/ui/grid_axis.h"
+#include "platform/ui/grid_peer.h"
 
 class QLineEdit;
 class QPainter;
 
 namespace sr::qt {
 
-// The grid's native view: draws the Grid model (only the cells in view; title rows and columns
-// frozen; merged ranges as one cell), scrolls, shows the in-place editor over the cursor cell and
-// turns Qt's keyboard and mouse input into the model's input calls. Texts are converted between
-// the model's GBK and Qt's Unicode here and nowhere else.
+// The grid's native view: draws its source (only the cells in view; title rows and columns
+// frozen; merged ranges as one cell), scrolls, shows the in-place editor over the cell being
+// edited and reports Qt's keyboard and mouse input as the grid's input. Texts are converted
+// between the grid's GBK and Qt's Unicode here and nowhere else.
 //
-// The model must outlive the widget. The widget registers itself as the model's GridView.
-class GridWidget : public QAbstractScrollArea, public GridView {
+// Source and input must outlive the widget. The widget registers itself as the source's view.
+class GridWidget : public QAbstractScrollArea, public ui::GridView {
  public:
-  explicit GridWidget(Grid* grid, QWidget* parent = nullptr);
+  GridWidget(ui::GridSource* source, ui::GridInput* input, QWidget* parent = nullptr);
   ~GridWidget() override;
 
-  Grid* grid() const { return grid_; }
+  ui::GridSource* source() const { return source_; }
   // Where the displayed cell (its merged range when merged) lies in the viewport's coordinates.
   QRect CellRect(int row, int column) const;
   // The cell under a viewport point, false outside the cells.
@@ -33,8 +33,8 @@ class GridWidget : public QAbstractScrollArea, public GridView {
   // ellipsis (the whole text is then the cell's tool-tip). `cut` tells which.
   QString ShownText(int row, int column, bool* cut = nullptr) const;
 
-  // GridView.
-  void CellsChanged(const CellRange& range) override;
+  // ui::GridView.
+  void CellsChanged(const ui::CellRange& range) override;
   void StructureChanged() override;
   void CursorChanged() override;
   void EditorOpened(int row, int column) override;
@@ -59,12 +59,12 @@ class GridWidget : public QAbstractScrollArea, public GridView {
  private:
   int ScrollX() const;
   int ScrollY() const;
-  QRect RangeRect(const CellRange& range) const;
+  QRect RangeRect(const ui::CellRange& range) const;
   void UpdateScrollBars();
   void PlaceEditor();
   void TypeText(const QString& text, int modifiers);
   void OnEditorEdited(const QString& text);
-  void UpdateRange(const CellRange& range);
+  void UpdateRange(const ui::CellRange& range);
 
   // Painting (grid_widget_paint.cpp).
   void PaintRegion(QPainter& p, int first_row, int last_row, int first_column, int last_column,
@@ -79,13 +79,14 @@ class GridWidget : public QAbstractScrollArea, public GridView {
   CellLook LookOf(const QRect& rect, int row, int column) const;
   void ShowToolTip(const QPoint& at, const QPoint& global);
 
-  Grid* grid_;
-  GridAxis rows_;
-  GridAxis columns_;
+  ui::GridSource* source_;
+  ui::GridInput* input_;
+  ui::GridAxis rows_;
+  ui::GridAxis columns_;
   QLineEdit* editor_;
   QString editor_accepted_;  // the editor's last text that GBK could hold
-  CellRange painted_cursor_;
-  CellRange painted_selection_;
+  ui::CellRange painted_cursor_;
+  ui::CellRange painted_selection_;
 };
 
 }  // namespace sr::qt

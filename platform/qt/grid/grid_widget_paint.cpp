@@ -9,6 +9,10 @@
 #include "platform/qt/grid/grid_widget.h"
 
 namespace sr::qt {
+
+using ui::Alignment;
+using ui::CellRange;
+
 namespace {
 
 const QColor kTitleBackground(0xF3, 0xF3, 0xF3);
@@ -67,12 +71,12 @@ void GridWidget::PaintRegion(QPainter& p, int first_row, int last_row, int first
                              int last_column, const QRect& clip) {
   if (clip.isEmpty()) return;
   p.setClipRect(clip);
-  const std::vector<CellRange>& merges = grid_->MergedRanges();
+  const std::vector<CellRange>& merges = source_->MergedRanges();
   std::vector<bool> merge_painted(merges.size(), false);
   for (int r = first_row; r <= last_row; ++r) {
-    if (grid_->RowHeight(r) == 0) continue;
+    if (source_->RowHeight(r) == 0) continue;
     for (int c = first_column; c <= last_column; ++c) {
-      if (grid_->ColumnWidth(c) == 0) continue;
+      if (source_->ColumnWidth(c) == 0) continue;
       // A merged range is drawn once, as one cell, from whichever of its cells comes first.
       size_t m = 0;
       while (m < merges.size() && !merges[m].Contains(r, c)) ++m;
@@ -87,10 +91,10 @@ void GridWidget::PaintRegion(QPainter& p, int first_row, int last_row, int first
 }
 
 void GridWidget::PaintCell(QPainter& p, const QRect& rect, int row, int column) {
-  const bool title = grid_->IsTitleCell(row, column);
-  const bool cursor = row == grid_->GetCursorRow() && column == grid_->GetCursorColumn();
+  const bool title = source_->IsTitleCell(row, column);
+  const bool cursor = row == source_->GetCursorRow() && column == source_->GetCursorColumn();
   QColor background = title ? kTitleBackground : palette().base().color();
-  if (!title && !cursor && grid_->IsSelected(row, column)) background = kSelection;
+  if (!title && !cursor && source_->IsSelected(row, column)) background = kSelection;
   p.fillRect(rect, background);
   // Each cell draws its right and bottom line; the left and top ones belong to its neighbours.
   const QColor& line = title ? kTitleLine : kDataLine;
@@ -106,9 +110,9 @@ void GridWidget::PaintCell(QPainter& p, const QRect& rect, int row, int column) 
 // ends in an ellipsis, whatever its alignment (a centred one would lose both of its ends).
 GridWidget::CellLook GridWidget::LookOf(const QRect& rect, int row, int column) const {
   CellLook look;
-  look.text = ToQString(grid_->CellText(row, column));
-  const bool wrap = grid_->CellWraps(row, column);
-  look.flags = TextFlags(grid_->CellAlignment(row, column), wrap);
+  look.text = ToQString(source_->CellText(row, column));
+  const bool wrap = source_->CellWraps(row, column);
+  look.flags = TextFlags(source_->CellAlignment(row, column), wrap);
   if (look.text.isEmpty()) return look;
   const QRect room = rect - kTextMargins;
   const QFontMetrics metrics = viewport()->fontMetrics();
@@ -124,8 +128,8 @@ GridWidget::CellLook GridWidget::LookOf(const QRect& rect, int row, int column) 
 
 QString GridWidget::ShownText(int row, int column, bool* cut) const {
   CellLook look;
-  if (grid_->CellExists(row, column)) {
-    const CellRange shown = grid_->DisplayedRange(row, column);
+  if (source_->CellExists(row, column)) {
+    const CellRange shown = source_->DisplayedRange(row, column);
     look = LookOf(CellRect(row, column), shown.first_row, shown.first_column);
   }
   if (cut != nullptr) *cut = look.cut;
@@ -133,9 +137,9 @@ QString GridWidget::ShownText(int row, int column, bool* cut) const {
 }
 
 void GridWidget::PaintCursor(QPainter& p) {
-  const int r = grid_->GetCursorRow();
-  const int c = grid_->GetCursorColumn();
-  if (r < 0 || grid_->Editing()) return;
+  const int r = source_->GetCursorRow();
+  const int c = source_->GetCursorColumn();
+  if (r < 0 || source_->Editing()) return;
   // The frame stays inside the region its cell scrolls in, off the frozen titles.
   const QRect view = viewport()->rect();
   QRect region = view;

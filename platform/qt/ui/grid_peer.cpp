@@ -6,8 +6,8 @@
 namespace sr::qt {
 namespace {
 
-// The grid view feeds its input to the grid model itself; the peer adds the generic events and
-// keeps the view's size and place as the model sets them.
+// The grid view reports the cells' input to the grid's input itself; the peer adds the generic
+// events and keeps the view's size and place as the model sets them.
 class GridPeer : public WidgetPeer {
  public:
   GridPeer(GridWidget* view, const ui::ControlSpec& description, ui::ControlEvents* events)
@@ -20,8 +20,9 @@ class GridPeer : public WidgetPeer {
 
 std::unique_ptr<ui::ControlPeer> CreateGridPeer(const ui::ControlSpec& description,
                                                 ui::ControlEvents* events, QWidget* parent) {
-  if (description.grid == nullptr) return nullptr;
-  return std::make_unique<GridPeer>(new GridWidget(description.grid, parent), description, events);
+  if (description.grid_source == nullptr || description.grid_input == nullptr) return nullptr;
+  auto* view = new GridWidget(description.grid_source, description.grid_input, parent);
+  return std::make_unique<GridPeer>(view, description, events);
 }
 
 }  // namespace sr::qt

@@ -9,7 +9,8 @@ class QWidget;
 
 namespace sr::qt {
 
-// The peer of a grid control: the grid view widget showing description.grid, as a child of `parent`.
+// The peer of a grid control: the grid view widget over description.grid_source, reporting to
+// description.grid_input, as a child of `parent`. Null without them.
 std::unique_ptr<ui::ControlPeer> CreateGridPeer(const ui::ControlSpec& description,
                                                 ui::ControlEvents* events, QWidget* parent);
 

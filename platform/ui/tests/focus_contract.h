@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "forms/grid/grid.h"
 #include "platform/ui/backend.h"
+#include "platform/ui/tests/fake_grid.h"
 
 namespace sr::ui::testing {
 
@@ -36,14 +36,12 @@ class FocusDriver {
 // Everything the models hear, in order, as "name got" / "name lost" / "menu N" / markers.
 class FocusLog {
  public:
-  // A control model that logs its focus; a grid's (as the program's grid control does) ends its
-  // cell edit when it loses the focus.
+  // A control model that logs its focus. (A grid's peer reports the loss of the focus to the
+  // grid's input as well, which ends the cell edit.)
   class Control : public ControlEvents {
    public:
-    Control(FocusLog* log, std::string name, Grid* grid = nullptr)
-        : log_(log), name_(std::move(name)), grid_(grid) {}
+    Control(FocusLog* log, std::string name) : log_(log), name_(std::move(name)) {}
     void OnInput(Input input, int, int, int) override {
-      if (input == Input::kLostFocus && grid_ != nullptr) grid_->LoseFocus();
       if (input == Input::kGotFocus) log_->Add(name_ + " got");
       if (input == Input::kLostFocus) log_->Add(name_ + " lost");
     }
@@ -51,7 +49,6 @@ class FocusLog {
    private:
     FocusLog* log_;
     std::string name_;
-    Grid* grid_;
   };
 
   class Window : public WindowEvents {
@@ -88,9 +85,9 @@ inline ControlSpec FocusSpec(ControlKind kind, const char* name, int top, bool e
 class WindowWithEditedGrid {
  public:
   WindowWithEditedGrid(FocusDriver& driver, FocusLog& log)
-      : grid_(GridConfig{5, 3, 1, 1, true, 20, 60, 1, false}),
+      : grid_({5, 3, 1, 1, 20, 60}),
         window_events_(&log),
-        grid_events_(&log, "grid", &grid_),
+        grid_events_(&log, "grid"),
         button_events_(&log, "button") {
     WindowSpec description;
     description.name = "main";
@@ -100,7 +97,8 @@ class WindowWithEditedGrid {
     window_ = driver.backend().CreateWindow(description, &window_events_);
     ControlSpec grid = FocusSpec(ControlKind::kGrid, "grid", 10);
     grid.rect.height = 150;
-    grid.grid = &grid_;
+    grid.grid_source = &grid_;
+    grid.grid_input = &grid_;
     grid_peer_ = window_->CreateControl(grid, &grid_events_, nullptr);
     button_ = window_->CreateControl(FocusSpec(ControlKind::kButton, "button", 200),
                                      &button_events_, nullptr);
@@ -108,7 +106,7 @@ class WindowWithEditedGrid {
     driver.Settle();
     EXPECT_EQ(log.Take(), std::vector<std::string>{"grid got"});
     grid_.SetCursor(1, 1);
-    grid_.TypeCharacter("7", 0);
+    grid_.TypeCharacter("7", 0);  // as the user types on the cursor cell
     EXPECT_TRUE(grid_.Editing());
     driver.Settle();
     EXPECT_EQ(log.Take(), std::vector<std::string>{});  // the cell editor is part of the grid
@@ -121,14 +119,15 @@ class WindowWithEditedGrid {
 
   WindowPeer& window() { return *window_; }
   ControlPeer& button() { return *button_; }
-  // The edit has been stored: the editor is closed and the cell holds what was typed.
+  // The grid's peer reported the loss of the focus: the editor is closed and the cell holds what
+  // was typed.
   void ExpectEditStored() const {
     EXPECT_FALSE(grid_.Editing());
     EXPECT_EQ(grid_.CellText(1, 1), "7");
   }
 
  private:
-  Grid grid_;
+  FakeGrid grid_;
   FocusLog::Window window_events_;
   FocusLog::Control grid_events_;
   FocusLog::Control button_events_;

@@ -11,14 +11,23 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "base/gbk.h"
+#include "platform/qt/grid/tests/typing.h"
+#include "platform/ui/tests/fake_grid.h"
 
 // Fontconfig keeps its caches until exit; those are not leaks of ours.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
 
 namespace sr::qt {
 namespace {
+
+using Log = std::vector<std::string>;
+using testing::TypeUnicode;
+using ui::Alignment;
+using ui::testing::FakeGrid;
 
 QApplication* App() {
   static int argc = 1;
@@ -29,32 +38,25 @@ QApplication* App() {
   return app;
 }
 
-// Texts in this folder's sources are UTF-8; the model holds GBK.
+// Texts in this folder's sources are UTF-8; the grid holds GBK.
 Text Gbk(const char* utf8) { return FromUtf8(utf8); }
 
 // Ink of text (antialiased edges included); the lightest line and fill colours stay above.
 bool IsDark(QRgb p) { return qGray(p) < 170; }
 
-// Characters as a keyboard or input method delivers them (QTest only types ASCII).
-void TypeUnicode(QWidget* target, const QString& text) {
-  for (QChar ch : text) {
-    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
-    QApplication::sendEvent(target, &press);
-  }
-}
-
+// A grid of 10 rows of 24 pixels and 4 columns of 90, one title row and one title column, with
+// a merged range, a cursor and a selection, shown in a view of 460 x 300.
 class GridWidgetTest : public ::testing::Test {
  protected:
-  GridWidgetTest() : grid_({10, 4, 1, 1, true, 24, 90, 1, false}) {
+  GridWidgetTest() : grid_({10, 4, 1, 1, 24, 90}) {
     App();
-    grid_.SetCellValue(0, 1, 1, Value::FromText(Gbk("姓名")));
-    grid_.SetCellValue(1, 1, 1, Value::FromText(Gbk("张三")));
-    grid_.SetCellValue(2, 2, 1, Value::FromText(Gbk("合并")));
-    grid_.SetAlignment(2, 2, std::nullopt, std::nullopt, 2);
-    grid_.MergeCells(2, 2, 3, 3);
+    grid_.SetText(0, 1, Gbk("姓名"));
+    grid_.SetText(1, 1, Gbk("张三"));
+    grid_.SetText(2, 2, Gbk("合并"), Alignment::kCentre);
+    grid_.Merge({2, 2, 3, 3});
     grid_.SetCursor(4, 1);
     grid_.Select({4, 1, 5, 2});
-    widget_ = std::make_unique<GridWidget>(&grid_);
+    widget_ = std::make_unique<GridWidget>(&grid_, &grid_);
     QFont font("AR PL UMing CN");
     font.setPixelSize(16);
     widget_->setFont(font);
@@ -82,7 +84,20 @@ class GridWidgetTest : public ::testing::Test {
     return n;
   }
 
-  Grid grid_;
+  // Puts the widget in a window beside a line edit that can take the focus from it.
+  QLineEdit* BesideALineEdit(QWidget* window) {
+    auto* layout = new QVBoxLayout(window);
+    auto* other = new QLineEdit(window);
+    widget_->setParent(window);
+    layout->addWidget(widget_.get());
+    layout->addWidget(other);
+    window->show();
+    window->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+    return other;
+  }
+
+  FakeGrid grid_;
   std::unique_ptr<GridWidget> widget_;
 };
 
@@ -117,11 +132,9 @@ std::vector<int> InkColumns(const QImage& image, const QRect& cell) {
 
 TEST_F(GridWidgetTest, TextThatDoesNotFitStartsAtTheCellsLeftEndsInAnEllipsisAndShowsWholeOnHover) {
   const QString whole = QString::fromUtf8("养老保险(免税)");
-  grid_.SetCellValue(0, 2, 1, Value::FromText(Gbk("养老保险(免税)")));  // centred, too wide
-  grid_.SetAlignment(0, 2, std::nullopt, std::nullopt, 2);
-  grid_.SetCellValue(0, 3, 1, Value::FromText(Gbk("养老保险")));        // fits, left-aligned
-  grid_.SetCellValue(6, 1, 1, Value::FromText(Gbk("12345678901.25")));  // right-aligned amount
-  grid_.SetAlignment(6, 1, std::nullopt, std::nullopt, 3);
+  grid_.SetText(0, 2, Gbk("养老保险(免税)"), Alignment::kCentre);  // too wide
+  grid_.SetText(0, 3, Gbk("养老保险"));                            // fits, left-aligned
+  grid_.SetText(6, 1, "12345678901.25", Alignment::kRight);        // an amount
   const QImage image = Render(1);
 
   // The title's first characters are drawn exactly as the same characters of a title that fits:
@@ -204,54 +217,115 @@ TEST_F(GridWidgetTest, TitlesStayWhileTheDataScrolls) {
   EXPECT_LE(rect.bottom(), widget_->viewport()->height());
 }
 
-TEST_F(GridWidgetTest, ClickTypeAndEnterStoreTheTextInTheModel) {
-  widget_->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(widget_.get()));
-  QTest::mouseClick(widget_->viewport(), Qt::LeftButton, {}, widget_->CellRect(1, 2).center());
-  EXPECT_EQ(grid_.GetCursorRow(), 1);
-  EXPECT_EQ(grid_.GetCursorColumn(), 2);
-  TypeUnicode(widget_.get(), QString::fromUtf8("工资"));
-  ASSERT_TRUE(grid_.Editing());
-  EXPECT_TRUE(widget_->editor()->isVisible());
-  EXPECT_EQ(widget_->editor()->text(), QString::fromUtf8("工资"));
-  QTest::keyClicks(widget_->editor(), "12");
-  EXPECT_EQ(grid_.EditorText(), Gbk("工资12"));
-  QTest::keyClick(widget_->editor(), Qt::Key_Return);
-  EXPECT_FALSE(grid_.Editing());
-  EXPECT_FALSE(widget_->editor()->isVisible());
-  EXPECT_EQ(grid_.CellText(1, 2), Gbk("工资12"));
-  EXPECT_EQ(grid_.GetCursorColumn(), 3);  // EnterMoves 1: right
-  QTest::keyClick(widget_.get(), Qt::Key_Left);
-  QTest::keyClick(widget_.get(), Qt::Key_Delete);
-  EXPECT_EQ(grid_.CellText(1, 2), "");
+TEST_F(GridWidgetTest, IsTheSourcesViewWhileItExists) {
+  EXPECT_EQ(grid_.view(), widget_.get());
+  widget_.reset();
+  EXPECT_EQ(grid_.view(), nullptr);
 }
 
-TEST_F(GridWidgetTest, TheEditorStoresItsTextWhenTheFocusLeavesTheGrid) {
-  QWidget window;
-  auto* layout = new QVBoxLayout(&window);
-  auto* other = new QLineEdit(&window);
-  widget_->setParent(&window);
-  layout->addWidget(widget_.get());
-  layout->addWidget(other);
-  window.show();
-  window.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-  grid_.SetCursor(1, 1);
-  widget_->setFocus();
-  QTest::keyClick(widget_.get(), Qt::Key_F2);
+// A mouse event of `type` at a point of the viewport, with the left button held where it is.
+void SendMouse(QWidget* viewport, QEvent::Type type, const QPoint& at, Qt::MouseButton button) {
+  const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+  QMouseEvent event(type, at, viewport->mapToGlobal(at), button, held, Qt::NoModifier);
+  QApplication::sendEvent(viewport, &event);
+}
+
+// "x,y" of a point.
+std::string Xy(const QPoint& p) { return std::to_string(p.x()) + "," + std::to_string(p.y()); }
+
+TEST_F(GridWidgetTest, ReportsTheMouseByCellAndPoint) {
+  QWidget* viewport = widget_->viewport();
+  const QPoint first = widget_->CellRect(1, 2).center();
+  const QPoint second = widget_->CellRect(2, 1).center();
+  const QPoint outside(widget_->CellRect(9, 3).right() + 20, widget_->CellRect(9, 3).bottom() + 20);
+  ASSERT_TRUE(viewport->rect().contains(outside));
+  grid_.Take();
+  QTest::mouseClick(viewport, Qt::LeftButton, Qt::ShiftModifier, first);
+  EXPECT_EQ(grid_.Take(),
+            (Log{"PressButton 1,2," + Xy(first) + ",2", "ReleaseButton 1,2," + Xy(first) + ",2"}));
+  SendMouse(viewport, QEvent::MouseButtonPress, first, Qt::LeftButton);
+  SendMouse(viewport, QEvent::MouseMove, second, Qt::NoButton);
+  SendMouse(viewport, QEvent::MouseButtonRelease, second, Qt::LeftButton);
+  SendMouse(viewport, QEvent::MouseButtonDblClick, second, Qt::LeftButton);
+  SendMouse(viewport, QEvent::MouseButtonPress, outside, Qt::LeftButton);
+  SendMouse(viewport, QEvent::MouseButtonPress, second, Qt::RightButton);
+  EXPECT_EQ(
+      grid_.Take(),
+      (Log{"PressButton 1,2," + Xy(first) + ",0", "DragTo 2,1," + Xy(second) + ",0",
+           "ReleaseButton 2,1," + Xy(second) + ",0", "DoubleClickButton 2,1," + Xy(second) + ",0",
+           "PressButton -1,-1," + Xy(outside) + ",0", "PressRightButton " + Xy(second) + ",0"}));
+}
+
+TEST_F(GridWidgetTest, ReportsKeysAsVirtualKeysAndTypedCharactersAsGbk) {
+  widget_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(widget_.get()));
+  grid_.Take();
+  QTest::keyClick(widget_.get(), Qt::Key_Left, Qt::ShiftModifier);
+  QTest::keyClick(widget_.get(), Qt::Key_C, Qt::ControlModifier);  // a command, no character
+  TypeUnicode(widget_.get(), QString::fromUtf8("工资"));
+  EXPECT_EQ(grid_.Take(),
+            (Log{"PressKey 37,2", "PressKey 67,1", "TypeCharacter " + Gbk("工") + ",0",
+                 "TypeCharacter " + Gbk("资") + ",0"}));
+  // The first character opened the editor, which shows what the grid holds as its text.
+  ASSERT_TRUE(widget_->editor()->isVisible());
+  EXPECT_EQ(widget_->editor()->text(), QString::fromUtf8("工资"));
+}
+
+TEST_F(GridWidgetTest, TheEditorKeepsItsOwnKeysAndReportsItsTextAndTheKeysThatCloseIt) {
+  widget_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(widget_.get()));
+  grid_.OpenEditor(1, 1, Gbk("张三"));
   ASSERT_TRUE(widget_->editor()->hasFocus());
-  QTest::keyClicks(widget_->editor(), "x");
+  grid_.Take();
+  QTest::keyClicks(widget_->editor(), "12");
+  QTest::keyClick(widget_->editor(), Qt::Key_Left);
+  QTest::keyClick(widget_->editor(), Qt::Key_Backspace);
+  QTest::keyClick(widget_->editor(), Qt::Key_Return);
+  EXPECT_EQ(grid_.Take(), (Log{"SetEditorText " + Gbk("张三1"), "SetEditorText " + Gbk("张三12"),
+                               "SetEditorText " + Gbk("张三2"), "PressKey 13,0"}));
+  EXPECT_FALSE(widget_->editor()->isVisible());  // the grid closed it
+  EXPECT_EQ(grid_.CellText(1, 1), Gbk("张三2"));
+  EXPECT_TRUE(widget_->hasFocus());
+}
+
+TEST_F(GridWidgetTest, ReportsTheLossOfTheFocusOnceItLeavesTheGridAndItsEditor) {
+  QWidget window;
+  QLineEdit* other = BesideALineEdit(&window);
+  widget_->setFocus();
+  grid_.Take();
+  grid_.OpenEditor(1, 1, Gbk("张三"));  // the editor takes the focus: the grid keeps it
+  ASSERT_TRUE(widget_->editor()->hasFocus());
+  EXPECT_EQ(grid_.Take(), Log{});
   other->setFocus();
-  EXPECT_FALSE(grid_.Editing());
-  EXPECT_EQ(grid_.CellText(1, 1), Gbk("张三x"));
+  EXPECT_EQ(grid_.Take(), Log{"LoseFocus"});
+  EXPECT_FALSE(widget_->editor()->isVisible());
+  widget_->setFocus();
+  other->setFocus();
+  EXPECT_EQ(grid_.Take(), Log{"LoseFocus"});
   widget_->setParent(nullptr);
 }
 
 TEST_F(GridWidgetTest, RefusesCharactersGbkCannotHold) {
-  grid_.SetCursor(1, 1);
-  TypeUnicode(widget_.get(), QString::fromUtf8("\xF0\x9F\x98\x80"));  // an emoji
+  const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
+  grid_.Take();
+  TypeUnicode(widget_.get(), emoji);
+  EXPECT_EQ(grid_.Take(), Log{});
   EXPECT_FALSE(grid_.Editing());
-  EXPECT_EQ(grid_.CellText(1, 1), Gbk("张三"));
+  grid_.OpenEditor(1, 1, Gbk("张三"));
+  TypeUnicode(widget_->editor(), emoji);
+  EXPECT_EQ(widget_->editor()->text(), QString::fromUtf8("张三"));
+  EXPECT_EQ(grid_.Take(), Log{});
+}
+
+TEST_F(GridWidgetTest, APageIsTheWholeDataRowsTheViewShows) {
+  for (int height : {300, 150, 60}) {
+    SCOPED_TRACE(height);
+    widget_->resize(460, height);
+    QApplication::processEvents();
+    const int data_height = widget_->viewport()->height() - 24;
+    EXPECT_LE(grid_.page_rows() * 24, std::max(data_height, 24));
+    EXPECT_GT((grid_.page_rows() + 1) * 24, data_height);
+  }
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
-#ifndef SALARY_PLATFORM_QT_GRID_GRID_AXIS_H_
-#define SALARY_PLATFORM_QT_GRID_GRID_AXIS_H_
+#ifndef SALARY_PLATFORM_UI_GRID_AXIS_H_
+#define SALARY_PLATFORM_UI_GRID_AXIS_H_
 
 #include <algorithm>
 #include <vector>
 
-namespace sr::qt {
+namespace sr::ui {
 
 // The rows (or the columns) of a grid along one direction of the view: where each one starts,
 // in pixels from the grid's top (or left) edge. The first `titles` entries are frozen: they stay
@@ -52,6 +52,6 @@ class GridAxis {
   int titles_ = 0;
 };
 
-}  // namespace sr::qt
+}  // namespace sr::ui
 
-#endif  // SALARY_PLATFORM_QT_GRID_GRID_AXIS_H_
+#endif  // SALARY_PLATFORM_UI_GRID_AXIS_H_
