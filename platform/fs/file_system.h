@@ -77,7 +77,9 @@ class File {
   virtual int Sync() = 0;
 };
 
-// The file system seam. One real implementation (platform/posix) and test doubles.
+// The file system seam. One real implementation (platform/posix); the memory file system
+// (memory_file_system.h) and the fault-injecting wrapper (fault_injecting_file_system.h) stand in
+// for it in tests.
 class FileSystem {
  public:
   virtual ~FileSystem() = default;

@@ -32,7 +32,7 @@ int FollowLinks(const std::string& native, std::string* target) {
     if (length < 0) return PathFailureCode(errno, path);
     if (length == static_cast<ssize_t>(sizeof link)) return fs::kBadPath;
     const std::string next(link, static_cast<size_t>(length));
-    path = next[0] == '/' ? next : NativeParent(path) + "/" + next;
+    path = next[0] == '/' ? next : fs::Utf8PathParent(path) + "/" + next;
   }
   return fs::kBadPath;
 }
@@ -55,7 +55,7 @@ bool MayReplaceNative(const std::string& target) {
     return faccessat(AT_FDCWD, path.c_str(), mode, AT_EACCESS) != 0 &&
            (errno == EACCES || errno == EPERM || errno == EROFS || errno == ETXTBSY);
   };
-  return !refused(target, W_OK) && !refused(NativeParent(target), W_OK | X_OK);
+  return !refused(target, W_OK) && !refused(fs::Utf8PathParent(target), W_OK | X_OK);
 }
 
 }  // namespace sr::posix

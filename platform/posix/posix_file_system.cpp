@@ -53,7 +53,7 @@ void SyncFolder(const std::string& folder) {
 
 int Rename(const std::string& from, const std::string& to) {
   if (rename(from.c_str(), to.c_str()) != 0) return PathFailureCode(errno, to);
-  SyncFolder(NativeParent(to));
+  SyncFolder(fs::Utf8PathParent(to));
   return fs::kOk;
 }
 
@@ -86,7 +86,7 @@ int CopyContents(fs::File& source, int fd) {
 // The native path of the file that `path` finally names (symbolic links followed).
 int NativeTarget(const Path& path, std::string* target) {
   std::string native;
-  if (int code = ToNativePath(path, &native)) return code;
+  if (int code = fs::ToUtf8Path(path, &native)) return code;
   return FollowLinks(native, target);
 }
 
@@ -104,24 +104,24 @@ class PosixFileSystem : public fs::FileSystem {
   int Open(const Path& path, Access access, Share share, Disposition disposition,
            std::unique_ptr<fs::File>* file) override {
     std::string native;
-    if (int code = ToNativePath(path, &native)) return code;
+    if (int code = fs::ToUtf8Path(path, &native)) return code;
     return OpenNativeFile(native, access, share, disposition, file);
   }
 
   int FullPath(const Path& path, Path* full) override {
     std::string native, cwd;
-    if (int code = ToNativePath(path, &native)) return code;
+    if (int code = fs::ToUtf8Path(path, &native)) return code;
     if (native[0] != '/') {
       if (int code = NativeCurrentDirectory(&cwd)) return code;
     }
-    return FromNativePath(AbsoluteNativePath(native, cwd), full);
+    return fs::FromUtf8Path(fs::AbsoluteUtf8Path(native, cwd), full);
   }
 
   // The copy is written beside the target and renamed over it, so a crash leaves either the old
   // file or the whole new one, never a half-copied file.
   int CopyFile(const Path& from, const Path& to) override {
     std::string native_from, native_to;
-    if (int code = ToNativePath(from, &native_from)) return code;
+    if (int code = fs::ToUtf8Path(from, &native_from)) return code;
     if (int code = NativeTarget(to, &native_to)) return code;
     std::unique_ptr<fs::File> source, target;
     if (int code = OpenNativeFile(native_from, Access::kRead, Share::kDenyWrite,
@@ -145,7 +145,7 @@ class PosixFileSystem : public fs::FileSystem {
 
   int ReplaceFile(const Path& from, const Path& to) override {
     std::string native_from, native_to;
-    if (int code = ToNativePath(from, &native_from)) return code;
+    if (int code = fs::ToUtf8Path(from, &native_from)) return code;
     if (int code = NativeTarget(to, &native_to)) return code;
     std::unique_ptr<fs::File> source, target;
     if (int code = HoldExclusively(native_from, Access::kRead, &source)) return code;
@@ -159,7 +159,7 @@ class PosixFileSystem : public fs::FileSystem {
 
   int RemoveFile(const Path& path) override {
     std::string native;
-    if (int code = ToNativePath(path, &native)) return code;
+    if (int code = fs::ToUtf8Path(path, &native)) return code;
     std::unique_ptr<fs::File> holder;
     if (int code = HoldExclusively(native, Access::kReadWrite, &holder)) return code;
     if (unlink(native.c_str()) != 0) return PathFailureCode(errno, native);
@@ -169,7 +169,7 @@ class PosixFileSystem : public fs::FileSystem {
   int Exists(const Path& path, bool* exists) override {
     *exists = false;
     std::string native;
-    if (int code = ToNativePath(path, &native)) return code;
+    if (int code = fs::ToUtf8Path(path, &native)) return code;
     struct stat info;
     if (stat(native.c_str(), &info) == 0) {
       *exists = true;
@@ -182,7 +182,7 @@ class PosixFileSystem : public fs::FileSystem {
   int ResolveLinks(const Path& path, Path* target) override {
     std::string native;
     if (int code = NativeTarget(path, &native)) return code;
-    return FromNativePath(native, target);
+    return fs::FromUtf8Path(native, target);
   }
 
   int MayReplace(const Path& path, bool* allowed) override {
@@ -195,8 +195,8 @@ class PosixFileSystem : public fs::FileSystem {
 
   int CopyPermissions(const Path& from, const Path& to) override {
     std::string native_from, native_to;
-    if (int code = ToNativePath(from, &native_from)) return code;
-    if (int code = ToNativePath(to, &native_to)) return code;
+    if (int code = fs::ToUtf8Path(from, &native_from)) return code;
+    if (int code = fs::ToUtf8Path(to, &native_to)) return code;
     struct stat old;
     if (stat(native_from.c_str(), &old) != 0) {
       return errno == ENOENT ? fs::kOk : PathFailureCode(errno, native_from);
@@ -211,12 +211,12 @@ class PosixFileSystem : public fs::FileSystem {
   int GetCurrentDirectory(Path* directory) override {
     std::string cwd;
     if (int code = NativeCurrentDirectory(&cwd)) return code;
-    return FromNativePath(cwd, directory);
+    return fs::FromUtf8Path(cwd, directory);
   }
 
   int SetCurrentDirectory(const Path& directory) override {
     std::string native;
-    if (int code = ToNativePath(directory, &native)) return code;
+    if (int code = fs::ToUtf8Path(directory, &native)) return code;
     if (chdir(native.c_str()) != 0) return PathFailureCode(errno, native);
     return fs::kOk;
   }

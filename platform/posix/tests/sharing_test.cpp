@@ -1,4 +1,5 @@
-// Share modes and byte-range locks between handles of one process and between real processes.
+// Share modes and byte-range locks between real processes (between the handles of one process,
+// the file system contract checks them).
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -38,64 +39,6 @@ class SharingTest : public ::testing::Test {
   TestFolder folder_;
   std::string path_ = folder_ / "shared.dat";
 };
-
-TEST_F(SharingTest, SecondHandleFollowsWindowsShareRules) {
-  const struct {
-    Access first_access;
-    Share first_share;
-    Access second_access;
-    Share second_share;
-    int expected;
-  } cases[] = {
-      {Access::kRead, Share::kDenyNone, Access::kReadWrite, Share::kDenyNone, kOk},
-      {Access::kReadWrite, Share::kDenyWrite, Access::kRead, Share::kDenyNone, kOk},
-      {Access::kReadWrite, Share::kDenyWrite, Access::kWrite, Share::kDenyNone, kSharingViolation},
-      {Access::kRead, Share::kDenyNone, Access::kRead, Share::kDenyWrite, kOk},
-      {Access::kWrite, Share::kDenyNone, Access::kRead, Share::kDenyWrite, kSharingViolation},
-      {Access::kRead, Share::kDenyNone, Access::kWrite, Share::kDenyRead, kSharingViolation},
-      {Access::kWrite, Share::kDenyRead, Access::kWrite, Share::kDenyNone, kOk},
-      {Access::kWrite, Share::kDenyRead, Access::kRead, Share::kDenyNone, kSharingViolation},
-      {Access::kRead, Share::kExclusive, Access::kRead, Share::kDenyNone, kSharingViolation},
-      {Access::kRead, Share::kDenyNone, Access::kRead, Share::kExclusive, kSharingViolation},
-  };
-  int index = 0;
-  for (const auto& c : cases) {
-    auto first = MustOpen(c.first_access, c.first_share);
-    std::unique_ptr<File> second;
-    EXPECT_EQ(Open(c.second_access, c.second_share, &second), c.expected) << "case " << index;
-    EXPECT_EQ(second != nullptr, c.expected == kOk) << "case " << index;
-    ++index;
-  }
-}
-
-TEST_F(SharingTest, RefusedOpenLeavesNoTraceAndCreateDoesNotTruncate) {
-  auto first = MustOpen(Access::kReadWrite, Share::kDenyWrite);
-  std::unique_ptr<File> second;
-  EXPECT_EQ(Open(Access::kReadWrite, Share::kDenyNone, &second, Disposition::kCreateAlways),
-            kSharingViolation);
-  EXPECT_EQ(ReadWholeFile(path_).size(), 1000u);
-  // The refused open must not have left marks that block a compatible open later.
-  first.reset();
-  auto exclusive = MustOpen(Access::kReadWrite, Share::kExclusive);
-  EXPECT_NE(exclusive, nullptr);
-}
-
-TEST_F(SharingTest, LocksHoldBetweenHandlesOfOneProcess) {
-  auto a = MustOpen(Access::kReadWrite, Share::kDenyNone);
-  auto b = MustOpen(Access::kReadWrite, Share::kDenyNone);
-  ASSERT_EQ(a->Lock(16, 1), kOk);
-  EXPECT_EQ(ReadCode(*b, 10, 10), kLockViolation);
-  EXPECT_EQ(b->WriteAt(16, "y", 1), kLockViolation);
-  EXPECT_EQ(b->Lock(0, 100), kLockViolation);
-  EXPECT_EQ(ReadCode(*b, 0, 16), kOk);  // the bytes before the lock are free
-  EXPECT_EQ(b->WriteAt(17, "y", 1), kOk);
-  EXPECT_EQ(ReadCode(*a, 16, 1), kOk);
-  ASSERT_EQ(a->Unlock(16, 1), kOk);
-  EXPECT_EQ(ReadCode(*b, 10, 10), kOk);
-  ASSERT_EQ(a->Lock(16, 1), kOk);
-  a.reset();  // closing a handle releases its locks
-  EXPECT_EQ(b->Lock(0, 100), kOk);
-}
 
 TEST_F(SharingTest, AnotherProcessIsRefusedUntilTheFirstCloses) {
   ChildProcess child([this](ChildProcess& me) {
