@@ -2,7 +2,7 @@
 // sequence; the process's current directory is the program directory.
 #include "app/program.h"
 #include "app/seams.h"
-#include "platform/fs/file_system.h"
+#include "platform/fs/real_file_system.h"
 #include "platform/qt/print/qt_print_seam.h"
 #include "platform/qt/ui/qt_backend.h"
 #include "platform/sheet/sheet_automation.h"

@@ -11,6 +11,7 @@
 #include "forms/framework.h"
 #include "forms/secondary_forms.h"
 #include "platform/automation/recording_automation.h"
+#include "platform/fs/real_file_system.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/print/recording_print_seam.h"
 #include "runtime/recdb/recdb.h"
@@ -73,7 +74,7 @@ class AppHarness {
   print::RecordingPrintSeam recording_print_;
   automation::RecordingAutomation recording_automation_;
   Seams seams_;
-  DatabaseTable databases_;
+  DatabaseTable databases_{fs::RealFileSystem()};
   ProgramState state_;
   forms::Framework framework_;
   MainWindow main_window_;

@@ -13,6 +13,7 @@
 #include "app/tests/killing_file_system.h"
 #include "app/tests/register_test_files.h"
 #include "platform/fs/forwarding_file_system.h"
+#include "platform/fs/real_file_system.h"
 #include "runtime/convert/conversions.h"
 
 namespace sr::app {

@@ -11,6 +11,7 @@
 #include "app/export_command.h"
 #include "app/tests/app_harness.h"
 #include "platform/automation/excel_dispids.h"
+#include "platform/fs/real_file_system.h"
 #include "platform/sheet/sheet_automation.h"
 #include "platform/sheet/spreadsheet_program.h"
 #include "platform/sheet/tests/stub_spreadsheet.h"

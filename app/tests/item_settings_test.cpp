@@ -5,6 +5,7 @@
 
 #include "app/item_settings_window.h"
 #include "app/tests/tax_test_support.h"
+#include "platform/fs/real_file_system.h"
 
 namespace sr::app::test {
 namespace {

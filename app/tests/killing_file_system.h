@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "platform/fs/forwarding_file_system.h"
+#include "platform/fs/real_file_system.h"
 
 namespace sr::app::testing {
 

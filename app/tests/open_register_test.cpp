@@ -14,6 +14,7 @@
 #include "app/tests/register_test_files.h"
 #include "app/tests/scenario_support.h"
 #include "base/gbk.h"
+#include "platform/fs/real_file_system.h"
 
 namespace sr::app {
 namespace {

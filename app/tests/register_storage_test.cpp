@@ -9,6 +9,7 @@
 #include "app/file_replacement.h"
 #include "app/find_window.h"
 #include "app/tests/register_test_files.h"
+#include "platform/fs/real_file_system.h"
 #include "runtime/convert/conversions.h"
 #include "runtime/recdb/database.h"
 

@@ -7,7 +7,7 @@
 
 #include <unistd.h>
 
-#include "platform/fs/file_system.h"
+#include "platform/fs/real_file_system.h"
 #include "runtime/convert/conversions.h"
 #include "runtime/recdb/create_file.h"
 #include "tools/datagen/content.h"

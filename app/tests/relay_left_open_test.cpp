@@ -6,6 +6,7 @@
 #include "app/register_storage.h"
 #include "app/tests/register_test_files.h"
 #include "app/tests/scenario_support.h"
+#include "runtime/recdb/process_databases.h"
 
 namespace sr::app {
 namespace {

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/fs/real_file_system.h"
 #include "tools/scenario/script.h"
 
 namespace sr::app::testing {

@@ -8,6 +8,7 @@
 
 #include "app/tax_table.h"
 #include "base/gbk.h"
+#include "platform/fs/real_file_system.h"
 #include "runtime/convert/conversions.h"
 #include "runtime/recdb/create_file.h"
 #include "tools/datagen/content.h"

@@ -15,6 +15,7 @@
 #include "app/export_command.h"
 #include "app/main_window.h"
 #include "forms/framework.h"
+#include "platform/fs/real_file_system.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/print/recording_print_seam.h"
 #include "platform/sheet/sheet_automation.h"
@@ -42,7 +43,7 @@ void BM_ExportNewRegister(benchmark::State& state) {
   print::RecordingPrintSeam printer;
   sheet::SheetAutomation automation;
   Seams seams{backend, sr::fs::RealFileSystem(), printer, automation};
-  DatabaseTable databases;
+  DatabaseTable databases(sr::fs::RealFileSystem());
   ProgramState program_state;
   forms::Framework framework(backend);
   MainWindow main_window(framework, seams, databases, program_state);

@@ -13,6 +13,7 @@
 #include "forms/grid/grid.h"
 #include "forms/main_form.h"
 #include "platform/automation/recording_automation.h"
+#include "platform/fs/real_file_system.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/print/recording_print_seam.h"
 #include "runtime/recdb/create_file.h"

@@ -14,6 +14,7 @@
 #include "app/tax_table.h"
 #include "base/gbk.h"
 #include "platform/automation/recording_automation.h"
+#include "platform/fs/real_file_system.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/print/recording_print_seam.h"
 #include "runtime/convert/conversions.h"

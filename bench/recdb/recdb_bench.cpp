@@ -8,7 +8,7 @@
 
 #include "bench/recdb/register_data.h"
 #include "bench/recdb/sqlite_peer.h"
-#include "platform/fs/file_system.h"
+#include "platform/fs/real_file_system.h"
 #include "runtime/recdb/create_file.h"
 #include "runtime/recdb/recdb.h"
 #include "tools/datagen/content.h"
@@ -81,7 +81,7 @@ Text FilledRegister(const std::string& name, int count, const Text& password = T
   auto it = made.find(name);
   if (it != made.end()) return it->second;
   const Text path = CreateRegister(name, password);
-  DatabaseTable table;
+  DatabaseTable table(fs::RealFileSystem());
   Open(table, path, kExclusive, password);
   AppendRows(table, MakeRows(count));
   table.CloseAllDatabases();
@@ -91,7 +91,7 @@ Text FilledRegister(const std::string& name, int count, const Text& password = T
 void BM_RecdbWrite5000(benchmark::State& state) {
   const auto rows = MakeRows(5000);
   const int64_t mode = state.range(0);
-  DatabaseTable table;
+  DatabaseTable table(fs::RealFileSystem());
   Open(table, CreateRegister("write.dat"), mode);
   for (auto _ : state) {
     if (mode == kWholeLock) table.HoldWholeDatabase();
@@ -114,7 +114,7 @@ BENCHMARK(BM_SqliteInsert5000)->Unit(benchmark::kMillisecond);
 
 void BM_RecdbRead5000(benchmark::State& state) {
   const int64_t mode = state.range(0);
-  DatabaseTable table;
+  DatabaseTable table(fs::RealFileSystem());
   Open(table, FilledRegister("read5000.dat", 5000), mode);
   for (auto _ : state) {
     if (mode == kWholeLock) table.HoldWholeDatabase();
@@ -142,7 +142,7 @@ void BM_RecdbRead10MB(benchmark::State& state) {
   const Text password = with_password ? Text("kpm4825031") : Text();
   const Text path = FilledRegister(with_password ? "ten_protected.dat" : "ten_plain.dat",
                                    kTenMegabytes, password);
-  DatabaseTable table;
+  DatabaseTable table(fs::RealFileSystem());
   Open(table, path, mode, password);
   for (auto _ : state) {
     if (mode == kWholeLock) table.HoldWholeDatabase();
@@ -156,7 +156,7 @@ BENCHMARK(BM_RecdbRead10MB)
     ->Unit(benchmark::kMillisecond);
 
 void BM_RecdbSortToFile100k(benchmark::State& state) {
-  DatabaseTable table;
+  DatabaseTable table(fs::RealFileSystem());
   Open(table, FilledRegister("sort_source.dat", 100000), kShared);
   const Text out = BenchFolder() + "/sorted.dat";
   for (auto _ : state) {

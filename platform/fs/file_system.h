@@ -77,9 +77,10 @@ class File {
   virtual int Sync() = 0;
 };
 
-// The file system seam. One real implementation (platform/posix); the memory file system
-// (memory_file_system.h) and the fault-injecting wrapper (fault_injecting_file_system.h) stand in
-// for it in tests.
+// The file system seam. The real implementation is platform/posix (real_file_system.h); the
+// memory file system (memory_file_system.h) and the fault-injecting wrapper
+// (fault_injecting_file_system.h) stand in for it in tests. Everything below the programs takes
+// the file system it works on as an argument.
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -139,9 +140,6 @@ class FileSystem {
   virtual int GetCurrentDirectory(Path* directory) = 0;
   virtual int SetCurrentDirectory(const Path& directory) = 0;
 };
-
-// The process's real file system (platform/posix on Linux).
-FileSystem& RealFileSystem();
 
 }  // namespace sr::fs
 

@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <vector>
 
-#include "platform/fs/file_system.h"
+#include "platform/fs/real_file_system.h"
 #include "platform/posix/file_attributes.h"
 #include "platform/posix/native_path.h"
 #include "platform/posix/posix_error.h"

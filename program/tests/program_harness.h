@@ -16,7 +16,7 @@
 
 #include "app/program.h"
 #include "platform/automation/recording_automation.h"
-#include "platform/fs/file_system.h"
+#include "platform/fs/real_file_system.h"
 #include "platform/print/recording_print_seam.h"
 #include "platform/qt/ui/form_window.h"
 #include "platform/qt/ui/tests/modal_driver.h"

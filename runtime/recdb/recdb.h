@@ -12,9 +12,10 @@
 #include "runtime/recdb/errors.h"
 
 // The record database operations. They act on the current database of a table of open
-// databases; the free functions use the process's table. Every operation sets the calling
-// thread's last database error (LastDatabaseError, DatabaseErrorMessage in errors.h): 0 on
-// success, else the code; a success flag is true exactly when that code is 0.
+// databases (process_databases.h gives the process's own table and the same operations as free
+// functions on it). Every operation sets the calling thread's last database error
+// (LastDatabaseError, DatabaseErrorMessage in errors.h): 0 on success, else the code; a success
+// flag is true exactly when that code is 0.
 namespace sr {
 
 namespace recdb {
@@ -70,7 +71,10 @@ struct SortOptions {
 // The open databases of a process (or of a test), and the current one.
 class DatabaseTable {
  public:
-  explicit DatabaseTable(fs::FileSystem& file_system = fs::RealFileSystem());
+  // Every file of the table's databases is reached through `file_system`, which must outlive
+  // the table: the real one in the program and the tools, a memory or fault-injecting one in
+  // tests.
+  explicit DatabaseTable(fs::FileSystem& file_system);
   ~DatabaseTable();
   DatabaseTable(const DatabaseTable&) = delete;
   DatabaseTable& operator=(const DatabaseTable&) = delete;
@@ -130,11 +134,12 @@ class DatabaseTable {
   bool FlushDatabase();
 
   // For tools and tests: the current database (null when none), the number of open databases,
-  // the retry time of a refused lock on the record count (default 2000 ms), and of a refused
-  // record, companion block or whole-database lock (default 1000 ms). Both apply to databases
-  // opened afterwards.
+  // the file system, the retry time of a refused lock on the record count (default 2000 ms),
+  // and of a refused record, companion block or whole-database lock (default 1000 ms). Both
+  // apply to databases opened afterwards.
   recdb::Database* current() const;
   size_t open_count() const { return open_.size(); }
+  fs::FileSystem& file_system() const { return fs_; }
   void set_count_lock_wait(int ms) { count_lock_wait_ms_ = ms; }
   void set_lock_wait(int ms) { lock_wait_ms_ = ms; }
   // The creation time written into new files (default: the local clock).
@@ -156,29 +161,6 @@ class DatabaseTable {
   int lock_wait_ms_ = 1000;
   std::function<double()> clock_;
 };
-
-// The process's table, and the operations on it.
-DatabaseTable& ProcessDatabases();
-
-bool OpenDatabase(const Text& file, const Text& alias, const OpenOptions& options = {});
-bool SelectDatabase(const Text& name);
-void CloseDatabase(const Text& name = Text());
-void CloseAllDatabases();
-int32_t GetRecordCount();
-Text GetFieldName(const FieldRef& field);
-void GoFirst();
-bool Skip(int32_t n = 1);
-bool GotoRecord(int32_t n);
-Value ReadField(const FieldRef& field);
-bool WriteField(const FieldRef& field, const Value& value = Value());
-bool AppendBlankRecord();
-bool ZapRecords();
-bool RenameField(const FieldRef& field, const Text& new_name);
-bool CopyStructure(const Text& file, const std::vector<Text>& fields = {});
-bool SortToFile(const Text& file, const std::vector<Text>& keys, const SortOptions& options = {});
-bool HoldWholeDatabase();
-bool ReleaseWholeDatabase();
-bool FlushDatabase();
 
 }  // namespace sr
 

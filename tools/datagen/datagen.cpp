@@ -5,10 +5,10 @@
 #include <string>
 
 #include "base/gbk.h"
-#include "platform/fs/file_system.h"
+#include "platform/fs/real_file_system.h"
 #include "runtime/convert/date_time.h"
 #include "runtime/recdb/create_file.h"
-#include "runtime/recdb/recdb.h"
+#include "runtime/recdb/process_databases.h"
 #include "tools/datagen/content.h"
 
 namespace {
@@ -52,6 +52,7 @@ int main(int argc, char** argv) {
   }
   folder += "/";
   sr::fs::FileSystem& files = sr::fs::RealFileSystem();
+  sr::StartProcessDatabases(files);
   const double now = sr::Now();
 
   const sr::Text relay = folder + sr::datagen::kRelayFileName;

@@ -64,8 +64,8 @@ bool RecordSizeAgrees(const Io& io, const std::string& file, int32_t record_size
 
 bool LayoutAgrees(const Io& io, const std::string& file, const Text& path, const Text& password) {
   recdb::DatabaseLayout layout;
-  if (recdb::ReadDatabaseLayout(fs::RealFileSystem(), recdb::WithDefaultExtension(path), password,
-                                &layout) != kDbOk) {
+  if (recdb::ReadDatabaseLayout(ProcessDatabases().file_system(), recdb::WithDefaultExtension(path),
+                                password, &layout) != kDbOk) {
     return true;  // the open's own code says what is wrong
   }
   return RecordSizeAgrees(io, file, layout.header.record_size, layout.fields);
@@ -92,15 +92,15 @@ int ReportAudit(const Io& io, const std::string& file, const recdb::ChainAudit& 
 
 int SyncFile(const Text& path) {
   std::unique_ptr<fs::File> file;
-  int code = fs::RealFileSystem().Open(path, fs::Access::kRead, fs::Share::kDenyNone,
-                                       fs::Disposition::kOpenExisting, &file);
+  int code = ProcessDatabases().file_system().Open(path, fs::Access::kRead, fs::Share::kDenyNone,
+                                                   fs::Disposition::kOpenExisting, &file);
   return code == fs::kOk ? file->Sync() : code;
 }
 
 // Copies the database file to NAME.bak, and its companion file to COMPANION.bak, before a repair
 // changes anything. A copy left by an earlier repair is never overwritten.
 bool KeepCopies(const Io& io, const std::string& file, const Text& path) {
-  fs::FileSystem& files = fs::RealFileSystem();
+  fs::FileSystem& files = ProcessDatabases().file_system();
   const Text database = recdb::WithDefaultExtension(path);
   std::vector<Text> originals{database};
   bool exists = false;

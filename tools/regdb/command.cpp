@@ -53,7 +53,7 @@ bool OpenFile(const Io& io, const std::string& file, const Text& path, const Ope
 
 bool CheckOutput(const Io& io, const Text& source, const std::string& out_utf8, const Text& out,
                  bool force) {
-  fs::FileSystem& files = fs::RealFileSystem();
+  fs::FileSystem& files = ProcessDatabases().file_system();
   Text source_full, out_full;
   const Text out_path = recdb::WithDefaultExtension(out);
   if (files.FullPath(recdb::WithDefaultExtension(source), &source_full) != fs::kOk ||

@@ -8,7 +8,7 @@
 
 #include "base/value.h"
 #include "runtime/recdb/format.h"
-#include "runtime/recdb/recdb.h"
+#include "runtime/recdb/process_databases.h"
 #include "tools/regdb/args.h"
 
 // What the regdb commands share: where they write, how they fail, how they open a database.

@@ -126,7 +126,8 @@ int RunCreate(const Io& io, const std::vector<std::string>& words) {
   if (!CheckOutput(io, Text(), file, path, args.Has("force"))) return kExitFailed;
   std::shared_ptr<recdb::PageCipher> cipher;
   if (!password.empty()) cipher = std::make_shared<recdb::PageCipher>(password);
-  const int code = recdb::CreateDatabaseFile(fs::RealFileSystem(), path, fields, cipher, Now());
+  const int code =
+      recdb::CreateDatabaseFile(ProcessDatabases().file_system(), path, fields, cipher, Now());
   if (code != 0) return FailCode(io, file, code);
   return kExitOk;
 }

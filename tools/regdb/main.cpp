@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/fs/real_file_system.h"
 #include "tools/regdb/command.h"
 
 namespace {
@@ -37,6 +38,7 @@ constexpr Command kCommands[] = {
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
+  sr::StartProcessDatabases(sr::fs::RealFileSystem());
   sr::regdb::Io io{std::cout, std::cerr};
   if (argc < 2) {
     std::cerr << kUsage;

@@ -5,7 +5,7 @@
 #include <sstream>
 #include <vector>
 
-#include "platform/fs/file_system.h"
+#include "platform/fs/real_file_system.h"
 #include "tools/scenario/runner.h"
 #include "tools/scenario/script.h"
 

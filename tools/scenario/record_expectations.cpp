@@ -43,7 +43,7 @@ FileArgs ParseFileArgs(const Line& line) {
 // A register file opened for reading for the length of one check.
 class OpenedFile {
  public:
-  explicit OpenedFile(const FileArgs& args) : table_(fs::RealFileSystem()) {
+  OpenedFile(fs::FileSystem& files, const FileArgs& args) : table_(files) {
     OpenOptions options;
     options.read_only = 1;
     options.password = args.password;
@@ -76,18 +76,18 @@ void Reading(Fn fn) {
 
 void AddRecordExpectations(Runner& runner) {
   // expect records FILE COUNT
-  runner.AddExpectation("records", [](Runner&, const Line& line) {
+  runner.AddExpectation("records", [](Runner& r, const Line& line) {
     FileArgs args = ParseFileArgs(line);
     if (args.rest.size() != 1) throw Failure("expected: records FILE COUNT");
-    OpenedFile file(args);
+    OpenedFile file(r.file_system(), args);
     Runner::ExpectEqual("record count", args.rest[0],
                         std::to_string(file.table().GetRecordCount()));
   });
   // expect record FILE NUMBER VALUE... : the first fields of record NUMBER (1-based), as texts.
-  runner.AddExpectation("record", [](Runner&, const Line& line) {
+  runner.AddExpectation("record", [](Runner& r, const Line& line) {
     FileArgs args = ParseFileArgs(line);
     if (args.rest.size() < 2) throw Failure("expected: record FILE NUMBER VALUE...");
-    OpenedFile file(args);
+    OpenedFile file(r.file_system(), args);
     int number = Runner::Int(args.rest[0]);
     if (number < 1 || number > file.table().GetRecordCount()) {
       throw Failure("the file has no record " + std::to_string(number));
@@ -101,9 +101,9 @@ void AddRecordExpectations(Runner& runner) {
     });
   });
   // expect fields FILE NAME... : the first field names, in order.
-  runner.AddExpectation("fields", [](Runner&, const Line& line) {
+  runner.AddExpectation("fields", [](Runner& r, const Line& line) {
     FileArgs args = ParseFileArgs(line);
-    OpenedFile file(args);
+    OpenedFile file(r.file_system(), args);
     Reading([&] {
       for (size_t i = 0; i < args.rest.size(); ++i) {
         Runner::ExpectEqual("field name " + std::to_string(i + 1), args.rest[i],

@@ -16,6 +16,7 @@
 #include "forms/grid/grid.h"
 #include "forms/main_form.h"
 #include "platform/automation/recording_automation.h"
+#include "platform/fs/real_file_system.h"
 #include "platform/print/recording_print_seam.h"
 #include "platform/qt/grid/grid_widget.h"
 #include "platform/qt/ui/form_window.h"

@@ -12,7 +12,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/fs/file_system.h"
+#include "platform/fs/real_file_system.h"
 #include "platform/fs/tests/file_system_contract.h"
 #include "platform/fs/utf8_path.h"
 #include "platform/posix/tests/child_process.h"

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/fs/file_system.h"
+#include "platform/fs/real_file_system.h"
 #include "platform/posix/tests/child_process.h"
 #include "platform/posix/tests/test_folder.h"
 

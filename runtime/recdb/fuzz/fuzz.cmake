@@ -1,11 +1,11 @@
-# Reliability of the record database: damaged files and processes sharing a file.
+# Reliability of the record database: damaged files, opened and read on a disk in memory.
 #
 # The libFuzzer target recdb_fuzz_open is built only with clang and -DSR_FUZZ=ON, in a build
 # folder of its own (docs/regdb.md, "Fuzzing"). The replay of the kept corpus runs in every build.
 option(SR_FUZZ "Build the libFuzzer target of the record database (clang only)" OFF)
 
 add_library(sr_recdb_fuzz_support ${CMAKE_CURRENT_LIST_DIR}/open_and_read.cpp)
-target_link_libraries(sr_recdb_fuzz_support PUBLIC sr_recdb)
+target_link_libraries(sr_recdb_fuzz_support PUBLIC sr_recdb sr_fs)
 
 sr_test(recdb_regression_tests
   ${CMAKE_CURRENT_LIST_DIR}/../tests/regression/corpus_replay_test.cpp
@@ -14,26 +14,13 @@ target_compile_definitions(recdb_regression_tests PRIVATE
   SR_FUZZ_CORPUS_DIR="${CMAKE_CURRENT_LIST_DIR}/corpus"
   SR_FUZZ_CRASH_DIR="${CMAKE_CURRENT_LIST_DIR}/../tests/regression/crashes")
 
-# Real processes sharing one database file.
-add_executable(recdb_share_worker ${CMAKE_CURRENT_LIST_DIR}/../tests/regression/share_worker.cpp)
-target_link_libraries(recdb_share_worker PRIVATE sr_recdb)
-sr_test(recdb_share_processes_tests
-  ${CMAKE_CURRENT_LIST_DIR}/../tests/regression/share_processes_test.cpp
-  LIBS sr_recdb)
-target_compile_definitions(recdb_share_processes_tests PRIVATE
-  SR_SHARE_WORKER="$<TARGET_FILE:recdb_share_worker>")
-add_dependencies(recdb_share_processes_tests recdb_share_worker)
-
-# Processes killed in the middle of batched writes (SR_RECDB_KILLS kills per mode).
-sr_test(recdb_kill_tests ${CMAKE_CURRENT_LIST_DIR}/../tests/regression/kill_test.cpp LIBS sr_recdb)
-
 if(SR_FUZZ)
   if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
     message(FATAL_ERROR "SR_FUZZ needs clang: CC=clang CXX=clang++ cmake -DSR_FUZZ=ON ...")
   endif()
   # clang cannot compile to GBK; the fuzzed code does not depend on the bytes of its messages.
   # Each library on the way is instrumented for coverage.
-  foreach(target sr_convert sr_posix sr_recdb sr_recdb_fuzz_support)
+  foreach(target sr_base sr_convert sr_fs sr_recdb sr_recdb_fuzz_support)
     get_target_property(options ${target} COMPILE_OPTIONS)
     list(REMOVE_ITEM options -fexec-charset=GBK)
     set_target_properties(${target} PROPERTIES COMPILE_OPTIONS "${options}")

@@ -5,12 +5,10 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "base/gbk.h"
-#include "platform/fs/file_system.h"
+#include "platform/fs/memory_file_system.h"
 #include "runtime/recdb/create_file.h"
 #include "runtime/recdb/fuzz/open_and_read.h"
 #include "runtime/recdb/recdb.h"
@@ -21,13 +19,6 @@ using sr::Value;
 using sr::recdb::FieldDescriptor;
 using sr::recdb::FieldType;
 namespace fuzz = sr::recdb::fuzz;
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 FieldDescriptor Field(const char* name, FieldType type, int width = 0) {
   FieldDescriptor field;
@@ -46,18 +37,16 @@ std::vector<FieldDescriptor> EveryType() {
           Field("y", FieldType::kBytes),    Field("m", FieldType::kMemo)};
 }
 
-// Creates the files and fills `records` records; returns the database and companion bytes.
-bool Build(const std::string& dir, const std::vector<FieldDescriptor>& fields,
-           const std::string& password, int records, std::string* database,
-           std::string* companion) {
-  const std::string path = dir + "/seed.dat";
+// Creates the files on a disk in memory and fills `records` records; returns the database and
+// companion bytes.
+bool Build(const std::vector<FieldDescriptor>& fields, const std::string& password, int records,
+           std::string* database, std::string* companion) {
+  sr::fs::MemoryFileSystem disk;
+  const std::string path = "/seed.dat";
   std::shared_ptr<sr::recdb::PageCipher> cipher;
   if (!password.empty()) cipher = std::make_shared<sr::recdb::PageCipher>(password);
-  std::filesystem::remove(dir + "/seed.KDT");
-  if (sr::recdb::CreateDatabaseFile(sr::fs::RealFileSystem(), path, fields, cipher, 45000.5) != 0) {
-    return false;
-  }
-  sr::DatabaseTable table;
+  if (sr::recdb::CreateDatabaseFile(disk, path, fields, cipher, 45000.5) != 0) return false;
+  sr::DatabaseTable table(disk);
   sr::OpenOptions options;
   options.password = password;
   if (!table.OpenDatabase(path, "", options)) return false;
@@ -90,9 +79,9 @@ bool Build(const std::string& dir, const std::vector<FieldDescriptor>& fields,
     }
   }
   table.CloseAllDatabases();
-  *database = Slurp(path);
-  *companion = Slurp(dir + "/seed.KDT");
-  return true;
+  companion->clear();
+  disk.ReadContents("/seed.KDT", companion);
+  return disk.ReadContents(path, database) == sr::fs::kOk;
 }
 
 void Keep(const std::string& out, const std::string& name, const std::string& input) {
@@ -107,12 +96,10 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string out = argv[1];
-  const std::string work = std::filesystem::temp_directory_path() / "recdb_make_seeds";
-  std::filesystem::create_directories(work);
   std::filesystem::create_directories(out);
   std::string db, companion;
 
-  if (!Build(work, EveryType(), "", 3, &db, &companion)) return 1;
+  if (!Build(EveryType(), "", 3, &db, &companion)) return 1;
   Keep(out, "seed_every_type", fuzz::MakeInput(0, companion, db));
   Keep(out, "seed_every_type_read_only", fuzz::MakeInput(1, companion, db));
   Keep(out, "seed_short_read_only", fuzz::MakeInput(1, companion, db.substr(0, db.size() - 5)));
@@ -123,7 +110,7 @@ int main(int argc, char** argv) {
   newer[6] = 2;  // version 131072
   Keep(out, "seed_version_too_high", fuzz::MakeInput(0, companion, newer));
 
-  if (!Build(work, EveryType(), fuzz::kFuzzPassword, 3, &db, &companion)) return 1;
+  if (!Build(EveryType(), fuzz::kFuzzPassword, 3, &db, &companion)) return 1;
   Keep(out, "seed_protected", fuzz::MakeInput(2, companion, db));
   Keep(out, "seed_protected_no_password", fuzz::MakeInput(0, companion, db));
 
@@ -131,11 +118,10 @@ int main(int argc, char** argv) {
                                       Field("c", FieldType::kInt), Field("d", FieldType::kInt),
                                       Field("e", FieldType::kInt),
                                       Field("f", FieldType::kText, 40)};
-  if (!Build(work, tax, fuzz::kFuzzPassword, 9, &db, &companion)) return 1;
+  if (!Build(tax, fuzz::kFuzzPassword, 9, &db, &companion)) return 1;
   Keep(out, "seed_tax_table", fuzz::MakeInput(6, "", db));
 
-  if (!Build(work, {Field("n", FieldType::kInt)}, "", 0, &db, &companion)) return 1;
+  if (!Build({Field("n", FieldType::kInt)}, "", 0, &db, &companion)) return 1;
   Keep(out, "seed_minimal", fuzz::MakeInput(0, "", db));
-  std::filesystem::remove_all(work);
   return 0;
 }

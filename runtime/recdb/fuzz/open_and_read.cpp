@@ -1,8 +1,6 @@
 #include "runtime/recdb/fuzz/open_and_read.h"
 
-#include <cstdio>
-
-#include "base/gbk.h"
+#include "platform/fs/memory_file_system.h"
 #include "runtime/recdb/database.h"
 #include "runtime/recdb/recdb.h"
 
@@ -11,13 +9,6 @@ namespace {
 
 // Records read at most per input, so that a huge count in a long file cannot stall the fuzzer.
 constexpr int kMaxRecords = 4096;
-
-bool WriteFile(const std::string& path, const uint8_t* data, size_t size) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return false;
-  bool ok = std::fwrite(data, 1, size, file) == size;
-  return std::fclose(file) == 0 && ok;
-}
 
 }  // namespace
 
@@ -37,7 +28,7 @@ bool IsExpectedOpenCode(int code) {
   }
 }
 
-Outcome OpenAndReadAll(const std::string& folder, const uint8_t* data, size_t size) {
+Outcome OpenAndReadAll(const uint8_t* data, size_t size) {
   uint8_t head[3] = {0, 0, 0};
   for (size_t i = 0; i < 3 && i < size; ++i) head[i] = data[i];
   const size_t skip = size < 3 ? size : 3;
@@ -46,22 +37,18 @@ Outcome OpenAndReadAll(const std::string& folder, const uint8_t* data, size_t si
   size_t companion_size = head[1] | (head[2] << 8);
   if (companion_size > size) companion_size = size;
 
-  const std::string database = folder + "/fuzz.dat";
-  const std::string companion = folder + "/fuzz.KDT";
-  std::remove(companion.c_str());
-  if (!WriteFile(database, data + companion_size, size - companion_size) ||
-      (companion_size > 0 && !WriteFile(companion, data, companion_size))) {
-    std::perror("fuzz: cannot write the input files");
-    std::abort();
-  }
+  fs::MemoryFileSystem disk;
+  const auto* bytes = reinterpret_cast<const char*>(data);
+  disk.WriteContents("/fuzz.dat", std::string(bytes + companion_size, size - companion_size));
+  if (companion_size > 0) disk.WriteContents("/fuzz.KDT", std::string(bytes, companion_size));
 
   Outcome outcome;
-  DatabaseTable table;
+  DatabaseTable table(disk);
   OpenOptions options;
   options.read_only = head[0] & 1;
   if (head[0] & 2) options.password = kFuzzPassword;
   options.share_mode = (head[0] & 4) ? 4 : 1;
-  if (!table.OpenDatabase(FromUtf8(database), "", options)) {
+  if (!table.OpenDatabase("/fuzz.dat", "", options)) {
     outcome.open_code = LastDatabaseError();
     return outcome;
   }

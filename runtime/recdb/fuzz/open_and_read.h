@@ -24,8 +24,8 @@ struct Outcome {
 // Builds an input from its parts (for seeds and tests).
 std::string MakeInput(uint8_t flags, const std::string& companion, const std::string& database);
 
-// Writes the files into `folder` (which must exist), opens and reads them, and closes them.
-Outcome OpenAndReadAll(const std::string& folder, const uint8_t* data, size_t size);
+// Lays the files out on a fresh disk in memory, opens and reads them, and closes them.
+Outcome OpenAndReadAll(const uint8_t* data, size_t size);
 
 // The codes an open may give for a damaged file: -22, -23, -35, -36, -37, -48, -78.
 bool IsExpectedOpenCode(int code);

@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <random>
 
-#include "platform/fs/forwarding_file_system.h"
+#include "platform/fs/fault_injecting_file_system.h"
 #include "runtime/recdb/database.h"
 #include "runtime/recdb/tests/test_files.h"
 
@@ -65,7 +65,7 @@ class Batching : public DbTest {
     ASSERT_EQ(LastDatabaseError(), 0);
   }
   void CheckReadBack(int records) {
-    DatabaseTable reader;
+    DatabaseTable reader(files_);
     ASSERT_TRUE(reader.OpenDatabase(Path("reg.dat"), "r", {.read_only = 1}));
     ASSERT_EQ(reader.GetRecordCount(), records);
     reader.GoFirst();
@@ -106,7 +106,7 @@ TEST_F(Batching, ManyRecordsCrossTheCacheWindows) {
 
 TEST_F(Batching, OthersSeeTheRecordsWhenTheWholeLockEnds) {
   ASSERT_EQ(Open("reg.dat", "reg"), 0);
-  DatabaseTable other;
+  DatabaseTable other(files_);
   other.set_count_lock_wait(0);
   other.set_lock_wait(0);
   ASSERT_TRUE(other.OpenDatabase(Path("reg.dat"), "other"));
@@ -210,7 +210,7 @@ TEST_F(Batching, RandomWalkReadsAndWritesTheSameInEveryMode) {
 
 TEST_F(Batching, WholeLockSeesWhatOthersAppendedBefore) {
   ASSERT_EQ(Open("reg.dat", "reg"), 0);
-  DatabaseTable other;
+  DatabaseTable other(files_);
   ASSERT_TRUE(other.OpenDatabase(Path("reg.dat"), "other"));
   ASSERT_TRUE(other.AppendBlankRecord());
   ASSERT_TRUE(other.WriteField(1, Value::FromText("theirs")));
@@ -223,31 +223,8 @@ TEST_F(Batching, WholeLockSeesWhatOthersAppendedBefore) {
   EXPECT_EQ(At32(Read("reg.dat"), Register().DataStart() + 200), 2);
 }
 
-// Fails every write after the first `allowed` ones with a full disk.
-class FullDisk : public fs::ForwardingFileSystem {
- public:
-  using ForwardingFileSystem::ForwardingFileSystem;
-  int allowed = 1000000;
-
- protected:
-  std::unique_ptr<fs::File> WrapFile(std::unique_ptr<fs::File> file) override {
-    class Counting : public fs::ForwardingFile {
-     public:
-      Counting(std::unique_ptr<fs::File> f, int* allowed) : ForwardingFile(std::move(f)), allowed_(allowed) {}
-      int WriteAt(int64_t offset, const void* buffer, size_t length) override {
-        if ((*allowed_)-- <= 0) return fs::kDiskFull;
-        return ForwardingFile::WriteAt(offset, buffer, length);
-      }
-
-     private:
-      int* allowed_;
-    };
-    return std::make_unique<Counting>(std::move(file), &allowed);
-  }
-};
-
 TEST_F(Batching, AFailedFlushIsReportedNotSwallowed) {
-  FullDisk disk(fs::RealFileSystem());
+  fs::FaultInjectingFileSystem disk(files_);
   DatabaseTable table(disk);
   ASSERT_TRUE(table.OpenDatabase(Path("reg.dat"), "reg"));
   ASSERT_TRUE(table.HoldWholeDatabase());
@@ -255,18 +232,18 @@ TEST_F(Batching, AFailedFlushIsReportedNotSwallowed) {
     ASSERT_TRUE(table.AppendBlankRecord());
     ASSERT_TRUE(table.WriteField(3, Value::Double(r)));
   }
-  disk.allowed = 0;
+  disk.LimitRoom(0);
   EXPECT_FALSE(table.ReleaseWholeDatabase());
   EXPECT_EQ(LastDatabaseError(), -14);
-  disk.allowed = 1000000;
+  disk.ClearFaults();
   EXPECT_EQ(At32(Read("reg.dat"), 16), 0);  // nothing claims records that are not there
 }
 
 TEST_F(Batching, AFailedWriteInSharedModeIsReported) {
-  FullDisk disk(fs::RealFileSystem());
+  fs::FaultInjectingFileSystem disk(files_);
   DatabaseTable table(disk);
   ASSERT_TRUE(table.OpenDatabase(Path("reg.dat"), "reg"));
-  disk.allowed = 0;
+  disk.LimitRoom(0);
   EXPECT_FALSE(table.AppendBlankRecord());
   EXPECT_EQ(LastDatabaseError(), -14);
   EXPECT_EQ(table.GetRecordCount(), 0);

@@ -98,7 +98,7 @@ TEST_F(Audit, AuditsRecordsStillWaitingInTheCache) {
 // The companion was cut after block 4: records 1 and 3 reach past its end, and so does the
 // free list.
 TEST_F(Audit, RepairEmptiesWhatReachesPastACutCompanion) {
-  std::filesystem::resize_file(Path("a.KDT"), 512 * 5);
+  Resize("a.KDT", 512 * 5);
   ASSERT_EQ(Open("a.dat", "", {.read_only = 1}), -37);
   ASSERT_EQ(Open("a.dat", "", {.share_mode = 4}), 0);  // lowers the block count to 5
   std::vector<recdb::ChainFinding> emptied;

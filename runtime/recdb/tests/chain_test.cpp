@@ -136,7 +136,7 @@ TEST_F(Chains, MemoStopsAtNulBytesValueKeepsThem) {
 
 TEST_F(Chains, BlocksCutFromTheFileFailTheRead) {
   WriteNote(0, Letters(1001));
-  std::filesystem::resize_file(Path("m.KDT"), 512 * 3 + 100);
+  Resize("m.KDT", 512 * 3 + 100);
   EXPECT_EQ(table_.ReadField("Note"), Value::FromText(""));
   EXPECT_EQ(LastDatabaseError(), -59);
 }

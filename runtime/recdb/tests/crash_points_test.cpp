@@ -1,41 +1,12 @@
 // A process that dies between two writes: every prefix of an operation's writes must leave a
 // file whose companion blocks each have one owner at most.
-#include "platform/fs/forwarding_file_system.h"
+#include "platform/fs/fault_injecting_file_system.h"
 #include "runtime/recdb/chain_audit.h"
 #include "runtime/recdb/database.h"
 #include "runtime/recdb/tests/test_files.h"
 
 namespace sr::test {
 namespace {
-
-// Lets the first `allowed` changes (writes and cuts) reach the files and drops every later one,
-// as if the process had died there. `changes` counts the changes asked for.
-class DyingDisk : public fs::ForwardingFileSystem {
- public:
-  using ForwardingFileSystem::ForwardingFileSystem;
-  int allowed = 1 << 30;
-  int changes = 0;
-
- protected:
-  std::unique_ptr<fs::File> WrapFile(std::unique_ptr<fs::File> file) override {
-    class Dying : public fs::ForwardingFile {
-     public:
-      Dying(std::unique_ptr<fs::File> f, DyingDisk* disk)
-          : ForwardingFile(std::move(f)), disk_(disk) {}
-      int WriteAt(int64_t offset, const void* buffer, size_t length) override {
-        return Alive() ? ForwardingFile::WriteAt(offset, buffer, length) : fs::kHardware;
-      }
-      int Truncate(int64_t length) override {
-        return Alive() ? ForwardingFile::Truncate(length) : fs::kHardware;
-      }
-
-     private:
-      bool Alive() { return disk_->changes++ < disk_->allowed; }
-      DyingDisk* disk_;
-    };
-    return std::make_unique<Dying>(std::move(file), this);
-  }
-};
 
 std::string Letters(size_t n, char first) {
   std::string s;
@@ -54,7 +25,7 @@ class CrashPoints : public DbTest, public ::testing::WithParamInterface<Mode> {
     DbImage image = DbImage::Of({{"N", 3, 0}, {"Note", 12, 0}, {"Blob", 11, 0}}, records);
     Write("c.dat", image.Bytes());
     Write("c.KDT", CompanionHeaderBytes(1, 0, 0));
-    DatabaseTable setup;
+    DatabaseTable setup(files_);
     ASSERT_TRUE(setup.OpenDatabase(Path("c.dat"), ""));
     const size_t lengths[] = {1400, 300, 900, 0};
     for (int r = 0; r < 4; ++r) {
@@ -90,7 +61,7 @@ class CrashPoints : public DbTest, public ::testing::WithParamInterface<Mode> {
 
   // Opens the file read-only, as a checker would, and audits its chains.
   ::testing::AssertionResult Sound(int allowed) {
-    DatabaseTable reader;
+    DatabaseTable reader(files_);
     if (!reader.OpenDatabase(Path("c.dat"), "", {.read_only = 1})) {
       return ::testing::AssertionFailure()
              << "after " << allowed << " changes the file opens with " << LastDatabaseError();
@@ -113,10 +84,10 @@ TEST_P(CrashPoints, EveryPrefixOfTheWritesLeavesEachBlockOneOwner) {
   const std::string db = Read("c.dat"), companion = Read("c.KDT");
   int total = 0;
   {
-    DyingDisk disk(fs::RealFileSystem());
+    fs::FaultInjectingFileSystem disk(files_);
     DatabaseTable table(disk);
     Churn(table);
-    total = disk.changes;
+    total = disk.changes();
   }
   ASSERT_TRUE(Sound(total));
   ASSERT_GT(total, 20);
@@ -124,8 +95,9 @@ TEST_P(CrashPoints, EveryPrefixOfTheWritesLeavesEachBlockOneOwner) {
     Write("c.dat", db);
     Write("c.KDT", companion);
     {
-      DyingDisk disk(fs::RealFileSystem());
-      disk.allowed = allowed;
+      // The process dies after `allowed` changes: later writes and cuts never reach the files.
+      fs::FaultInjectingFileSystem disk(files_);
+      disk.StopAfter(allowed);
       DatabaseTable table(disk);
       table.set_lock_wait(0);
       Churn(table);

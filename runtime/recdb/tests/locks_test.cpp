@@ -1,7 +1,5 @@
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <set>
 #include <thread>
 
 #include "runtime/recdb/cipher_file.h"
@@ -27,14 +25,13 @@ class Locks : public DbTest {
   }
   std::unique_ptr<fs::File> RawHandle() {
     std::unique_ptr<fs::File> file;
-    EXPECT_EQ(fs::RealFileSystem().Open(Path("l.dat"), fs::Access::kReadWrite,
-                                        fs::Share::kDenyNone, fs::Disposition::kOpenExisting,
-                                        &file),
+    EXPECT_EQ(files_.Open(Path("l.dat"), fs::Access::kReadWrite, fs::Share::kDenyNone,
+                          fs::Disposition::kOpenExisting, &file),
               0);
     return file;
   }
 
-  DatabaseTable other_;  // a second handle on the same file, as another process would have
+  DatabaseTable other_{files_};  // a second handle on the same file, as another process would have
 };
 
 TEST_F(Locks, HoldCountsReleaseTheByteOnTheLastUnlock) {
@@ -112,7 +109,7 @@ TEST_F(Locks, AnotherHoldersWholeLockStopsCountsAppendsAndFields) {
 TEST_F(Locks, RefusedLocksAreTriedAgainForABoundedTime) {
   std::unique_ptr<fs::File> theirs = RawHandle();
   const int64_t record1 = 116 + 72;
-  DatabaseTable waiting;
+  DatabaseTable waiting(files_);
   waiting.set_lock_wait(5000);
   ASSERT_TRUE(waiting.OpenDatabase(Path("l.dat"), ""));
   for (int attempt = 0; attempt < 2; ++attempt) {
@@ -131,7 +128,7 @@ TEST_F(Locks, RefusedLocksAreTriedAgainForABoundedTime) {
   waiting.CloseAllDatabases();
 
   // A lock that stays refused gives up with the lock violation.
-  DatabaseTable brief;
+  DatabaseTable brief(files_);
   brief.set_lock_wait(60);
   ASSERT_TRUE(brief.OpenDatabase(Path("l.dat"), ""));
   ASSERT_EQ(theirs->Lock(record1, 1), 0);
@@ -158,71 +155,6 @@ TEST_F(Locks, ReadOnlyOpenCannotWrite) {
   EXPECT_FALSE(table_.WriteField(1, Value::Int(5)));
   EXPECT_NE(LastDatabaseError(), 0);
   EXPECT_EQ(At32(Read("l.dat"), 116 + 72 + 4), 11);
-}
-
-TEST_F(Locks, ProcessesAppendingTogetherGetDistinctSerials) {
-  constexpr int kProcesses = 3;
-  constexpr int kEach = 200;
-  std::vector<pid_t> children;
-  // Every child opens before any appends, so that all the appends overlap.
-  int ready[2], go[2];
-  ASSERT_EQ(pipe(ready), 0);
-  ASSERT_EQ(pipe(go), 0);
-  for (int p = 0; p < kProcesses; ++p) {
-    pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-      close(ready[0]);
-      close(go[1]);
-      DatabaseTable mine;
-      int failures = 0;
-      // Opens that meet try again.
-      int tries = 0;
-      while (!mine.OpenDatabase(Path("l.dat"), "")) {
-        if (++tries == 2000) _exit(100);
-        usleep(1000);
-      }
-      char byte = 1;
-      if (write(ready[1], &byte, 1) != 1) _exit(101);
-      close(ready[1]);
-      if (read(go[0], &byte, 1) != 0) _exit(102);  // end of file: everybody is open
-      for (int n = 0; n < kEach; ++n) {
-        if (!mine.AppendBlankRecord() || !mine.WriteField(1, Value::Int(1000 * (p + 1) + n))) {
-          ++failures;
-        }
-      }
-      mine.CloseAllDatabases();
-      _exit(failures);
-    }
-    children.push_back(pid);
-  }
-  close(ready[1]);
-  close(go[0]);
-  int opened = 0;
-  char byte = 0;
-  while (opened < kProcesses && read(ready[0], &byte, 1) == 1) ++opened;
-  close(go[1]);  // lets every child go, also when one failed to open
-  EXPECT_EQ(opened, kProcesses);
-  close(ready[0]);
-  for (pid_t pid : children) {
-    int status = 0;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
-    EXPECT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-  }
-  std::string bytes = Read("l.dat");
-  const int total = 2 + kProcesses * kEach;
-  ASSERT_EQ(At32(bytes, 16), total);
-  EXPECT_EQ(At32(bytes, 20), total + 1);
-  ASSERT_EQ(bytes.size(), static_cast<size_t>(116 + 72 + 8 * total));
-  std::set<int32_t> serials, values;
-  for (int r = 0; r < total; ++r) {
-    serials.insert(At32(bytes, 188 + 8 * r));
-    values.insert(At32(bytes, 188 + 8 * r + 4));
-  }
-  EXPECT_EQ(serials.size(), static_cast<size_t>(total));
-  EXPECT_EQ(*serials.rbegin(), total);
-  EXPECT_EQ(values.size(), static_cast<size_t>(total));
 }
 
 }  // namespace

@@ -80,7 +80,7 @@ TEST_F(Structure, CopyStructureTakesTheNamedFieldsInOrder) {
   DbImage expected;
   expected.fields = {{"Num", 3, 0}, {"Key", 10, 4}};
   EXPECT_EQ(Read("copy.dat"), expected.Bytes());
-  EXPECT_FALSE(std::filesystem::exists(Path("copy.KDT")));
+  EXPECT_FALSE(Exists("copy.KDT"));
   EXPECT_EQ(table_.current()->alias(), "src");
   EXPECT_EQ(table_.open_count(), 1u);
 }
@@ -165,7 +165,7 @@ TEST_F(Structure, SortRefusesMemoAndUnknownKeys) {
   EXPECT_EQ(LastDatabaseError(), -71);
   EXPECT_FALSE(table_.SortToFile(Path("x.dat"), {"Missing"}));
   EXPECT_EQ(LastDatabaseError(), -71);
-  EXPECT_FALSE(std::filesystem::exists(Path("x.dat")));
+  EXPECT_FALSE(Exists("x.dat"));
 }
 
 TEST_F(Structure, SortCopiesMemosIntoTheNewCompanion) {

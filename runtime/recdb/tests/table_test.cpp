@@ -25,7 +25,7 @@ TEST_F(Table, SameFileCannotBeOpenedTwice) {
   ASSERT_EQ(Open("one.dat", "first"), 0);
   EXPECT_EQ(Open("one.dat", "second"), -38);
   // Another spelling of the same path is the same file.
-  table_.OpenDatabase(dir_.string() + "/./one.dat", "third");
+  table_.OpenDatabase(dir_ + "/./one.dat", "third");
   EXPECT_EQ(LastDatabaseError(), -38);
   EXPECT_EQ(table_.open_count(), 1u);
   table_.CloseDatabase("first");

@@ -1,21 +1,17 @@
 #ifndef SALARY_RUNTIME_RECDB_TESTS_TEST_FILES_H_
 #define SALARY_RUNTIME_RECDB_TESTS_TEST_FILES_H_
 
-// Helpers for tests that build database files byte by byte in a temporary folder. The bytes are
+// Helpers for tests that build database files byte by byte on a disk in memory. The bytes are
 // assembled here with their own little-endian code, not with the library's writer.
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
+#include "platform/fs/memory_file_system.h"
 #include "runtime/recdb/recdb.h"
 
 namespace sr::test {
@@ -118,41 +114,43 @@ inline std::string CompanionHeaderBytes(int32_t blocks, int32_t free_count, int3
          Le32(first_free) + Zeros(4) + Zeros(480);
 }
 
-// A fresh folder for each test, removed afterwards; the tables are closed before.
+// A fresh disk in memory for each test, with a folder to work in; the table is closed before.
+// The helpers reach the files past every share mode and lock, as another program would.
 class DbTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = std::filesystem::temp_directory_path() /
-           ("recdb_" + std::string(info->test_suite_name()) + "_" + info->name() + "_" +
-            std::to_string(::getpid()));
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
+    ASSERT_EQ(files_.MakeFolder(dir_), fs::kOk);
     table_.set_clock([] { return 45000.5; });
     table_.set_count_lock_wait(0);
     table_.set_lock_wait(0);
   }
-  void TearDown() override {
-    table_.CloseAllDatabases();
-    std::filesystem::remove_all(dir_);
-  }
+  void TearDown() override { table_.CloseAllDatabases(); }
 
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-  void Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(Path(name), std::ios::binary) << bytes;
+  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+  void Write(const std::string& name, const std::string& bytes) {
+    EXPECT_EQ(files_.WriteContents(Path(name), bytes), fs::kOk) << name;
   }
   // Overwrites bytes in place, as another process would.
-  void Patch(const std::string& name, int64_t offset, const std::string& bytes) const {
-    std::fstream file(Path(name), std::ios::binary | std::ios::in | std::ios::out);
-    file.seekp(offset);
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  void Patch(const std::string& name, int64_t offset, const std::string& bytes) {
+    std::string contents = Read(name);
+    if (contents.size() < offset + bytes.size()) contents.resize(offset + bytes.size(), '\0');
+    contents.replace(offset, bytes.size(), bytes);
+    Write(name, contents);
+  }
+  // Cuts or extends a file.
+  void Resize(const std::string& name, int64_t size) {
+    std::string contents = Read(name);
+    contents.resize(size, '\0');
+    Write(name, contents);
   }
   std::string Read(const std::string& name) const {
-    std::ifstream in(Path(name), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    std::string bytes;
+    return files_.ReadContents(Path(name), &bytes) == fs::kOk ? bytes : std::string();
   }
-  int64_t Size(const std::string& name) const {
-    return static_cast<int64_t>(std::filesystem::file_size(Path(name)));
+  int64_t Size(const std::string& name) const { return static_cast<int64_t>(Read(name).size()); }
+  bool Exists(const std::string& name) {
+    bool exists = false;
+    return files_.Exists(Path(name), &exists) == fs::kOk && exists;
   }
   // Opens and expects the given code.
   int Open(const std::string& name, const std::string& alias = "", OpenOptions options = {}) {
@@ -160,8 +158,9 @@ class DbTest : public ::testing::Test {
     return LastDatabaseError();
   }
 
-  std::filesystem::path dir_;
-  DatabaseTable table_;
+  fs::MemoryFileSystem files_;
+  const std::string dir_ = "/recdb";
+  DatabaseTable table_{files_};
 };
 
 }  // namespace sr::test

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "base/gbk.h"
+#include "platform/fs/real_file_system.h"
 #include "runtime/recdb/database.h"
 #include "runtime/recdb/recdb.h"
 #include "tools/datagen/content.h"
@@ -16,7 +17,7 @@ Text DataPath(const char* name) { return FromUtf8(SR_DATA_DIR) + "/" + name; }
 class InstalledDataTest : public ::testing::Test {
  protected:
   void TearDown() override { table_.CloseAllDatabases(); }
-  DatabaseTable table_;
+  DatabaseTable table_{fs::RealFileSystem()};
 };
 
 TEST_F(InstalledDataTest, RelayFileHoldsTheTwentyTwoDefaultTitlesAndNoRecords) {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "base/gbk.h"
-#include "platform/fs/file_system.h"
+#include "platform/fs/real_file_system.h"
 #include "runtime/recdb/create_file.h"
 #include "runtime/recdb/recdb.h"
 #include "tools/scenario/runner.h"

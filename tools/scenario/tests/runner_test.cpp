@@ -6,7 +6,7 @@
 
 #include <sstream>
 
-#include "platform/fs/file_system.h"
+#include "platform/fs/real_file_system.h"
 #include "tools/scenario/script.h"
 
 namespace sr::scenario {

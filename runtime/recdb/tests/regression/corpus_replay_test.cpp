@@ -1,7 +1,6 @@
 // Replays the fuzz corpus, and every input with which the fuzzer once found a fault, through
 // the fuzz target's own open-and-read, under this build's sanitizers.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -30,22 +29,13 @@ std::vector<fsys::path> InputsIn(const char* folder) {
 
 class CorpusReplayTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    work_ = fsys::temp_directory_path() / ("recdb_replay_" + std::to_string(getpid()));
-    fsys::create_directories(work_);
-  }
-  void TearDown() override { fsys::remove_all(work_); }
-
   Outcome Replay(const fsys::path& input) {
     std::ifstream in(input, std::ios::binary);
     std::ostringstream bytes;
     bytes << in.rdbuf();
     const std::string data = bytes.str();
-    return OpenAndReadAll(work_.string(), reinterpret_cast<const uint8_t*>(data.data()),
-                          data.size());
+    return OpenAndReadAll(reinterpret_cast<const uint8_t*>(data.data()), data.size());
   }
-
-  fsys::path work_;
 };
 
 TEST_F(CorpusReplayTest, EveryKeptInputOpensOrFailsWithADamagedFileCode) {

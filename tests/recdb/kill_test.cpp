@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "base/gbk.h"
-#include "platform/fs/file_system.h"
+#include "platform/fs/real_file_system.h"
 #include "runtime/recdb/chain_audit.h"
 #include "runtime/recdb/create_file.h"
 #include "runtime/recdb/database.h"
@@ -73,7 +73,7 @@ void RandomChange(DatabaseTable& table, std::mt19937& random) {
 
 // The child: opens the file, says so on `ready`, then changes it in batches until killed.
 [[noreturn]] void Churn(const Text& path, Mode mode, unsigned seed, int ready) {
-  DatabaseTable table;
+  DatabaseTable table(fs::RealFileSystem());
   OpenOptions options;
   options.share_mode = mode == Mode::kExclusive ? 4 : 1;
   for (int tries = 0; !table.OpenDatabase(path, "", options); ++tries) {
@@ -149,7 +149,7 @@ class KillTest : public ::testing::TestWithParam<Mode> {
 
   // Checks the file as regdb check does; returns false when anything is wrong.
   bool CheckFile(Tally* tally) {
-    DatabaseTable reader;
+    DatabaseTable reader(fs::RealFileSystem());
     OpenOptions read_only;
     read_only.read_only = 1;
     if (!reader.OpenDatabase(path_, "", read_only)) {

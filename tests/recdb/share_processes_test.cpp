@@ -1,18 +1,21 @@
-// Several real processes on one database file: appends and field writes from four processes at
-// once, and an exclusive open that keeps another process out.
+// Several real processes on one database file: appends and field writes from several processes
+// at once, and an exclusive open that keeps another process out.
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "base/gbk.h"
-#include "platform/fs/file_system.h"
+#include "platform/fs/real_file_system.h"
 #include "runtime/recdb/create_file.h"
 #include "runtime/recdb/recdb.h"
 
@@ -49,9 +52,9 @@ class ShareProcessesTest : public ::testing::Test {
     fields[1] = {"序号", recdb::FieldType::kInt, 0, 0};
     fields[2] = {"文本", recdb::FieldType::kText, 0, 20};
     fields[3] = {"金额", recdb::FieldType::kDouble, 0, 0};
-    ASSERT_EQ(recdb::CreateDatabaseFile(fs::RealFileSystem(), FromUtf8(path_), fields, nullptr,
-                                        45000),
-              0);
+    ASSERT_EQ(
+        recdb::CreateDatabaseFile(fs::RealFileSystem(), FromUtf8(path_), fields, nullptr, 45000),
+        0);
   }
   void TearDown() override { fsys::remove_all(dir_); }
 
@@ -64,7 +67,7 @@ constexpr int kEach = 1000;
 
 // After the workers: 4,000 records with unique serial numbers, each with every field written.
 void ExpectEveryRecordWhole(const std::string& path) {
-  DatabaseTable table;
+  DatabaseTable table(fs::RealFileSystem());
   OpenOptions read_only;
   read_only.read_only = 1;
   ASSERT_TRUE(table.OpenDatabase(FromUtf8(path), "", read_only)) << LastDatabaseError();
@@ -138,7 +141,7 @@ TEST_F(ShareProcessesTest, ProcessesStartingWhileOthersWriteLoseNothing) {
 
 TEST_F(ShareProcessesTest, AnExclusiveOpenKeepsAnotherProcessOut) {
   {
-    DatabaseTable table;
+    DatabaseTable table(fs::RealFileSystem());
     OpenOptions exclusive;
     exclusive.share_mode = 4;
     ASSERT_TRUE(table.OpenDatabase(FromUtf8(path_), "", exclusive));
@@ -146,6 +149,74 @@ TEST_F(ShareProcessesTest, AnExclusiveOpenKeepsAnotherProcessOut) {
   }
   // Once closed, the other process gets in.
   EXPECT_EQ(ExitStatus(Spawn({"share_worker", "open", path_})), 0);
+}
+
+// Forked copies of this process that all open before any appends: the header's count and next
+// serial number and the file's length come out exact, and no serial number is given twice.
+TEST_F(ShareProcessesTest, ForkedProcessesAppendingTogetherGetDistinctSerials) {
+  constexpr int kForked = 3;
+  constexpr int kAppends = 200;
+  std::vector<pid_t> children;
+  int ready[2], go[2];
+  ASSERT_EQ(pipe(ready), 0);
+  ASSERT_EQ(pipe(go), 0);
+  for (int p = 0; p < kForked; ++p) {
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      close(ready[0]);
+      close(go[1]);
+      DatabaseTable mine(fs::RealFileSystem());
+      int failures = 0;
+      // Opens that meet try again.
+      int tries = 0;
+      while (!mine.OpenDatabase(FromUtf8(path_), "")) {
+        if (++tries == 2000) _exit(100);
+        usleep(1000);
+      }
+      char byte = 1;
+      if (write(ready[1], &byte, 1) != 1) _exit(101);
+      close(ready[1]);
+      if (read(go[0], &byte, 1) != 0) _exit(102);  // end of file: everybody is open
+      for (int n = 0; n < kAppends; ++n) {
+        if (!mine.AppendBlankRecord() || !mine.WriteField(1, Value::Int(1000 * (p + 1) + n))) {
+          ++failures;
+        }
+      }
+      mine.CloseAllDatabases();
+      _exit(failures);
+    }
+    children.push_back(pid);
+  }
+  close(ready[1]);
+  close(go[0]);
+  int opened = 0;
+  char byte = 0;
+  while (opened < kForked && read(ready[0], &byte, 1) == 1) ++opened;
+  close(go[1]);  // lets every child go, also when one failed to open
+  EXPECT_EQ(opened, kForked);
+  close(ready[0]);
+  for (pid_t pid : children) EXPECT_EQ(ExitStatus(pid), 0);
+  std::ifstream in(path_, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+  auto at32 = [&](size_t offset) {
+    int32_t value = 0;
+    std::memcpy(&value, bytes.data() + offset, 4);
+    return value;
+  };
+  const int total = kForked * kAppends;
+  const size_t data_start = 116 + 72 * 4, record_size = 4 + 4 + 4 + 20 + 8;
+  ASSERT_EQ(at32(16), total);
+  EXPECT_EQ(at32(20), total + 1);
+  ASSERT_EQ(bytes.size(), data_start + record_size * total);
+  std::set<int32_t> serials, values;
+  for (int r = 0; r < total; ++r) {
+    serials.insert(at32(data_start + record_size * r));
+    values.insert(at32(data_start + record_size * r + 4));
+  }
+  EXPECT_EQ(serials.size(), static_cast<size_t>(total));
+  EXPECT_EQ(*serials.rbegin(), total);
+  EXPECT_EQ(values.size(), static_cast<size_t>(total));
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "base/gbk.h"
+#include "platform/fs/real_file_system.h"
 #include "runtime/recdb/recdb.h"
 
 namespace {
@@ -34,14 +35,14 @@ bool OpenPatiently(sr::DatabaseTable& table, const std::string& file) {
 
 int Reopen(const std::string& file) {
   while (!Exists(file + ".done")) {
-    sr::DatabaseTable table;
+    sr::DatabaseTable table(sr::fs::RealFileSystem());
     if (!OpenPatiently(table, file)) return 100;
   }
   return 0;
 }
 
 int Append(const std::string& file, int id, int count, bool wait_for_go) {
-  sr::DatabaseTable table;
+  sr::DatabaseTable table(sr::fs::RealFileSystem());
   if (!OpenPatiently(table, file)) return 100;
   std::fclose(std::fopen((file + ".ready" + std::to_string(id)).c_str(), "w"));
   for (int waited = 0; wait_for_go && !Exists(file + ".go"); ++waited) {
@@ -73,7 +74,7 @@ int main(int argc, char** argv) {
   }
   if (command == "reopen" && argc == 3) return Reopen(argv[2]);
   if (command == "open" && argc == 3) {
-    sr::DatabaseTable table;
+    sr::DatabaseTable table(sr::fs::RealFileSystem());
     return table.OpenDatabase(sr::FromUtf8(argv[2]), "") ? 0 : -sr::LastDatabaseError();
   }
   std::fprintf(stderr,

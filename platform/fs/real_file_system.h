@@ -1,0 +1,16 @@
+#ifndef SALARY_PLATFORM_FS_REAL_FILE_SYSTEM_H_
+#define SALARY_PLATFORM_FS_REAL_FILE_SYSTEM_H_
+
+#include "platform/fs/file_system.h"
+
+namespace sr::fs {
+
+// The process's real file system, defined by the platform's own implementation (platform/posix
+// on Linux, library sr_posix). Only the programs, the tools, the benchmarks and the tests that
+// need the real disk pick it; the record database, the forms and the program's logic take the
+// file system they work on as an argument and never include this header.
+FileSystem& RealFileSystem();
+
+}  // namespace sr::fs
+
+#endif  // SALARY_PLATFORM_FS_REAL_FILE_SYSTEM_H_
