@@ -5,14 +5,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <climits>
 #include <memory>
 
 #include "app/file_replacement.h"
 #include "app/register_storage.h"
 #include "app/tests/killing_file_system.h"
 #include "app/tests/register_test_files.h"
-#include "platform/fs/forwarding_file_system.h"
 #include "platform/fs/real_file_system.h"
 #include "runtime/convert/conversions.h"
 
@@ -20,7 +18,7 @@ namespace sr::app {
 namespace {
 
 using testing::FillGrid;
-using testing::KillingFileSystem;
+using testing::Tear;
 
 // What a register file holds: the names of its records in order ("" for the blank one).
 std::vector<Text> Names(const Text& path) {
@@ -55,12 +53,12 @@ class CrashSafeSaveTest : public ::testing::Test {
     // The register as saved, written the same way somewhere else.
     const Text sample = folder_ + "\\sample.dat";
     ASSERT_EQ(fs::RealFileSystem().CopyFile(pristine_, sample), fs::kOk);
-    KillingFileSystem counting(fs::RealFileSystem(), INT_MAX, false);
+    fs::FaultInjectingFileSystem counting(fs::RealFileSystem());
     DatabaseTable table(counting);
     ASSERT_TRUE(SaveRegisterFile(table, counting, StructureSource::kSavedRegister, sample, sample,
                                  new_grid_, nullptr, &reason))
         << reason;
-    steps_ = counting.steps();
+    steps_ = counting.changes();
     RecordProperty("save_steps", steps_);
     new_names_ = Names(sample);
     ASSERT_EQ(new_names_.size(), 421u);
@@ -68,9 +66,9 @@ class CrashSafeSaveTest : public ::testing::Test {
 
   // Saves the new register over the old one in a child process killed at call `kill_at`.
   // Returns whether the child was killed.
-  bool SaveInChild(int kill_at, bool torn) {
+  bool SaveInChild(int kill_at, Tear tear) {
     const testing::ChildEnd end =
-        testing::RunKilledAt(kill_at, torn, [this](fs::FileSystem& files) {
+        testing::RunKilledAt(kill_at, tear, [this](fs::FileSystem& files) {
           DatabaseTable table(files);
           Text reason;
           return SaveRegisterFile(table, files, StructureSource::kSavedRegister, target_, target_,
@@ -80,13 +78,13 @@ class CrashSafeSaveTest : public ::testing::Test {
     return end == testing::ChildEnd::kKilled;
   }
 
-  void KillAtEveryStep(bool torn) {
+  void KillAtEveryStep(Tear tear) {
     ASSERT_GT(steps_, 3);
     int kills = 0;
     for (int kill_at = 1; kill_at <= steps_ + 1; ++kill_at) {
       // The old register, with whatever a killed save left beside it.
       ASSERT_EQ(fs::RealFileSystem().CopyFile(pristine_, target_), fs::kOk);
-      kills += SaveInChild(kill_at, torn) ? 1 : 0;
+      kills += SaveInChild(kill_at, tear) ? 1 : 0;
       const std::vector<Text> names = Names(target_);
       EXPECT_TRUE(names == old_names_ || names == new_names_)
           << "kill at step " << kill_at << " of " << steps_ << ": " << names.size()
@@ -107,16 +105,16 @@ class CrashSafeSaveTest : public ::testing::Test {
 };
 
 TEST_F(CrashSafeSaveTest, KilledBeforeAnyFileChangeLeavesOldOrNewRegister) {
-  KillAtEveryStep(/*torn=*/false);
+  KillAtEveryStep(Tear::kNone);
 }
 
 TEST_F(CrashSafeSaveTest, KilledInTheMiddleOfAWriteLeavesOldOrNewRegister) {
-  KillAtEveryStep(/*torn=*/true);
+  KillAtEveryStep(Tear::kHalfWritten);
 }
 
 TEST_F(CrashSafeSaveTest, LeftoverOfAKilledSaveDoesNotStopTheNextSave) {
   ASSERT_EQ(fs::RealFileSystem().CopyFile(pristine_, target_), fs::kOk);
-  ASSERT_TRUE(SaveInChild(steps_, false));  // dies just before the file takes its name
+  ASSERT_TRUE(SaveInChild(steps_, Tear::kNone));  // dies just before the file takes its name
   Text reason;
   EXPECT_TRUE(SaveRegisterFile(databases_, fs::RealFileSystem(), StructureSource::kSavedRegister,
                                target_, target_, new_grid_, nullptr, &reason))
@@ -127,38 +125,12 @@ TEST_F(CrashSafeSaveTest, LeftoverOfAKilledSaveDoesNotStopTheNextSave) {
   EXPECT_FALSE(left);
 }
 
-// A file system whose disk fills up after `room` bytes written into the saving file.
-class FullDisk : public fs::ForwardingFileSystem {
- public:
-  FullDisk(fs::FileSystem& target, int64_t room) : ForwardingFileSystem(target), room_(room) {}
-
-  class File : public fs::ForwardingFile {
-   public:
-    File(std::unique_ptr<fs::File> target, int64_t* room)
-        : ForwardingFile(std::move(target)), room_(room) {}
-    int WriteAt(int64_t offset, const void* buffer, size_t length) override {
-      if (static_cast<int64_t>(length) > *room_) return fs::kDiskFull;
-      *room_ -= static_cast<int64_t>(length);
-      return ForwardingFile::WriteAt(offset, buffer, length);
-    }
-
-   private:
-    int64_t* room_;
-  };
-
- protected:
-  std::unique_ptr<fs::File> WrapFile(std::unique_ptr<fs::File> file) override {
-    return std::make_unique<File>(std::move(file), &room_);
-  }
-
- private:
-  int64_t room_;
-};
-
 TEST_F(CrashSafeSaveTest, FullDiskKeepsTheOldRegisterAndSaysSo) {
   ASSERT_EQ(fs::RealFileSystem().CopyFile(pristine_, target_), fs::kOk);
   for (int64_t room : {0, 2000, 60000}) {
-    FullDisk files(fs::RealFileSystem(), room);
+    // The disk fills up after `room` more bytes.
+    fs::FaultInjectingFileSystem files(fs::RealFileSystem());
+    files.LimitRoom(room);
     DatabaseTable table(files);
     Text reason;
     EXPECT_FALSE(SaveRegisterFile(table, files, StructureSource::kSavedRegister, target_, target_,

@@ -84,11 +84,12 @@ TEST_F(TaxTableSaveTest, KilledAtAnyPointLeavesTheOldOrTheNewTable) {
     const std::vector<Text> new_table = ReadTable(sample);
     ASSERT_NE(old_table, new_table);
     ASSERT_GT(steps, 3);
-    for (const bool torn : {false, true}) {
+    for (const app::testing::Tear tear :
+         {app::testing::Tear::kNone, app::testing::Tear::kHalfWritten}) {
       for (int kill_at = 1; kill_at <= steps + 1; ++kill_at) {
         ASSERT_EQ(fs::RealFileSystem().CopyFile(pristine, Path()), fs::kOk);
         const ChildEnd end = app::testing::RunKilledAt(
-            kill_at, torn, [&](fs::FileSystem& files) { return Save(files, Path(), texts); });
+            kill_at, tear, [&](fs::FileSystem& files) { return Save(files, Path(), texts); });
         EXPECT_EQ(end, kill_at <= steps ? ChildEnd::kKilled : ChildEnd::kSucceeded) << kill_at;
         kills += end == ChildEnd::kKilled ? 1 : 0;
         const std::vector<Text> table = ReadTable(Path());
@@ -98,8 +99,10 @@ TEST_F(TaxTableSaveTest, KilledAtAnyPointLeavesTheOldOrTheNewTable) {
           ++saved_new;
         } else {
           ++mixed;
-          ADD_FAILURE() << "round " << round << (torn ? ", torn" : "") << ", kill at step "
-                        << kill_at << " of " << steps << ": neither the old nor the new table";
+          ADD_FAILURE() << "round " << round
+                        << (tear == app::testing::Tear::kHalfWritten ? ", torn" : "")
+                        << ", kill at step " << kill_at << " of " << steps
+                        << ": neither the old nor the new table";
         }
       }
     }
