@@ -1,15 +1,10 @@
 // A save killed at any point leaves the register as it was or as saved, never a mix and never
 // an empty file; a save that runs out of disk leaves it as it was and says why.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <memory>
 
 #include "app/file_replacement.h"
 #include "app/register_storage.h"
-#include "app/tests/killing_file_system.h"
+#include "app/tests/killed_save.h"
 #include "app/tests/register_test_files.h"
 #include "platform/fs/real_file_system.h"
 #include "runtime/convert/conversions.h"
@@ -53,12 +48,13 @@ class CrashSafeSaveTest : public ::testing::Test {
     // The register as saved, written the same way somewhere else.
     const Text sample = folder_ + "\\sample.dat";
     ASSERT_EQ(fs::RealFileSystem().CopyFile(pristine_, sample), fs::kOk);
-    fs::FaultInjectingFileSystem counting(fs::RealFileSystem());
-    DatabaseTable table(counting);
-    ASSERT_TRUE(SaveRegisterFile(table, counting, StructureSource::kSavedRegister, sample, sample,
-                                 new_grid_, nullptr, &reason))
-        << reason;
-    steps_ = counting.changes();
+    bool saved = false;
+    steps_ = testing::CountFileChanges([&](fs::FileSystem& files) {
+      DatabaseTable table(files);
+      return saved = SaveRegisterFile(table, files, StructureSource::kSavedRegister, sample,
+                                      sample, new_grid_, nullptr, &reason);
+    });
+    ASSERT_TRUE(saved) << reason;
     RecordProperty("save_steps", steps_);
     new_names_ = Names(sample);
     ASSERT_EQ(new_names_.size(), 421u);

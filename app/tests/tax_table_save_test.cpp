@@ -11,7 +11,7 @@
 
 #include "app/file_replacement.h"
 #include "app/tax_table.h"
-#include "app/tests/killing_file_system.h"
+#include "app/tests/killed_save.h"
 #include "app/tests/tax_test_support.h"
 #include "platform/fs/real_file_system.h"
 #include "runtime/convert/conversions.h"

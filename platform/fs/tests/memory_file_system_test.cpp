@@ -5,33 +5,49 @@
 #include <thread>
 #include <vector>
 
+#include "platform/fs/fault_injecting_file_system.h"
 #include "platform/fs/tests/file_system_contract.h"
 
 namespace sr::fs {
 namespace {
 
+// The contract runs over the memory file system itself and over the fault-injecting wrapper on
+// top of it with no fault armed, which must then be invisible: every call and every opened file
+// reach the disk below unchanged.
 class InMemory : public testing::FileSystemUnderTest {
  public:
-  InMemory() { EXPECT_EQ(files_.MakeFolder(folder_), kOk); }
-  FileSystem& files() override { return files_; }
+  explicit InMemory(bool wrapped) : wrapped_(wrapped) {
+    EXPECT_EQ(files_.MakeFolder(folder_), kOk);
+  }
+  FileSystem& files() override {
+    return wrapped_ ? static_cast<FileSystem&>(unarmed_) : files_;
+  }
   const Path& folder() const override { return folder_; }
   void MakeFolder(const Path& name) override {
     EXPECT_EQ(files_.MakeFolder(folder_ + "/" + name), kOk);
   }
 
  private:
+  bool wrapped_;
   MemoryFileSystem files_;
+  FaultInjectingFileSystem unarmed_{files_};
   Path folder_ = "/work/test";
 };
 
 using testing::FileSystemContract;
+using testing::FileSystemKind;
 
 std::unique_ptr<testing::FileSystemUnderTest> MakeInMemory() {
-  return std::make_unique<InMemory>();
+  return std::make_unique<InMemory>(false);
+}
+std::unique_ptr<testing::FileSystemUnderTest> MakeUnarmedOverMemory() {
+  return std::make_unique<InMemory>(true);
 }
 
 INSTANTIATE_TEST_SUITE_P(Memory, FileSystemContract,
-                         ::testing::Values(testing::FileSystemKind{"Memory", &MakeInMemory}),
+                         ::testing::Values(FileSystemKind{"Memory", &MakeInMemory},
+                                           FileSystemKind{"UnarmedFaultInjecting",
+                                                          &MakeUnarmedOverMemory}),
                          FileSystemContract::Name);
 
 std::unique_ptr<File> MustOpen(FileSystem& files, const Path& path, Disposition disposition) {

@@ -1,5 +1,5 @@
-#ifndef SALARY_APP_TESTS_KILLING_FILE_SYSTEM_H_
-#define SALARY_APP_TESTS_KILLING_FILE_SYSTEM_H_
+#ifndef SALARY_APP_TESTS_KILLED_SAVE_H_
+#define SALARY_APP_TESTS_KILLED_SAVE_H_
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -49,4 +49,4 @@ inline int CountFileChanges(const std::function<bool(fs::FileSystem&)>& save) {
 
 }  // namespace sr::app::testing
 
-#endif  // SALARY_APP_TESTS_KILLING_FILE_SYSTEM_H_
+#endif  // SALARY_APP_TESTS_KILLED_SAVE_H_
