@@ -8,22 +8,6 @@
 
 namespace sr::recdb {
 
-Rc4::Rc4(const uint8_t* key, size_t length) {
-  for (int n = 0; n < 256; ++n) s_[n] = static_cast<uint8_t>(n);
-  uint8_t j = 0;
-  for (int n = 0; n < 256; ++n) {
-    j = static_cast<uint8_t>(j + s_[n] + key[n % length]);
-    std::swap(s_[n], s_[j]);
-  }
-}
-
-uint8_t Rc4::Next() {
-  i_ = static_cast<uint8_t>(i_ + 1);
-  j_ = static_cast<uint8_t>(j_ + s_[i_]);
-  std::swap(s_[i_], s_[j_]);
-  return s_[static_cast<uint8_t>(s_[i_] + s_[j_])];
-}
-
 Text PasswordDigestText(const Text& password) {
   static const char kHex[] = "0123456789abcdef";
   std::array<uint8_t, 16> digest = Md5(password);
@@ -41,39 +25,77 @@ PageCipher::PageCipher(const Text& password)
       master_(reinterpret_cast<const uint8_t*>(password.data()), password.size()) {}
 
 int32_t PageCipher::PageSeed(int64_t page) {
-  size_t end = static_cast<size_t>(page) * 4 + 4;
-  while (master_bytes_.size() < end) master_bytes_.push_back(master_.Next());
+  const size_t end = static_cast<size_t>(page) * 4 + 4;
+  const size_t made = master_bytes_.size();
+  if (made < end) {
+    master_bytes_.resize(end);
+    master_.Generate(master_bytes_.data() + made, end - made);
+  }
   return GetI32(master_bytes_.data() + end - 4);
 }
 
-const PageCipher::PageStream& PageCipher::StreamOf(int64_t page) {
-  for (const PageStream& cached : pages_) {
-    if (cached.page == page) return cached;
+PageCipher::PageStream* PageCipher::Find(int64_t page) {
+  for (PageStream& kept : pages_) {
+    if (kept.page == page) return &kept;
   }
-  int32_t seed = PageSeed(page);
-  uint8_t key[40];
-  PutI32(key, seed);
-  std::copy(digest_text_.begin(), digest_text_.end(), key + 4);
-  PutI32(key + 36, seed ^ static_cast<int32_t>(page));
-  Rc4 stream(key, sizeof key);
-  stream.Discard(36);
+  return nullptr;
+}
+
+PageCipher::PageStream& PageCipher::TakeSlot() {
   PageStream& slot = pages_[next_slot_];
   next_slot_ = (next_slot_ + 1) % kCachedPages;
-  slot.page = page;
-  for (uint8_t& byte : slot.bytes) byte = stream.Next();
   return slot;
 }
 
+// Makes the key streams of the N pages from `first_page` on into `slots`.
+template <int N>
+void PageCipher::MakeStreams(const std::array<PageStream*, N>& slots, int64_t first_page) {
+  constexpr size_t kKeySize = 40;
+  constexpr size_t kDropped = 36;
+  uint8_t keys[N][kKeySize];
+  std::array<const uint8_t*, N> key_of;
+  std::array<uint8_t*, N> out;
+  uint8_t dropped[N][kDropped];
+  std::array<uint8_t*, N> dropped_of;
+  for (int n = 0; n < N; ++n) {
+    const int64_t page = first_page + n;
+    const int32_t seed = PageSeed(page);
+    PutI32(keys[n], seed);
+    std::copy(digest_text_.begin(), digest_text_.end(), keys[n] + 4);
+    PutI32(keys[n] + 36, seed ^ static_cast<int32_t>(page));
+    key_of[n] = keys[n];
+    out[n] = slots[n]->bytes.data();
+    dropped_of[n] = dropped[n];
+    slots[n]->page = page;
+  }
+  Rc4Streams<N> streams(key_of, kKeySize);
+  streams.Generate(dropped_of, kDropped);
+  streams.Generate(out, kCipherPageSize);
+}
+
+const uint8_t* PageCipher::StreamOf(int64_t page, bool next_too) {
+  if (PageStream* kept = Find(page)) return kept->bytes.data();
+  const bool pair = next_too && Find(page + 1) == nullptr;
+  PageStream& first = TakeSlot();
+  if (pair) {
+    MakeStreams<2>({&first, &TakeSlot()}, page);
+  } else {
+    MakeStreams<1>({&first}, page);
+  }
+  return first.bytes.data();
+}
+
 void PageCipher::Apply(int64_t offset, uint8_t* data, size_t length) {
-  int64_t end = offset + static_cast<int64_t>(length);
+  const int64_t end = offset + static_cast<int64_t>(length);
   int64_t p = std::max(offset, kPlainPrefix);
   while (p < end) {
-    int64_t page = p / kCipherPageSize;
-    int64_t page_end = std::min(end, (page + 1) * kCipherPageSize);
-    const PageStream& stream = StreamOf(page);
-    for (int64_t q = p; q < page_end; ++q) {
-      data[q - offset] ^= stream.bytes[q - page * kCipherPageSize];
-    }
+    const int64_t page = p / kCipherPageSize;
+    const int64_t page_start = page * kCipherPageSize;
+    const int64_t page_end = std::min(end, page_start + kCipherPageSize);
+    const uint8_t* stream = StreamOf(page, end > page_start + kCipherPageSize);
+    uint8_t* out = data + (p - offset);
+    const uint8_t* key = stream + (p - page_start);
+    for (int64_t n = 0; n < page_end - p; ++n) out[n] ^= key[n];
     p = page_end;
   }
 }

@@ -8,24 +8,9 @@
 #include <vector>
 
 #include "base/value.h"
+#include "runtime/recdb/rc4.h"
 
 namespace sr::recdb {
-
-// The RC4 key schedule and output generator.
-class Rc4 {
- public:
-  // REQUIRES: length > 0. A key longer than 256 bytes uses only its first 256 bytes.
-  Rc4(const uint8_t* key, size_t length);
-  uint8_t Next();
-  void Discard(size_t count) {
-    for (size_t n = 0; n < count; ++n) Next();
-  }
-
- private:
-  uint8_t s_[256];
-  uint8_t i_ = 0;
-  uint8_t j_ = 0;
-};
 
 // The 32 lower-case hexadecimal digits of the password's MD5 digest, last digest byte first.
 Text PasswordDigestText(const Text& password);
@@ -60,7 +45,13 @@ class PageCipher {
     std::array<uint8_t, kCipherPageSize> bytes;
   };
 
-  const PageStream& StreamOf(int64_t page);
+  // The key stream of `page`, made when it is not kept. A span that goes on into the next page
+  // (`next_too`) has both made in one pass.
+  const uint8_t* StreamOf(int64_t page, bool next_too);
+  PageStream* Find(int64_t page);
+  PageStream& TakeSlot();
+  template <int N>
+  void MakeStreams(const std::array<PageStream*, N>& slots, int64_t first_page);
 
   Text password_;
   Text digest_text_;

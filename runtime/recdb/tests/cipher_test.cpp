@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "runtime/recdb/coding.h"
 #include "runtime/recdb/md5.h"
 #include "runtime/recdb/page_cipher.h"
+#include "runtime/recdb/tests/test_files.h"
 
 namespace sr::recdb {
 namespace {
@@ -129,6 +132,202 @@ TEST(PageCipher, DifferentPasswordsGiveDifferentStreams) {
   a.Apply(0, x.data(), x.size());
   b.Apply(0, y.data(), y.size());
   EXPECT_NE(x, y);
+}
+
+// Textbook RC4 written out again, apart from the library's: the yardstick of the tests below.
+std::vector<uint8_t> TextbookRc4(const std::string& key, size_t count) {
+  uint8_t s[256];
+  for (int n = 0; n < 256; ++n) s[n] = static_cast<uint8_t>(n);
+  for (int n = 0, j = 0; n < 256; ++n) {
+    j = (j + s[n] + static_cast<uint8_t>(key[n % key.size()])) % 256;
+    std::swap(s[n], s[j]);
+  }
+  std::vector<uint8_t> out(count);
+  for (size_t n = 0, i = 0, j = 0; n < count; ++n) {
+    i = (i + 1) % 256;
+    j = (j + s[i]) % 256;
+    std::swap(s[i], s[j]);
+    out[n] = s[(s[i] + s[j]) % 256];
+  }
+  return out;
+}
+
+std::string Bytes(const std::vector<uint8_t>& bytes) {
+  return std::string(bytes.begin(), bytes.end());
+}
+
+TEST(Rc4, BulkOutputInPiecesOfAnyLengthEqualsTheTextbookStream) {
+  // Piece lengths cross the 8-byte groups and the wrap of the counter at 256.
+  const std::vector<size_t> pieces = {0, 1, 2, 5, 8, 9, 16, 250, 3, 256, 7, 600, 1, 4096};
+  size_t total = 0;
+  for (size_t piece : pieces) total += piece + 1;
+  for (const std::string& key : {std::string("K"), std::string("Key"), std::string(40, '\x9c'),
+                                 std::string(256, 'p') + "tail ignored", std::string(255, 'q')}) {
+    const std::vector<uint8_t> expected = TextbookRc4(key, total);
+    Rc4 one(reinterpret_cast<const uint8_t*>(key.data()), key.size());
+    std::vector<uint8_t> got(total);
+    size_t at = 0;
+    for (size_t piece : pieces) {
+      one.Generate(got.data() + at, piece);
+      at += piece;
+      got[at++] = one.Next();  // a single step after every piece
+    }
+    EXPECT_EQ(Bytes(got), Bytes(expected)) << "key of " << key.size() << " bytes";
+  }
+}
+
+TEST(Rc4, TwoStreamsSideBySideEqualTwoTextbookStreams) {
+  const std::string a = "first key";
+  const std::string b = "other key";  // the same length: both are scheduled in one pass
+  Rc4Streams<2> both(
+      {reinterpret_cast<const uint8_t*>(a.data()), reinterpret_cast<const uint8_t*>(b.data())},
+      a.size());
+  std::vector<uint8_t> got_a(5000), got_b(5000);
+  size_t at = 0;
+  for (size_t piece : {size_t{3}, size_t{36}, size_t{4096}, size_t{0}, size_t{865}}) {
+    both.Generate({got_a.data() + at, got_b.data() + at}, piece);
+    at += piece;
+  }
+  ASSERT_EQ(at, got_a.size());
+  EXPECT_EQ(Bytes(got_a), Bytes(TextbookRc4(a, at)));
+  EXPECT_EQ(Bytes(got_b), Bytes(TextbookRc4(b, at)));
+}
+
+// The page cipher as written down, with nothing kept: for every page of the span a master
+// stream from its start and a page stream of its own.
+void ReferenceApply(const std::string& password, int64_t offset, uint8_t* data, size_t length) {
+  const std::string digest = PasswordDigestText(password);
+  size_t n = 0;
+  while (n < length) {
+    const int64_t p = offset + static_cast<int64_t>(n);
+    if (p < 4) {
+      ++n;
+      continue;
+    }
+    const int64_t page = p / 4096;
+    const std::vector<uint8_t> master = TextbookRc4(password, 4 * page + 4);
+    uint32_t seed = 0;
+    for (int b = 3; b >= 0; --b) seed = (seed << 8) | master[4 * page + b];
+    std::string key;
+    for (int b = 0; b < 4; ++b) key.push_back(static_cast<char>(seed >> (8 * b)));
+    key += digest;
+    const uint32_t mixed = seed ^ static_cast<uint32_t>(page);
+    for (int b = 0; b < 4; ++b) key.push_back(static_cast<char>(mixed >> (8 * b)));
+    const std::vector<uint8_t> stream = TextbookRc4(key, 36 + 4096);
+    for (; n < length && (offset + static_cast<int64_t>(n)) / 4096 == page; ++n) {
+      data[n] ^= stream[36 + (offset + n) % 4096];
+    }
+  }
+}
+
+TEST(PageCipher, RandomSpansEqualTheReferenceForEveryPassword) {
+  const std::vector<std::string> passwords = {"a",
+                                              "kpm4825031",
+                                              "\xb9\xa4\xd7\xca\xb1\xed",
+                                              std::string(255, 'x') + "y",
+                                              std::string(256, 'z'),
+                                              std::string(300, 'w') + "!"};
+  std::vector<PageCipher> ciphers;
+  for (const std::string& password : passwords) ciphers.emplace_back(password);
+  // Spans at the plain prefix, on and across page boundaries, whole pages, then random ones in
+  // random order, so that whatever a cipher keeps from one span meets the next.
+  std::vector<std::pair<int64_t, size_t>> spans = {{0, 3},
+                                                   {0, 4},
+                                                   {0, 5},
+                                                   {2, 9},
+                                                   {3, 4100},
+                                                   {4092, 8},
+                                                   {4095, 1},
+                                                   {4096, 4096},
+                                                   {8191, 2},
+                                                   {4096 * 7, 4096 * 3},
+                                                   {4096 * 2 + 100, 0},
+                                                   {4096 * 20 - 5, 10},
+                                                   {0, 4096 * 4 + 17}};
+  std::mt19937 random(20240614);
+  for (int n = 0; n < 60; ++n) {
+    const int64_t offset = std::uniform_int_distribution<int64_t>(0, 4096 * 24)(random);
+    const size_t length = std::uniform_int_distribution<size_t>(0, 4096 * 3 + 8)(random);
+    spans.emplace_back(offset, length);
+  }
+  for (const auto& [offset, length] : spans) {
+    std::vector<uint8_t> data(length);
+    for (uint8_t& byte : data) byte = static_cast<uint8_t>(random());
+    for (size_t c = 0; c < ciphers.size(); ++c) {
+      std::vector<uint8_t> got = data;
+      std::vector<uint8_t> expected = data;
+      ciphers[c].Apply(offset, got.data(), got.size());
+      ReferenceApply(passwords[c], offset, expected.data(), expected.size());
+      ASSERT_EQ(Bytes(got), Bytes(expected)) << "password of " << passwords[c].size() << " bytes, "
+                                             << length << " bytes at " << offset;
+    }
+  }
+}
+
+TEST(PageCipher, KeyStreamBytesStayAsStoredFilesHaveThem) {
+  struct Known {
+    const char* password;
+    int64_t offset;
+    const char* hex;
+  };
+  for (const Known& known :
+       {Known{"kpm4825031", 0, "000000001bfb3856f8c99e3c6aaa9251"},
+        Known{"kpm4825031", 4092, "4d037d375397b01b6d2e878e11580483"},
+        Known{"kpm4825031", 300 * 4096 + 4088, "b57556782888383d2436da3868ba5788"},
+        Known{"pw", 0, "00000000ec77844516cb3d2813f1fb38"},
+        Known{"pw", 4092, "82344302b8009942d404e36dbc4ac9f0"},
+        Known{"pw", 300 * 4096 + 4088, "d4998aa669f04465868bc708bb1285fa"}}) {
+    uint8_t bytes[16] = {};
+    PageCipher(known.password).Apply(known.offset, bytes, sizeof bytes);
+    EXPECT_EQ(Hex(bytes, sizeof bytes), known.hex) << known.password << " at " << known.offset;
+  }
+}
+
+// A protected file of four pages, scrambled by the reference above, read through the library in
+// the shared mode and under the whole-database lock. Then the same path holds another file under
+// another password, and a new open reads that one.
+class ProtectedFile : public test::DbTest {
+ protected:
+  void Make(const std::string& password, char fill) {
+    test::DbImage image;
+    image.magic = "QCDB";
+    image.digest = PasswordDigestText(password);
+    image.fields = {{"Note", 10, 300}, {"Pay", 6, 0}};
+    for (int r = 0; r < 40; ++r) {
+      std::string note(1 + r * 7, fill);
+      note.resize(300, '\0');
+      image.records.push_back(test::Le32(r + 1) + note + test::LeDouble(r * 1.5));
+    }
+    image.record_count = 40;
+    image.next_serial = 41;
+    std::string bytes = image.Bytes();
+    ReferenceApply(password, 0, reinterpret_cast<uint8_t*>(bytes.data()), bytes.size());
+    Write("p.dat", bytes);
+  }
+  void ExpectRecords(char fill) {
+    ASSERT_EQ(table_.GetRecordCount(), 40);
+    table_.GoFirst();
+    for (int r = 0; r < 40; ++r, table_.Skip()) {
+      ASSERT_EQ(table_.ReadField("Note").text(), std::string(1 + r * 7, fill)) << "record " << r;
+      ASSERT_EQ(table_.ReadField("Pay").floating(), r * 1.5) << "record " << r;
+    }
+  }
+};
+
+TEST_F(ProtectedFile, ReadsBackInEveryModeAndAfterBeingReplaced) {
+  Make("first", 'a');
+  ASSERT_EQ(Open("p.dat", "", OpenOptions::WithPassword("first")), 0);
+  ExpectRecords('a');
+  ASSERT_TRUE(table_.HoldWholeDatabase());
+  ExpectRecords('a');
+  ASSERT_TRUE(table_.ReleaseWholeDatabase());
+  table_.CloseDatabase();
+
+  Make("second password", 'b');
+  EXPECT_EQ(Open("p.dat", "", OpenOptions::WithPassword("first")), -78);
+  ASSERT_EQ(Open("p.dat", "", OpenOptions::WithPassword("second password")), 0);
+  ASSERT_TRUE(table_.HoldWholeDatabase());
+  ExpectRecords('b');
 }
 
 }  // namespace
