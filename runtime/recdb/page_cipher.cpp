@@ -47,14 +47,13 @@ PageCipher::PageStream& PageCipher::TakeSlot() {
   return slot;
 }
 
-// Makes the key streams of the N pages from `first_page` on into `slots`.
+// Keys the page streams of the N pages from `first_page` on and drops their first bytes.
 template <int N>
-void PageCipher::MakeStreams(const std::array<PageStream*, N>& slots, int64_t first_page) {
+void PageCipher::KeyPages(int64_t first_page, Rc4State* states) {
   constexpr size_t kKeySize = 40;
   constexpr size_t kDropped = 36;
   uint8_t keys[N][kKeySize];
   std::array<const uint8_t*, N> key_of;
-  std::array<uint8_t*, N> out;
   uint8_t dropped[N][kDropped];
   std::array<uint8_t*, N> dropped_of;
   for (int n = 0; n < N; ++n) {
@@ -64,12 +63,59 @@ void PageCipher::MakeStreams(const std::array<PageStream*, N>& slots, int64_t fi
     std::copy(digest_text_.begin(), digest_text_.end(), keys[n] + 4);
     PutI32(keys[n] + 36, seed ^ static_cast<int32_t>(page));
     key_of[n] = keys[n];
-    out[n] = slots[n]->bytes.data();
     dropped_of[n] = dropped[n];
-    slots[n]->page = page;
   }
   Rc4Streams<N> streams(key_of, kKeySize);
   streams.Generate(dropped_of, kDropped);
+  for (int n = 0; n < N; ++n) states[n] = streams.state(n);
+}
+
+template <int N>
+void PageCipher::KeyedStates(int64_t first_page, std::array<Rc4State, N>* states) {
+  bool kept[N];
+  bool any_kept = false;
+  for (int n = 0; n < N; ++n) {
+    const int64_t page = first_page + n;
+    kept[n] = page < static_cast<int64_t>(keyed_.size()) && keyed_[page].has_value();
+    if (kept[n]) (*states)[n] = *keyed_[page];
+    any_kept = any_kept || kept[n];
+  }
+  if (!any_kept) {
+    KeyPages<N>(first_page, states->data());
+  } else {
+    for (int n = 0; n < N; ++n) {
+      if (!kept[n]) KeyPages<1>(first_page + n, &(*states)[n]);
+    }
+  }
+  for (int n = 0; n < N; ++n) {
+    if (!kept[n]) KeepKeyed(first_page + n, (*states)[n]);
+  }
+}
+
+void PageCipher::KeepKeyed(int64_t page, const Rc4State& state) {
+  if (page >= kKeyedPagesKept) return;
+  if (page >= static_cast<int64_t>(keyed_.capacity())) {
+    // Grown by doubling, as far as the bound and no further.
+    const int64_t doubled = 2 * static_cast<int64_t>(keyed_.capacity());
+    keyed_.reserve(std::min(kKeyedPagesKept, std::max(page + 1, doubled)));
+  }
+  if (page >= static_cast<int64_t>(keyed_.size())) keyed_.resize(page + 1);
+  keyed_[page] = state;
+}
+
+// Makes the key streams of the N pages from `first_page` on into `slots`.
+template <int N>
+void PageCipher::MakeStreams(const std::array<PageStream*, N>& slots, int64_t first_page) {
+  std::array<Rc4State, N> states;
+  KeyedStates<N>(first_page, &states);
+  std::array<const Rc4State*, N> from;
+  std::array<uint8_t*, N> out;
+  for (int n = 0; n < N; ++n) {
+    from[n] = &states[n];
+    out[n] = slots[n]->bytes.data();
+    slots[n]->page = first_page + n;
+  }
+  Rc4Streams<N> streams(from);
   streams.Generate(out, kCipherPageSize);
 }
 

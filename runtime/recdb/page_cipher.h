@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,9 +23,15 @@ inline constexpr int64_t kPlainPrefix = 4;
 //
 // Every byte at offset p >= 4 is XORed with byte 36 + (p mod 4096) of an RC4 stream keyed by the
 // page seed, the digest text and the seed XOR the page number; the seed of page k is the int32 at
-// bytes 4k..4k+3 of the RC4 stream of the password. The master stream is kept and extended on
-// demand, and the key streams of the last few pages are kept, so the cost of an access does not
-// grow with its offset.
+// bytes 4k..4k+3 of the RC4 stream of the password.
+//
+// A cipher belongs to one open database (its file and companion file). What it keeps follows from
+// its password and the page numbers alone, never from a file's bytes, so it cannot go stale:
+// - the master stream up to the highest page touched, 4 bytes a page;
+// - the page streams of the first 4096 pages (16 MiB of file) keyed and past their dropped bytes,
+//   258 bytes a page, at most about 1 MiB: a page read again skips its key schedule;
+// - the key streams of the last 4 pages made (16 KiB), for reads of a few bytes within a page.
+// Not safe for use from two threads at once: Apply changes what is kept.
 class PageCipher {
  public:
   // REQUIRES: password is not empty.
@@ -40,6 +47,7 @@ class PageCipher {
 
  private:
   static constexpr int kCachedPages = 4;
+  static constexpr int64_t kKeyedPagesKept = 4096;
   struct PageStream {
     int64_t page = -1;
     std::array<uint8_t, kCipherPageSize> bytes;
@@ -52,6 +60,13 @@ class PageCipher {
   PageStream& TakeSlot();
   template <int N>
   void MakeStreams(const std::array<PageStream*, N>& slots, int64_t first_page);
+  // The page streams of the N pages from `first_page` on, keyed and past the dropped bytes:
+  // those kept, the others keyed now (and kept).
+  template <int N>
+  void KeyedStates(int64_t first_page, std::array<Rc4State, N>* states);
+  template <int N>
+  void KeyPages(int64_t first_page, Rc4State* states);
+  void KeepKeyed(int64_t page, const Rc4State& state);
 
   Text password_;
   Text digest_text_;
@@ -59,6 +74,7 @@ class PageCipher {
   std::vector<uint8_t> master_bytes_;
   PageStream pages_[kCachedPages];
   int next_slot_ = 0;
+  std::vector<std::optional<Rc4State>> keyed_;  // by page, below kKeyedPagesKept
 };
 
 }  // namespace sr::recdb

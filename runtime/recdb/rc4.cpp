@@ -20,20 +20,27 @@ inline uint8_t StepAt(uint8_t* s, uint8_t* at, unsigned& j) {
 
 template <int N>
 Rc4Streams<N>::Rc4Streams(const std::array<const uint8_t*, N>& keys, size_t length) {
+  uint8_t* s[N];
   for (int n = 0; n < N; ++n) {
-    for (int v = 0; v < 256; ++v) s_[n][v] = static_cast<uint8_t>(v);
+    s[n] = state_[n].s;
+    for (int v = 0; v < 256; ++v) s[n][v] = static_cast<uint8_t>(v);
   }
   unsigned j[N] = {};
   size_t k = 0;  // v mod length, kept without a division per step
   for (int v = 0; v < 256; ++v) {
     for (int n = 0; n < N; ++n) {
-      const uint8_t x = s_[n][v];
+      const uint8_t x = s[n][v];
       j[n] = (j[n] + x + keys[n][k]) & 255;
-      s_[n][v] = s_[n][j[n]];
-      s_[n][j[n]] = x;
+      s[n][v] = s[n][j[n]];
+      s[n][j[n]] = x;
     }
     if (++k == length) k = 0;
   }
+}
+
+template <int N>
+Rc4Streams<N>::Rc4Streams(const std::array<const Rc4State*, N>& states) {
+  for (int n = 0; n < N; ++n) state_[n] = *states[n];
 }
 
 template <int N>
@@ -42,11 +49,11 @@ void Rc4Streams<N>::Generate(const std::array<uint8_t*, N>& out, size_t length) 
   uint8_t* o[N];
   unsigned j[N];
   for (int n = 0; n < N; ++n) {
-    s[n] = s_[n];
+    s[n] = state_[n].s;
     o[n] = out[n];
-    j[n] = j_[n];
+    j[n] = state_[n].j;
   }
-  unsigned i = i_;
+  unsigned i = state_[0].i;
   size_t done = 0;
   auto single_step = [&] {
     i = (i + 1) & 255;
@@ -71,8 +78,10 @@ void Rc4Streams<N>::Generate(const std::array<uint8_t*, N>& out, size_t length) 
     i = first + 7;
   }
   while (done < length) single_step();
-  i_ = static_cast<uint8_t>(i);
-  for (int n = 0; n < N; ++n) j_[n] = static_cast<uint8_t>(j[n]);
+  for (int n = 0; n < N; ++n) {
+    state_[n].i = static_cast<uint8_t>(i);
+    state_[n].j = static_cast<uint8_t>(j[n]);
+  }
 }
 
 template class Rc4Streams<1>;

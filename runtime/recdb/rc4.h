@@ -7,6 +7,13 @@
 
 namespace sr::recdb {
 
+// The table and counters of one RC4 stream: enough to go on with it later.
+struct Rc4State {
+  uint8_t s[256];
+  uint8_t i = 0;
+  uint8_t j = 0;
+};
+
 // `N` independent RC4 streams (standard key schedule and output generator) that run side by
 // side. One stream's steps wait on each other through its table; two streams interleaved fill
 // each other's gaps, so two pages of the page cipher cost about 70% of two single streams.
@@ -16,15 +23,18 @@ class Rc4Streams {
   // Keys stream n with the `length` bytes at keys[n].
   // REQUIRES: length > 0. A key longer than 256 bytes uses only its first 256 bytes.
   Rc4Streams(const std::array<const uint8_t*, N>& keys, size_t length);
+  // Goes on with saved streams.
+  // REQUIRES: every state has taken the same number of steps (the same i).
+  explicit Rc4Streams(const std::array<const Rc4State*, N>& states);
 
   // Writes the next `length` bytes of stream n to out[n]: the bytes that `length` steps of the
   // output generator give.
   void Generate(const std::array<uint8_t*, N>& out, size_t length);
 
+  const Rc4State& state(int n) const { return state_[n]; }
+
  protected:
-  uint8_t s_[N][256];
-  uint8_t i_ = 0;  // the same for every stream: they always take the same number of steps
-  uint8_t j_[N] = {};
+  Rc4State state_[N];  // all with the same i: the streams always take the same number of steps
 };
 
 // One RC4 stream, also byte by byte.
