@@ -16,7 +16,7 @@ struct Rc4State {
 
 // `N` independent RC4 streams (standard key schedule and output generator) that run side by
 // side. One stream's steps wait on each other through its table; two streams interleaved fill
-// each other's gaps, so two pages of the page cipher cost about 70% of two single streams.
+// each other's gaps, so two pages of the page cipher cost about two thirds of two single streams.
 template <int N>
 class Rc4Streams {
  public:
