@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <vector>
 
 #include "base/value.h"
@@ -29,7 +28,7 @@ inline constexpr int64_t kPlainPrefix = 4;
 // its password and the page numbers alone, never from a file's bytes, so it cannot go stale:
 // - the master stream up to the highest page touched, 4 bytes a page;
 // - the page streams of the first 4096 pages (16 MiB of file) keyed and past their dropped bytes,
-//   258 bytes a page, at most about 1 MiB: a page read again skips its key schedule;
+//   259 bytes a page, at most about 1 MiB: a page read again skips its key schedule;
 // - the key streams of the last 4 pages made (16 KiB), for reads of a few bytes within a page.
 // Not safe for use from two threads at once: Apply changes what is kept.
 class PageCipher {
@@ -43,38 +42,32 @@ class PageCipher {
   // Applies the cipher in place to the `length` bytes that sit at file offset `offset`.
   void Apply(int64_t offset, uint8_t* data, size_t length);
 
-  int32_t PageSeed(int64_t page);
-
  private:
-  static constexpr int kCachedPages = 4;
+  static constexpr int kRecentPages = 4;
   static constexpr int64_t kKeyedPagesKept = 4096;
   struct PageStream {
     int64_t page = -1;
     std::array<uint8_t, kCipherPageSize> bytes;
   };
 
-  // The key stream of `page`, made when it is not kept. A span that goes on into the next page
-  // (`next_too`) has both made in one pass.
-  const uint8_t* StreamOf(int64_t page, bool next_too);
-  PageStream* Find(int64_t page);
-  PageStream& TakeSlot();
-  template <int N>
-  void MakeStreams(const std::array<PageStream*, N>& slots, int64_t first_page);
-  // The page streams of the N pages from `first_page` on, keyed and past the dropped bytes:
-  // those kept, the others keyed now (and kept).
-  template <int N>
-  void KeyedStates(int64_t first_page, std::array<Rc4State, N>* states);
-  template <int N>
-  void KeyPages(int64_t first_page, Rc4State* states);
-  void KeepKeyed(int64_t page, const Rc4State& state);
+  // The key stream of `page`. When the span goes on into the next page (`with_next`), a page made
+  // now is made together with the next one.
+  const uint8_t* StreamOf(int64_t page, bool with_next);
+  PageStream* Recent(int64_t page);
+  PageStream& TakeRecent(int64_t page);
+  // The page stream of `page` keyed and past its dropped bytes, kept for the first pages.
+  Rc4 Keyed(int64_t page);
+  void Keep(int64_t page, const Rc4& stream);
+  Rc4 KeyPage(int64_t page);
+  int32_t PageSeed(int64_t page);
 
   Text password_;
   Text digest_text_;
   Rc4 master_;
   std::vector<uint8_t> master_bytes_;
-  PageStream pages_[kCachedPages];
-  int next_slot_ = 0;
-  std::vector<std::optional<Rc4State>> keyed_;  // by page, below kKeyedPagesKept
+  PageStream recent_[kRecentPages];
+  int next_recent_ = 0;
+  std::vector<std::optional<Rc4>> keyed_;  // by page, below kKeyedPagesKept
 };
 
 }  // namespace sr::recdb

@@ -18,42 +18,45 @@ inline uint8_t StepAt(uint8_t* s, uint8_t* at, unsigned& j) {
 
 }  // namespace
 
-template <int N>
-Rc4Streams<N>::Rc4Streams(const std::array<const uint8_t*, N>& keys, size_t length) {
-  uint8_t* s[N];
-  for (int n = 0; n < N; ++n) {
-    s[n] = state_[n].s;
-    for (int v = 0; v < 256; ++v) s[n][v] = static_cast<uint8_t>(v);
-  }
-  unsigned j[N] = {};
+Rc4::Rc4(const uint8_t* key, size_t length) {
+  for (int v = 0; v < 256; ++v) s_[v] = static_cast<uint8_t>(v);
+  unsigned j = 0;
   size_t k = 0;  // v mod length, kept without a division per step
   for (int v = 0; v < 256; ++v) {
-    for (int n = 0; n < N; ++n) {
-      const uint8_t x = s[n][v];
-      j[n] = (j[n] + x + keys[n][k]) & 255;
-      s[n][v] = s[n][j[n]];
-      s[n][j[n]] = x;
-    }
+    const uint8_t x = s_[v];
+    j = (j + x + key[k]) & 255;
+    s_[v] = s_[j];
+    s_[j] = x;
     if (++k == length) k = 0;
   }
 }
 
-template <int N>
-Rc4Streams<N>::Rc4Streams(const std::array<const Rc4State*, N>& states) {
-  for (int n = 0; n < N; ++n) state_[n] = *states[n];
+uint8_t Rc4::Next() {
+  uint8_t byte;
+  Generate(&byte, 1);
+  return byte;
+}
+
+void Rc4::Generate(uint8_t* out, size_t length) { GenerateSideBySide<1>({this}, {out}, length); }
+
+void Rc4::Discard(size_t count) {
+  uint8_t dropped[64];
+  for (; count > sizeof dropped; count -= sizeof dropped) Generate(dropped, sizeof dropped);
+  Generate(dropped, count);
 }
 
 template <int N>
-void Rc4Streams<N>::Generate(const std::array<uint8_t*, N>& out, size_t length) {
+void GenerateSideBySide(const std::array<Rc4*, N>& streams, const std::array<uint8_t*, N>& out,
+                        size_t length) {
   uint8_t* s[N];
   uint8_t* o[N];
   unsigned j[N];
   for (int n = 0; n < N; ++n) {
-    s[n] = state_[n].s;
+    s[n] = streams[n]->s_;
     o[n] = out[n];
-    j[n] = state_[n].j;
+    j[n] = streams[n]->j_;
   }
-  unsigned i = state_[0].i;
+  unsigned i = streams[0]->i_;
   size_t done = 0;
   auto single_step = [&] {
     i = (i + 1) & 255;
@@ -79,22 +82,14 @@ void Rc4Streams<N>::Generate(const std::array<uint8_t*, N>& out, size_t length) 
   }
   while (done < length) single_step();
   for (int n = 0; n < N; ++n) {
-    state_[n].i = static_cast<uint8_t>(i);
-    state_[n].j = static_cast<uint8_t>(j[n]);
+    streams[n]->i_ = static_cast<uint8_t>(i);
+    streams[n]->j_ = static_cast<uint8_t>(j[n]);
   }
 }
 
-template class Rc4Streams<1>;
-template class Rc4Streams<2>;
-
-uint8_t Rc4::Next() {
-  uint8_t byte;
-  Generate(&byte, 1);
-  return byte;
-}
-
-void Rc4::Discard(size_t count) {
-  for (size_t n = 0; n < count; ++n) Next();
-}
+template void GenerateSideBySide<1>(const std::array<Rc4*, 1>&, const std::array<uint8_t*, 1>&,
+                                    size_t);
+template void GenerateSideBySide<2>(const std::array<Rc4*, 2>&, const std::array<uint8_t*, 2>&,
+                                    size_t);
 
 }  // namespace sr::recdb

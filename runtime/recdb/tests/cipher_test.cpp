@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <random>
 #include <string>
 #include <utility>
@@ -178,19 +179,21 @@ TEST(Rc4, BulkOutputInPiecesOfAnyLengthEqualsTheTextbookStream) {
 
 TEST(Rc4, TwoStreamsSideBySideEqualTwoTextbookStreams) {
   const std::string a = "first key";
-  const std::string b = "other key";  // the same length: both are scheduled in one pass
-  Rc4Streams<2> both(
-      {reinterpret_cast<const uint8_t*>(a.data()), reinterpret_cast<const uint8_t*>(b.data())},
-      a.size());
+  const std::string b = "another, longer key";
+  Rc4 first(reinterpret_cast<const uint8_t*>(a.data()), a.size());
+  Rc4 second(reinterpret_cast<const uint8_t*>(b.data()), b.size());
   std::vector<uint8_t> got_a(5000), got_b(5000);
   size_t at = 0;
   for (size_t piece : {size_t{3}, size_t{36}, size_t{4096}, size_t{0}, size_t{865}}) {
-    both.Generate({got_a.data() + at, got_b.data() + at}, piece);
+    GenerateSideBySide<2>({&first, &second}, {got_a.data() + at, got_b.data() + at}, piece);
     at += piece;
   }
   ASSERT_EQ(at, got_a.size());
   EXPECT_EQ(Bytes(got_a), Bytes(TextbookRc4(a, at)));
   EXPECT_EQ(Bytes(got_b), Bytes(TextbookRc4(b, at)));
+  // A copy goes on from where the original stood.
+  Rc4 copy = first;
+  EXPECT_EQ(copy.Next(), first.Next());
 }
 
 // The page cipher as written down, with nothing kept: for every page of the span a master
@@ -220,7 +223,7 @@ void ReferenceApply(const std::string& password, int64_t offset, uint8_t* data, 
   }
 }
 
-TEST(PageCipher, RandomSpansEqualTheReferenceForEveryPassword) {
+TEST(PageCipher, RandomSpansEqualTheReferenceForEveryPasswordBothWays) {
   const std::vector<std::string> passwords = {"a",
                                               "kpm4825031",
                                               "\xb9\xa4\xd7\xca\xb1\xed",
@@ -230,32 +233,41 @@ TEST(PageCipher, RandomSpansEqualTheReferenceForEveryPassword) {
   std::vector<PageCipher> ciphers;
   for (const std::string& password : passwords) ciphers.emplace_back(password);
   // Spans at the plain prefix, on and across page boundaries, whole pages, twice across page
-  // 4096 where a cipher stops keeping keyed pages; then random ones in random order, so that
-  // whatever a cipher keeps from one span meets the next.
+  // 4096 where a cipher stops keeping keyed pages, far beyond it; then random ones in random
+  // order, near the start and anywhere in 32 MiB, so that whatever a cipher keeps from one span
+  // meets the next.
   std::vector<std::pair<int64_t, size_t>> spans = {
-      {0, 3},    {0, 4},      {0, 5},       {2, 9},           {3, 4100},
-      {4092, 8}, {4095, 1},   {4096, 4096}, {8191, 2},        {28672, 12288},
-      {8292, 0}, {81915, 10}, {0, 16401},   {16777206, 8200}, {16777206, 8200}};
+      {0, 3},        {0, 4},      {0, 5},         {2, 9},           {3, 4100},
+      {4092, 8},     {4095, 1},   {4096, 4096},   {8191, 2},        {28672, 12288},
+      {8292, 0},     {81915, 10}, {0, 16401},     {16777206, 8200}, {16777206, 8200},
+      {16781311, 3}, {4, 12289},  {40960005, 77}, {16, 4096 * 4 + 1}};
   std::mt19937 random(20240614);
-  for (int n = 0; n < 60; ++n) {
-    const int64_t offset = std::uniform_int_distribution<int64_t>(0, 4096 * 24)(random);
+  for (int n = 0; n < 80; ++n) {
+    const int64_t reach = n % 2 == 0 ? 4096 * 24 : int64_t{32} << 20;
+    const int64_t offset = std::uniform_int_distribution<int64_t>(0, reach)(random);
     const size_t length = std::uniform_int_distribution<size_t>(0, 4096 * 3 + 8)(random);
     spans.emplace_back(offset, length);
   }
   for (const auto& [offset, length] : spans) {
-    std::vector<uint8_t> data(length);
-    for (uint8_t& byte : data) byte = static_cast<uint8_t>(random());
+    std::vector<uint8_t> plain(length);
+    for (uint8_t& byte : plain) byte = static_cast<uint8_t>(random());
     for (size_t c = 0; c < ciphers.size(); ++c) {
-      std::vector<uint8_t> got = data;
-      std::vector<uint8_t> expected = data;
+      std::vector<uint8_t> scrambled = plain;
+      ReferenceApply(passwords[c], offset, scrambled.data(), scrambled.size());
+      std::vector<uint8_t> got = plain;
       ciphers[c].Apply(offset, got.data(), got.size());
-      ReferenceApply(passwords[c], offset, expected.data(), expected.size());
-      ASSERT_EQ(Bytes(got), Bytes(expected)) << "password of " << passwords[c].size() << " bytes, "
-                                             << length << " bytes at " << offset;
+      ASSERT_EQ(Bytes(got), Bytes(scrambled)) << "scrambling, password of " << passwords[c].size()
+                                              << " bytes, " << length << " bytes at " << offset;
+      got = scrambled;
+      ciphers[c].Apply(offset, got.data(), got.size());
+      ASSERT_EQ(Bytes(got), Bytes(plain)) << "unscrambling, password of " << passwords[c].size()
+                                          << " bytes, " << length << " bytes at " << offset;
     }
   }
 }
 
+// Key stream bytes that protected files written by earlier versions hold: if these change, those
+// files no longer open.
 TEST(PageCipher, KeyStreamBytesStayAsStoredFilesHaveThem) {
   struct Known {
     const char* password;
@@ -268,10 +280,13 @@ TEST(PageCipher, KeyStreamBytesStayAsStoredFilesHaveThem) {
         Known{"kpm4825031", 300 * 4096 + 4088, "b57556782888383d2436da3868ba5788"},
         Known{"pw", 0, "00000000ec77844516cb3d2813f1fb38"},
         Known{"pw", 4092, "82344302b8009942d404e36dbc4ac9f0"},
-        Known{"pw", 300 * 4096 + 4088, "d4998aa669f04465868bc708bb1285fa"}}) {
-    uint8_t bytes[16] = {};
-    PageCipher(known.password).Apply(known.offset, bytes, sizeof bytes);
-    EXPECT_EQ(Hex(bytes, sizeof bytes), known.hex) << known.password << " at " << known.offset;
+        Known{"pw", 300 * 4096 + 4088, "d4998aa669f04465868bc708bb1285fa"},
+        Known{"kpm4825031", 4095 * 4096 + 4090, "d198ad8116dbf468b2890099ae"},
+        Known{"pw", 5000 * 4096 + 7, "e0084b1f2d295ccac1"}}) {
+    std::vector<uint8_t> bytes(std::strlen(known.hex) / 2);
+    PageCipher(known.password).Apply(known.offset, bytes.data(), bytes.size());
+    EXPECT_EQ(Hex(bytes.data(), bytes.size()), known.hex)
+        << known.password << " at " << known.offset;
   }
 }
 
