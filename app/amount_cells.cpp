@@ -28,31 +28,33 @@ bool ReadAmount(const Text& text, double* amount) {
   return std::isfinite(*amount) && (std::fabs(*amount) != 1 || !ShowsNonFinite(text));
 }
 
-Text RowName(const Grid& grid, int row) {
+Text RowName(const SalaryRegister& salary_register, int row) {
   Text name = Concat({"第 ", ToText(row), " 行"});
-  const Text number = grid.CellExists(row, 0) ? grid.CellText(row, 0) : Text();
-  const Text person = grid.CellExists(row, 1) ? grid.CellText(row, 1) : Text();
+  const bool exists = salary_register.CellExists(row, 0);
+  const Text number = exists ? salary_register.Number(row) : Text();
+  const Text person = exists ? salary_register.Name(row) : Text();
   if (number.empty() && person.empty()) return name;
   if (number.empty() || person.empty()) return Concat({name, "（", number, person, "）"});
   return Concat({name, "（", number, " ", person, "）"});
 }
 
-Text ColumnName(const Grid& grid, int column) {
-  const Text title = grid.CellExists(0, column) ? grid.CellText(0, column) : Text();
+Text ColumnName(const SalaryRegister& salary_register, int column) {
+  const Text title = salary_register.CellExists(0, column) ? salary_register.Title(column) : Text();
   if (title.empty()) return Concat({"第 ", ToText(column + 1), " 列"});
   return Concat({"“", title, "”一栏"});
 }
 
-Text AmountOutOfRange(const Grid& grid, int row, int column) {
-  return Concat({RowName(grid, row), ColumnName(grid, column), "的金额“",
-                 grid.CellText(row, column), "”超出了程序能处理的范围"});
+Text AmountOutOfRange(const SalaryRegister& salary_register, int row, int column) {
+  return Concat({RowName(salary_register, row), ColumnName(salary_register, column), "的金额“",
+                 salary_register.CellText(row, column), "”超出了程序能处理的范围"});
 }
 
-bool CheckAmounts(const Grid& grid, int row, int first, int last, Text* problem) {
+bool CheckAmounts(const SalaryRegister& salary_register, int row, int first, int last,
+                  Text* problem) {
   double amount;
   for (int column = first; column <= last; ++column) {
-    if (ReadAmount(grid.CellText(row, column), &amount)) continue;
-    *problem = AmountOutOfRange(grid, row, column);
+    if (ReadAmount(salary_register.CellText(row, column), &amount)) continue;
+    *problem = AmountOutOfRange(salary_register, row, column);
     return false;
   }
   return true;

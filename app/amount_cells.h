@@ -1,10 +1,10 @@
 #ifndef SALARY_APP_AMOUNT_CELLS_H_
 #define SALARY_APP_AMOUNT_CELLS_H_
 
+#include "app/register/salary_register.h"
 #include "base/value.h"
-#include "forms/grid/grid.h"
 
-// Amounts as the register grid's cells hold them, and how a user is told which cell holds one
+// Amounts as the register's cells hold them, and how a user is told which cell holds one
 // that the program cannot hold. A double ends at about 1.8e308: past it a text such as "1e309"
 // reads as infinity, which would be stored as "1.#INF" and read back as 1.
 namespace sr::app {
@@ -15,15 +15,16 @@ namespace sr::app {
 bool ReadAmount(const Text& text, double* amount);
 
 // The row as the user finds it: "第 3 行（001 张三）", or "第 3 行" when it names nobody.
-Text RowName(const Grid& grid, int row);
+Text RowName(const SalaryRegister& salary_register, int row);
 // The column by its title: "“基本工资”一栏", or "第 5 列" when the title is empty.
-Text ColumnName(const Grid& grid, int column);
+Text ColumnName(const SalaryRegister& salary_register, int column);
 // "第 3 行（001 张三）“基本工资”一栏的金额“1e309”超出了程序能处理的范围".
-Text AmountOutOfRange(const Grid& grid, int row, int column);
+Text AmountOutOfRange(const SalaryRegister& salary_register, int row, int column);
 
-// Reads every amount of grid columns `first` to `last` in row `row`. False, with *problem
+// Reads every amount of columns `first` to `last` in row `row`. False, with *problem
 // (AmountOutOfRange), at the first that is no finite number.
-bool CheckAmounts(const Grid& grid, int row, int first, int last, Text* problem);
+bool CheckAmounts(const SalaryRegister& salary_register, int row, int first, int last,
+                  Text* problem);
 
 }  // namespace sr::app
 

@@ -2,6 +2,7 @@
 #define SALARY_APP_APP_CONTEXT_H_
 
 #include "app/program_state.h"
+#include "app/register/salary_register.h"
 #include "app/seams.h"
 #include "forms/framework.h"
 #include "forms/main_form.h"
@@ -10,13 +11,15 @@
 namespace sr::app {
 
 // What every command of the register reaches: the framework, the seams, the record databases,
-// the process-wide state and the main window.
+// the process-wide state, the main window and the salary register it shows. Commands read and
+// change the register through the model; the grid is its view.
 struct AppContext {
   forms::Framework& framework;
   const Seams& seams;
   DatabaseTable& databases;
   ProgramState& state;
   forms::MainForm& form;
+  SalaryRegister& salary_register;
 
   Grid& grid() { return form.grid(); }
 };

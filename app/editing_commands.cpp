@@ -24,15 +24,13 @@ void EditingCommands::DeleteRow() {
   const ui::MessageAnswer answer = app_.framework.ShowMessage(
       kDeletePrompt, kDeletePromptTitle, ui::MessageButtons::kYesNo, ui::MessageIcon::kNone);
   if (answer != ui::MessageAnswer::kYes) return;
-  Grid& grid = app_.grid();
-  grid.DeleteRow(grid.GetCursorRow());
+  app_.salary_register.RemoveRow(app_.grid().GetCursorRow());
   app_.state.modified = 1;
   register_.UpdateHeadCount();
 }
 
 void EditingCommands::InsertBlankRow() {
-  Grid& grid = app_.grid();
-  grid.InsertRow(std::nullopt, grid.GetCursorRow());
+  app_.salary_register.InsertRow(app_.grid().GetCursorRow());
   app_.state.modified = 1;
   register_.UpdateHeadCount();
 }
@@ -93,7 +91,7 @@ void EditingCommands::Sort() {
     register_.ShowFailure("无法重新打开文件", shown, DatabaseErrorMessage(LastDatabaseError()), kSortTitle);
     return;
   }
-  if (!LoadSortedRegister(databases, grid, &reason)) {
+  if (!LoadSortedRegister(databases, app_.salary_register, &reason)) {
     register_.ShowFailure("读取文件时出错", shown, reason, kSortTitle);
   }
   app_.form.toolbar().ClearButtonState(forms::kToolModify, ui::kToolbarDisabled);

@@ -4,7 +4,7 @@
 
 #include "app/column_letters.h"
 #include "app/progress_display.h"
-#include "forms/grid/grid.h"
+#include "app/register/register_layout.h"
 #include "runtime/convert/conversions.h"
 
 namespace sr::app {
@@ -14,14 +14,10 @@ namespace {
 const char kCreateFailed[] = "Excel 程序创建失败！可能没有安装 Excel 程序";
 const char kExportTitle[] = "导出到Excel电子表格";
 const char kAmountFormat[] = "#,##0.00";
-// Grid columns 2 to 20 hold amounts (pay items, gross pay, tax, totals).
-constexpr int kFirstAmountColumn = 2;
-constexpr int kLastAmountColumn = 20;
-
 // The identifying columns (number and name) and the remark go behind an apostrophe, so that a
 // number such as "0001" or an 18-digit ID keeps every digit as text; every amount column is
-// sent plain and becomes a number that sums. `column` is the grid's (0-based).
-bool KeptAsText(int column) { return column < kFirstAmountColumn || column > kLastAmountColumn; }
+// sent plain and becomes a number that sums. `column` is the register's (0-based).
+bool KeptAsText(int column) { return !IsAmountColumn(column); }
 
 }  // namespace
 
@@ -37,7 +33,7 @@ void ExportCommand::Run() {
 }
 
 void ExportCommand::SendCells() {
-  const Grid& grid = app_.grid();
+  const SalaryRegister& salary_register = app_.salary_register;
   // The bar counts the open register's records, not the grid's rows; with none open it moves
   // on every row.
   const int records = app_.databases.GetRecordCount();
@@ -45,12 +41,12 @@ void ExportCommand::SendCells() {
   progress.Show();
   progress.Count(records, 0);
   automation::DispatchRef held;  // the last cell's range, until the next one replaces it
-  const int rows = grid.RowCount();
-  const int columns = grid.ColumnCount();
+  const int rows = salary_register.RowCount();
+  const int columns = kRegisterColumns;
   for (int r = 1; r <= rows; ++r) {
     for (int c = 1; c <= columns; ++c) {
       const Text reference = CellReference(c, r);
-      const Text& cell = grid.CellText(r - 1, c - 1);
+      const Text& cell = salary_register.CellText(r - 1, c - 1);
       workbook_.SetFirstCell(reference);
       workbook_.SetSecondCell(reference);
       workbook_.SetValue(KeptAsText(c - 1) ? "'" + cell : cell);

@@ -6,7 +6,7 @@
 
 namespace sr::app {
 
-// Copies the whole register grid, title row included, cell by cell into a new workbook of the
+// Copies the whole register, title row included, cell by cell into a new workbook of the
 // spreadsheet application and leaves it open and visible; nothing is written by the program.
 class ExportCommand {
  public:

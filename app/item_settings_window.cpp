@@ -1,7 +1,6 @@
 #include "app/item_settings_window.h"
 
 #include "app/register_storage.h"
-#include "app/tax_calculation.h"
 #include "runtime/convert/conversions.h"
 #include "runtime/recdb/format.h"
 
@@ -12,7 +11,7 @@ const char kWindowTitle[] = "设置工资项目及免税项目";
 constexpr int kCellText = 1;
 constexpr int kCentre = 2;
 constexpr int kExclusive = 4;
-constexpr int kNameColumn = 1;
+constexpr int kItemNameColumn = 1;
 
 Text ItemName(int item) { return Concat({"第 ", ToText(item), " 项“"}); }
 
@@ -30,8 +29,6 @@ Text SpareName(const std::vector<Text>& taken) {
 }
 
 }  // namespace
-
-int ItemField(int item) { return item <= 8 ? item + 2 : item + 3; }
 
 Text ToggleTaxExempt(const Text& name) {
   const int position = FindText(name, kTaxExemptMark, 1);
@@ -106,7 +103,7 @@ void ItemSettingsWindow::OnCreated(forms::SettingsForm& form) {
   app_.databases.SelectDatabase(kRegisterAlias);
   for (int k = 1; k <= kSalaryItems; ++k) {
     grid.SetCellValue(k, 0, kCellText, Value::FromText(ToText(k)));
-    grid.SetCellValue(k, kNameColumn, kCellText,
+    grid.SetCellValue(k, kItemNameColumn, kCellText,
                       Value::FromText(app_.databases.GetFieldName(ItemField(k))));
   }
 }
@@ -115,14 +112,14 @@ void ItemSettingsWindow::OnEditBoxChanged(forms::SettingsForm& form) {
   Grid& grid = form.grid();
   const int row = grid.GetCursorRow();
   if (!IsItemRow(row)) return;
-  grid.SetCellValue(row, kNameColumn, kCellText, Value::FromText(form.edit_box().text()));
+  grid.SetCellValue(row, kItemNameColumn, kCellText, Value::FromText(form.edit_box().text()));
 }
 
 void ItemSettingsWindow::OnGridClicked(forms::SettingsForm& form, int x, int y) {
   Grid& grid = form.grid();
   const int row = grid.GetCursorRow();
   if (!IsItemRow(row)) return;
-  form.edit_box().SetText(grid.CellText(row, kNameColumn));
+  form.edit_box().SetText(grid.CellText(row, kItemNameColumn));
   form.edit_box().SetFocus();
 }
 
@@ -130,8 +127,8 @@ void ItemSettingsWindow::OnGridDoubleClick(forms::SettingsForm& form) {
   Grid& grid = form.grid();
   const int row = grid.GetCursorRow();
   if (!IsItemRow(row)) return;
-  const Text name = ToggleTaxExempt(grid.CellText(row, kNameColumn));
-  grid.SetCellValue(row, kNameColumn, kCellText, Value::FromText(name));
+  const Text name = ToggleTaxExempt(grid.CellText(row, kItemNameColumn));
+  grid.SetCellValue(row, kItemNameColumn, kCellText, Value::FromText(name));
   form.edit_box().SetText(name);
   form.edit_box().SetFocus();
 }
@@ -146,7 +143,7 @@ void ItemSettingsWindow::OnConfirmClicked(forms::SettingsForm& form) {
     fields.push_back(name);
   }
   std::vector<Text> names;
-  for (int k = 1; k <= kSalaryItems; ++k) names.push_back(form.grid().CellText(k, kNameColumn));
+  for (int k = 1; k <= kSalaryItems; ++k) names.push_back(form.grid().CellText(k, kItemNameColumn));
   const std::vector<Text> problems = CheckItemNames(names, fields);
   if (!problems.empty()) {
     Text text = "以下工资项目名称不能使用，没有做任何修改：\r\n";
@@ -206,8 +203,7 @@ std::vector<Text> ItemSettingsWindow::Rename(const std::vector<Text>& names) {
   // screen (which the calculation reads for the tax-exempt mark) are the names in the file.
   for (int k = 1; k <= kSalaryItems; ++k) {
     if (names[k - 1].empty()) continue;
-    app_.grid().SetCellValue(0, ItemField(k) - 1, kCellText,
-                             Value::FromText(databases.GetFieldName(ItemField(k))));
+    app_.salary_register.SetTitle(ItemField(k) - 1, databases.GetFieldName(ItemField(k)));
   }
   return failures;
 }

@@ -4,14 +4,13 @@
 #include <vector>
 
 #include "app/app_context.h"
+#include "app/register/register_layout.h"
 #include "forms/secondary_forms.h"
 
 namespace sr::app {
 
-// The salary items: the fifteen renameable amount columns of the register.
-inline constexpr int kSalaryItems = 15;
-// Register field (1-based) of item k (1 to 15); its grid column is the field less one.
-int ItemField(int item);
+// Register field (1-based) of salary item k (1 to kSalaryItems): its column plus one.
+constexpr int ItemField(int item) { return ItemColumn(item) + 1; }
 
 // The settings window: renames the salary items of the register file (the relay file while the
 // register is untitled) and switches their tax-exempt mark. The file is held exclusively while

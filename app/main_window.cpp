@@ -8,7 +8,8 @@ namespace sr::app {
 MainWindow::MainWindow(forms::Framework& framework, const Seams& seams, DatabaseTable& databases,
                        ProgramState& state)
     : form_(*this),
-      context_{framework, seams, databases, state, form_},
+      binding_(register_model_, form_.grid()),
+      context_{framework, seams, databases, state, form_, register_model_},
       register_(context_),
       editing_(context_, register_),
       tax_(context_),
@@ -28,7 +29,10 @@ void MainWindow::OnGridKeyDown(int key, int modifiers) {
 
 // Typing, paste and cut by any route (menu, shortcut menu, Ctrl+V, Shift+Insert, Ctrl+X) and the
 // Delete key: a change that Exit must not drop without a question.
-void MainWindow::OnGridCellsEdited() { MarkEdited(); }
+void MainWindow::OnGridCellsEdited(const CellRange& range) {
+  binding_.TakeGridEdits(range);
+  MarkEdited();
+}
 
 void MainWindow::MarkEdited() {
   form_.menu().SetDisabled(forms::kMenuSave, false);

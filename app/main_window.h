@@ -5,6 +5,8 @@
 #include "app/editing_commands.h"
 #include "app/export_command.h"
 #include "app/program_state.h"
+#include "app/register/register_grid_binding.h"
+#include "app/register/salary_register.h"
 #include "app/register_commands.h"
 #include "app/seams.h"
 #include "app/summary_command.h"
@@ -22,6 +24,8 @@ class MainWindow : public forms::MainWindowHandlers {
              ProgramState& state);
 
   forms::MainForm& form() { return form_; }
+  SalaryRegister& salary_register() { return register_model_; }
+  const RegisterGridBinding& binding() const { return binding_; }
 
   void OnCreated() override { register_.StartUp(); }
   bool OnCloseQuery() override { return register_.MayClose(); }
@@ -67,7 +71,7 @@ class MainWindow : public forms::MainWindowHandlers {
 
   void OnGridEditBegins() override;
   void OnGridKeyDown(int key, int modifiers) override;
-  void OnGridCellsEdited() override;
+  void OnGridCellsEdited(const CellRange& range) override;
 
  private:
   // Commands that read the register grid first close the cell editor and store its text, as
@@ -78,6 +82,8 @@ class MainWindow : public forms::MainWindowHandlers {
   void MarkEdited();
 
   forms::MainForm form_;
+  SalaryRegister register_model_;
+  RegisterGridBinding binding_;
   AppContext context_;
   RegisterCommands register_;
   EditingCommands editing_;

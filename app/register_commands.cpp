@@ -14,7 +14,7 @@ const char kSavePromptTitle[] = "保存文件提示";
 const char kOpenTitle[] = "打开文件";
 const char kSaveTitle[] = "保存文件";
 const char kNotSaved[] = "所作的修改没有保存。";
-constexpr int kRegisterRows = 5001;  // the title row and 5000 people
+constexpr int kNewRegisterPeople = 5000;
 constexpr int kFirstCursorCell = 2;
 const char kNoWriteReason[] =
     "程序没有写入这个文件或它所在文件夹的权限（文件只读、文件夹或磁盘不可写，或文件属于别的用户）。"
@@ -61,11 +61,10 @@ void RegisterCommands::New() {
 void RegisterCommands::LayOutNewRegister() {
   Grid& grid = app_.grid();
   grid.Reset();
-  grid.SetRowCount(kRegisterRows);
-  FillTitleRow(app_.databases, RelayPath(), grid);
-  grid.SetColumnWidth(0, 50);
-  grid.SetColumnWidth(kRegisterFields - 1, 200);
-  AlignRegisterGrid(grid);
+  app_.salary_register.ReplaceRows(std::vector<RowTexts>(kNewRegisterPeople));
+  FillTitleRow(app_.databases, RelayPath(), app_.salary_register);
+  grid.SetColumnWidth(kNumberColumn, 50);
+  grid.SetColumnWidth(kRemarkColumn, 200);
 }
 
 void RegisterCommands::CloseRegisterFiles() {
@@ -139,7 +138,7 @@ void RegisterCommands::Open() {
   state.untitled = 0;
   state.register_path = path;
   Grid& grid = app_.grid();
-  if (!LoadRegister(app_.databases, grid, &progress_, &reason)) {
+  if (!LoadRegister(app_.databases, app_.salary_register, &progress_, &reason)) {
     ShowFailure("读取文件时出错", path, reason, kOpenTitle);
   }
   app_.form.menu().SetDisabled(forms::kMenuSave, false);
@@ -193,9 +192,9 @@ RegisterCommands::SaveOutcome RegisterCommands::SaveRegister(const Text& structu
   const Text previous = shown_file_;
   CloseRegisterFiles();
   Text reason;
-  const bool saved = SaveRegisterFile(app_.databases, app_.seams.files, kind, source, path, grid,
-                                      &progress_, &reason,
-                                      shown_structure_ ? &*shown_structure_ : nullptr);
+  const bool saved =
+      SaveRegisterFile(app_.databases, app_.seams.files, kind, source, path, app_.salary_register,
+                       &progress_, &reason, shown_structure_ ? &*shown_structure_ : nullptr);
   if (!saved) {
     ReopenRegister(previous);
     ShowFailure("无法保存文件", path, reason, kSaveTitle);
@@ -261,8 +260,8 @@ RegisterCommands::PromptAnswer RegisterCommands::AskToSave(const Text& drop_ques
 }
 
 void RegisterCommands::UpdateHeadCount() {
-  app_.form.head_count_label().SetCaption(
-      Concat({"表内人数: ", ToText(static_cast<double>(CountPeople(app_.grid()))), " 人"}));
+  app_.form.head_count_label().SetCaption(Concat(
+      {"表内人数: ", ToText(static_cast<double>(app_.salary_register.CountPeople())), " 人"}));
 }
 
 }  // namespace sr::app

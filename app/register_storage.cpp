@@ -17,15 +17,13 @@ namespace {
 
 constexpr int kFirstAmountField = 3;
 constexpr int kLastHiddenZeroField = 20;  // field 21 (net pay) shows its zero as "0"
-constexpr int kCellText = 1;
-constexpr int kLeft = 1;
-constexpr int kCentre = 2;
 constexpr char kSavingAlias[] = "保存中的数据";
 constexpr char kRelayAlias[] = "ZhongZhuan";
 constexpr char kProbeAlias[] = "检查的数据";
 constexpr int32_t kMaxFieldsRead = 1 << 16;
 
-bool IsTextField(int field) { return field == 1 || field == 2 || field == kRegisterFields; }
+// Register field f (1-based) holds column f - 1.
+bool IsTextField(int field) { return IsTextColumn(field - 1); }
 
 bool Fail(int code, Text* reason) {
   if (reason != nullptr) *reason = DatabaseErrorMessage(code);
@@ -124,17 +122,18 @@ bool CreateSavingFile(DatabaseTable& databases, fs::FileSystem& files, Structure
 // Whether every amount of the person in `row` fits the numeric field it goes to. No infinity or
 // NaN may reach the file: it would come back as "1.#INF" and then read as 1. A float field holds
 // less than the double that the program writes.
-bool AmountsStorable(DatabaseTable& databases, const Grid& grid, int row, Text* problem) {
+bool AmountsStorable(DatabaseTable& databases, const SalaryRegister& salary_register, int row,
+                     Text* problem) {
   const recdb::Database* db = databases.current();
   for (int field = 1; field <= kRegisterFields; ++field) {
     if (IsTextField(field)) continue;
     double amount;
-    const bool fits = ReadAmount(grid.CellText(row, field - 1), &amount) &&
+    const bool fits = ReadAmount(salary_register.CellText(row, field - 1), &amount) &&
                       (db == nullptr || db->fields().size() < static_cast<size_t>(field) ||
                        db->fields()[field - 1].type != recdb::FieldType::kFloat ||
                        std::fabs(amount) <= std::numeric_limits<float>::max());
     if (fits) continue;
-    *problem = AmountOutOfRange(grid, row, field - 1);
+    *problem = AmountOutOfRange(salary_register, row, field - 1);
     return false;
   }
   return true;
@@ -151,31 +150,23 @@ Text SideFilePath(const Text& program_directory, const Text& name) {
   return program_directory + "\\" + name;
 }
 
-bool IsPersonRow(const Grid& grid, int row) {
-  return grid.CellExists(row, 1) && !grid.CellText(row, 0).empty() &&
-         !grid.CellText(row, 1).empty();
-}
+namespace {
 
-int CountPeople(const Grid& grid) {
-  int people = 0;
-  for (int row = 1; row < grid.RowCount(); ++row) people += IsPersonRow(grid, row) ? 1 : 0;
-  return people;
-}
-
-void AlignRegisterGrid(Grid& grid) {
-  const int last_row = grid.RowCount() - 1;
-  const int last_column = kRegisterFields - 1;
-  grid.SetAlignment(1, 2, last_row, last_column, kLeft);
-  grid.SetAlignment(0, 0, 0, last_column, kCentre);
-  grid.SetAlignment(0, 0, last_row, 1, kCentre);
-}
-
-void FillTitleRow(DatabaseTable& databases, const Text& relay_path, Grid& grid) {
-  const bool opened = databases.OpenDatabase(relay_path, kRegisterAlias);
+// The field names of the current database, as the register's titles.
+RowTexts FieldNames(DatabaseTable& databases) {
+  RowTexts titles;
   for (int field = 1; field <= kRegisterFields; ++field) {
-    grid.SetCellValue(0, field - 1, kCellText,
-                      Value::FromText(opened ? databases.GetFieldName(field) : Text()));
+    titles[field - 1] = databases.GetFieldName(field);
   }
+  return titles;
+}
+
+}  // namespace
+
+void FillTitleRow(DatabaseTable& databases, const Text& relay_path,
+                  SalaryRegister& salary_register) {
+  const bool opened = databases.OpenDatabase(relay_path, kRegisterAlias);
+  salary_register.SetTitles(opened ? FieldNames(databases) : RowTexts());
   if (opened) databases.CloseDatabase(kRegisterAlias);
 }
 
@@ -265,18 +256,18 @@ bool OpenRegisterDatabase(DatabaseTable& databases, fs::FileSystem& files, const
 
 namespace {
 
-// Reads `rows` records from the first one into grid rows 1 on; zeros of fields 3 to
-// `last_hidden_zero` show as empty cells.
-bool ReadRows(DatabaseTable& databases, Grid& grid, int32_t rows, int last_hidden_zero,
-              ProgressDisplay* progress, Text* reason) {
+// Reads `rows` records from the first one into *texts; zeros of fields 3 to `last_hidden_zero`
+// are empty texts.
+bool ReadRows(DatabaseTable& databases, int32_t rows, int last_hidden_zero,
+              ProgressDisplay* progress, std::vector<RowTexts>* texts, Text* reason) {
   databases.GoFirst();
   bool ok = true;
-  for (int32_t row = 1; row <= rows; ++row) {
+  texts->resize(rows);
+  for (RowTexts& row : *texts) {
     for (int field = 1; field <= kRegisterFields; ++field) {
       const Value value = databases.ReadField(field);
       if (LastDatabaseError() != 0 && ok) ok = FailWithLastError(reason);
-      grid.SetCellValue(row, field - 1, kCellText,
-                        Value::FromText(CellTextOf(field, value, last_hidden_zero)));
+      row[field - 1] = CellTextOf(field, value, last_hidden_zero);
     }
     databases.Skip();
     if (progress != nullptr) progress->Step();
@@ -286,11 +277,10 @@ bool ReadRows(DatabaseTable& databases, Grid& grid, int32_t rows, int last_hidde
 
 }  // namespace
 
-bool LoadRegister(DatabaseTable& databases, Grid& grid, ProgressDisplay* progress, Text* reason) {
+bool LoadRegister(DatabaseTable& databases, SalaryRegister& salary_register,
+                  ProgressDisplay* progress, Text* reason) {
   WholeDatabaseHold hold(databases);
-  for (int field = 1; field <= kRegisterFields; ++field) {
-    grid.SetCellValue(0, field - 1, kCellText, Value::FromText(databases.GetFieldName(field)));
-  }
+  salary_register.SetTitles(FieldNames(databases));
   const int32_t records = databases.GetRecordCount();
   if (LastDatabaseError() != 0) return FailWithLastError(reason);
   int32_t rows = records;
@@ -298,33 +288,34 @@ bool LoadRegister(DatabaseTable& databases, Grid& grid, ProgressDisplay* progres
       ToText(databases.ReadField(2)).empty()) {
     --rows;  // the trailing blank record has no row
   }
-  grid.SetRowCount(rows + 1);
-  AlignRegisterGrid(grid);
   if (progress != nullptr) {
     progress->Rewind();
     progress->PlaceInMiddle();
     progress->Show();
     progress->Count(records, 0);
   }
-  const bool ok = ReadRows(databases, grid, rows, kLastHiddenZeroField, progress, reason);
+  std::vector<RowTexts> texts;
+  const bool ok = ReadRows(databases, rows, kLastHiddenZeroField, progress, &texts, reason);
+  salary_register.ReplaceRows(std::move(texts));
   // The trailing blank record is read as well, though it has no row: the bar counts records.
   if (progress != nullptr && rows < records) progress->Step();
   if (progress != nullptr) progress->Hide();
   return ok;
 }
 
-bool LoadSortedRegister(DatabaseTable& databases, Grid& grid, Text* reason) {
+bool LoadSortedRegister(DatabaseTable& databases, SalaryRegister& salary_register, Text* reason) {
   WholeDatabaseHold hold(databases);
   const int32_t records = databases.GetRecordCount();
   if (LastDatabaseError() != 0) return FailWithLastError(reason);
-  grid.SetRowCount(records + 1);
-  AlignRegisterGrid(grid);
-  return ReadRows(databases, grid, records, kLastHiddenZeroField + 1, nullptr, reason);
+  std::vector<RowTexts> texts;
+  const bool ok = ReadRows(databases, records, kLastHiddenZeroField + 1, nullptr, &texts, reason);
+  salary_register.ReplaceRows(std::move(texts));
+  return ok;
 }
 
-bool WriteRegister(DatabaseTable& databases, const Grid& grid, ProgressDisplay* progress,
-                   Text* reason) {
-  const int rows = grid.RowCount();
+bool WriteRegister(DatabaseTable& databases, const SalaryRegister& salary_register,
+                   ProgressDisplay* progress, Text* reason) {
+  const int rows = salary_register.RowCount();
   if (progress != nullptr) {
     progress->Rewind();
     progress->Show();
@@ -334,13 +325,14 @@ bool WriteRegister(DatabaseTable& databases, const Grid& grid, ProgressDisplay* 
   Text problem;
   // The pass past the last row stands for the trailing blank record.
   for (int row = 1; row <= rows && ok; ++row) {
-    const bool person = row < rows && IsPersonRow(grid, row);
-    if (person && !AmountsStorable(databases, grid, row, &problem)) break;
+    const bool person = row < rows && salary_register.IsPerson(row);
+    if (person && !AmountsStorable(databases, salary_register, row, &problem)) break;
     if (row == rows || person) {
       ok = databases.AppendBlankRecord();
       for (int field = 1; ok && row < rows && field <= kRegisterFields; ++field) {
-        const Value cell = grid.GetCellValue(row, field - 1);
-        ok = databases.WriteField(field, IsTextField(field) ? cell : Value::Double(ToNumber(cell)));
+        const Text& cell = salary_register.CellText(row, field - 1);
+        ok = databases.WriteField(
+            field, IsTextField(field) ? Value::FromText(cell) : Value::Double(ToNumber(cell)));
       }
     }
     if (progress != nullptr) progress->Step();
@@ -354,9 +346,8 @@ bool WriteRegister(DatabaseTable& databases, const Grid& grid, ProgressDisplay* 
 }
 
 bool SaveRegisterFile(DatabaseTable& databases, fs::FileSystem& files, StructureSource kind,
-                      const Text& source, const Text& target, const Grid& grid,
-                      ProgressDisplay* progress, Text* reason,
-                      const RegisterStructure* shown) {
+                      const Text& source, const Text& target, const SalaryRegister& salary_register,
+                      ProgressDisplay* progress, Text* reason, const RegisterStructure* shown) {
   Text unused;
   if (reason == nullptr) reason = &unused;
   FileReplacement replacement(files, target);
@@ -365,7 +356,7 @@ bool SaveRegisterFile(DatabaseTable& databases, fs::FileSystem& files, Structure
     replacement.Abandon();
     return false;
   }
-  bool ok = WriteRegister(databases, grid, progress, reason);
+  bool ok = WriteRegister(databases, salary_register, progress, reason);
   if (ok && !databases.FlushDatabase()) ok = FailWithLastError(reason);
   databases.CloseDatabase(kSavingAlias);
   if (ok && LastDatabaseError() != 0) ok = FailWithLastError(reason);

@@ -4,37 +4,28 @@
 #include <vector>
 
 #include "app/progress_display.h"
-#include "forms/grid/grid.h"
+#include "app/register/salary_register.h"
 #include "platform/fs/file_system.h"
 #include "runtime/recdb/format.h"
 #include "runtime/recdb/recdb.h"
 
-// How the register grid becomes records of a register file and back. A register file is a
-// record database of 22 fields (text at 1, 2 and 22, numeric at 3 to 21): one record per person
-// in grid order, then one trailing blank record.
+// How the salary register becomes records of a register file and back. A register file is a
+// record database of 22 fields, one per column of the register (text at 1, 2 and 22, numeric at
+// 3 to 21): one record per person in register order, then one trailing blank record.
 namespace sr::app {
 
 inline constexpr char kRegisterAlias[] = "打开的数据";
 inline constexpr char kRelayFileName[] = "ZhongZhuan.rgq";
 inline constexpr char kScratchFileName[] = "lsk1.dat";
-inline constexpr int kRegisterFields = 22;
+inline constexpr int kRegisterFields = kRegisterColumns;
 
 // A side file of the program directory: the directory, a backslash and the name.
 Text SideFilePath(const Text& program_directory, const Text& name);
 
-// Whether grid row `row` holds a person: columns 0 and 1 both hold text. Only these rows are
-// stored by Save and counted in the head count.
-bool IsPersonRow(const Grid& grid, int row);
-int CountPeople(const Grid& grid);
-
-// The register's alignment, as New sets it up, for every row the grid has now: the title row
-// and columns 0 and 1 (number and name) centred, every other cell left. Run after every load,
-// since rows that a longer register or a sort added would otherwise keep another alignment.
-void AlignRegisterGrid(Grid& grid);
-
-// Fills row 0 of the grid with the relay file's field names; titles stay empty when the relay
+// Sets the register's titles to the relay file's field names; titles are empty when the relay
 // file cannot be opened. The relay file is closed again.
-void FillTitleRow(DatabaseTable& databases, const Text& relay_path, Grid& grid);
+void FillTitleRow(DatabaseTable& databases, const Text& relay_path,
+                  SalaryRegister& salary_register);
 
 // Whether the current database has the register's shape; otherwise *reason says what is wrong.
 bool HasRegisterShape(DatabaseTable& databases, Text* reason);
@@ -54,23 +45,24 @@ bool CheckRegisterFile(fs::FileSystem& files, const Text& path, Text* reason);
 bool OpenRegisterDatabase(DatabaseTable& databases, fs::FileSystem& files, const Text& path,
                           bool* view_only);
 
-// Loads the current database into the grid: titles from the field names, one row per record,
-// except a last record with empty fields 1 and 2 (the trailing blank record Save writes).
-// Amounts of about zero in columns 2 to 19 show as empty cells; every row is aligned as
-// AlignRegisterGrid says. Returns false, with *reason, when a read failed; the grid then holds
-// what was read.
-bool LoadRegister(DatabaseTable& databases, Grid& grid, ProgressDisplay* progress, Text* reason);
+// Loads the current database into the register: titles from the field names, one row per
+// record, except a last record with empty fields 1 and 2 (the trailing blank record Save
+// writes). Each cell gets ToText of its stored value; amounts of about zero in columns 2 to 19
+// are empty texts. Returns false, with *reason, when a read failed; the register then holds what
+// was read.
+bool LoadRegister(DatabaseTable& databases, SalaryRegister& salary_register,
+                  ProgressDisplay* progress, Text* reason);
 
 // Sort's reload: one row per record of the current database, the blank record included
-// wherever it stands, and zero amounts in columns 2 to 20 shown as empty cells; aligned as
-// after LoadRegister.
-bool LoadSortedRegister(DatabaseTable& databases, Grid& grid, Text* reason);
+// wherever it stands, and zero amounts in columns 2 to 20 as empty texts.
+bool LoadSortedRegister(DatabaseTable& databases, SalaryRegister& salary_register, Text* reason);
 
-// Appends the grid's people, then the trailing blank record, to the current database. Stops with
-// false, *reason naming the cell, at a person whose amount no numeric field can hold (past the
-// range of a double, or of a float field): no infinity ever reaches a register file.
-bool WriteRegister(DatabaseTable& databases, const Grid& grid, ProgressDisplay* progress,
-                   Text* reason);
+// Appends the register's people, then the trailing blank record, to the current database: text
+// columns as their texts, amounts as ToNumber of their texts. Stops with false, *reason naming
+// the cell, at a person whose amount no numeric field can hold (past the range of a double, or
+// of a float field): no infinity ever reaches a register file.
+bool WriteRegister(DatabaseTable& databases, const SalaryRegister& salary_register,
+                   ProgressDisplay* progress, Text* reason);
 
 // Where the structure of a saved register comes from.
 enum class StructureSource {
@@ -87,7 +79,7 @@ struct RegisterStructure {
 // REQUIRES: a current database.
 RegisterStructure CurrentStructure(const DatabaseTable& databases);
 
-// Saves the grid into `target` without ever leaving a half-written register there (see
+// Saves the register into `target` without ever leaving a half-written register there (see
 // FileReplacement): the replaced file's mode, owner and group are kept, and a target that is a
 // symbolic link stays one. `source` is the relay file, or a register file whose structure the
 // new file takes (the target itself, or the register that Save As copies). Neither file may be
@@ -95,7 +87,7 @@ RegisterStructure CurrentStructure(const DatabaseTable& databases);
 // (Save As keeps the names and types of the register shown even when its file has been damaged
 // or removed since). On failure the target is as it was and *reason names the cause.
 bool SaveRegisterFile(DatabaseTable& databases, fs::FileSystem& files, StructureSource kind,
-                      const Text& source, const Text& target, const Grid& grid,
+                      const Text& source, const Text& target, const SalaryRegister& salary_register,
                       ProgressDisplay* progress, Text* reason,
                       const RegisterStructure* shown = nullptr);
 

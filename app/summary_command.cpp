@@ -11,13 +11,13 @@ SummaryCommand::SummaryCommand(AppContext& app) : app_(app), clock_([] { return 
 void SummaryCommand::Run() {
   Text problem;
   SummaryTotals totals;
-  if (!ComputeTotals(app_.grid(), &totals, &problem)) {
+  if (!ComputeTotals(app_.salary_register, &totals, &problem)) {
     app_.framework.ShowMessage(Concat({"无法汇总：", problem, "。请改正后再汇总。"}), "工资汇总",
                                ui::MessageButtons::kOk, ui::MessageIcon::kError);
     return;
   }
   totals_ = totals;
-  SummaryWindow handlers(totals_, app_.grid(), app_.seams.print, clock_);
+  SummaryWindow handlers(totals_, app_.salary_register, app_.seams.print, clock_);
   forms::SummaryForm form(handlers);
   app_.framework.ShowModal(form);
 }

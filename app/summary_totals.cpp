@@ -7,23 +7,22 @@
 
 namespace sr::app {
 
-bool ComputeTotals(const Grid& register_grid, SummaryTotals* totals, Text* problem) {
+bool ComputeTotals(const SalaryRegister& salary_register, SummaryTotals* totals, Text* problem) {
   *totals = {};
-  const int rows = register_grid.RowCount();
+  const int rows = salary_register.RowCount();
   for (int i = 0; i < kSummaryItems; ++i) {
     const int column = kFirstAmountColumn + i;
-    if (column >= register_grid.ColumnCount()) break;
     double total = 0;
     for (int row = 1; row < rows; ++row) {
       double amount;
-      if (!ReadAmount(register_grid.CellText(row, column), &amount)) {
-        *problem = AmountOutOfRange(register_grid, row, column);
+      if (!ReadAmount(salary_register.CellText(row, column), &amount)) {
+        *problem = AmountOutOfRange(salary_register, row, column);
         return false;
       }
       total = RoundToPlaces(total + amount, 2);
       if (std::isfinite(total)) continue;
-      *problem = Concat({ColumnName(register_grid, column), "的合计加到",
-                         RowName(register_grid, row), "时超出了程序能处理的范围"});
+      *problem = Concat({ColumnName(salary_register, column), "的合计加到",
+                         RowName(salary_register, row), "时超出了程序能处理的范围"});
       return false;
     }
     (*totals)[i] = total;

@@ -13,7 +13,8 @@ constexpr int kCentre = 2;
 constexpr int kTextKind = 1;
 }  // namespace
 
-void FillSummaryGrid(Grid& summary_grid, const SummaryTotals& totals, const Grid& register_grid) {
+void FillSummaryGrid(Grid& summary_grid, const SummaryTotals& totals,
+                     const SalaryRegister& salary_register) {
   summary_grid.SetColumnWidth(1, 120);
   summary_grid.SetColumnWidth(2, 80);
   summary_grid.SetAlignment(0, 0, 0, 2, kCentre);
@@ -25,18 +26,17 @@ void FillSummaryGrid(Grid& summary_grid, const SummaryTotals& totals, const Grid
   }
   for (int i = 1; i <= kSummaryItems; ++i) {
     summary_grid.SetCellValue(i, 2, kTextKind, Value::FromText(ToText(totals[i - 1])));
-    Value title = register_grid.GetCellValue(0, i + 1);
     summary_grid.SetCellValue(i, 1, kTextKind,
-                              Value::FromText(title.is_text() ? title.text() : Text()));
+                              Value::FromText(salary_register.Title(kFirstAmountColumn + i - 1)));
   }
 }
 
-SummaryWindow::SummaryWindow(const SummaryTotals& totals, const Grid& register_grid,
+SummaryWindow::SummaryWindow(const SummaryTotals& totals, const SalaryRegister& salary_register,
                              print::PrintSeam& print, Clock clock)
-    : totals_(totals), register_grid_(register_grid), print_(print), clock_(std::move(clock)) {}
+    : totals_(totals), register_(salary_register), print_(print), clock_(std::move(clock)) {}
 
 void SummaryWindow::OnCreated(forms::SummaryForm& form) {
-  FillSummaryGrid(form.grid(), totals_, register_grid_);
+  FillSummaryGrid(form.grid(), totals_, register_);
 }
 
 void SummaryWindow::OnPrintClicked(forms::SummaryForm& form) {

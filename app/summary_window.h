@@ -3,6 +3,7 @@
 
 #include <functional>
 
+#include "app/register/salary_register.h"
 #include "app/summary_totals.h"
 #include "forms/grid/grid.h"
 #include "forms/secondary_forms.h"
@@ -17,8 +18,8 @@ class SummaryWindow : public forms::SummaryWindowHandlers {
   // The local clock's date-time, replaceable so that tests know the printed date.
   using Clock = std::function<double()>;
 
-  SummaryWindow(const SummaryTotals& totals, const Grid& register_grid, print::PrintSeam& print,
-                Clock clock);
+  SummaryWindow(const SummaryTotals& totals, const SalaryRegister& salary_register,
+                print::PrintSeam& print, Clock clock);
 
   // Fills the summary grid: titles, the numbers 1 to 19, each item's name as the register
   // titles it ("(免税)" included) and its total as ToText writes it.
@@ -28,13 +29,14 @@ class SummaryWindow : public forms::SummaryWindowHandlers {
 
  private:
   const SummaryTotals& totals_;
-  const Grid& register_grid_;
+  const SalaryRegister& register_;
   print::PrintSeam& print_;
   Clock clock_;
 };
 
 // Fills a summary grid of 20 rows and 3 columns from the totals and the register's titles.
-void FillSummaryGrid(Grid& summary_grid, const SummaryTotals& totals, const Grid& register_grid);
+void FillSummaryGrid(Grid& summary_grid, const SummaryTotals& totals,
+                     const SalaryRegister& salary_register);
 
 }  // namespace sr::app
 

@@ -10,37 +10,34 @@
 namespace sr::app {
 namespace {
 
-constexpr int kCellText = 1;
-constexpr int kColumns = kNetPayColumn + 1;
-
 // Whether each column's title carries the tax-exempt mark. The titles cannot change while the
 // calculation runs, so one look per column gives what a look per row and column would.
-using ExemptFlags = std::array<bool, kColumns>;
+using ExemptFlags = std::array<bool, kRegisterColumns>;
 
-ExemptFlags ReadExemptFlags(const Grid& grid) {
+ExemptFlags ReadExemptFlags(const SalaryRegister& salary_register) {
   ExemptFlags flags{};
-  for (int c = kFirstIncomeColumn; c <= kIncomeTaxColumn; ++c) {
-    flags[c] = IsTaxExempt(grid.CellText(0, c));
-  }
+  for (int c = 0; c < kRegisterColumns; ++c) flags[c] = salary_register.IsExempt(c);
   return flags;
 }
 
-double Amount(const Grid& grid, int row, int column) {
-  return ToNumber(grid.CellText(row, column));
-}
-
-void WriteAmount(Grid& grid, int row, int column, double amount) {
-  grid.SetCellValue(row, column, kCellText, Value::FromText(ToText(amount)));
+// The deductions that the tax counts: the deduction items and the income tax itself.
+bool CountsAsDeduction(int column) {
+  const ColumnRole role = RoleOf(column);
+  return role == ColumnRole::kDeduction || role == ColumnRole::kIncomeTax;
 }
 
 // Taxable income less the tax-exempt deductions.
-double TaxableSum(const Grid& grid, int row, const ExemptFlags& exempt) {
+double TaxableSum(const SalaryRegister& salary_register, int row, const ExemptFlags& exempt) {
   double sum = 0;
-  for (int c = kFirstIncomeColumn; c <= kLastIncomeColumn; ++c) {
-    if (!exempt[c]) sum = RoundToPlaces(sum + Amount(grid, row, c), 2);
+  for (int c = 0; c < kRegisterColumns; ++c) {
+    if (RoleOf(c) == ColumnRole::kIncome && !exempt[c]) {
+      sum = RoundToPlaces(sum + salary_register.Amount(row, c), 2);
+    }
   }
-  for (int c = kFirstDeductionColumn; c <= kIncomeTaxColumn; ++c) {
-    if (exempt[c]) sum = RoundToPlaces(sum - Amount(grid, row, c), 2);
+  for (int c = 0; c < kRegisterColumns; ++c) {
+    if (CountsAsDeduction(c) && exempt[c]) {
+      sum = RoundToPlaces(sum - salary_register.Amount(row, c), 2);
+    }
   }
   return sum;
 }
@@ -54,9 +51,12 @@ double IncomeTax(double taxable_sum, const TaxBrackets& brackets) {
   return RoundToPlaces(over * rate / 100 - quick, 2);
 }
 
-double SumColumns(const Grid& grid, int row, int first, int last) {
+// The rounded sum of the row's amounts in the columns of `role`.
+double SumOf(const SalaryRegister& salary_register, int row, ColumnRole role) {
   double sum = 0;
-  for (int c = first; c <= last; ++c) sum = RoundToPlaces(sum + Amount(grid, row, c), 2);
+  for (int c = 0; c < kRegisterColumns; ++c) {
+    if (RoleOf(c) == role) sum = RoundToPlaces(sum + salary_register.Amount(row, c), 2);
+  }
   return sum;
 }
 
@@ -68,25 +68,25 @@ struct RowResult {
   double net = 0;
 };
 
-// The row's tax and totals, as two passes over the grid would leave them: the totals count the
-// tax as its cell then holds it. False, with *problem, when an amount the row reads or a total
-// is past the range of a double.
-bool ComputeRow(const Grid& grid, int row, const ExemptFlags& exempt, const TaxBrackets& brackets,
-                RowResult* result, Text* problem) {
-  const int last_read = exempt[kIncomeTaxColumn] ? kIncomeTaxColumn : kIncomeTaxColumn - 1;
-  if (!CheckAmounts(grid, row, kFirstIncomeColumn, kLastIncomeColumn, problem) ||
-      !CheckAmounts(grid, row, kFirstDeductionColumn, last_read, problem)) {
+// The row's tax and totals, as two passes over the register would leave them: the totals count
+// the tax as its cell then holds it. False, with *problem, when an amount the row reads or a
+// total is past the range of a double.
+bool ComputeRow(const SalaryRegister& salary_register, int row, const ExemptFlags& exempt,
+                const TaxBrackets& brackets, RowResult* result, Text* problem) {
+  const int last_read = exempt[kIncomeTaxColumn] ? kIncomeTaxColumn : kLastDeductionColumn;
+  if (!CheckAmounts(salary_register, row, kFirstIncomeColumn, kLastIncomeColumn, problem) ||
+      !CheckAmounts(salary_register, row, kFirstDeductionColumn, last_read, problem)) {
     return false;
   }
-  result->tax = IncomeTax(TaxableSum(grid, row, exempt), brackets);
-  result->gross = SumColumns(grid, row, kFirstIncomeColumn, kLastIncomeColumn);
+  result->tax = IncomeTax(TaxableSum(salary_register, row, exempt), brackets);
+  result->gross = SumOf(salary_register, row, ColumnRole::kIncome);
   const double tax_cell = ToNumber(ToText(result->tax));
-  result->deductions = RoundToPlaces(
-      SumColumns(grid, row, kFirstDeductionColumn, kIncomeTaxColumn - 1) + tax_cell, 2);
+  result->deductions =
+      RoundToPlaces(SumOf(salary_register, row, ColumnRole::kDeduction) + tax_cell, 2);
   result->net = result->gross - result->deductions;
   for (double amount : {result->tax, result->gross, result->deductions, result->net}) {
     if (std::isfinite(amount)) continue;
-    *problem = Concat({RowName(grid, row), "的税额或合计超出了程序能处理的范围"});
+    *problem = Concat({RowName(salary_register, row), "的税额或合计超出了程序能处理的范围"});
     return false;
   }
   return true;
@@ -94,36 +94,42 @@ bool ComputeRow(const Grid& grid, int row, const ExemptFlags& exempt, const TaxB
 
 }  // namespace
 
-bool IsTaxExempt(const Text& title) { return FindText(title, kTaxExemptMark, 1) != -1; }
-
-bool CalculateRegister(Grid& grid, const TaxBrackets& brackets, ProgressDisplay& progress,
-                       Text* problem) {
-  if (grid.ColumnCount() <= kNetPayColumn) return true;
-  const int rows = grid.RowCount();
-  const ExemptFlags exempt = ReadExemptFlags(grid);
+bool CalculateRegister(SalaryRegister& salary_register, const TaxBrackets& brackets,
+                       ProgressDisplay& progress, Text* problem) {
+  const int rows = salary_register.RowCount();
+  const ExemptFlags exempt = ReadExemptFlags(salary_register);
   progress.Rewind();
   progress.PlaceInMiddle();
   progress.Show();
   progress.Count(rows - 1, 0);
   // First pass: every row is worked out before any is written, so that a row past the range
   // leaves the whole register as it was.
-  std::vector<RowResult> results(rows > 1 ? rows - 1 : 0);
+  std::vector<RowResult> results(rows - 1);
   for (int r = 1; r < rows; ++r) {
-    if (!ComputeRow(grid, r, exempt, brackets, &results[r - 1], problem)) {
+    if (!ComputeRow(salary_register, r, exempt, brackets, &results[r - 1], problem)) {
       progress.Hide();
       return false;
     }
     progress.Step();
   }
   progress.Rewind();
-  // Second pass: the tax and the totals go into their cells.
-  for (int r = 1; r < rows; ++r) {
-    const RowResult& result = results[r - 1];
-    WriteAmount(grid, r, kIncomeTaxColumn, result.tax);
-    WriteAmount(grid, r, kGrossPayColumn, result.gross);
-    WriteAmount(grid, r, kTotalDeductionsColumn, result.deductions);
-    WriteAmount(grid, r, kNetPayColumn, result.net);
+  // Second pass: the gross pay, and the tax with the two totals beside it, each written as one
+  // change of the register.
+  std::vector<Text> gross;
+  std::vector<Text> tax_and_totals;
+  for (const RowResult& result : results) {
+    gross.push_back(ToText(result.gross));
+    tax_and_totals.push_back(ToText(result.tax));
+    tax_and_totals.push_back(ToText(result.deductions));
+    tax_and_totals.push_back(ToText(result.net));
     progress.Step();
+  }
+  static_assert(kTotalDeductionsColumn == kIncomeTaxColumn + 1 &&
+                kNetPayColumn == kIncomeTaxColumn + 2);
+  if (rows > 1) {
+    salary_register.SetCellTexts({1, kGrossPayColumn, rows - 1, kGrossPayColumn}, std::move(gross));
+    salary_register.SetCellTexts({1, kIncomeTaxColumn, rows - 1, kNetPayColumn},
+                                 std::move(tax_and_totals));
   }
   progress.Hide();
   return true;

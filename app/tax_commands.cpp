@@ -33,7 +33,7 @@ void TaxCommands::Calculate() {
   }
   ProgressDisplay progress(app_.form);
   Text problem;
-  if (!CalculateRegister(app_.grid(), brackets, progress, &problem)) {
+  if (!CalculateRegister(app_.salary_register, brackets, progress, &problem)) {
     app_.framework.ShowMessage(
         Concat({"无法计算：", problem, "。表中的数据都没有改动，请改正后再计算。"}),
         kCalculateTitle, ui::MessageButtons::kOk, ui::MessageIcon::kError);

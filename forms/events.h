@@ -32,7 +32,7 @@ enum GridEvent : int {
   kGridTitleCellClicked = 5,  // a = row, b = column
   kGridTitleCellDoubleClicked = 6,
   // Not in the form's list: the grid's own editing (the editor, paste, cut, the Delete key)
-  // changed cells. No arguments.
+  // changed cells. a, b = first row and column, c, d = last row and column of their range.
   kGridCellsEdited = 8,
 };
 
@@ -41,6 +41,7 @@ struct EventArgs {
   int a = 0;
   int b = 0;
   int c = 0;
+  int d = 0;
 };
 
 using Handler = std::function<void(const EventArgs&)>;

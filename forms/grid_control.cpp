@@ -36,7 +36,9 @@ void GridControl::FillSpec(ui::ControlSpec* description) const {
 void GridControl::CursorMoved() { Raise(kGridCursorMoved); }
 void GridControl::EditBegins() { Raise(kGridEditBegins); }
 void GridControl::EditEnds() { Raise(kGridEditEnds); }
-void GridControl::CellsEdited(const CellRange&) { Raise(kGridCellsEdited); }
+void GridControl::CellsEdited(const CellRange& range) {
+  Raise(kGridCellsEdited, {range.first_row, range.first_column, range.last_row, range.last_column});
+}
 void GridControl::Clicked(int x, int y) { Raise(kGridClicked, {x, y}); }
 void GridControl::TitleCellClicked(int row, int column) {
   Raise(kGridTitleCellClicked, {row, column});

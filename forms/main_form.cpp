@@ -148,7 +148,9 @@ void MainForm::BindEvents() {
     if (framework() != nullptr) framework()->PopupMenu(*this, kMenuEdit);
   });
   grid_.Bind(kGridEditBegins, [this](const EventArgs&) { handlers_.OnGridEditBegins(); });
-  grid_.Bind(kGridCellsEdited, [this](const EventArgs&) { handlers_.OnGridCellsEdited(); });
+  grid_.Bind(kGridCellsEdited, [this](const EventArgs& args) {
+    handlers_.OnGridCellsEdited(CellRange{args.a, args.b, args.c, args.d});
+  });
   grid_.Bind(GenericEvent(ui::Input::kKeyDown),
              [this](const EventArgs& args) { handlers_.OnGridKeyDown(args.a, args.b); });
   toolbar_.Bind(kToolbarButtonClicked, [this](const EventArgs& args) { ToolbarClicked(args.a); });

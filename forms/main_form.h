@@ -40,8 +40,9 @@ class MainWindowHandlers {
   // Register grid events.
   virtual void OnGridEditBegins() = 0;
   virtual void OnGridKeyDown(int key, int modifiers) = 0;
-  // The grid's own editing changed cells (typing, paste, cut, the Delete key), by whatever route.
-  virtual void OnGridCellsEdited() = 0;
+  // The grid's own editing changed the texts of cells inside `range` (typing, paste, cut, the
+  // Delete key), by whatever route.
+  virtual void OnGridCellsEdited(const CellRange& range) = 0;
 };
 
 // The main menu's entries, by index.

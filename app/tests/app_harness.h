@@ -32,12 +32,15 @@ class AppHarness {
                automation != nullptr ? *automation : recording_automation_},
         framework_(backend_),
         main_window_(framework_, seams_, databases_, state_),
-        context_{framework_, seams_, databases_, state_, main_window_.form()} {
+        context_{framework_,          seams_,
+                 databases_,          state_,
+                 main_window_.form(), main_window_.salary_register()} {
     framework_.LoadMain(main_window_.form());
   }
   ~AppHarness() { databases_.CloseAllDatabases(); }
 
   AppContext& context() { return context_; }
+  MainWindow& main_window() { return main_window_; }
   Grid& grid() { return main_window_.form().grid(); }
   forms::MainForm& form() { return main_window_.form(); }
   forms::Framework& framework() { return framework_; }
@@ -46,8 +49,10 @@ class AppHarness {
   automation::RecordingAutomation& automation() { return recording_automation_; }
   DatabaseTable& databases() { return databases_; }
 
+  SalaryRegister& salary_register() { return main_window_.salary_register(); }
+  // Sets a cell of the register (row 0: a title), as a command would.
   void SetCell(int row, int column, const Text& text) {
-    grid().SetCellValue(row, column, 1, Value::FromText(text));
+    salary_register().SetCellText(row, column, text);
   }
 
   // Runs `command`; while the summary window it opens is up, `inside` gets its form. The window

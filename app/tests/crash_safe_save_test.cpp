@@ -12,7 +12,7 @@
 namespace sr::app {
 namespace {
 
-using testing::FillGrid;
+using testing::FillRegister;
 using testing::Tear;
 
 // What a register file holds: the names of its records in order ("" for the blank one).
@@ -37,11 +37,11 @@ class CrashSafeSaveTest : public ::testing::Test {
     target_ = folder_ + "\\工资.dat";
     pristine_ = folder_ + "\\pristine.dat";
     testing::MakeDatabase(relay_, testing::RelayFields());
-    FillGrid(old_grid_, 300, "甲", 0.5);
-    FillGrid(new_grid_, 420, "乙", 0.25);
+    FillRegister(old_register_, 300, "甲", 0.5);
+    FillRegister(new_register_, 420, "乙", 0.25);
     Text reason;
     ASSERT_TRUE(SaveRegisterFile(databases_, fs::RealFileSystem(), StructureSource::kRelayFile,
-                                 relay_, pristine_, old_grid_, nullptr, &reason))
+                                 relay_, pristine_, old_register_, nullptr, &reason))
         << reason;
     old_names_ = Names(pristine_);
     ASSERT_EQ(old_names_.size(), 301u);
@@ -52,7 +52,7 @@ class CrashSafeSaveTest : public ::testing::Test {
     steps_ = testing::CountFileChanges([&](fs::FileSystem& files) {
       DatabaseTable table(files);
       return saved = SaveRegisterFile(table, files, StructureSource::kSavedRegister, sample,
-                                      sample, new_grid_, nullptr, &reason);
+                                      sample, new_register_, nullptr, &reason);
     });
     ASSERT_TRUE(saved) << reason;
     RecordProperty("save_steps", steps_);
@@ -68,7 +68,7 @@ class CrashSafeSaveTest : public ::testing::Test {
           DatabaseTable table(files);
           Text reason;
           return SaveRegisterFile(table, files, StructureSource::kSavedRegister, target_, target_,
-                                  new_grid_, nullptr, &reason);
+                                  new_register_, nullptr, &reason);
         });
     EXPECT_NE(end, testing::ChildEnd::kFailed) << "kill at " << kill_at;
     return end == testing::ChildEnd::kKilled;
@@ -94,8 +94,8 @@ class CrashSafeSaveTest : public ::testing::Test {
 
   DatabaseTable databases_{fs::RealFileSystem()};
   std::string folder_, relay_, target_, pristine_;
-  Grid old_grid_{RegisterGridConfig()};
-  Grid new_grid_{RegisterGridConfig()};
+  SalaryRegister old_register_;
+  SalaryRegister new_register_;
   std::vector<Text> old_names_, new_names_;
   int steps_ = 0;
 };
@@ -113,7 +113,7 @@ TEST_F(CrashSafeSaveTest, LeftoverOfAKilledSaveDoesNotStopTheNextSave) {
   ASSERT_TRUE(SaveInChild(steps_, Tear::kNone));  // dies just before the file takes its name
   Text reason;
   EXPECT_TRUE(SaveRegisterFile(databases_, fs::RealFileSystem(), StructureSource::kSavedRegister,
-                               target_, target_, new_grid_, nullptr, &reason))
+                               target_, target_, new_register_, nullptr, &reason))
       << reason;
   EXPECT_EQ(Names(target_), new_names_);
   bool left = true;
@@ -130,7 +130,7 @@ TEST_F(CrashSafeSaveTest, FullDiskKeepsTheOldRegisterAndSaysSo) {
     DatabaseTable table(files);
     Text reason;
     EXPECT_FALSE(SaveRegisterFile(table, files, StructureSource::kSavedRegister, target_, target_,
-                                  new_grid_, nullptr, &reason));
+                                  new_register_, nullptr, &reason));
     EXPECT_EQ(reason, DatabaseErrorMessage(fs::kDiskFull)) << room;
     EXPECT_EQ(Names(target_), old_names_) << room;
     bool left = true;

@@ -24,11 +24,11 @@ class RegisterStorageTest : public ::testing::Test {
     testing::MakeDatabase(relay_, testing::RelayFields());
   }
 
-  // Saves `grid` as a new register file and opens it under "打开的数据".
-  void SaveAndOpen(const Grid& grid, const Text& path) {
+  // Saves `salary_register` as a new register file and opens it under "打开的数据".
+  void SaveAndOpen(const SalaryRegister& salary_register, const Text& path) {
     Text reason;
     ASSERT_TRUE(SaveRegisterFile(databases_, fs::RealFileSystem(), StructureSource::kRelayFile,
-                                 relay_, path, grid, nullptr, &reason))
+                                 relay_, path, salary_register, nullptr, &reason))
         << reason;
     ASSERT_TRUE(databases_.OpenDatabase(path, kRegisterAlias));
   }
@@ -38,41 +38,41 @@ class RegisterStorageTest : public ::testing::Test {
 };
 
 TEST_F(RegisterStorageTest, SortedFileKeepsItsLastPersonAndShowsTheBlankRecordAsAnEmptyRow) {
-  Grid grid(RegisterGridConfig());
-  testing::FillGrid(grid, 3, "人", 0);
+  SalaryRegister people;
+  testing::FillRegister(people, 3, "人", 0);
   const Text path = folder_ + "/a.dat";
-  SaveAndOpen(grid, path);
+  SaveAndOpen(people, path);
   // Sorted by name, the blank record comes first and a person last.
   ASSERT_TRUE(databases_.SortToFile(folder_ + "/sorted.dat", {"姓名"}));
   ASSERT_TRUE(databases_.OpenDatabase(folder_ + "/sorted.dat", "sorted"));
-  Grid loaded(RegisterGridConfig());
+  testing::ShownRegister loaded;
   Text reason;
-  ASSERT_TRUE(LoadRegister(databases_, loaded, nullptr, &reason)) << reason;
-  ASSERT_EQ(loaded.RowCount(), 5);  // the titles, the blank row and three people
-  EXPECT_EQ(loaded.CellText(1, 1), "");
-  EXPECT_EQ(loaded.CellText(2, 1), "人1");
-  EXPECT_EQ(loaded.CellText(4, 1), "人3");
-  EXPECT_EQ(loaded.CellText(4, 2), "30");
-  EXPECT_EQ(CountPeople(loaded), 3);
+  ASSERT_TRUE(LoadRegister(databases_, loaded.model, nullptr, &reason)) << reason;
+  ASSERT_EQ(loaded.grid.RowCount(), 5);  // the titles, the blank row and three people
+  EXPECT_EQ(loaded.grid.CellText(1, 1), "");
+  EXPECT_EQ(loaded.grid.CellText(2, 1), "人1");
+  EXPECT_EQ(loaded.grid.CellText(4, 1), "人3");
+  EXPECT_EQ(loaded.grid.CellText(4, 2), "30");
+  EXPECT_EQ(loaded.model.CountPeople(), 3);
 }
 
 TEST_F(RegisterStorageTest, SavedFileLoadsWithoutItsTrailingBlankRecord) {
-  Grid grid(RegisterGridConfig());
-  testing::FillGrid(grid, 2, "人", 0);
-  grid.SetCellValue(2, 20, 1, Value::FromText("0"));
-  grid.SetCellValue(2, 19, 1, Value::FromText("0"));
-  grid.SetCellValue(1, 21, 1, Value::FromText("备注一"));
-  SaveAndOpen(grid, folder_ + "/b.dat");
+  SalaryRegister people;
+  testing::FillRegister(people, 2, "人", 0);
+  people.SetCellText(2, 20, "0");
+  people.SetCellText(2, 19, "0");
+  people.SetCellText(1, 21, "备注一");
+  SaveAndOpen(people, folder_ + "/b.dat");
   EXPECT_EQ(databases_.GetRecordCount(), 3);
-  Grid loaded(RegisterGridConfig());
+  testing::ShownRegister loaded;
   Text reason;
-  ASSERT_TRUE(LoadRegister(databases_, loaded, nullptr, &reason)) << reason;
-  ASSERT_EQ(loaded.RowCount(), 3);
-  EXPECT_EQ(loaded.CellText(0, 1), "姓名");
-  EXPECT_EQ(loaded.CellText(2, 20), "0");  // net pay shows its zero
-  EXPECT_EQ(loaded.CellText(2, 19), "");   // other amounts do not
-  EXPECT_EQ(loaded.CellText(1, 21), "备注一");
-  EXPECT_EQ(loaded.CellText(2, 2), "20");
+  ASSERT_TRUE(LoadRegister(databases_, loaded.model, nullptr, &reason)) << reason;
+  ASSERT_EQ(loaded.grid.RowCount(), 3);
+  EXPECT_EQ(loaded.grid.CellText(0, 1), "姓名");
+  EXPECT_EQ(loaded.grid.CellText(2, 20), "0");  // net pay shows its zero
+  EXPECT_EQ(loaded.grid.CellText(2, 19), "");   // other amounts do not
+  EXPECT_EQ(loaded.grid.CellText(1, 21), "备注一");
+  EXPECT_EQ(loaded.grid.CellText(2, 2), "20");
 }
 
 // Whether every row is aligned as a new register: titles and columns 0 and 1 centred, the
@@ -94,40 +94,40 @@ TEST_F(RegisterStorageTest, SavedFileLoadsWithoutItsTrailingBlankRecord) {
 // the new register's alignment in every row, also in rows the grid did not have before, and
 // loses any other alignment a cell had.
 TEST_F(RegisterStorageTest, EveryLoadAlignsEveryRowAsANewRegister) {
-  Grid people(RegisterGridConfig());
-  testing::FillGrid(people, 6, "人", 0);
+  SalaryRegister people;
+  testing::FillRegister(people, 6, "人", 0);
   const Text path = folder_ + "/long.dat";
   SaveAndOpen(people, path);
 
-  Grid shown(RegisterGridConfig());
-  shown.SetRowCount(3);  // a shorter register, laid out as new, one cell right-aligned
-  shown.SetAlignment(0, 0, 0, 21, 2);
-  shown.SetAlignment(0, 0, 2, 1, 2);
-  shown.SetAlignment(2, 5, 2, 5, 3);
+  testing::ShownRegister shown;
+  shown.model.SetRowCount(3);  // a shorter register, laid out as new, one cell right-aligned
+  shown.grid.SetAlignment(0, 0, 0, 21, 2);
+  shown.grid.SetAlignment(0, 0, 2, 1, 2);
+  shown.grid.SetAlignment(2, 5, 2, 5, 3);
   Text reason;
-  ASSERT_TRUE(LoadRegister(databases_, shown, nullptr, &reason)) << reason;
-  ASSERT_EQ(shown.RowCount(), 7);
-  EXPECT_TRUE(AlignedAsNew(shown));
+  ASSERT_TRUE(LoadRegister(databases_, shown.model, nullptr, &reason)) << reason;
+  ASSERT_EQ(shown.grid.RowCount(), 7);
+  EXPECT_TRUE(AlignedAsNew(shown.grid));
 
   ASSERT_TRUE(databases_.SortToFile(folder_ + "/sorted.dat", {"姓名"}));
   ASSERT_TRUE(databases_.OpenDatabase(folder_ + "/sorted.dat", "sorted"));
-  ASSERT_TRUE(LoadSortedRegister(databases_, shown, &reason)) << reason;
-  ASSERT_EQ(shown.RowCount(), 8);  // the blank record has a row now
-  EXPECT_TRUE(AlignedAsNew(shown));
+  ASSERT_TRUE(LoadSortedRegister(databases_, shown.model, &reason)) << reason;
+  ASSERT_EQ(shown.grid.RowCount(), 8);  // the blank record has a row now
+  EXPECT_TRUE(AlignedAsNew(shown.grid));
 }
 
 TEST_F(RegisterStorageTest, SavingAgainKeepsTheHeaderAndGoesOnWithTheSerialNumbers) {
-  Grid grid(RegisterGridConfig());
-  testing::FillGrid(grid, 3, "人", 0);
+  SalaryRegister people;
+  testing::FillRegister(people, 3, "人", 0);
   const Text path = folder_ + "/serial.dat";
-  SaveAndOpen(grid, path);
+  SaveAndOpen(people, path);
   const recdb::Header first = databases_.current()->header();
   EXPECT_EQ(first.next_serial, 5);  // three people and the blank record
   databases_.CloseAllDatabases();
-  testing::FillGrid(grid, 2, "新", 0);
+  testing::FillRegister(people, 2, "新", 0);
   Text reason;
   ASSERT_TRUE(SaveRegisterFile(databases_, fs::RealFileSystem(), StructureSource::kSavedRegister,
-                               path, path, grid, nullptr, &reason))
+                               path, path, people, nullptr, &reason))
       << reason;
   ASSERT_TRUE(databases_.OpenDatabase(path, kRegisterAlias));
   const recdb::Header second = databases_.current()->header();
@@ -140,27 +140,27 @@ TEST_F(RegisterStorageTest, SavingAgainKeepsTheHeaderAndGoesOnWithTheSerialNumbe
 // An infinity in the file would show as "1.#INF" and read back as 1: a save refuses any amount
 // that its field cannot hold, names the cell and leaves the file as it was.
 TEST_F(RegisterStorageTest, AnAmountNoFieldCanHoldIsNamedAndTheFileKeepsItsRegister) {
-  Grid grid(RegisterGridConfig());
-  testing::FillGrid(grid, 3, "人", 0);
-  grid.SetCellValue(0, 4, 1, Value::FromText("绩效工资"));
+  SalaryRegister people;
+  testing::FillRegister(people, 3, "人", 0);
+  people.SetTitle(4, "绩效工资");
   const Text path = folder_ + "/range.dat";
-  SaveAndOpen(grid, path);
+  SaveAndOpen(people, path);
   databases_.CloseAllDatabases();
   const auto save = [&](StructureSource kind, const Text& source, Text* reason) {
-    return SaveRegisterFile(databases_, fs::RealFileSystem(), kind, source, path, grid, nullptr,
+    return SaveRegisterFile(databases_, fs::RealFileSystem(), kind, source, path, people, nullptr,
                             reason);
   };
 
   Text reason;
-  grid.SetCellValue(1, 2, 1, Value::FromText("99"));
-  grid.SetCellValue(2, 4, 1, Value::FromText("1e309"));
+  people.SetCellText(1, 2, "99");
+  people.SetCellText(2, 4, "1e309");
   EXPECT_FALSE(save(StructureSource::kSavedRegister, path, &reason));
   EXPECT_EQ(reason, "第 2 行（2 人2）“绩效工资”一栏的金额“1e309”超出了程序能处理的范围");
-  grid.SetCellValue(2, 4, 1, Value::FromText("1.#INF"));  // shown by a file of an older version
+  people.SetCellText(2, 4, "1.#INF");  // shown by a file of an older version
   EXPECT_FALSE(save(StructureSource::kSavedRegister, path, &reason));
   EXPECT_NE(reason.find("“1.#INF”"), Text::npos) << reason;
-  grid.SetCellValue(2, 4, 1, Value::FromText(""));
-  grid.SetCellValue(3, 20, 1, Value::FromText("-1e400"));
+  people.SetCellText(2, 4, "");
+  people.SetCellText(3, 20, "-1e400");
   EXPECT_FALSE(save(StructureSource::kSavedRegister, path, &reason));
   EXPECT_NE(reason.find("第 3 行（3 人3）第 21 列的金额“-1e400”"), Text::npos) << reason;
   EXPECT_FALSE(std::filesystem::exists(SavingFilePath(path)));
@@ -169,10 +169,10 @@ TEST_F(RegisterStorageTest, AnAmountNoFieldCanHoldIsNamedAndTheFileKeepsItsRegis
   std::vector<recdb::FieldDescriptor> fields = testing::RelayFields();
   fields[20].type = recdb::FieldType::kFloat;
   testing::MakeDatabase(folder_ + "/float.rgq", fields);
-  grid.SetCellValue(3, 20, 1, Value::FromText("1e39"));
+  people.SetCellText(3, 20, "1e39");
   EXPECT_FALSE(save(StructureSource::kRelayFile, folder_ + "/float.rgq", &reason));
   EXPECT_NE(reason.find("“1e39”"), Text::npos) << reason;
-  grid.SetCellValue(3, 20, 1, Value::FromText("3e38"));
+  people.SetCellText(3, 20, "3e38");
   EXPECT_TRUE(save(StructureSource::kRelayFile, folder_ + "/float.rgq", &reason)) << reason;
 
   ASSERT_TRUE(databases_.OpenDatabase(path, kRegisterAlias));

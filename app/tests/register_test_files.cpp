@@ -30,12 +30,12 @@ void MakeDatabase(const std::string& path, const std::vector<recdb::FieldDescrip
   ASSERT_EQ(recdb::CreateDatabaseFile(fs::RealFileSystem(), path, fields, nullptr, 0), 0) << path;
 }
 
-void FillGrid(Grid& grid, int people, const Text& prefix, double base) {
-  grid.SetRowCount(people + 1);
+void FillRegister(SalaryRegister& salary_register, int people, const Text& prefix, double base) {
+  salary_register.SetRowCount(people + 1);
   for (int row = 1; row <= people; ++row) {
-    grid.SetCellValue(row, 0, 1, Value::Int(row));
-    grid.SetCellValue(row, 1, 1, Value::FromText(prefix + std::to_string(row)));
-    grid.SetCellValue(row, 2, 1, Value::Double(row * 10 + base));
+    salary_register.SetCellText(row, 0, std::to_string(row));
+    salary_register.SetCellText(row, 1, prefix + std::to_string(row));
+    salary_register.SetAmount(row, 2, row * 10 + base);
   }
 }
 

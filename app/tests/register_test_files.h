@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "app/register/register_grid_binding.h"
+#include "app/register/salary_register.h"
 #include "forms/grid/grid.h"
 #include "runtime/recdb/format.h"
 
@@ -17,9 +19,18 @@ std::vector<recdb::FieldDescriptor> RelayFields();
 // Writes an empty database with these fields; fails the test when that does not work.
 void MakeDatabase(const std::string& path, const std::vector<recdb::FieldDescriptor>& fields);
 
-// A register grid of `people` rows below the titles: row r holds the number r, the name
-// `prefix` + r and the amount r * 10 + `base` in column 2.
-void FillGrid(Grid& grid, int people, const Text& prefix, double base);
+// A register of `people` rows below the titles: row r holds the number r, the name `prefix` + r
+// and the amount r * 10 + `base` in column 2.
+void FillRegister(SalaryRegister& salary_register, int people, const Text& prefix, double base);
+
+// A salary register shown in a register grid, kept in step as the main window keeps them.
+struct ShownRegister {
+  ShownRegister() : grid(RegisterGridConfig()), binding(model, grid) {}
+
+  SalaryRegister model;
+  Grid grid;
+  RegisterGridBinding binding;
+};
 
 }  // namespace sr::app::testing
 

@@ -118,7 +118,7 @@ TEST_F(SummaryTest, RunningTwiceShowsTheSameTotals) {
 }
 
 TEST_F(SummaryTest, RegisterWithoutPeopleShowsZeroEverywhere) {
-  harness_.grid().SetRowCount(1);
+  harness_.salary_register().SetRowCount(1);
   std::vector<std::vector<Text>> shown = RunAndRead();
   for (int i = 1; i <= 19; ++i) EXPECT_EQ(shown[i][2], "0") << i;
 }

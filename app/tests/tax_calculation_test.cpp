@@ -45,7 +45,7 @@ TEST_F(CalculationTest, WorkedExamplesOfTheThreeBracketTable) {
 }
 
 TEST_F(CalculationTest, ExemptIncomeCountsInGrossPayButIsNotTaxed) {
-  program_.grid().SetCellValue(0, 3, 1, Value::FromText("岗位工资(免税)"));
+  program_.salary_register().SetTitle(3, "岗位工资(免税)");
   program_.SetRow(1, {{2, "5000"}, {3, "800"}});
   Calculate();
   // S - T = 1500 equals the second bracket's lower bound and falls into it.
@@ -53,8 +53,8 @@ TEST_F(CalculationTest, ExemptIncomeCountsInGrossPayButIsNotTaxed) {
 }
 
 TEST_F(CalculationTest, ExemptMarkAnywhereInTheTitleAndOnlyInAsciiParentheses) {
-  program_.grid().SetCellValue(0, 3, 1, Value::FromText("(免税)岗位"));
-  program_.grid().SetCellValue(0, 4, 1, Value::FromText("绩效（免税）"));  // full-width: taxed
+  program_.salary_register().SetTitle(3, "(免税)岗位");
+  program_.salary_register().SetTitle(4, "绩效（免税）");  // full-width: taxed
   program_.SetRow(1, {{2, "5000"}, {3, "800"}, {4, "1000"}});
   Calculate();
   // S = 6000: S - T = 2500, 250 - 105.
@@ -96,7 +96,7 @@ TEST_F(CalculationTest, QuickDeductionLargerThanTheTaxGivesANegativeTax) {
 }
 
 TEST_F(CalculationTest, TitleRowOnlyWritesNothingButOpensTheTableAndSetsModified) {
-  program_.grid().SetRowCount(1);
+  program_.salary_register().SetRowCount(1);
   program_.state().modified = 0;
   Calculate();
   EXPECT_EQ(program_.state().modified, 1);

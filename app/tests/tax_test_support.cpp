@@ -47,8 +47,8 @@ TaxProgram::TaxProgram() {
   databases_ = std::make_unique<DatabaseTable>(fs::RealFileSystem());
   framework_ = std::make_unique<forms::Framework>(backend_);
   window_ = std::make_unique<MainWindow>(*framework_, *seams_, *databases_, state_);
-  context_ = std::make_unique<AppContext>(
-      AppContext{*framework_, *seams_, *databases_, state_, window_->form()});
+  context_ = std::make_unique<AppContext>(AppContext{*framework_, *seams_, *databases_, state_,
+                                                     window_->form(), window_->salary_register()});
 }
 
 TaxProgram::~TaxProgram() {
@@ -142,15 +142,15 @@ std::vector<Text> TaxProgram::FieldNames(const Text& path) {
 void TaxProgram::Start() { framework_->LoadMain(window_->form()); }
 
 void TaxProgram::LayOutRegister(int rows, const std::vector<Text>& titles) {
-  grid().SetRowCount(rows + 1);
+  salary_register().SetRowCount(rows + 1);
   for (size_t c = 0; c < titles.size(); ++c) {
-    grid().SetCellValue(0, static_cast<int>(c), 1, Value::FromText(titles[c]));
+    salary_register().SetTitle(static_cast<int>(c), titles[c]);
   }
 }
 
 void TaxProgram::SetRow(int row, const std::vector<std::pair<int, const char*>>& cells) {
   for (const auto& [column, text] : cells) {
-    grid().SetCellValue(row, column, 1, Value::FromText(text));
+    salary_register().SetCellText(row, column, text);
   }
 }
 

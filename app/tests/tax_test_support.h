@@ -72,6 +72,7 @@ class TaxProgram {
   ProgramState& state() { return state_; }
   MainWindow& window() { return *window_; }
   Grid& grid() { return window_->form().grid(); }
+  SalaryRegister& salary_register() { return window_->salary_register(); }
   TaxCommands commands() { return TaxCommands(*context_); }
   AppContext& context() { return *context_; }
 

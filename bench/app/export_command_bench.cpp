@@ -49,8 +49,10 @@ void BM_ExportNewRegister(benchmark::State& state) {
   MainWindow main_window(framework, seams, databases, program_state);
   framework.LoadMain(main_window.form());
   Grid& grid = main_window.form().grid();
-  for (int c = 0; c < kColumns; ++c) grid.SetCellValue(0, c, 1, Value::FromText(TitleOf(c)));
-  AppContext context{framework, seams, databases, program_state, main_window.form()};
+  for (int c = 0; c < kColumns; ++c) main_window.salary_register().SetTitle(c, TitleOf(c));
+  AppContext context{framework,          seams,
+                     databases,          program_state,
+                     main_window.form(), main_window.salary_register()};
   ExportCommand command(context);
   for (auto _ : state) command.Run();
   state.counters["rows"] = grid.RowCount();

@@ -25,8 +25,7 @@ namespace sr::app {
 namespace {
 
 constexpr int kPeople = 5000;
-constexpr int kFirstAmountColumn = 2;
-constexpr int kAmountColumns = 19;
+constexpr int kAmountColumns = kLastAmountColumn - kFirstAmountColumn + 1;
 
 // Amounts as a register holds them: mostly two-place amounts, some whole, some empty.
 std::vector<Text> AmountTexts() {
@@ -61,16 +60,16 @@ struct Program {
     fs::RealFileSystem().SetCurrentDirectory(directory);
     WriteTaxTable(directory + "/" + kTaxTableFileName);
     framework.LoadMain(window.form());
-    Grid& grid = window.form().grid();
-    grid.SetRowCount(kPeople + 1);
+    SalaryRegister& salary_register = window.salary_register();
+    salary_register.SetRowCount(kPeople + 1);
     const std::vector<Text> amounts = AmountTexts();
     for (int r = 1; r <= kPeople; ++r) {
       for (int c = 0; c < kAmountColumns; ++c) {
-        grid.SetCellValue(r, kFirstAmountColumn + c, 1,
-                          Value::FromText(amounts[(r - 1) * kAmountColumns + c]));
+        salary_register.SetCellText(r, kFirstAmountColumn + c,
+                                    amounts[(r - 1) * kAmountColumns + c]);
       }
     }
-    for (int c = 11; c <= 14; ++c) grid.SetCellValue(0, c, 1, Value::FromText("保险(免税)"));
+    for (int c = 11; c <= 14; ++c) salary_register.SetTitle(c, "保险(免税)");
   }
   ~Program() {
     databases.CloseAllDatabases();

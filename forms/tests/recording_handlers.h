@@ -37,7 +37,7 @@ class RecordingHandlers : public MainWindowHandlers {
   void OnTaxRate() override { calls.push_back("TaxRate"); }
   void OnSettings() override { calls.push_back("Settings"); }
   void OnGridEditBegins() override { calls.push_back("GridEditBegins"); }
-  void OnGridCellsEdited() override { calls.push_back("GridCellsEdited"); }
+  void OnGridCellsEdited(const CellRange&) override { calls.push_back("GridCellsEdited"); }
   void OnGridKeyDown(int key, int modifiers) override {
     calls.push_back("GridKeyDown " + std::to_string(key) + " " + std::to_string(modifiers));
   }

@@ -6,7 +6,9 @@
 #include <QApplication>
 #include <QHelpEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPainter>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTextLayout>
 #include <QToolTip>
@@ -160,10 +162,17 @@ int InkWidth(GridWidget* view, const QRect& cell) {
 TEST(QtForms, TheSummaryShowsEveryAmountWholeOrVisiblyCutWithTheWholeAmountOnHover) {
   const int code = RunProgramAndInspect([](FormWindow* main) {
     auto& people = dynamic_cast<Grid&>(*main->client()->findChild<GridWidget*>()->source());
-    people.SetCellValue(1, 2, 1, Value::FromText("12507226.57"));
-    people.SetCellValue(2, 2, 1, Value::FromText("1.01"));
-    people.SetCellValue(1, 3, 1, Value::FromText("1234567890123.4"));
-    people.SetCellValue(1, 4, 1, Value::FromText("-98765432.12"));
+    // Typed into the register, as the user enters amounts.
+    const auto type = [&people](int row, int column, const char* text) {
+      people.SetCursor(row, column);
+      people.BeginEdit();
+      people.SetEditorText(text);
+      people.EndEdit();
+    };
+    type(1, 2, "12507226.57");
+    type(2, 2, "1.01");
+    type(1, 3, "1234567890123.4");
+    type(1, 4, "-98765432.12");
     InspectModalWindow(main, Q(u8"汇总"), [](FormWindow* summary) {
       auto* view = summary->client()->findChild<GridWidget*>();
       const ui::GridSource& totals = *view->source();
@@ -192,6 +201,11 @@ TEST(QtForms, TheSummaryShowsEveryAmountWholeOrVisiblyCutWithTheWholeAmountOnHov
       EXPECT_EQ(std::count(cut_rows.begin(), cut_rows.end(), 1), 0);
       EXPECT_EQ(std::count(cut_rows.begin(), cut_rows.end(), 2), 1);
       SaveScreenshot(summary, "summary-large");
+    });
+    // The typed amounts are not to be kept.
+    testing::WhenShown<QMessageBox>([](QMessageBox* box) {
+      EXPECT_EQ(box->windowTitle(), Q(u8"保存文件提示"));
+      box->button(QMessageBox::No)->click();
     });
     main->close();
   });

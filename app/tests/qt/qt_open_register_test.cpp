@@ -73,12 +73,12 @@ TEST(QtOpenRegisterTest, OpenedRegisterShowsItsPathHeadCountAndCells) {
   ASSERT_EQ(::chdir(folder.c_str()), 0);
   testing::MakeDatabase(kRelayFileName, testing::RelayFields());
   {
-    Grid grid(RegisterGridConfig());
-    testing::FillGrid(grid, 3, FromUtf8(reinterpret_cast<const char*>(u8"职工")), 0.5);
+    SalaryRegister people;
+    testing::FillRegister(people, 3, FromUtf8(reinterpret_cast<const char*>(u8"职工")), 0.5);
     DatabaseTable table(fs::RealFileSystem());
     Text reason;
     ASSERT_TRUE(SaveRegisterFile(table, fs::RealFileSystem(), StructureSource::kRelayFile,
-                                 kRelayFileName, "register.dat", grid, nullptr, &reason))
+                                 kRelayFileName, "register.dat", people, nullptr, &reason))
         << reason;
   }
   const QString path = QString::fromStdString(folder + "/register.dat");
