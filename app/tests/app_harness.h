@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/app_context.h"
-#include "app/main_window.h"
+#include "app/shell/main_window.h"
 #include "app/program_state.h"
 #include "base/gbk.h"
 #include "forms/framework.h"

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/tax_table.h"
+#include "app/tax/tax_table.h"
 #include "base/gbk.h"
 #include "platform/fs/real_file_system.h"
 #include "runtime/convert/conversions.h"

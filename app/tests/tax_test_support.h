@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/main_window.h"
+#include "app/shell/main_window.h"
 #include "platform/automation/recording_automation.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/print/recording_print_seam.h"

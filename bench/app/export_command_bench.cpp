@@ -12,8 +12,8 @@
 #include <fstream>
 #include <string>
 
-#include "app/export_command.h"
-#include "app/main_window.h"
+#include "app/export/export_command.h"
+#include "app/shell/main_window.h"
 #include "forms/framework.h"
 #include "platform/fs/real_file_system.h"
 #include "platform/headless/headless_backend.h"

@@ -9,7 +9,7 @@
 #include <iostream>
 #include <string>
 
-#include "app/program.h"
+#include "app/shell/program.h"
 #include "forms/grid/grid.h"
 #include "forms/main_form.h"
 #include "platform/automation/recording_automation.h"

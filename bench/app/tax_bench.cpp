@@ -10,8 +10,8 @@
 #include <random>
 #include <vector>
 
-#include "app/main_window.h"
-#include "app/tax_table.h"
+#include "app/shell/main_window.h"
+#include "app/tax/tax_table.h"
 #include "base/gbk.h"
 #include "platform/automation/recording_automation.h"
 #include "platform/fs/real_file_system.h"

@@ -14,7 +14,7 @@
 #include <functional>
 #include <string>
 
-#include "app/program.h"
+#include "app/shell/program.h"
 #include "platform/automation/recording_automation.h"
 #include "platform/fs/real_file_system.h"
 #include "platform/print/recording_print_seam.h"

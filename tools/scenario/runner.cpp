@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <utility>
 
-#include "app/program.h"
+#include "app/shell/program.h"
 #include "base/gbk.h"
 #include "tools/scenario/captions.h"
 

@@ -1,0 +1,31 @@
+#ifndef SALARY_APP_REGISTER_AMOUNT_CELLS_H_
+#define SALARY_APP_REGISTER_AMOUNT_CELLS_H_
+
+#include "app/register/salary_register.h"
+#include "base/value.h"
+
+// Amounts as the register's cells hold them, and how a user is told which cell holds one
+// that the program cannot hold. A double ends at about 1.8e308: past it a text such as "1e309"
+// reads as infinity, which would be stored as "1.#INF" and read back as 1.
+namespace sr::app {
+
+// The amount of a cell's text as ToNumber reads it (an empty or non-numeric text is 0). False
+// when it is no finite number: a number past the range of a double, or the text that an infinity
+// or NaN shows ("1.#INF", "-1.#IND", ...), which ToNumber would take for 1.
+bool ReadAmount(const Text& text, double* amount);
+
+// The row as the user finds it: "第 3 行（001 张三）", or "第 3 行" when it names nobody.
+Text RowName(const SalaryRegister& salary_register, int row);
+// The column by its title: "“基本工资”一栏", or "第 5 列" when the title is empty.
+Text ColumnName(const SalaryRegister& salary_register, int column);
+// "第 3 行（001 张三）“基本工资”一栏的金额“1e309”超出了程序能处理的范围".
+Text AmountOutOfRange(const SalaryRegister& salary_register, int row, int column);
+
+// Reads every amount of columns `first` to `last` in row `row`. False, with *problem
+// (AmountOutOfRange), at the first that is no finite number.
+bool CheckAmounts(const SalaryRegister& salary_register, int row, int first, int last,
+                  Text* problem);
+
+}  // namespace sr::app
+
+#endif  // SALARY_APP_REGISTER_AMOUNT_CELLS_H_

@@ -1,0 +1,82 @@
+#ifndef SALARY_APP_REGISTER_REGISTER_COMMANDS_H_
+#define SALARY_APP_REGISTER_REGISTER_COMMANDS_H_
+
+#include <optional>
+
+#include "app/app_context.h"
+#include "app/progress_display.h"
+#include "app/register/register_storage.h"
+
+namespace sr::app {
+
+// The life of the one register that the main window holds: start-up, New, Open, Save, Save As,
+// Exit, the unsaved-changes prompt and the head-count label.
+class RegisterCommands {
+ public:
+  explicit RegisterCommands(AppContext& app) : app_(app), progress_(app.form) {}
+
+  void StartUp();  // the main window's created event
+  void New();
+  void Open();
+  // Saves the grid into the register file (asking for a name first when untitled). A failure is
+  // shown to the user and leaves the flags, the title and the file as they were.
+  void Save();
+  void SaveAs();
+  // Closes the main window, which asks MayClose first.
+  void Exit();
+  // The main window's close query (Exit, also by the frame): asks about unsaved changes and
+  // closes the databases. False keeps the program running with the changes still unsaved.
+  bool MayClose();
+
+  // Asks " 是否要保存所作的修改? " when the register holds unsaved changes; Yes saves. Returns
+  // whether the command that asked may go on and drop the changes: after No, after a save that
+  // completed or whose dialog was cancelled, or after a failed save when the user answered Yes to
+  // `drop_question` ("所作的修改没有保存。" + it). Otherwise the changes stay unsaved (the
+  // modified flag is set again) and the command should stop.
+  bool PromptToSave(const Text& drop_question) {
+    return AskToSave(drop_question) != PromptAnswer::kKept;
+  }
+  // "表内人数: N 人", N the people that Save would store.
+  void UpdateHeadCount();
+
+  // The full path of the register file shown in the grid while it is open under "打开的数据";
+  // empty when the grid shows no register file (a new register, or after a failed reopen).
+  const Text& shown_register_file() const { return shown_file_; }
+  // Closes every database under "打开的数据" (the register file, or the relay file that the
+  // settings window leaves there).
+  void CloseRegisterFiles();
+  // Opens `path` under "打开的数据" as the register file shown in the grid (for reading only
+  // when the program may not write it there); false when it cannot be opened (then no register
+  // file is shown).
+  bool ReopenRegister(const Text& path);
+  // Tells the user that `path` could not be handled: "<what> <path>：<reason>".
+  void ShowFailure(const char* what, const Text& path, const Text& reason, const char* title);
+
+ private:
+  enum class SaveOutcome { kSaved, kCancelled, kFailed };
+  // kKept: the save failed and the user chose to keep the changes (marked unsaved again).
+  enum class PromptAnswer { kNothingToSave, kSaved, kDiscarded, kKept };
+  PromptAnswer AskToSave(const Text& drop_question);
+  // Saves the register; a new file (untitled) takes the structure of `structure_from`, a
+  // register file, or of the relay file when that is empty.
+  SaveOutcome SaveRegister(const Text& structure_from = Text());
+  // Takes the structure of the register file shown again while it is open.
+  void RefreshShownStructure();
+  // Whether the file may be saved at `path`; otherwise tells the user why not.
+  bool MaySaveAt(const Text& path);
+  void LayOutNewRegister();
+  Text RelayPath() const;
+  // People never go into the relay file, whatever name the save dialog was given.
+  bool IsRelayFile(const Text& path) const;
+
+  AppContext& app_;
+  ProgressDisplay progress_;
+  Text shown_file_;
+  // The structure of the register file last shown in the grid, as it was read; Save As copies it
+  // even when that file has been damaged or removed since. None for a new register.
+  std::optional<RegisterStructure> shown_structure_;
+};
+
+}  // namespace sr::app
+
+#endif  // SALARY_APP_REGISTER_REGISTER_COMMANDS_H_

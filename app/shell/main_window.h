@@ -1,0 +1,97 @@
+#ifndef SALARY_APP_SHELL_MAIN_WINDOW_H_
+#define SALARY_APP_SHELL_MAIN_WINDOW_H_
+
+#include "app/app_context.h"
+#include "app/register/editing_commands.h"
+#include "app/export/export_command.h"
+#include "app/program_state.h"
+#include "app/register/register_grid_binding.h"
+#include "app/register/salary_register.h"
+#include "app/register/register_commands.h"
+#include "app/seams.h"
+#include "app/summary/summary_command.h"
+#include "app/tax/tax_commands.h"
+#include "forms/framework.h"
+#include "forms/main_form.h"
+#include "runtime/recdb/recdb.h"
+
+namespace sr::app {
+
+// The main window's handlers: each event and command goes to the room that owns it.
+class MainWindow : public forms::MainWindowHandlers {
+ public:
+  MainWindow(forms::Framework& framework, const Seams& seams, DatabaseTable& databases,
+             ProgramState& state);
+
+  forms::MainForm& form() { return form_; }
+  SalaryRegister& salary_register() { return register_model_; }
+  const RegisterGridBinding& binding() const { return binding_; }
+
+  void OnCreated() override { register_.StartUp(); }
+  bool OnCloseQuery() override { return register_.MayClose(); }
+
+  void OnNew() override { register_.New(); }
+  void OnOpen() override { register_.Open(); }
+  void OnSave() override { register_.Save(); }
+  void OnSaveAs() override { register_.SaveAs(); }
+  void OnExit() override { register_.Exit(); }
+  void OnModify() override { editing_.Modify(); }
+  void OnDeleteRow() override { editing_.DeleteRow(); }
+  void OnInsertBlankRow() override { editing_.InsertBlankRow(); }
+  void OnFind() override {
+    StoreEditInProgress();
+    editing_.Find();
+  }
+  void OnCopy() override {
+    StoreEditInProgress();
+    editing_.Copy();
+  }
+  void OnPaste() override {
+    StoreEditInProgress();
+    editing_.Paste();
+  }
+  void OnSort() override {
+    StoreEditInProgress();
+    editing_.Sort();
+  }
+  void OnCalculate() override {
+    StoreEditInProgress();
+    tax_.Calculate();
+  }
+  void OnSummary() override {
+    StoreEditInProgress();
+    summary_.Run();
+  }
+  void OnExport() override {
+    StoreEditInProgress();
+    export_.Run();
+  }
+  void OnTaxRate() override { tax_.ShowTaxRateWindow(); }
+  void OnSettings() override { tax_.ShowSettingsWindow(); }
+
+  void OnGridEditBegins() override;
+  void OnGridKeyDown(int key, int modifiers) override;
+  void OnGridCellsEdited(const CellRange& range) override;
+
+ private:
+  // Commands that read the register grid first close the cell editor and store its text, as
+  // Save does, whatever route started them (menu, toolbar, shortcut key, shortcut menu); a
+  // changed cell marks the register modified.
+  void StoreEditInProgress();
+  // The register grid was (or is about to be) edited: the changes are unsaved.
+  void MarkEdited();
+
+  forms::MainForm form_;
+  SalaryRegister register_model_;
+  RegisterGridBinding binding_;
+  AppContext context_;
+  RegisterCommands register_;
+  EditingCommands editing_;
+  TaxCommands tax_;
+  SummaryCommand summary_;
+  ExportCommand export_;
+};
+
+}  // namespace sr::app
+
+#endif  // SALARY_APP_SHELL_MAIN_WINDOW_H_

@@ -1,0 +1,138 @@
+#include "app/tax/tax_calculation.h"
+
+#include <array>
+#include <cmath>
+#include <vector>
+
+#include "app/register/amount_cells.h"
+#include "runtime/convert/conversions.h"
+
+namespace sr::app {
+namespace {
+
+// Whether each column's title carries the tax-exempt mark. The titles cannot change while the
+// calculation runs, so one look per column gives what a look per row and column would.
+using ExemptFlags = std::array<bool, kRegisterColumns>;
+
+ExemptFlags ReadExemptFlags(const SalaryRegister& salary_register) {
+  ExemptFlags flags{};
+  for (int c = 0; c < kRegisterColumns; ++c) flags[c] = salary_register.IsExempt(c);
+  return flags;
+}
+
+// The deductions that the tax counts: the deduction items and the income tax itself.
+bool CountsAsDeduction(int column) {
+  const ColumnRole role = RoleOf(column);
+  return role == ColumnRole::kDeduction || role == ColumnRole::kIncomeTax;
+}
+
+// Taxable income less the tax-exempt deductions.
+double TaxableSum(const SalaryRegister& salary_register, int row, const ExemptFlags& exempt) {
+  double sum = 0;
+  for (int c = 0; c < kRegisterColumns; ++c) {
+    if (RoleOf(c) == ColumnRole::kIncome && !exempt[c]) {
+      sum = RoundToPlaces(sum + salary_register.Amount(row, c), 2);
+    }
+  }
+  for (int c = 0; c < kRegisterColumns; ++c) {
+    if (CountsAsDeduction(c) && exempt[c]) {
+      sum = RoundToPlaces(sum - salary_register.Amount(row, c), 2);
+    }
+  }
+  return sum;
+}
+
+double IncomeTax(double taxable_sum, const TaxBrackets& brackets) {
+  int rate = 0;
+  int quick = 0;
+  LookUpBracket(brackets, taxable_sum, &rate, &quick);
+  const double over = taxable_sum - brackets.threshold;
+  if (over <= kAmountTolerance) return 0;
+  return RoundToPlaces(over * rate / 100 - quick, 2);
+}
+
+// The rounded sum of the row's amounts in the columns of `role`.
+double SumOf(const SalaryRegister& salary_register, int row, ColumnRole role) {
+  double sum = 0;
+  for (int c = 0; c < kRegisterColumns; ++c) {
+    if (RoleOf(c) == role) sum = RoundToPlaces(sum + salary_register.Amount(row, c), 2);
+  }
+  return sum;
+}
+
+// What the calculation writes into one row.
+struct RowResult {
+  double tax = 0;
+  double gross = 0;
+  double deductions = 0;
+  double net = 0;
+};
+
+// The row's tax and totals, as two passes over the register would leave them: the totals count
+// the tax as its cell then holds it. False, with *problem, when an amount the row reads or a
+// total is past the range of a double.
+bool ComputeRow(const SalaryRegister& salary_register, int row, const ExemptFlags& exempt,
+                const TaxBrackets& brackets, RowResult* result, Text* problem) {
+  const int last_read = exempt[kIncomeTaxColumn] ? kIncomeTaxColumn : kLastDeductionColumn;
+  if (!CheckAmounts(salary_register, row, kFirstIncomeColumn, kLastIncomeColumn, problem) ||
+      !CheckAmounts(salary_register, row, kFirstDeductionColumn, last_read, problem)) {
+    return false;
+  }
+  result->tax = IncomeTax(TaxableSum(salary_register, row, exempt), brackets);
+  result->gross = SumOf(salary_register, row, ColumnRole::kIncome);
+  const double tax_cell = ToNumber(ToText(result->tax));
+  result->deductions =
+      RoundToPlaces(SumOf(salary_register, row, ColumnRole::kDeduction) + tax_cell, 2);
+  result->net = result->gross - result->deductions;
+  for (double amount : {result->tax, result->gross, result->deductions, result->net}) {
+    if (std::isfinite(amount)) continue;
+    *problem = Concat({RowName(salary_register, row), "的税额或合计超出了程序能处理的范围"});
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool CalculateRegister(SalaryRegister& salary_register, const TaxBrackets& brackets,
+                       ProgressDisplay& progress, Text* problem) {
+  const int rows = salary_register.RowCount();
+  const ExemptFlags exempt = ReadExemptFlags(salary_register);
+  progress.Rewind();
+  progress.PlaceInMiddle();
+  progress.Show();
+  progress.Count(rows - 1, 0);
+  // First pass: every row is worked out before any is written, so that a row past the range
+  // leaves the whole register as it was.
+  std::vector<RowResult> results(rows - 1);
+  for (int r = 1; r < rows; ++r) {
+    if (!ComputeRow(salary_register, r, exempt, brackets, &results[r - 1], problem)) {
+      progress.Hide();
+      return false;
+    }
+    progress.Step();
+  }
+  progress.Rewind();
+  // Second pass: the gross pay, and the tax with the two totals beside it, each written as one
+  // change of the register.
+  std::vector<Text> gross;
+  std::vector<Text> tax_and_totals;
+  for (const RowResult& result : results) {
+    gross.push_back(ToText(result.gross));
+    tax_and_totals.push_back(ToText(result.tax));
+    tax_and_totals.push_back(ToText(result.deductions));
+    tax_and_totals.push_back(ToText(result.net));
+    progress.Step();
+  }
+  static_assert(kTotalDeductionsColumn == kIncomeTaxColumn + 1 &&
+                kNetPayColumn == kIncomeTaxColumn + 2);
+  if (rows > 1) {
+    salary_register.SetCellTexts({1, kGrossPayColumn, rows - 1, kGrossPayColumn}, std::move(gross));
+    salary_register.SetCellTexts({1, kIncomeTaxColumn, rows - 1, kNetPayColumn},
+                                 std::move(tax_and_totals));
+  }
+  progress.Hide();
+  return true;
+}
+
+}  // namespace sr::app

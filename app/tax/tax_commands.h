@@ -1,0 +1,23 @@
+#ifndef SALARY_APP_TAX_TAX_COMMANDS_H_
+#define SALARY_APP_TAX_TAX_COMMANDS_H_
+
+#include "app/app_context.h"
+
+namespace sr::app {
+
+// The tax rate window, the income-tax calculation and the salary item settings window.
+class TaxCommands {
+ public:
+  explicit TaxCommands(AppContext& app) : app_(app) {}
+
+  void ShowTaxRateWindow();
+  void Calculate();
+  void ShowSettingsWindow();
+
+ private:
+  AppContext& app_;
+};
+
+}  // namespace sr::app
+
+#endif  // SALARY_APP_TAX_TAX_COMMANDS_H_
