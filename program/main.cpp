@@ -1,7 +1,7 @@
 // salary-register: the program on the desktop. Picks the real seams and runs the start-up
 // sequence; the process's current directory is the program directory.
-#include "app/shell/program.h"
 #include "app/seams.h"
+#include "app/shell/program.h"
 #include "platform/fs/real_file_system.h"
 #include "platform/qt/print/qt_print_seam.h"
 #include "platform/qt/ui/qt_backend.h"

@@ -62,19 +62,19 @@ std::vector<Text> CheckItemNames(const std::vector<Text>& names, const std::vect
   return problems;
 }
 
-Text ItemSettingsWindow::RegisterFile() const {
+Text SettingsWindow::RegisterFile() const {
   const ProgramState& state = app_.state;
   if (state.untitled == 1) return SideFilePath(state.program_directory, kRelayFileName);
   return state.register_path;
 }
 
-void ItemSettingsWindow::ReopenShared() {
+void SettingsWindow::ReopenShared() {
   app_.databases.CloseAllDatabases();
   bool view_only = false;
   OpenRegisterDatabase(app_.databases, app_.seams.files, file_, &view_only);
 }
 
-void ItemSettingsWindow::Show() {
+void SettingsWindow::Show() {
   DatabaseTable& databases = app_.databases;
   file_ = RegisterFile();
   databases.CloseAllDatabases();
@@ -94,7 +94,7 @@ void ItemSettingsWindow::Show() {
   ReopenShared();
 }
 
-void ItemSettingsWindow::OnCreated(forms::SettingsForm& form) {
+void SettingsWindow::OnCreated(forms::SettingsForm& form) {
   Grid& grid = form.grid();
   grid.SetColumnWidth(0, 42);
   grid.SetCellValue(0, 0, kCellText, Value::FromText("序号"));
@@ -108,14 +108,14 @@ void ItemSettingsWindow::OnCreated(forms::SettingsForm& form) {
   }
 }
 
-void ItemSettingsWindow::OnEditBoxChanged(forms::SettingsForm& form) {
+void SettingsWindow::OnEditBoxChanged(forms::SettingsForm& form) {
   Grid& grid = form.grid();
   const int row = grid.GetCursorRow();
   if (!IsItemRow(row)) return;
   grid.SetCellValue(row, kItemNameColumn, kCellText, Value::FromText(form.edit_box().text()));
 }
 
-void ItemSettingsWindow::OnGridClicked(forms::SettingsForm& form, int x, int y) {
+void SettingsWindow::OnGridClicked(forms::SettingsForm& form, int x, int y) {
   Grid& grid = form.grid();
   const int row = grid.GetCursorRow();
   if (!IsItemRow(row)) return;
@@ -123,7 +123,7 @@ void ItemSettingsWindow::OnGridClicked(forms::SettingsForm& form, int x, int y) 
   form.edit_box().SetFocus();
 }
 
-void ItemSettingsWindow::OnGridDoubleClick(forms::SettingsForm& form) {
+void SettingsWindow::OnGridDoubleClick(forms::SettingsForm& form) {
   Grid& grid = form.grid();
   const int row = grid.GetCursorRow();
   if (!IsItemRow(row)) return;
@@ -133,7 +133,7 @@ void ItemSettingsWindow::OnGridDoubleClick(forms::SettingsForm& form) {
   form.edit_box().SetFocus();
 }
 
-void ItemSettingsWindow::OnConfirmClicked(forms::SettingsForm& form) {
+void SettingsWindow::OnConfirmClicked(forms::SettingsForm& form) {
   DatabaseTable& databases = app_.databases;
   databases.SelectDatabase(kRegisterAlias);
   std::vector<Text> fields;
@@ -162,7 +162,7 @@ void ItemSettingsWindow::OnConfirmClicked(forms::SettingsForm& form) {
   app_.framework.Close(form);
 }
 
-bool ItemSettingsWindow::RenameItem(int item, const Text& name, std::vector<Text>* failures) {
+bool SettingsWindow::RenameItem(int item, const Text& name, std::vector<Text>* failures) {
   if (app_.databases.RenameField(ItemField(item), name)) return true;
   if (failures != nullptr) {
     failures->push_back(
@@ -171,7 +171,7 @@ bool ItemSettingsWindow::RenameItem(int item, const Text& name, std::vector<Text
   return false;
 }
 
-std::vector<Text> ItemSettingsWindow::Rename(const std::vector<Text>& names) {
+std::vector<Text> SettingsWindow::Rename(const std::vector<Text>& names) {
   DatabaseTable& databases = app_.databases;
   std::vector<Text> current;
   for (int f = 1; !databases.GetFieldName(f).empty(); ++f) {
@@ -208,8 +208,6 @@ std::vector<Text> ItemSettingsWindow::Rename(const std::vector<Text>& names) {
   return failures;
 }
 
-void ItemSettingsWindow::OnCancelClicked(forms::SettingsForm& form) {
-  app_.framework.Close(form);
-}
+void SettingsWindow::OnCancelClicked(forms::SettingsForm& form) { app_.framework.Close(form); }
 
 }  // namespace sr::app

@@ -15,9 +15,9 @@ constexpr int ItemField(int item) { return ItemColumn(item) + 1; }
 // The settings window: renames the salary items of the register file (the relay file while the
 // register is untitled) and switches their tax-exempt mark. The file is held exclusively while
 // the window is open and reopened in the default share mode however the window closes.
-class ItemSettingsWindow : public forms::SettingsWindowHandlers {
+class SettingsWindow : public forms::SettingsWindowHandlers {
  public:
-  explicit ItemSettingsWindow(AppContext& app) : app_(app) {}
+  explicit SettingsWindow(AppContext& app) : app_(app) {}
 
   // Opens the register file exclusively and shows the window modally; tells the user and shows
   // nothing when the file cannot be held exclusively.

@@ -2,13 +2,14 @@
 #define SALARY_APP_SHELL_MAIN_WINDOW_H_
 
 #include "app/app_context.h"
-#include "app/register/editing_commands.h"
 #include "app/export/export_command.h"
 #include "app/program_state.h"
+#include "app/register/editing_commands.h"
+#include "app/register/register_commands.h"
 #include "app/register/register_grid_binding.h"
 #include "app/register/salary_register.h"
-#include "app/register/register_commands.h"
 #include "app/seams.h"
+#include "app/settings/settings_window.h"
 #include "app/summary/summary_command.h"
 #include "app/tax/tax_commands.h"
 #include "forms/framework.h"
@@ -67,7 +68,7 @@ class MainWindow : public forms::MainWindowHandlers {
     export_.Run();
   }
   void OnTaxRate() override { tax_.ShowTaxRateWindow(); }
-  void OnSettings() override { tax_.ShowSettingsWindow(); }
+  void OnSettings() override { SettingsWindow(context_).Show(); }
 
   void OnGridEditBegins() override;
   void OnGridKeyDown(int key, int modifiers) override;

@@ -1,7 +1,7 @@
 #include "app/shell/program.h"
 
-#include "app/shell/main_window.h"
 #include "app/program_state.h"
+#include "app/shell/main_window.h"
 #include "forms/framework.h"
 #include "runtime/recdb/process_databases.h"
 

@@ -1,6 +1,5 @@
 #include "app/tax/tax_commands.h"
 
-#include "app/settings/settings_window.h"
 #include "app/progress_display.h"
 #include "app/tax/tax_calculation.h"
 #include "app/tax/tax_rate_window.h"
@@ -40,11 +39,6 @@ void TaxCommands::Calculate() {
     return;
   }
   app_.state.modified = 1;
-}
-
-void TaxCommands::ShowSettingsWindow() {
-  ItemSettingsWindow window(app_);
-  window.Show();
 }
 
 }  // namespace sr::app

@@ -5,14 +5,13 @@
 
 namespace sr::app {
 
-// The tax rate window, the income-tax calculation and the salary item settings window.
+// The tax rate window and the income-tax calculation.
 class TaxCommands {
  public:
   explicit TaxCommands(AppContext& app) : app_(app) {}
 
   void ShowTaxRateWindow();
   void Calculate();
-  void ShowSettingsWindow();
 
  private:
   AppContext& app_;

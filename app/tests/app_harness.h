@@ -5,8 +5,8 @@
 #include <string>
 
 #include "app/app_context.h"
-#include "app/shell/main_window.h"
 #include "app/program_state.h"
+#include "app/shell/main_window.h"
 #include "base/gbk.h"
 #include "forms/framework.h"
 #include "forms/secondary_forms.h"

@@ -20,7 +20,7 @@ class SettingsTest : public ::testing::Test {
     program_.LayOutRegister(2, DefaultTitles());
   }
 
-  void Open() { program_.commands().ShowSettingsWindow(); }
+  void Open() { SettingsWindow(program_.context()).Show(); }
   static void Click(Form& form, int row) {
     form.grid().PressButton(row, 1, 10, 10, 0);
     form.grid().ReleaseButton(row, 1, 10, 10, 0);

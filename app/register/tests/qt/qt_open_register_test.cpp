@@ -9,8 +9,8 @@
 #include <QLabel>
 #include <QTimer>
 
-#include "app/shell/program.h"
 #include "app/register/register_storage.h"
+#include "app/shell/program.h"
 #include "app/tests/register_test_files.h"
 #include "base/gbk.h"
 #include "forms/grid/grid.h"
