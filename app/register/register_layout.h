@@ -66,6 +66,16 @@ constexpr int LastColumnOf(ColumnRole role) {
   return -1;
 }
 
+// Whether the columns of a role stand side by side, so that a loop from the first to the last
+// visits them all and no other.
+constexpr bool SideBySide(ColumnRole role) {
+  for (int c = FirstColumnOf(role); c <= LastColumnOf(role); ++c) {
+    if (kRegisterLayout[c] != role) return false;
+  }
+  return true;
+}
+static_assert(SideBySide(ColumnRole::kIncome) && SideBySide(ColumnRole::kDeduction));
+
 inline constexpr int kNumberColumn = FirstColumnOf(ColumnRole::kNumber);
 inline constexpr int kNameColumn = FirstColumnOf(ColumnRole::kName);
 inline constexpr int kFirstIncomeColumn = FirstColumnOf(ColumnRole::kIncome);

@@ -20,24 +20,17 @@ ExemptFlags ReadExemptFlags(const SalaryRegister& salary_register) {
   return flags;
 }
 
-// The deductions that the tax counts: the deduction items and the income tax itself.
-bool CountsAsDeduction(int column) {
-  const ColumnRole role = RoleOf(column);
-  return role == ColumnRole::kDeduction || role == ColumnRole::kIncomeTax;
-}
+// The income tax counts as a deduction too: it stands right after the deduction items.
+static_assert(kIncomeTaxColumn == kLastDeductionColumn + 1);
 
 // Taxable income less the tax-exempt deductions.
 double TaxableSum(const SalaryRegister& salary_register, int row, const ExemptFlags& exempt) {
   double sum = 0;
-  for (int c = 0; c < kRegisterColumns; ++c) {
-    if (RoleOf(c) == ColumnRole::kIncome && !exempt[c]) {
-      sum = RoundToPlaces(sum + salary_register.Amount(row, c), 2);
-    }
+  for (int c = kFirstIncomeColumn; c <= kLastIncomeColumn; ++c) {
+    if (!exempt[c]) sum = RoundToPlaces(sum + salary_register.Amount(row, c), 2);
   }
-  for (int c = 0; c < kRegisterColumns; ++c) {
-    if (CountsAsDeduction(c) && exempt[c]) {
-      sum = RoundToPlaces(sum - salary_register.Amount(row, c), 2);
-    }
+  for (int c = kFirstDeductionColumn; c <= kIncomeTaxColumn; ++c) {
+    if (exempt[c]) sum = RoundToPlaces(sum - salary_register.Amount(row, c), 2);
   }
   return sum;
 }
@@ -54,8 +47,8 @@ double IncomeTax(double taxable_sum, const TaxBrackets& brackets) {
 // The rounded sum of the row's amounts in the columns of `role`.
 double SumOf(const SalaryRegister& salary_register, int row, ColumnRole role) {
   double sum = 0;
-  for (int c = 0; c < kRegisterColumns; ++c) {
-    if (RoleOf(c) == role) sum = RoundToPlaces(sum + salary_register.Amount(row, c), 2);
+  for (int c = FirstColumnOf(role); c <= LastColumnOf(role); ++c) {
+    sum = RoundToPlaces(sum + salary_register.Amount(row, c), 2);
   }
   return sum;
 }
