@@ -23,6 +23,16 @@ void SalaryRegister::Changed(const RegisterChange& change) {
   for (RegisterListener* listener : listeners_) listener->RegisterChanged(change);
 }
 
+void SalaryRegister::BeginAction() {
+  if (action_depth_++ > 0) return;
+  for (RegisterListener* listener : listeners_) listener->ActionBegins();
+}
+
+void SalaryRegister::EndAction() {
+  if (--action_depth_ > 0) return;
+  for (RegisterListener* listener : listeners_) listener->ActionEnds();
+}
+
 bool SalaryRegister::SetTitle(int column, Text title) {
   return CellExists(0, column) && SetCellText(0, column, std::move(title));
 }

@@ -58,6 +58,10 @@ class RegisterListener {
   virtual void RegisterChanging() {}
   // After the change. REQUIRES: the listener does not change the register from here.
   virtual void RegisterChanged(const RegisterChange& change) = 0;
+  // The changes between these two belong to one user action (one undo step). A change outside
+  // any action is a step of its own.
+  virtual void ActionBegins() {}
+  virtual void ActionEnds() {}
 };
 
 // A column of the register as a pay item: its role, title and tax-exempt flag.
@@ -145,6 +149,11 @@ class SalaryRegister {
   // Replaces every person row at once (a register loaded, sorted or started anew).
   void ReplaceRows(std::vector<RowTexts> rows);
 
+  // Brackets one user action (RegisterAction does it for a scope). Actions nest; listeners hear
+  // only of the outermost.
+  void BeginAction();
+  void EndAction();
+
  private:
   void Changing();
   void Changed(const RegisterChange& change);
@@ -152,6 +161,21 @@ class SalaryRegister {
   RowTexts titles_;
   std::vector<RowTexts> rows_;
   std::vector<RegisterListener*> listeners_;
+  int action_depth_ = 0;
+};
+
+// The changes of the register made while it lives are one user action.
+class RegisterAction {
+ public:
+  explicit RegisterAction(SalaryRegister& salary_register) : register_(salary_register) {
+    register_.BeginAction();
+  }
+  ~RegisterAction() { register_.EndAction(); }
+  RegisterAction(const RegisterAction&) = delete;
+  RegisterAction& operator=(const RegisterAction&) = delete;
+
+ private:
+  SalaryRegister& register_;
 };
 
 }  // namespace sr::app

@@ -28,17 +28,29 @@ class MainWindow : public forms::MainWindowHandlers {
   SalaryRegister& salary_register() { return register_model_; }
   const RegisterGridBinding& binding() const { return binding_; }
 
-  void OnCreated() override { register_.StartUp(); }
+  void OnCreated() override {
+    AsOneAction([this] { register_.StartUp(); });
+  }
   bool OnCloseQuery() override { return register_.MayClose(); }
 
-  void OnNew() override { register_.New(); }
-  void OnOpen() override { register_.Open(); }
+  void OnNew() override {
+    AsOneAction([this] { register_.New(); });
+  }
+  void OnOpen() override {
+    AsOneAction([this] { register_.Open(); });
+  }
   void OnSave() override { register_.Save(); }
   void OnSaveAs() override { register_.SaveAs(); }
   void OnExit() override { register_.Exit(); }
   void OnModify() override { editing_.Modify(); }
-  void OnDeleteRow() override { editing_.DeleteRow(); }
-  void OnInsertBlankRow() override { editing_.InsertBlankRow(); }
+  void OnDeleteRow() override {
+    StoreEditInProgress();
+    AsOneAction([this] { editing_.DeleteRow(); });
+  }
+  void OnInsertBlankRow() override {
+    StoreEditInProgress();
+    AsOneAction([this] { editing_.InsertBlankRow(); });
+  }
   void OnFind() override {
     StoreEditInProgress();
     editing_.Find();
@@ -49,15 +61,15 @@ class MainWindow : public forms::MainWindowHandlers {
   }
   void OnPaste() override {
     StoreEditInProgress();
-    editing_.Paste();
+    AsOneAction([this] { editing_.Paste(); });
   }
   void OnSort() override {
     StoreEditInProgress();
-    editing_.Sort();
+    AsOneAction([this] { editing_.Sort(); });
   }
   void OnCalculate() override {
     StoreEditInProgress();
-    tax_.Calculate();
+    AsOneAction([this] { tax_.Calculate(); });
   }
   void OnSummary() override {
     StoreEditInProgress();
@@ -68,7 +80,9 @@ class MainWindow : public forms::MainWindowHandlers {
     export_.Run();
   }
   void OnTaxRate() override { tax_.ShowTaxRateWindow(); }
-  void OnSettings() override { SettingsWindow(context_).Show(); }
+  void OnSettings() override {
+    AsOneAction([this] { SettingsWindow(context_).Show(); });
+  }
 
   void OnGridEditBegins() override;
   void OnGridKeyDown(int key, int modifiers) override;
@@ -81,6 +95,13 @@ class MainWindow : public forms::MainWindowHandlers {
   void StoreEditInProgress();
   // The register grid was (or is about to be) edited: the changes are unsaved.
   void MarkEdited();
+  // Runs a command whose changes of the register are one step for the user. Commands that read
+  // the register store an open cell editor first, outside it: what was typed is a step of its own.
+  template <typename Command>
+  void AsOneAction(Command command) {
+    RegisterAction action(register_model_);
+    command();
+  }
 
   forms::MainForm form_;
   SalaryRegister register_model_;

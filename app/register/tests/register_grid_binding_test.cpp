@@ -131,6 +131,30 @@ TEST_F(RegisterGridBindingTest, DeleteAndInsertRowFollowTheCursor) {
   EXPECT_EQ(harness_.form().head_count_label().caption(), Gbk(u8"表内人数: 2 人"));
 }
 
+// What an undo stack would hear: each command's changes bracketed as one step, typing a step of
+// its own, and a text still in the editor stored before the command's step begins.
+TEST_F(RegisterGridBindingTest, EachUserActionIsOneStep) {
+  struct Steps : RegisterListener {
+    std::string heard;
+    void ActionBegins() override { heard += '('; }
+    void ActionEnds() override { heard += ')'; }
+    void RegisterChanged(const RegisterChange& change) override {
+      heard += change.kind == RegisterChange::Kind::kCells ? 'c' : 'r';
+    }
+  } steps;
+  reg().AddListener(&steps);
+  Type(1, 1, "x");
+  harness_.backend().memory_clipboard().SetText("1\t2");
+  grid().SetCursor(2, 0);
+  harness_.form().menu().Choose(forms::kMenuPaste);
+  grid().SetCursor(3, 2);
+  ASSERT_TRUE(grid().BeginEdit());
+  grid().SetEditorText("5");
+  harness_.form().menu().Choose(forms::kMenuInsertBlankRow);
+  reg().RemoveListener(&steps);
+  EXPECT_EQ(steps.heard, "c(c)c(r)");
+}
+
 // The cursor may rest on a title cell (a click on a column title puts it there). Delete Row
 // there once took the title row away, and with it the first person from the next Save; the
 // titles stay now and nobody is deleted.

@@ -245,6 +245,30 @@ TEST(SalaryRegisterTest, EveryChangeCanBeTakenBackFromWhatItReplaced) {
   EXPECT_EQ(Snapshot(reg), before);
 }
 
+TEST(SalaryRegisterTest, ActionsNestAndListenersHearOnlyTheOutermost) {
+  SalaryRegister reg;
+  reg.SetRowCount(3);
+  struct Steps : RegisterListener {
+    std::string heard;
+    void ActionBegins() override { heard += '('; }
+    void ActionEnds() override { heard += ')'; }
+    void RegisterChanged(const RegisterChange&) override { heard += 'c'; }
+  } steps;
+  reg.AddListener(&steps);
+  reg.SetCellText(1, 1, "a");
+  {
+    RegisterAction outer(reg);
+    reg.SetCellText(1, 2, "b");
+    {
+      RegisterAction inner(reg);
+      reg.RemoveRow(2);
+    }
+    reg.SetTitle(3, "c");
+  }
+  reg.RemoveListener(&steps);
+  EXPECT_EQ(steps.heard, "c(ccc)");
+}
+
 // A listener may store input it still holds when it hears that the register is about to change
 // (a grid's open cell editor); that change comes first and the other still follows.
 TEST(SalaryRegisterTest, ListenersMayChangeTheRegisterBeforeAChange) {
