@@ -58,8 +58,8 @@ class RegisterListener {
   virtual void RegisterChanging() {}
   // After the change. REQUIRES: the listener does not change the register from here.
   virtual void RegisterChanged(const RegisterChange& change) = 0;
-  // The changes between these two belong to one user action (one undo step). A change outside
-  // any action is a step of its own.
+  // The changes between these two belong to one user action (one undo step); an action may
+  // change nothing. A change outside any action is a step of its own.
   virtual void ActionBegins() {}
   virtual void ActionEnds() {}
 };

@@ -44,40 +44,31 @@ class MainWindow : public forms::MainWindowHandlers {
   void OnExit() override { register_.Exit(); }
   void OnModify() override { editing_.Modify(); }
   void OnDeleteRow() override {
-    StoreEditInProgress();
-    AsOneAction([this] { editing_.DeleteRow(); });
+    AfterStoringEdit([this] { editing_.DeleteRow(); });
   }
   void OnInsertBlankRow() override {
-    StoreEditInProgress();
-    AsOneAction([this] { editing_.InsertBlankRow(); });
+    AfterStoringEdit([this] { editing_.InsertBlankRow(); });
   }
   void OnFind() override {
-    StoreEditInProgress();
-    editing_.Find();
+    AfterStoringEdit([this] { editing_.Find(); });
   }
   void OnCopy() override {
-    StoreEditInProgress();
-    editing_.Copy();
+    AfterStoringEdit([this] { editing_.Copy(); });
   }
   void OnPaste() override {
-    StoreEditInProgress();
-    AsOneAction([this] { editing_.Paste(); });
+    AfterStoringEdit([this] { editing_.Paste(); });
   }
   void OnSort() override {
-    StoreEditInProgress();
-    AsOneAction([this] { editing_.Sort(); });
+    AfterStoringEdit([this] { editing_.Sort(); });
   }
   void OnCalculate() override {
-    StoreEditInProgress();
-    AsOneAction([this] { tax_.Calculate(); });
+    AfterStoringEdit([this] { tax_.Calculate(); });
   }
   void OnSummary() override {
-    StoreEditInProgress();
-    summary_.Run();
+    AfterStoringEdit([this] { summary_.Run(); });
   }
   void OnExport() override {
-    StoreEditInProgress();
-    export_.Run();
+    AfterStoringEdit([this] { export_.Run(); });
   }
   void OnTaxRate() override { tax_.ShowTaxRateWindow(); }
   void OnSettings() override {
@@ -95,12 +86,18 @@ class MainWindow : public forms::MainWindowHandlers {
   void StoreEditInProgress();
   // The register grid was (or is about to be) edited: the changes are unsaved.
   void MarkEdited();
-  // Runs a command whose changes of the register are one step for the user. Commands that read
-  // the register store an open cell editor first, outside it: what was typed is a step of its own.
+  // Runs a command whose changes of the register are one step for the user.
   template <typename Command>
   void AsOneAction(Command command) {
     RegisterAction action(register_model_);
     command();
+  }
+  // The same for a command that reads the register: an open cell editor is stored first,
+  // outside the step, so what was typed is a step of its own.
+  template <typename Command>
+  void AfterStoringEdit(Command command) {
+    StoreEditInProgress();
+    AsOneAction(command);
   }
 
   forms::MainForm form_;
