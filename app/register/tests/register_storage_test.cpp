@@ -75,6 +75,24 @@ TEST_F(RegisterStorageTest, SavedFileLoadsWithoutItsTrailingBlankRecord) {
   EXPECT_EQ(loaded.grid.CellText(2, 2), "20");
 }
 
+// What the user typed stays the grid's text until it is stored: the file then holds the number
+// the text reads as, and the register shows that number once loaded back.
+TEST_F(RegisterStorageTest, ATypedAmountIsStoredAsTheNumberItsTextReadsAs) {
+  SalaryRegister people;
+  testing::FillRegister(people, 1, "人", 0);
+  people.SetCellText(1, 2, "1,500");
+  people.SetCellText(1, 3, " 12.50");
+  SaveAndOpen(people, folder_ + "/typed.dat");
+  EXPECT_EQ(ToNumber(databases_.ReadField(3)), 1);
+  EXPECT_EQ(ToNumber(databases_.ReadField(4)), 12.5);
+  testing::ShownRegister loaded;
+  Text reason;
+  ASSERT_TRUE(LoadRegister(databases_, loaded.model, nullptr, &reason)) << reason;
+  EXPECT_EQ(loaded.model.CellText(1, 2), "1");
+  EXPECT_EQ(loaded.grid.CellText(1, 2), "1");
+  EXPECT_EQ(loaded.grid.CellText(1, 3), "12.5");
+}
+
 // Whether every row is aligned as a new register: titles and columns 0 and 1 centred, the
 // rest left.
 ::testing::AssertionResult AlignedAsNew(const Grid& grid) {
