@@ -42,6 +42,9 @@ class PageCipher {
   // Applies the cipher in place to the `length` bytes that sit at file offset `offset`.
   void Apply(int64_t offset, uint8_t* data, size_t length);
 
+  // Pages of a long span are keyed and made this many at a time, side by side.
+  static constexpr int kSideBySide = 3;
+
  private:
   static constexpr int kRecentPages = 4;
   static constexpr int64_t kKeyedPagesKept = 4096;
@@ -50,15 +53,17 @@ class PageCipher {
     std::array<uint8_t, kCipherPageSize> bytes;
   };
 
-  // The key stream of `page`. When the span goes on into the next page (`with_next`), a page made
-  // now is made together with the next one.
-  const uint8_t* StreamOf(int64_t page, bool with_next);
+  // The key stream of `page`. A page made now is made together with the next ones of the span
+  // (`span_pages` from this one on) that are not at hand, up to kSideBySide in all.
+  const uint8_t* StreamOf(int64_t page, int64_t span_pages);
   PageStream* Recent(int64_t page);
   PageStream& TakeRecent(int64_t page);
-  // The page stream of `page` keyed and past its dropped bytes, kept for the first pages.
-  Rc4 Keyed(int64_t page);
+  // The page streams of pages first .. first + count - 1 keyed and past their dropped bytes,
+  // into streams[0 .. count - 1]; kept for the first pages.
+  void KeyedPages(int64_t first, int count, Rc4* streams);
   void Keep(int64_t page, const Rc4& stream);
-  Rc4 KeyPage(int64_t page);
+  // Keys the `count` pages pages[n] into *streams[n], side by side.
+  void KeyPages(const int64_t* pages, int count, Rc4** streams);
   int32_t PageSeed(int64_t page);
 
   Text password_;

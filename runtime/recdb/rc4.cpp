@@ -18,15 +18,27 @@ inline uint8_t StepAt(uint8_t* s, uint8_t* at, unsigned& j) {
 
 }  // namespace
 
-Rc4::Rc4(const uint8_t* key, size_t length) {
-  for (int v = 0; v < 256; ++v) s_[v] = static_cast<uint8_t>(v);
-  unsigned j = 0;
+Rc4::Rc4(const uint8_t* key, size_t length) { KeySideBySide<1>({this}, {key}, length); }
+
+template <int N>
+void KeySideBySide(const std::array<Rc4*, N>& streams, const std::array<const uint8_t*, N>& keys,
+                   size_t length) {
+  uint8_t* s[N];
+  unsigned j[N];
+  for (int n = 0; n < N; ++n) {
+    s[n] = streams[n]->s_;
+    for (int v = 0; v < 256; ++v) s[n][v] = static_cast<uint8_t>(v);
+    j[n] = 0;
+    streams[n]->i_ = streams[n]->j_ = 0;
+  }
   size_t k = 0;  // v mod length, kept without a division per step
   for (int v = 0; v < 256; ++v) {
-    const uint8_t x = s_[v];
-    j = (j + x + key[k]) & 255;
-    s_[v] = s_[j];
-    s_[j] = x;
+    for (int n = 0; n < N; ++n) {
+      const uint8_t x = s[n][v];
+      j[n] = (j[n] + x + keys[n][k]) & 255;
+      s[n][v] = s[n][j[n]];
+      s[n][j[n]] = x;
+    }
     if (++k == length) k = 0;
   }
 }
@@ -87,9 +99,17 @@ void GenerateSideBySide(const std::array<Rc4*, N>& streams, const std::array<uin
   }
 }
 
+template void KeySideBySide<1>(const std::array<Rc4*, 1>&, const std::array<const uint8_t*, 1>&,
+                               size_t);
+template void KeySideBySide<2>(const std::array<Rc4*, 2>&, const std::array<const uint8_t*, 2>&,
+                               size_t);
+template void KeySideBySide<3>(const std::array<Rc4*, 3>&, const std::array<const uint8_t*, 3>&,
+                               size_t);
 template void GenerateSideBySide<1>(const std::array<Rc4*, 1>&, const std::array<uint8_t*, 1>&,
                                     size_t);
 template void GenerateSideBySide<2>(const std::array<Rc4*, 2>&, const std::array<uint8_t*, 2>&,
+                                    size_t);
+template void GenerateSideBySide<3>(const std::array<Rc4*, 3>&, const std::array<uint8_t*, 3>&,
                                     size_t);
 
 }  // namespace sr::recdb

@@ -196,6 +196,30 @@ TEST(Rc4, TwoStreamsSideBySideEqualTwoTextbookStreams) {
   EXPECT_EQ(copy.Next(), first.Next());
 }
 
+TEST(Rc4, ThreeStreamsKeyedAndRunSideBySideEqualThreeTextbookStreams) {
+  // Keys of one length as the page cipher gives them; re-keying a used stream starts it anew.
+  const std::string keys[3] = {"page key one", "page key two", std::string(12, '\xff')};
+  Rc4 streams[3];
+  for (int round = 0; round < 2; ++round) {
+    KeySideBySide<3>({&streams[0], &streams[1], &streams[2]},
+                     {reinterpret_cast<const uint8_t*>(keys[0].data()),
+                      reinterpret_cast<const uint8_t*>(keys[1].data()),
+                      reinterpret_cast<const uint8_t*>(keys[2].data())},
+                     keys[0].size());
+    std::vector<uint8_t> got[3] = {std::vector<uint8_t>(4133), std::vector<uint8_t>(4133),
+                                   std::vector<uint8_t>(4133)};
+    size_t at = 0;
+    for (size_t piece : {size_t{36}, size_t{4096}, size_t{1}}) {
+      GenerateSideBySide<3>({&streams[0], &streams[1], &streams[2]},
+                            {got[0].data() + at, got[1].data() + at, got[2].data() + at}, piece);
+      at += piece;
+    }
+    for (int n = 0; n < 3; ++n) {
+      EXPECT_EQ(Bytes(got[n]), Bytes(TextbookRc4(keys[n], at))) << "stream " << n;
+    }
+  }
+}
+
 // The page cipher as written down, with nothing kept: for every page of the span a master
 // stream from its start and a page stream of its own.
 void ReferenceApply(const std::string& password, int64_t offset, uint8_t* data, size_t length) {
@@ -233,14 +257,16 @@ TEST(PageCipher, RandomSpansEqualTheReferenceForEveryPasswordBothWays) {
   std::vector<PageCipher> ciphers;
   for (const std::string& password : passwords) ciphers.emplace_back(password);
   // Spans at the plain prefix, on and across page boundaries, whole pages, twice across page
-  // 4096 where a cipher stops keeping keyed pages, far beyond it; then random ones in random
+  // 4096 where a cipher stops keeping keyed pages, far beyond it, a long span around a page at
+  // hand; then random ones in random
   // order, near the start and anywhere in 32 MiB, so that whatever a cipher keeps from one span
   // meets the next.
   std::vector<std::pair<int64_t, size_t>> spans = {
       {0, 3},        {0, 4},      {0, 5},         {2, 9},           {3, 4100},
       {4092, 8},     {4095, 1},   {4096, 4096},   {8191, 2},        {28672, 12288},
       {8292, 0},     {81915, 10}, {0, 16401},     {16777206, 8200}, {16777206, 8200},
-      {16781311, 3}, {4, 12289},  {40960005, 77}, {16, 4096 * 4 + 1}};
+      {16781311, 3}, {4, 12289},  {40960005, 77}, {16, 4096 * 4 + 1},
+      {45056, 1},    {40960, 16384}};  // pages 10 to 13 made around page 11, made just before
   std::mt19937 random(20240614);
   for (int n = 0; n < 80; ++n) {
     const int64_t reach = n % 2 == 0 ? 4096 * 24 : int64_t{32} << 20;
