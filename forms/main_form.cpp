@@ -106,6 +106,8 @@ const MenuRow kMenuRows[] = {
     {"导出到Excel电子表格", 1, {}, false, &MainWindowHandlers::OnExport},
     {"&设置", 0, {}, false, nullptr},
     {"设置税率", 1, {}, false, &MainWindowHandlers::OnTaxRate},
+    {"&W 个税 ", 0, {}, false, nullptr},
+    {"居民预扣率表", 1, {}, false, &MainWindowHandlers::OnResidentTaxRate},
 };
 static_assert(sizeof(kMenuRows) / sizeof(kMenuRows[0]) == kMainMenuSize);
 

@@ -36,6 +36,8 @@ class MainWindowHandlers {
   virtual void OnExport() = 0;
   virtual void OnTaxRate() = 0;
   virtual void OnSettings() = 0;
+  // Withholding by the cumulative method for resident employees.
+  virtual void OnResidentTaxRate() = 0;
 
   // Register grid events.
   virtual void OnGridEditBegins() = 0;
@@ -67,7 +69,9 @@ enum MainMenuEntry : int {
   kMenuExport = 26,
   kMenuSettings = 27,
   kMenuTaxRate = 28,
-  kMainMenuSize = 29,
+  kMenuWithholding = 29,
+  kMenuResidentTaxRate = 30,
+  kMainMenuSize = 31,
 };
 
 // The toolbar's buttons, by index (separators at the even indexes).

@@ -19,7 +19,7 @@ cmake --build "$build" -j"$(nproc)" --target salary-register
 # an edited tax rate table or renamed titles survive a rebuild.
 work="${SR_WORK_DIR:-${XDG_DATA_HOME:-$HOME/.local/share}/salary-register}"
 mkdir -p "$work"
-for name in ZhongZhuan.rgq 设置税率表.dat; do
+for name in ZhongZhuan.rgq 设置税率表.dat 居民预扣率表.dat; do
   source_file="$build/data/$name"
   if [ -e "$work/$name" ]; then
     continue  # first use only: never overwrite the user's copy

@@ -74,6 +74,7 @@ class MainWindow : public forms::MainWindowHandlers {
   void OnSettings() override {
     AsOneAction([this] { SettingsWindow(context_).Show(); });
   }
+  void OnResidentTaxRate() override { tax_.ShowResidentTaxRateWindow(); }
 
   void OnGridEditBegins() override;
   void OnGridKeyDown(int key, int modifiers) override;

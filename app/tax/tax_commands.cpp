@@ -17,15 +17,16 @@ void TaxCommands::ShowTaxRateWindow() {
   window.Show();
 }
 
+void TaxCommands::ShowResidentTaxRateWindow() {
+  TaxRateWindow window(app_, kResidentTaxTable);
+  window.Show();
+}
+
 void TaxCommands::Calculate() {
-  const Text path = TaxTablePath(app_.seams.files);
   Text message;
-  TaxTableValues values;
   TaxBrackets brackets;
   // The table stays open and current afterwards, as the tax rate window leaves it.
-  if (!OpenTaxTable(app_.databases, path, &message) ||
-      !ReadTaxTable(app_.databases, path, &values, &message) ||
-      !ToBrackets(values, path, &brackets, &message)) {
+  if (!LoadTaxBrackets(app_.databases, app_.seams.files, kMonthlyTaxTable, &brackets, &message)) {
     app_.framework.ShowMessage(message, kCalculateTitle, ui::MessageButtons::kOk,
                                ui::MessageIcon::kError);
     return;

@@ -11,6 +11,8 @@ class TaxCommands {
   explicit TaxCommands(AppContext& app) : app_(app) {}
 
   void ShowTaxRateWindow();
+  // The same window on the resident table of the cumulative method.
+  void ShowResidentTaxRateWindow();
   void Calculate();
 
  private:

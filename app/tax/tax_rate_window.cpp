@@ -18,7 +18,7 @@ void Put(Grid& grid, int row, int column, const Text& text) {
   grid.SetCellValue(row, column, kCellText, Value::FromText(text));
 }
 
-void LayOut(Grid& grid) {
+void LayOut(Grid& grid, const TaxTableFile& table) {
   grid.SetColumnWidth(0, 40);
   grid.SetAlignment(0, 0, 14, 9, kCentre);
   for (int i = 1; i <= 13; ++i) Put(grid, i, 0, ToText(i));
@@ -31,8 +31,8 @@ void LayOut(Grid& grid) {
   grid.MergeCells(4, 7, 4, 8);
   grid.MergeCells(5, 1, 13, 1);
   grid.MergeCells(5, 3, 12, 3);
-  Put(grid, 3, 1, "税率表");
-  Put(grid, 4, 1, "起征点");
+  Put(grid, 3, 1, table.title);
+  Put(grid, 4, 1, table.threshold_caption);
   Put(grid, 4, 2, "个人所得税征税范围");
   Put(grid, 4, 5, "税率（%）");
   Put(grid, 4, 7, "速算率（元）");
@@ -125,12 +125,12 @@ std::vector<Text> QuickDeductionMismatches(const TaxTableTexts& texts) {
 
 void TaxRateWindow::Show() {
   DatabaseTable& databases = app_.databases;
-  path_ = TaxTablePath(app_.seams.files);
+  path_ = TaxTablePath(app_.seams.files, table_);
   Text message;
   TaxTableValues values;
-  if (!OpenTaxTable(databases, path_, &message) ||
+  if (!OpenTaxTable(databases, path_, &message, table_) ||
       !ReadTaxTable(databases, path_, &values, &message)) {
-    databases.CloseDatabase(kTaxTableAlias);
+    databases.CloseDatabase(table_.alias);
     app_.framework.ShowMessage(message, kWindowTitle, ui::MessageButtons::kOk,
                                ui::MessageIcon::kError);
     return;
@@ -147,8 +147,10 @@ void TaxRateWindow::Show() {
 }
 
 void TaxRateWindow::OnCreated(forms::TaxRateForm& form) {
+  // The resident table's window says which table it edits; the monthly one keeps its caption.
+  if (&table_ != &kMonthlyTaxTable) form.SetCaption(table_.title);
   Grid& grid = form.grid();
-  LayOut(grid);
+  LayOut(grid, table_);
   if (kept_.empty()) {
     FillFromTable(grid);
     return;
@@ -205,8 +207,8 @@ bool TaxRateWindow::Save(forms::TaxRateForm& form, bool from_close_box) {
     }
     grid.SetCursor(1, 2);
     DatabaseTable& databases = app_.databases;
-    databases.CloseDatabase(kTaxTableAlias);
-    const bool saved = SaveTaxTable(databases, app_.seams.files, path_, texts, &problem);
+    databases.CloseDatabase(table_.alias);
+    const bool saved = SaveTaxTable(databases, app_.seams.files, path_, texts, &problem, table_);
     grid.SetCursor(1, 1);
     if (saved) {
       const std::vector<Text> mismatches = QuickDeductionMismatches(texts);

@@ -14,7 +14,9 @@ namespace sr::app {
 // or read is reported and the window does not open.
 class TaxRateWindow : public forms::TaxRateWindowHandlers {
  public:
-  explicit TaxRateWindow(AppContext& app) : app_(app) {}
+  // Edits `table`: the monthly tax rate table, or the resident table of the cumulative method.
+  explicit TaxRateWindow(AppContext& app, const TaxTableFile& table = kMonthlyTaxTable)
+      : app_(app), table_(table) {}
 
   // Opens the table and shows the window modally until it is saved or given up.
   void Show();
@@ -32,6 +34,7 @@ class TaxRateWindow : public forms::TaxRateWindowHandlers {
   void FillFromTable(Grid& grid) const;
 
   AppContext& app_;
+  const TaxTableFile& table_;
   Text path_;
   TaxTableTexts loaded_;     // the texts read from the file
   std::vector<Text> kept_;   // the grid's cells, row after row, when the window is shown again

@@ -34,15 +34,16 @@ bool HasTableShape(DatabaseTable& databases, const Text& path, Text* message) {
 
 }  // namespace
 
-Text TaxTablePath(fs::FileSystem& files) {
+Text TaxTablePath(fs::FileSystem& files, const TaxTableFile& table) {
   Text directory;
   if (files.GetCurrentDirectory(&directory) != fs::kOk) directory.clear();
-  return Concat({directory, "/", kTaxTableFileName});
+  return Concat({directory, "/", table.file_name});
 }
 
-bool OpenTaxTable(DatabaseTable& databases, const Text& path, Text* message) {
-  databases.CloseDatabase(kTaxTableAlias);
-  if (!databases.OpenDatabase(path, kTaxTableAlias, OpenOptions::WithPassword(kTaxTablePassword))) {
+bool OpenTaxTable(DatabaseTable& databases, const Text& path, Text* message,
+                  const TaxTableFile& table) {
+  databases.CloseDatabase(table.alias);
+  if (!databases.OpenDatabase(path, table.alias, OpenOptions::WithPassword(kTaxTablePassword))) {
     *message = DatabaseFailure("无法打开税率表文件 ", path, LastDatabaseError());
     return false;
   }
@@ -128,7 +129,7 @@ bool WriteTaxTable(DatabaseTable& databases, const Text& path, const TaxTableTex
 }  // namespace
 
 bool SaveTaxTable(DatabaseTable& databases, fs::FileSystem& files, const Text& path,
-                  const TaxTableTexts& texts, Text* message) {
+                  const TaxTableTexts& texts, Text* message, const TaxTableFile& table) {
   FileReplacement replacement(files, path);
   auto fail = [&](int code) {
     replacement.Abandon();
@@ -141,11 +142,11 @@ bool SaveTaxTable(DatabaseTable& databases, fs::FileSystem& files, const Text& p
   // Held exclusively, the copy is written in batches and seen by nobody until it is whole.
   OpenOptions options = OpenOptions::WithPassword(kTaxTablePassword);
   options.share_mode = 4;
-  if (!databases.OpenDatabase(replacement.saving(), kTaxTableAlias, options)) {
+  if (!databases.OpenDatabase(replacement.saving(), table.alias, options)) {
     return fail(LastDatabaseError());
   }
   const bool written = WriteTaxTable(databases, path, texts, message);
-  databases.CloseDatabase(kTaxTableAlias);
+  databases.CloseDatabase(table.alias);
   if (!written) {
     replacement.Abandon();
     return false;
@@ -153,6 +154,15 @@ bool SaveTaxTable(DatabaseTable& databases, fs::FileSystem& files, const Text& p
   if (LastDatabaseError() != 0) return fail(LastDatabaseError());
   if ((code = replacement.Commit()) != fs::kOk) return fail(code);
   return true;
+}
+
+bool LoadTaxBrackets(DatabaseTable& databases, fs::FileSystem& files, const TaxTableFile& table,
+                     TaxBrackets* brackets, Text* message) {
+  const Text path = TaxTablePath(files, table);
+  TaxTableValues values;
+  return OpenTaxTable(databases, path, message, table) &&
+         ReadTaxTable(databases, path, &values, message) &&
+         ToBrackets(values, path, brackets, message);
 }
 
 void LookUpBracket(const TaxBrackets& brackets, double taxable_sum, int* rate, int* quick) {

@@ -56,6 +56,8 @@ TEST(MainFormMenu, EntriesAreExactWithSpacesShortcutsAndSeparators) {
       {u8"导出到Excel电子表格", 1, none, false},
       {u8"&设置", 0, none, false},
       {u8"设置税率", 1, none, false},
+      {u8"&W 个税 ", 0, none, false},
+      {u8"居民预扣率表", 1, none, false},
   };
   RecordingHandlers handlers;
   MainForm form(handlers);
@@ -96,6 +98,7 @@ TEST(MainFormMenu, EveryCommandEntryRunsItsHandler) {
       {kMenuSummary, "Summary"},
       {kMenuExport, "Export"},
       {kMenuTaxRate, "TaxRate"},
+      {kMenuResidentTaxRate, "ResidentTaxRate"},
   };
   for (const auto& [index, name] : commands) {
     handlers.calls.clear();

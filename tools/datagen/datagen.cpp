@@ -1,8 +1,10 @@
-// Writes the two data files installed with the program into the folder given as the only
-// argument: the relay file and the tax rate table. Run by the build.
+// Writes the data files installed with the program into the folder given as the only
+// argument: the relay file, the tax rate table and the resident table. Run by the build.
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "base/gbk.h"
 #include "platform/fs/real_file_system.h"
@@ -20,13 +22,13 @@ int Fail(const std::string& what, int code) {
   return 1;
 }
 
-int WriteTaxRecords(const sr::Text& path) {
+int WriteTaxRecords(const sr::Text& path, const std::vector<sr::datagen::TaxRecord>& records) {
   using sr::datagen::TaxRecord;
   sr::OpenOptions options;
   options.share_mode = 4;
   options.password = sr::datagen::kTaxTablePassword;
   if (!sr::OpenDatabase(path, "", options)) return sr::LastDatabaseError();
-  for (const TaxRecord& record : sr::datagen::TaxTableRecords()) {
+  for (const TaxRecord& record : records) {
     if (!sr::AppendBlankRecord()) break;
     for (int field = 0; field < 5; ++field) {
       if (!sr::WriteField(field + 1, sr::Value::Int(record[field]))) break;
@@ -59,10 +61,15 @@ int main(int argc, char** argv) {
   int code = sr::recdb::CreateDatabaseFile(files, relay, sr::datagen::RelayFields(), nullptr, now);
   if (code != 0) return Fail(sr::ToUtf8(relay), code);
 
-  const sr::Text tax = folder + sr::datagen::kTaxTableFileName;
   auto cipher = std::make_shared<sr::recdb::PageCipher>(sr::datagen::kTaxTablePassword);
-  code = sr::recdb::CreateDatabaseFile(files, tax, sr::datagen::TaxTableFields(), cipher, now);
-  if (code == 0) code = WriteTaxRecords(tax);
-  if (code != 0) return Fail(sr::ToUtf8(tax), code);
+  const std::pair<const char*, std::vector<sr::datagen::TaxRecord>> tables[] = {
+      {sr::datagen::kTaxTableFileName, sr::datagen::TaxTableRecords()},
+      {sr::datagen::kResidentTableFileName, sr::datagen::ResidentTableRecords()}};
+  for (const auto& [name, records] : tables) {
+    const sr::Text tax = folder + name;
+    code = sr::recdb::CreateDatabaseFile(files, tax, sr::datagen::TaxTableFields(), cipher, now);
+    if (code == 0) code = WriteTaxRecords(tax, records);
+    if (code != 0) return Fail(sr::ToUtf8(tax), code);
+  }
   return 0;
 }

@@ -78,20 +78,46 @@ TEST_F(InstalledDataTest, TaxTableIsProtectedAndHoldsTodaysMonthlyBrackets) {
   }
 }
 
+TEST_F(InstalledDataTest, ResidentTableIsProtectedAndHoldsTheYearToDateBrackets) {
+  EXPECT_FALSE(table_.OpenDatabase(DataPath(kResidentTableFileName), "居民预扣率表"));
+  EXPECT_EQ(LastDatabaseError(), -78);
+  OpenOptions options;
+  options.password = kTaxTablePassword;
+  ASSERT_TRUE(table_.OpenDatabase(DataPath(kResidentTableFileName), "居民预扣率表", options))
+      << LastDatabaseError();
+  ASSERT_EQ(table_.current()->fields().size(), 6u);
+  ASSERT_EQ(table_.GetRecordCount(), 9);
+  // The withholding table for residents' wages, yuan per year so far.
+  const int32_t expected[9][5] = {
+      {5000, 1, 36000, 3, 0},          {0, 36000, 144000, 10, 2520},
+      {0, 144000, 300000, 20, 16920},  {0, 300000, 420000, 25, 31920},
+      {0, 420000, 660000, 30, 52920},  {0, 660000, 960000, 35, 85920},
+      {0, 960000, 0, 45, 181920},      {0, 0, 0, 0, 0},
+      {0, 0, 0, 0, 0}};
+  table_.GoFirst();
+  for (int k = 0; k < 9; ++k) {
+    for (int f = 0; f < 5; ++f) {
+      EXPECT_EQ(table_.ReadField(f + 1), Value::Int(expected[k][f])) << k + 1 << "," << f + 1;
+    }
+    table_.Skip();
+  }
+}
+
 TEST(TaxTableContentTest, QuickDeductionsMakeTheTaxContinuousAtEveryBound) {
   // At a bracket's lower bound L the tax must be the same computed in either bracket:
   // L * R(k-1) - Q(k-1) = L * R(k) - Q(k), so Q(k) = Q(k-1) + L * (R(k) - R(k-1)) / 100.
-  const auto records = TaxTableRecords();
-  ASSERT_EQ(records.size(), 9u);
-  int used = 1;
-  for (size_t k = 1; k < records.size() && records[k][1] > 0; ++k, ++used) {
-    const auto& low = records[k - 1];
-    const auto& high = records[k];
-    EXPECT_EQ(high[1], low[2] == 0 ? high[1] : low[2]) << "brackets must join at " << k + 1;
-    EXPECT_GT(high[1], low[1]);
-    EXPECT_EQ(high[4], low[4] + high[1] * (high[3] - low[3]) / 100) << "record " << k + 1;
+  for (const auto& records : {TaxTableRecords(), ResidentTableRecords()}) {
+    ASSERT_EQ(records.size(), 9u);
+    int used = 1;
+    for (size_t k = 1; k < records.size() && records[k][1] > 0; ++k, ++used) {
+      const auto& low = records[k - 1];
+      const auto& high = records[k];
+      EXPECT_EQ(high[1], low[2] == 0 ? high[1] : low[2]) << "brackets must join at " << k + 1;
+      EXPECT_GT(high[1], low[1]);
+      EXPECT_EQ(high[4], low[4] + high[1] * (high[3] - low[3]) / 100) << "record " << k + 1;
+    }
+    EXPECT_EQ(used, 7);
   }
-  EXPECT_EQ(used, 7);
   for (const auto& field : RelayFields()) EXPECT_LE(field.name.size(), 16u) << ToUtf8(field.name);
 }
 
