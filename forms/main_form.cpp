@@ -108,6 +108,7 @@ const MenuRow kMenuRows[] = {
     {"设置税率", 1, {}, false, &MainWindowHandlers::OnTaxRate},
     {"&W 个税 ", 0, {}, false, nullptr},
     {"居民预扣率表", 1, {}, false, &MainWindowHandlers::OnResidentTaxRate},
+    {"人员信息", 1, {}, false, &MainWindowHandlers::OnPeople},
 };
 static_assert(sizeof(kMenuRows) / sizeof(kMenuRows[0]) == kMainMenuSize);
 

@@ -38,6 +38,7 @@ class MainWindowHandlers {
   virtual void OnSettings() = 0;
   // Withholding by the cumulative method for resident employees.
   virtual void OnResidentTaxRate() = 0;
+  virtual void OnPeople() = 0;
 
   // Register grid events.
   virtual void OnGridEditBegins() = 0;
@@ -71,7 +72,8 @@ enum MainMenuEntry : int {
   kMenuTaxRate = 28,
   kMenuWithholding = 29,
   kMenuResidentTaxRate = 30,
-  kMainMenuSize = 31,
+  kMenuPeople = 31,
+  kMainMenuSize = 32,
 };
 
 // The toolbar's buttons, by index (separators at the even indexes).

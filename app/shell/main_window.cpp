@@ -13,6 +13,7 @@ MainWindow::MainWindow(forms::Framework& framework, const Seams& seams, Database
       register_(context_),
       editing_(context_, register_),
       tax_(context_),
+      withholding_(context_, tax_),
       summary_(context_),
       export_(context_) {}
 

@@ -3,6 +3,7 @@
 
 #include "app/app_context.h"
 #include "app/export/export_command.h"
+#include "app/people/people_window.h"
 #include "app/program_state.h"
 #include "app/register/editing_commands.h"
 #include "app/register/register_commands.h"
@@ -12,6 +13,7 @@
 #include "app/settings/settings_window.h"
 #include "app/summary/summary_command.h"
 #include "app/tax/tax_commands.h"
+#include "app/withholding/withholding_commands.h"
 #include "forms/framework.h"
 #include "forms/main_form.h"
 #include "runtime/recdb/recdb.h"
@@ -62,7 +64,7 @@ class MainWindow : public forms::MainWindowHandlers {
     AfterStoringEdit([this] { editing_.Sort(); });
   }
   void OnCalculate() override {
-    AfterStoringEdit([this] { tax_.Calculate(); });
+    AfterStoringEdit([this] { withholding_.Calculate(); });
   }
   void OnSummary() override {
     AfterStoringEdit([this] { summary_.Run(); });
@@ -75,6 +77,9 @@ class MainWindow : public forms::MainWindowHandlers {
     AsOneAction([this] { SettingsWindow(context_).Show(); });
   }
   void OnResidentTaxRate() override { tax_.ShowResidentTaxRateWindow(); }
+  void OnPeople() override {
+    AfterStoringEdit([this] { PeopleWindow(context_, withholding_.PeoplePath()).Show(); });
+  }
 
   void OnGridEditBegins() override;
   void OnGridKeyDown(int key, int modifiers) override;
@@ -108,6 +113,7 @@ class MainWindow : public forms::MainWindowHandlers {
   RegisterCommands register_;
   EditingCommands editing_;
   TaxCommands tax_;
+  WithholdingCommands withholding_;
   SummaryCommand summary_;
   ExportCommand export_;
 };

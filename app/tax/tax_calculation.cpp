@@ -53,14 +53,6 @@ double SumOf(const SalaryRegister& salary_register, int row, ColumnRole role) {
   return sum;
 }
 
-// What the calculation writes into one row.
-struct RowResult {
-  double tax = 0;
-  double gross = 0;
-  double deductions = 0;
-  double net = 0;
-};
-
 // The row's tax and totals, as two passes over the register would leave them: the totals count
 // the tax as its cell then holds it. False, with *problem, when an amount the row reads or a
 // total is past the range of a double.
@@ -71,7 +63,16 @@ bool ComputeRow(const SalaryRegister& salary_register, int row, const ExemptFlag
       !CheckAmounts(salary_register, row, kFirstDeductionColumn, last_read, problem)) {
     return false;
   }
-  result->tax = IncomeTax(TaxableSum(salary_register, row, exempt), brackets);
+  return ResultWithTax(salary_register, row,
+                       IncomeTax(TaxableSum(salary_register, row, exempt), brackets), result,
+                       problem);
+}
+
+}  // namespace
+
+bool ResultWithTax(const SalaryRegister& salary_register, int row, double tax, RowResult* result,
+                   Text* problem) {
+  result->tax = tax;
   result->gross = SumOf(salary_register, row, ColumnRole::kIncome);
   const double tax_cell = ToNumber(ToText(result->tax));
   result->deductions =
@@ -85,26 +86,38 @@ bool ComputeRow(const SalaryRegister& salary_register, int row, const ExemptFlag
   return true;
 }
 
-}  // namespace
-
-bool CalculateRegister(SalaryRegister& salary_register, const TaxBrackets& brackets,
-                       ProgressDisplay& progress, Text* problem) {
+bool ComputeRegister(const SalaryRegister& salary_register, const TaxBrackets& brackets,
+                     ProgressDisplay& progress, std::vector<RowResult>* results, Text* problem) {
   const int rows = salary_register.RowCount();
   const ExemptFlags exempt = ReadExemptFlags(salary_register);
   progress.Rewind();
   progress.PlaceInMiddle();
   progress.Show();
   progress.Count(rows - 1, 0);
-  // First pass: every row is worked out before any is written, so that a row past the range
-  // leaves the whole register as it was.
-  std::vector<RowResult> results(rows - 1);
+  // Every row is worked out before any is written, so that a row past the range leaves the
+  // whole register as it was.
+  results->assign(rows - 1, RowResult());
   for (int r = 1; r < rows; ++r) {
-    if (!ComputeRow(salary_register, r, exempt, brackets, &results[r - 1], problem)) {
+    if (!ComputeRow(salary_register, r, exempt, brackets, &(*results)[r - 1], problem)) {
       progress.Hide();
       return false;
     }
     progress.Step();
   }
+  return true;
+}
+
+bool CalculateRegister(SalaryRegister& salary_register, const TaxBrackets& brackets,
+                       ProgressDisplay& progress, Text* problem) {
+  std::vector<RowResult> results;
+  if (!ComputeRegister(salary_register, brackets, progress, &results, problem)) return false;
+  WriteRegisterResults(salary_register, results, progress);
+  return true;
+}
+
+void WriteRegisterResults(SalaryRegister& salary_register, const std::vector<RowResult>& results,
+                          ProgressDisplay& progress) {
+  const int rows = salary_register.RowCount();
   progress.Rewind();
   // Second pass: the gross pay, and the tax with the two totals beside it, each written as one
   // change of the register.
@@ -125,7 +138,6 @@ bool CalculateRegister(SalaryRegister& salary_register, const TaxBrackets& brack
                                  std::move(tax_and_totals));
   }
   progress.Hide();
-  return true;
 }
 
 }  // namespace sr::app

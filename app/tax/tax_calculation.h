@@ -1,6 +1,8 @@
 #ifndef SALARY_APP_TAX_TAX_CALCULATION_H_
 #define SALARY_APP_TAX_TAX_CALCULATION_H_
 
+#include <vector>
+
 #include "app/progress_display.h"
 #include "app/register/salary_register.h"
 #include "app/tax/tax_table.h"
@@ -14,6 +16,28 @@ namespace sr::app {
 // result is past the range of a double; then no cell has changed.
 bool CalculateRegister(SalaryRegister& salary_register, const TaxBrackets& brackets,
                        ProgressDisplay& progress, Text* problem);
+
+// What the calculation writes into one row.
+struct RowResult {
+  double tax = 0;
+  double gross = 0;
+  double deductions = 0;
+  double net = 0;
+};
+
+// CalculateRegister in two halves, so that another method can put its own tax into some rows
+// before anything is written. The first works out every row (result i for row i + 1) and runs
+// the progress bar once; false as above, nothing written. The second writes them, running the
+// bar the second time, and hides it.
+bool ComputeRegister(const SalaryRegister& salary_register, const TaxBrackets& brackets,
+                     ProgressDisplay& progress, std::vector<RowResult>* results, Text* problem);
+void WriteRegisterResults(SalaryRegister& salary_register, const std::vector<RowResult>& results,
+                          ProgressDisplay& progress);
+
+// The row's result with `tax` as its income tax: the totals count the tax as its cell will hold
+// it. False, with *problem, when a total is past the range of a double.
+bool ResultWithTax(const SalaryRegister& salary_register, int row, double tax, RowResult* result,
+                   Text* problem);
 
 }  // namespace sr::app
 

@@ -44,6 +44,14 @@ int BasicDeductionMonths(const EmploymentTerms& terms, int year, int month) {
   return std::max(0, month - first + 1);
 }
 
+double CumulativeBasic(const TaxBrackets& table, const EmploymentTerms& terms, int year,
+                       int month) {
+  if (month < 1) return 0;
+  if (terms.sixty_thousand_rule) return kSixtyThousandDeduction;
+  return RoundToPlaces(static_cast<double>(table.threshold) * BasicDeductionMonths(terms, year, month),
+                       2);
+}
+
 int ChooseBracket(const TaxBrackets& table, double taxable) {
   for (int k = kTaxRecords; k >= 1; --k) {
     const double lower = table.lower[k - 1];
@@ -63,13 +71,11 @@ CumulativeResult WithholdCumulatively(const TaxBrackets& table, const Employment
   result.sums.Add(this_month);
   result.sums.withheld = earlier.withheld;
 
-  if (terms.sixty_thousand_rule) {
-    result.basic = kSixtyThousandDeduction;
-  } else {
+  if (!terms.sixty_thousand_rule) {
     result.basic_months = BasicDeductionMonths(terms, year, month);
     result.first_month = month - result.basic_months + 1;
-    result.basic = RoundToPlaces(static_cast<double>(table.threshold) * result.basic_months, 2);
   }
+  result.basic = CumulativeBasic(table, terms, year, month);
   const CumulativeSums& s = result.sums;
   double taxable = s.income;
   for (double less : {s.exempt_income, result.basic, s.special, s.additional, s.other}) {

@@ -78,6 +78,10 @@ struct CumulativeResult {
 // including `month`; 0 when hired after it.
 int BasicDeductionMonths(const EmploymentTerms& terms, int year, int month);
 
+// The cumulative basic deduction up to and including `month` (0 for month 0): the table's
+// monthly deduction for each month counted, or 60,000 under the sixty-thousand rule.
+double CumulativeBasic(const TaxBrackets& table, const EmploymentTerms& terms, int year, int month);
+
 // The bracket (1-based) for a positive cumulative taxable income: the highest in use (lower bound
 // positive) whose lower bound is not above it, within the amount tolerance. Below every positive
 // lower bound the first bracket applies, since the table starts at nothing taxable.

@@ -58,6 +58,7 @@ TEST(MainFormMenu, EntriesAreExactWithSpacesShortcutsAndSeparators) {
       {u8"设置税率", 1, none, false},
       {u8"&W 个税 ", 0, none, false},
       {u8"居民预扣率表", 1, none, false},
+      {u8"人员信息", 1, none, false},
   };
   RecordingHandlers handlers;
   MainForm form(handlers);
@@ -99,6 +100,7 @@ TEST(MainFormMenu, EveryCommandEntryRunsItsHandler) {
       {kMenuExport, "Export"},
       {kMenuTaxRate, "TaxRate"},
       {kMenuResidentTaxRate, "ResidentTaxRate"},
+      {kMenuPeople, "People"},
   };
   for (const auto& [index, name] : commands) {
     handlers.calls.clear();

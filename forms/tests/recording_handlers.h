@@ -37,6 +37,7 @@ class RecordingHandlers : public MainWindowHandlers {
   void OnTaxRate() override { calls.push_back("TaxRate"); }
   void OnSettings() override { calls.push_back("Settings"); }
   void OnResidentTaxRate() override { calls.push_back("ResidentTaxRate"); }
+  void OnPeople() override { calls.push_back("People"); }
   void OnGridEditBegins() override { calls.push_back("GridEditBegins"); }
   void OnGridCellsEdited(const CellRange&) override { calls.push_back("GridCellsEdited"); }
   void OnGridKeyDown(int key, int modifiers) override {

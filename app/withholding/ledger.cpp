@@ -1,0 +1,168 @@
+#include "app/withholding/ledger.h"
+
+#include <algorithm>
+
+#include "runtime/convert/conversions.h"
+
+namespace sr::app {
+namespace {
+
+const char kLedgerAlias[] = "扣缴台账";
+
+// The amount fields after 证件号码, in order; each is read and written through its accessor.
+struct AmountField {
+  const char* name;
+  double& (*at)(LedgerEntry&);
+};
+
+#define SR_LEDGER_AMOUNT(name, member) \
+  { name, [](LedgerEntry& e) -> double& { return e.member; } }
+
+const AmountField kHeadAmounts[] = {
+    SR_LEDGER_AMOUNT("收入额", figures.income),
+    SR_LEDGER_AMOUNT("免税收入", figures.exempt_income),
+    SR_LEDGER_AMOUNT("专项扣除", figures.special),
+    SR_LEDGER_AMOUNT("婴幼儿照护", figures.additional[0]),
+    SR_LEDGER_AMOUNT("子女教育", figures.additional[1]),
+    SR_LEDGER_AMOUNT("继续教育", figures.additional[2]),
+    SR_LEDGER_AMOUNT("住房贷款利息", figures.additional[3]),
+    SR_LEDGER_AMOUNT("住房租金", figures.additional[4]),
+    SR_LEDGER_AMOUNT("赡养老人", figures.additional[5]),
+    SR_LEDGER_AMOUNT("个人养老金", figures.additional[6]),
+    SR_LEDGER_AMOUNT("其他扣除", figures.other),
+    SR_LEDGER_AMOUNT("减除费用", basic),
+    SR_LEDGER_AMOUNT("减免税额", figures.relief),
+    SR_LEDGER_AMOUNT("本月预扣税额", figures.withheld),
+    SR_LEDGER_AMOUNT("累计收入额", result.sums.income),
+    SR_LEDGER_AMOUNT("累计免税收入", result.sums.exempt_income),
+    SR_LEDGER_AMOUNT("累计专项扣除", result.sums.special),
+    SR_LEDGER_AMOUNT("累计附加扣除", result.sums.additional),
+    SR_LEDGER_AMOUNT("累计其他扣除", result.sums.other),
+    SR_LEDGER_AMOUNT("累计减除费用", result.basic),
+    SR_LEDGER_AMOUNT("累计减免税额", result.sums.relief),
+    SR_LEDGER_AMOUNT("累计应纳税所得", result.taxable),
+};
+const AmountField kTailAmounts[] = {
+    SR_LEDGER_AMOUNT("速算扣除数", result.quick),
+    SR_LEDGER_AMOUNT("累计应纳税额", result.tax_on_taxable),
+    SR_LEDGER_AMOUNT("累计已预扣", result.withheld_before),
+};
+
+#undef SR_LEDGER_AMOUNT
+
+int YearMonth(const LedgerEntry& e) { return e.year * 100 + e.month; }
+
+RecordValues ToRecord(const LedgerEntry& entry) {
+  LedgerEntry e = entry;
+  RecordValues record = {Value::Int(YearMonth(e)), Value::FromText(e.number),
+                         Value::FromText(e.name), Value::FromText(e.id_number)};
+  for (const AmountField& f : kHeadAmounts) record.push_back(Value::Double(f.at(e)));
+  record.push_back(Value::Int(e.result.rate));
+  for (const AmountField& f : kTailAmounts) record.push_back(Value::Double(f.at(e)));
+  record.push_back(Value::FromText(e.source));
+  return record;
+}
+
+LedgerEntry FromRecord(const RecordValues& record) {
+  LedgerEntry e;
+  size_t i = 0;
+  const int year_month = ToInteger(record[i++]);
+  e.year = year_month / 100;
+  e.month = year_month % 100;
+  e.number = ToText(record[i++]);
+  e.name = ToText(record[i++]);
+  e.id_number = ToText(record[i++]);
+  for (const AmountField& f : kHeadAmounts) f.at(e) = ToNumber(record[i++]);
+  e.result.rate = ToInteger(record[i++]);
+  for (const AmountField& f : kTailAmounts) f.at(e) = ToNumber(record[i++]);
+  e.source = ToText(record[i++]);
+  e.result.tax = e.figures.withheld;
+  return e;
+}
+
+}  // namespace
+
+std::vector<recdb::FieldDescriptor> LedgerFields() {
+  std::vector<recdb::FieldDescriptor> fields = {WholeField("月份"), TextField("编号", 20),
+                                                TextField("姓名", 20), TextField("证件号码", 30)};
+  for (const AmountField& f : kHeadAmounts) fields.push_back(NumberField(f.name));
+  fields.push_back(WholeField("预扣率"));
+  for (const AmountField& f : kTailAmounts) fields.push_back(NumberField(f.name));
+  fields.push_back(TextField("来源", 200));
+  return fields;
+}
+
+Text LedgerPath(const Text& folder, int year) {
+  return Concat({folder, "/扣缴台账", ToText(year), ".dat"});
+}
+
+bool LoadLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& path, int year,
+                std::vector<LedgerEntry>* entries, Text* message) {
+  entries->clear();
+  if (!FileExists(files, path)) return true;
+  std::vector<RecordValues> records;
+  if (!ReadRecordFile(databases, path, kLedgerAlias, LedgerFields(), &records, message)) {
+    *message = Concat({"扣缴台账有问题，本次没有计算：", *message});
+    return false;
+  }
+  for (const RecordValues& record : records) {
+    LedgerEntry entry = FromRecord(record);
+    if (entry.year != year || entry.month < 1 || entry.month > 12) {
+      *message = Concat({"扣缴台账 ", path, " 中有 ", ToText(ToInteger(record[0])),
+                         " 的记录（", entry.number, " ", entry.name, "），不是 ", ToText(year),
+                         " 年的台账，本次没有计算"});
+      return false;
+    }
+    entries->push_back(std::move(entry));
+  }
+  return true;
+}
+
+bool SaveLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& path,
+                const std::vector<LedgerEntry>& entries, Text* message) {
+  std::vector<RecordValues> records;
+  records.reserve(entries.size());
+  for (const LedgerEntry& entry : entries) records.push_back(ToRecord(entry));
+  return WriteRecordFile(databases, files, path, kLedgerAlias, LedgerFields(), records, message);
+}
+
+std::map<Text, CumulativeSums> SumsBefore(const std::vector<LedgerEntry>& entries, int month) {
+  std::map<Text, CumulativeSums> sums;
+  for (const LedgerEntry& entry : entries) {
+    if (entry.month < month) sums[entry.number].Add(entry.figures);
+  }
+  return sums;
+}
+
+int LastMonth(const std::vector<LedgerEntry>& entries) {
+  int last = 0;
+  for (const LedgerEntry& entry : entries) last = std::max(last, entry.month);
+  return last;
+}
+
+std::vector<Text> OtherSourcesOfMonth(const std::vector<LedgerEntry>& entries, int month,
+                                      const Text& source) {
+  std::vector<Text> others;
+  for (const LedgerEntry& entry : entries) {
+    if (entry.month != month || entry.source == source) continue;
+    if (std::find(others.begin(), others.end(), entry.source) == others.end()) {
+      others.push_back(entry.source);
+    }
+  }
+  return others;
+}
+
+std::vector<LedgerEntry> ReplaceMonth(const std::vector<LedgerEntry>& entries, int month,
+                                      std::vector<LedgerEntry> fresh) {
+  std::vector<LedgerEntry> result;
+  for (const LedgerEntry& entry : entries) {
+    if (entry.month != month) result.push_back(entry);
+  }
+  for (LedgerEntry& entry : fresh) result.push_back(std::move(entry));
+  std::stable_sort(result.begin(), result.end(), [](const LedgerEntry& a, const LedgerEntry& b) {
+    return a.month < b.month;
+  });
+  return result;
+}
+
+}  // namespace sr::app

@@ -1,0 +1,58 @@
+#ifndef SALARY_APP_WITHHOLDING_LEDGER_H_
+#define SALARY_APP_WITHHOLDING_LEDGER_H_
+
+#include <map>
+#include <vector>
+
+#include "app/withholding/cumulative_method.h"
+#include "app/withholding/record_file.h"
+
+// The year's ledger: one record per person per month that the cumulative method withheld for
+// (or that was taken over from before), with the month's figures and the cumulative figures the
+// calculation used. Earlier months are read from it; a calculation rewrites its month.
+namespace sr::app {
+
+// One record.
+struct LedgerEntry {
+  int year = 0;
+  int month = 0;
+  Text number;
+  Text name;
+  Text id_number;
+  MonthFigures figures;       // figures.withheld: the tax withheld that month
+  double basic = 0;           // the month's basic deduction
+  CumulativeResult result;    // the cumulative figures (zero for months taken over)
+  Text source;                // the register it came from, or a note for months taken over
+};
+
+std::vector<recdb::FieldDescriptor> LedgerFields();
+
+// "扣缴台账2026.dat" in `folder`.
+Text LedgerPath(const Text& folder, int year);
+
+// Reads the ledger of `year`. A missing file is an empty ledger. False with a message naming the
+// file when it cannot be read, is not a ledger, or holds a record of another year.
+bool LoadLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& path, int year,
+                std::vector<LedgerEntry>* entries, Text* message);
+
+// Writes the whole ledger crash-safely (see WriteRecordFile).
+bool SaveLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& path,
+                const std::vector<LedgerEntry>& entries, Text* message);
+
+// The sums of each person's months before `month`, by number.
+std::map<Text, CumulativeSums> SumsBefore(const std::vector<LedgerEntry>& entries, int month);
+
+// The last month that the ledger holds (0 when it is empty).
+int LastMonth(const std::vector<LedgerEntry>& entries);
+
+// The records of `month` with their sources other than `source`, in order, each once.
+std::vector<Text> OtherSourcesOfMonth(const std::vector<LedgerEntry>& entries, int month,
+                                      const Text& source);
+
+// The ledger with the records of `month` replaced by `fresh`, in month and then number order.
+std::vector<LedgerEntry> ReplaceMonth(const std::vector<LedgerEntry>& entries, int month,
+                                      std::vector<LedgerEntry> fresh);
+
+}  // namespace sr::app
+
+#endif  // SALARY_APP_WITHHOLDING_LEDGER_H_

@@ -1,0 +1,187 @@
+#include "app/withholding/people_file.h"
+
+#include <cctype>
+
+#include "runtime/convert/conversions.h"
+
+namespace sr::app {
+namespace {
+
+const char kResident[] = "居民";
+const char kNonResident[] = "非居民";
+const char kYes[] = "是";
+
+Text Trimmed(const Text& text) {
+  const size_t first = text.find_first_not_of(" \t");
+  if (first == Text::npos) return Text();
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+bool IsAmountText(const Text& text) {
+  const Text t = Trimmed(text);
+  if (t.empty()) return true;  // no declaration: 0
+  bool digit = false, point = false;
+  for (char c : t) {
+    if (c >= '0' && c <= '9') {
+      digit = true;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      return false;
+    }
+  }
+  return digit;
+}
+
+bool AllEmpty(const PersonTexts& row) {
+  for (const Text& text : row) {
+    if (!Trimmed(text).empty()) return false;
+  }
+  return true;
+}
+
+const char* ColumnName(int column) {
+  static const char* const kNames[kPeopleColumns] = {
+      "编号", "姓名", "证件类型", "证件号码", "身份", "入职年月", "六万元标准",
+      "婴幼儿照护", "子女教育", "继续教育", "住房贷款利息", "住房租金", "赡养老人", "个人养老金",
+      "其他扣除", "减免税额"};
+  return kNames[column];
+}
+
+// Checks one row; appends its messages, each starting with `who`.
+void CheckRow(const PersonTexts& row, const Text& who, std::vector<Text>* problems,
+              Person* person) {
+  person->number = Trimmed(row[kPersonNumber]);
+  person->name = Trimmed(row[kPersonName]);
+  person->id_type = Trimmed(row[kPersonIdType]);
+  person->id_number = Trimmed(row[kPersonIdNumber]);
+  if (person->number.empty()) problems->push_back(Concat({who, "编号是空的"}));
+  if (person->id_type == kResidentIdType && !IsValidResidentId(person->id_number)) {
+    problems->push_back(Concat({who, "居民身份证号码“", person->id_number, "”不对（校验位不符）"}));
+  }
+  const Text residence = Trimmed(row[kPersonResidence]);
+  person->resident = residence != kNonResident;
+  if (!residence.empty() && residence != kResident && residence != kNonResident) {
+    problems->push_back(Concat({who, "身份应为“居民”或“非居民”，不是“", residence, "”"}));
+  }
+  const Text hired = Trimmed(row[kPersonHired]);
+  person->terms = EmploymentTerms();
+  if (!hired.empty() && !ParseYearMonth(hired, &person->terms.hire_year,
+                                        &person->terms.hire_month)) {
+    problems->push_back(Concat({who, "入职年月“", hired, "”应写成 2026-07 这样的年月"}));
+  }
+  person->terms.sixty_thousand_rule = Trimmed(row[kPersonSixtyRule]) == kYes;
+  for (int c = kPersonFirstAdditional; c <= kPersonRelief; ++c) {
+    if (!IsAmountText(NormaliseFullWidth(row[c]))) {
+      problems->push_back(
+          Concat({who, ColumnName(c), "“", row[c], "”应为不小于 0 的金额"}));
+    }
+  }
+  for (int k = 0; k < kAdditionalKinds; ++k) {
+    person->additional[k] = RoundToPlaces(ToNumber(row[kPersonFirstAdditional + k]), 2);
+  }
+  person->other = RoundToPlaces(ToNumber(row[kPersonOther]), 2);
+  person->relief = RoundToPlaces(ToNumber(row[kPersonRelief]), 2);
+}
+
+}  // namespace
+
+std::vector<recdb::FieldDescriptor> PeopleFields() {
+  std::vector<recdb::FieldDescriptor> fields = {
+      TextField("编号", 20),     TextField("姓名", 20), TextField("证件类型", 20),
+      TextField("证件号码", 30), TextField("身份", 8),  TextField("入职年月", 8),
+      TextField("六万元标准", 4)};
+  for (int c = kPersonFirstAdditional; c <= kPersonRelief; ++c) {
+    fields.push_back(NumberField(ColumnName(c)));
+  }
+  return fields;
+}
+
+bool IsValidResidentId(const Text& id_number) {
+  static const int kWeights[17] = {7, 9, 10, 5, 8, 4, 2, 1, 6, 3, 7, 9, 10, 5, 8, 4, 2};
+  static const char kCheck[] = "10X98765432";
+  if (id_number.size() != 18) return false;
+  int sum = 0;
+  for (int i = 0; i < 17; ++i) {
+    if (id_number[i] < '0' || id_number[i] > '9') return false;
+    sum += (id_number[i] - '0') * kWeights[i];
+  }
+  return std::toupper(static_cast<unsigned char>(id_number[17])) == kCheck[sum % 11];
+}
+
+bool ParseYearMonth(const Text& text, int* year, int* month) {
+  Text digits;
+  for (char c : Trimmed(NormaliseFullWidth(text))) {
+    if (c >= '0' && c <= '9') {
+      digits += c;
+    } else if (c != '-' && c != '/' && c != '.') {
+      return false;
+    }
+  }
+  const size_t separators = Trimmed(text).size() - digits.size();
+  if (digits.size() != 6 || separators > 1) return false;
+  *year = std::stoi(digits.substr(0, 4));
+  *month = std::stoi(digits.substr(4, 2));
+  return *year >= 1990 && *year <= 2200 && *month >= 1 && *month <= 12;
+}
+
+std::vector<Text> PeopleFromTexts(const std::vector<PersonTexts>& rows, std::vector<Person>* people) {
+  std::vector<Text> problems;
+  std::map<Text, size_t> rows_of_number;
+  people->clear();
+  for (size_t i = 0; i < rows.size(); ++i) {
+    if (AllEmpty(rows[i])) continue;
+    Person person;
+    const Text who = Concat({"第 ", ToText(int32_t(i + 1)), " 行 ", Trimmed(rows[i][kPersonNumber]),
+                             " ", Trimmed(rows[i][kPersonName]), "：" });
+    CheckRow(rows[i], who, &problems, &person);
+    if (!person.number.empty()) {
+      auto [it, fresh] = rows_of_number.emplace(person.number, i + 1);
+      if (!fresh) {
+        problems.push_back(Concat({who, "编号与第 ", ToText(int32_t(it->second)), " 行重复"}));
+      }
+    }
+    people->push_back(std::move(person));
+  }
+  if (!problems.empty()) people->clear();
+  return problems;
+}
+
+PersonTexts TextsOfRecord(const RecordValues& record) {
+  PersonTexts texts;
+  for (int c = 0; c < kPeopleColumns && c < int(record.size()); ++c) texts[c] = ToText(record[c]);
+  return texts;
+}
+
+RecordValues RecordOfTexts(const PersonTexts& texts) {
+  RecordValues record;
+  for (int c = 0; c < kPeopleColumns; ++c) {
+    if (c < kPersonFirstAdditional) {
+      record.push_back(Value::FromText(Trimmed(texts[c])));
+    } else {
+      record.push_back(Value::Double(RoundToPlaces(ToNumber(texts[c]), 2)));
+    }
+  }
+  return record;
+}
+
+bool LoadPeople(DatabaseTable& databases, const Text& path, PeopleByNumber* people,
+                Text* message) {
+  std::vector<RecordValues> records;
+  if (!ReadRecordFile(databases, path, kPeopleAlias, PeopleFields(), &records, message)) {
+    return false;
+  }
+  std::vector<PersonTexts> rows;
+  for (const RecordValues& record : records) rows.push_back(TextsOfRecord(record));
+  std::vector<Person> list;
+  const std::vector<Text> problems = PeopleFromTexts(rows, &list);
+  if (!problems.empty()) {
+    *message = Concat({"人员信息文件 ", path, " 有错：", problems.front()});
+    return false;
+  }
+  people->clear();
+  for (Person& person : list) people->emplace(person.number, std::move(person));
+  return true;
+}
+
+}  // namespace sr::app

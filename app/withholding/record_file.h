@@ -1,0 +1,43 @@
+#ifndef SALARY_APP_WITHHOLDING_RECORD_FILE_H_
+#define SALARY_APP_WITHHOLDING_RECORD_FILE_H_
+
+#include <vector>
+
+#include "base/value.h"
+#include "platform/fs/file_system.h"
+#include "runtime/recdb/format.h"
+#include "runtime/recdb/recdb.h"
+
+// A whole record database of the withholding room read or written at once: the people file and
+// the year's ledger are small enough to be held in memory, and are always rewritten whole.
+namespace sr::app {
+
+using RecordValues = std::vector<Value>;
+
+// Reads every record of the file at `path` (opened read-only under `alias`, closed again). The
+// file must have exactly the fields of `fields`, by name and in order. False with a message for
+// the user that names the file and what is wrong; `records` is then unspecified.
+bool ReadRecordFile(DatabaseTable& databases, const Text& path, const Text& alias,
+                    const std::vector<recdb::FieldDescriptor>& fields,
+                    std::vector<RecordValues>* records, Text* message);
+
+// Writes `records` as the whole content of the file at `path`, made anew with `fields`, without
+// ever leaving a half-written file there: a new file is written beside it, made durable and then
+// takes its place (an existing file's mode, owner and group are kept). False with a message
+// naming the file and the reason; the file is then as it was.
+// REQUIRES: every record has one value per field, of a kind the field takes.
+bool WriteRecordFile(DatabaseTable& databases, fs::FileSystem& files, const Text& path,
+                     const Text& alias, const std::vector<recdb::FieldDescriptor>& fields,
+                     const std::vector<RecordValues>& records, Text* message);
+
+// A field for such a file.
+recdb::FieldDescriptor TextField(const char* name, int width);
+recdb::FieldDescriptor NumberField(const char* name);
+recdb::FieldDescriptor WholeField(const char* name);
+
+// Whether a file exists at `path` (an unreadable folder counts as no).
+bool FileExists(fs::FileSystem& files, const Text& path);
+
+}  // namespace sr::app
+
+#endif  // SALARY_APP_WITHHOLDING_RECORD_FILE_H_

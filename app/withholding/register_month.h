@@ -1,0 +1,46 @@
+#ifndef SALARY_APP_WITHHOLDING_REGISTER_MONTH_H_
+#define SALARY_APP_WITHHOLDING_REGISTER_MONTH_H_
+
+#include <vector>
+
+#include "app/register/salary_register.h"
+#include "app/withholding/ledger.h"
+#include "app/withholding/people_file.h"
+
+// One pay month of a register by the cumulative method: which rows it covers, what each of them
+// withholds, and the ledger records it leaves. Pure: reads the register, writes nothing.
+namespace sr::app {
+
+// The pay items of a register row as the month's figures of a person: income items not marked
+// tax-exempt are income, those marked are tax-exempt income, deduction items marked tax-exempt
+// are the special deductions; the declared deductions and relief come from the people file.
+MonthFigures RowFigures(const SalaryRegister& salary_register, int row, const Person& person);
+
+// What the month is worked out from.
+struct MonthSetting {
+  int year = 0;
+  int month = 0;
+  Text source;                       // the register's path, noted in the ledger records
+  const TaxBrackets* table = nullptr;              // the resident table
+  const PeopleByNumber* people = nullptr;
+  const std::vector<LedgerEntry>* ledger = nullptr;  // the year's ledger as it is
+};
+
+struct MonthOutcome {
+  std::vector<Text> duplicates;   // "编号 1001 在第 2 行和第 5 行重复" for each repeated number
+  std::vector<Text> missing;      // "1003 王五" for each person row not in the people file
+  std::vector<int> resident_rows;         // rows withheld by the cumulative method
+  std::vector<LedgerEntry> entries;       // their records for the ledger, in the same order
+};
+
+// The rows of residents in the people file are worked out by the cumulative method on top of
+// the ledger's earlier months of the year; every other row is left to the monthly table.
+// REQUIRES: the setting's pointers are set.
+MonthOutcome WorkOutMonth(const SalaryRegister& salary_register, const MonthSetting& setting);
+
+// The number as the people file and the ledger key it: without surrounding spaces.
+Text PersonKey(const Text& number);
+
+}  // namespace sr::app
+
+#endif  // SALARY_APP_WITHHOLDING_REGISTER_MONTH_H_

@@ -1,0 +1,169 @@
+#include "app/withholding/withholding_commands.h"
+
+#include "app/progress_display.h"
+#include "app/tax/tax_calculation.h"
+#include "app/withholding/register_month.h"
+#include "forms/events.h"
+#include "forms/withholding_forms.h"
+#include "runtime/convert/conversions.h"
+#include "runtime/convert/date_time.h"
+
+namespace sr::app {
+namespace {
+
+const char kTitle[] = "个人收入所得税计算";
+const char kNewRegister[] = "（未保存的新工资表）";
+
+Text JoinLines(const std::vector<Text>& lines, size_t most = 20) {
+  Text joined;
+  for (size_t i = 0; i < lines.size() && i < most; ++i) joined += lines[i] + "\r\n";
+  if (lines.size() > most) joined += Concat({"……共 ", ToText(int32_t(lines.size())), " 项\r\n"});
+  return joined;
+}
+
+}  // namespace
+
+Text WithholdingCommands::PeoplePath() const {
+  return Concat({app_.state.program_directory, "/", kPeopleFileName});
+}
+
+Text WithholdingCommands::LedgerPathOf(int year) const {
+  return LedgerPath(app_.state.program_directory, year);
+}
+
+Text WithholdingCommands::RegisterSource() const {
+  return app_.state.untitled ? Text(kNewRegister) : app_.state.register_path;
+}
+
+void WithholdingCommands::ShowError(const Text& text) {
+  app_.framework.ShowMessage(text, kTitle, ui::MessageButtons::kOk, ui::MessageIcon::kError);
+}
+
+bool WithholdingCommands::Confirm(const Text& text) {
+  return app_.framework.ShowMessage(text, kTitle, ui::MessageButtons::kYesNo,
+                                    ui::MessageIcon::kQuestion) == ui::MessageAnswer::kYes;
+}
+
+PayMonth WithholdingCommands::RememberedPayMonth() const {
+  if (app_.state.untitled) return month_register_ == kNewRegister ? month_ : PayMonth();
+  return ReadPayMonth(app_.seams.files, app_.state.register_path);
+}
+
+void WithholdingCommands::Remember(const PayMonth& pay_month) {
+  last_used_ = pay_month;
+  month_register_ = RegisterSource();
+  month_ = pay_month;
+  if (!app_.state.untitled) WritePayMonth(app_.seams.files, app_.state.register_path, pay_month);
+}
+
+PayMonth WithholdingCommands::ProposedPayMonth() {
+  if (last_used_.known()) return NextMonth(last_used_);
+  const DateTimeParts today = BreakDateTime(Now());
+  // The month after the last one in the newest ledger of this year or the last.
+  for (int year : {today.year, today.year - 1}) {
+    std::vector<LedgerEntry> entries;
+    Text ignored;
+    if (LoadLedger(app_.databases, app_.seams.files, LedgerPathOf(year), year, &entries,
+                   &ignored) &&
+        LastMonth(entries) > 0) {
+      return NextMonth({year, LastMonth(entries)});
+    }
+  }
+  return {today.year, today.month};
+}
+
+bool WithholdingCommands::AskPayMonth(const PayMonth& proposed, PayMonth* chosen) {
+  forms::PayMonthForm form;
+  form.prompt_label().SetCaption("这张工资表是哪年哪月的工资？（如 2026-03）");
+  form.edit_box().SetText(PayMonthText(proposed));
+  bool confirmed = false;
+  form.ok_button().Bind(forms::kButtonClicked, [&](const forms::EventArgs&) {
+    if (!ParseYearMonth(form.edit_box().text(), &chosen->year, &chosen->month)) {
+      app_.framework.ShowMessage(
+          Concat({"“", form.edit_box().text(), "”不是年月，请写成 2026-03 这样"}), "计算月份");
+      return;
+    }
+    confirmed = true;
+    app_.framework.Close(form);
+  });
+  form.cancel_button().Bind(forms::kButtonClicked,
+                            [&](const forms::EventArgs&) { app_.framework.Close(form); });
+  app_.framework.ShowModal(form);
+  return confirmed;
+}
+
+bool WithholdingCommands::PayMonthOfRegister(PayMonth* pay_month) {
+  *pay_month = RememberedPayMonth();
+  if (pay_month->known()) {
+    last_used_ = *pay_month;
+    return true;
+  }
+  if (!AskPayMonth(ProposedPayMonth(), pay_month)) return false;
+  Remember(*pay_month);
+  return true;
+}
+
+void WithholdingCommands::Calculate() {
+  if (!FileExists(app_.seams.files, PeoplePath())) {
+    tax_.Calculate();
+    return;
+  }
+  Text message;
+  PeopleByNumber people;
+  if (!LoadPeople(app_.databases, PeoplePath(), &people, &message)) return ShowError(message);
+  PayMonth pay_month;
+  if (!PayMonthOfRegister(&pay_month)) return;
+  TaxBrackets resident;
+  TaxBrackets monthly;
+  std::vector<LedgerEntry> ledger;
+  const Text ledger_path = LedgerPathOf(pay_month.year);
+  // The monthly table is read last: it stays open and current, as the calculation leaves it.
+  if (!LoadTaxBrackets(app_.databases, app_.seams.files, kResidentTaxTable, &resident,
+                       &message) ||
+      !LoadLedger(app_.databases, app_.seams.files, ledger_path, pay_month.year, &ledger,
+                  &message) ||
+      !LoadTaxBrackets(app_.databases, app_.seams.files, kMonthlyTaxTable, &monthly, &message)) {
+    return ShowError(message);
+  }
+  const MonthSetting setting{pay_month.year, pay_month.month, RegisterSource(), &resident,
+                             &people, &ledger};
+  const MonthOutcome outcome = WorkOutMonth(app_.salary_register, setting);
+  if (!outcome.duplicates.empty()) {
+    return ShowError(Concat({"工资表中有重复的编号，无法按人员信息计算，没有做任何改动：\r\n",
+                             JoinLines(outcome.duplicates)}));
+  }
+  if (!outcome.missing.empty() &&
+      !Confirm(Concat({"以下人员不在人员信息中，将按月度税率表计算：\r\n", JoinLines(outcome.missing),
+                       "继续计算吗？"}))) {
+    return;
+  }
+  const std::vector<Text> others = OtherSourcesOfMonth(ledger, pay_month.month, RegisterSource());
+  if (!others.empty() &&
+      !Confirm(Concat({"扣缴台账中 ", PayMonthText(pay_month), " 的记录来自另一张工资表：\r\n",
+                       JoinLines(others), "用这张工资表的计算结果替换它们吗？"}))) {
+    return;
+  }
+  ProgressDisplay progress(app_.form);
+  std::vector<RowResult> results;
+  Text problem;
+  bool ok = ComputeRegister(app_.salary_register, monthly, progress, &results, &problem);
+  for (size_t i = 0; ok && i < outcome.resident_rows.size(); ++i) {
+    const int row = outcome.resident_rows[i];
+    ok = ResultWithTax(app_.salary_register, row, outcome.entries[i].result.tax,
+                       &results[row - 1], &problem);
+  }
+  if (!ok) {
+    progress.Hide();
+    return ShowError(
+        Concat({"无法计算：", problem, "。表中的数据都没有改动，请改正后再计算。"}));
+  }
+  if (!SaveLedger(app_.databases, app_.seams.files, ledger_path,
+                  ReplaceMonth(ledger, pay_month.month, outcome.entries), &message)) {
+    progress.Hide();
+    return ShowError(Concat({message, "\r\n表中的数据都没有改动。"}));
+  }
+  WriteRegisterResults(app_.salary_register, results, progress);
+  app_.state.modified = 1;
+}
+
+}  // namespace sr::app

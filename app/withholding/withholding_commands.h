@@ -1,0 +1,54 @@
+#ifndef SALARY_APP_WITHHOLDING_WITHHOLDING_COMMANDS_H_
+#define SALARY_APP_WITHHOLDING_WITHHOLDING_COMMANDS_H_
+
+#include <vector>
+
+#include "app/app_context.h"
+#include "app/tax/tax_commands.h"
+#include "app/withholding/ledger.h"
+#include "app/withholding/pay_month.h"
+#include "app/withholding/people_file.h"
+
+namespace sr::app {
+
+// The calculation with withholding by the cumulative method. Without a people file in the
+// program directory it is exactly the monthly calculation. With one, residents in it are
+// withheld by the cumulative method on the register's pay month and the year's ledger, and
+// everybody else by the monthly table; the month's records go into the ledger.
+class WithholdingCommands {
+ public:
+  WithholdingCommands(AppContext& app, TaxCommands& tax) : app_(app), tax_(tax) {}
+
+  void Calculate();
+
+  // The people file and the ledger of a year, in the program directory.
+  Text PeoplePath() const;
+  Text LedgerPathOf(int year) const;
+  // The register's source as the ledger notes it: its path, or a word for a new register.
+  Text RegisterSource() const;
+
+  // The pay month remembered for the register shown; unknown when none is.
+  PayMonth RememberedPayMonth() const;
+  // Asks the user for the pay month, proposing `proposed`; false when the user gave up.
+  bool AskPayMonth(const PayMonth& proposed, PayMonth* chosen);
+
+ private:
+  // The register's pay month, asked for the first time and then remembered; false when the
+  // user gave up.
+  bool PayMonthOfRegister(PayMonth* pay_month);
+  PayMonth ProposedPayMonth();
+  void Remember(const PayMonth& pay_month);
+  void ShowError(const Text& text);
+  bool Confirm(const Text& text);
+
+  AppContext& app_;
+  TaxCommands& tax_;
+  // A new register's pay month lives here until it has a file to sit beside.
+  Text month_register_;
+  PayMonth month_;
+  PayMonth last_used_;
+};
+
+}  // namespace sr::app
+
+#endif  // SALARY_APP_WITHHOLDING_WITHHOLDING_COMMANDS_H_
