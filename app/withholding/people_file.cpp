@@ -11,12 +11,6 @@ const char kResident[] = "居民";
 const char kNonResident[] = "非居民";
 const char kYes[] = "是";
 
-Text Trimmed(const Text& text) {
-  const size_t first = text.find_first_not_of(" \t");
-  if (first == Text::npos) return Text();
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 bool IsAmountText(const Text& text) {
   const Text t = Trimmed(text);
   if (t.empty()) return true;  // no declaration: 0
@@ -84,7 +78,15 @@ void CheckRow(const PersonTexts& row, const Text& who, std::vector<Text>* proble
   person->relief = RoundToPlaces(ToNumber(row[kPersonRelief]), 2);
 }
 
+Text Trimmed(const Text& text) { return TrimSpaces(text); }
+
 }  // namespace
+
+Text TrimSpaces(const Text& text) {
+  const size_t first = text.find_first_not_of(" \t");
+  if (first == Text::npos) return Text();
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
 
 std::vector<recdb::FieldDescriptor> PeopleFields() {
   std::vector<recdb::FieldDescriptor> fields = {

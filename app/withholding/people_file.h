@@ -50,6 +50,9 @@ struct Person {
 // One row of the people window or one record of the file, column by column, as texts.
 using PersonTexts = std::array<Text, kPeopleColumns>;
 
+// The text without spaces and tabs around it: numbers and names as the file keys them.
+Text TrimSpaces(const Text& text);
+
 // Whether an 18-character number of a 居民身份证 has the right check digit (ISO 7064 mod 11-2:
 // the last character, 0-9 or X, from the weighted sum of the first seventeen digits).
 bool IsValidResidentId(const Text& id_number);

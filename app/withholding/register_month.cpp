@@ -40,11 +40,7 @@ LedgerEntry EntryOf(const SalaryRegister& salary_register, int row, const Person
 
 }  // namespace
 
-Text PersonKey(const Text& number) {
-  const size_t first = number.find_first_not_of(" \t");
-  if (first == Text::npos) return Text();
-  return number.substr(first, number.find_last_not_of(" \t") - first + 1);
-}
+Text PersonKey(const Text& number) { return TrimSpaces(number); }
 
 MonthFigures RowFigures(const SalaryRegister& salary_register, int row, const Person& person) {
   MonthFigures figures;

@@ -147,6 +147,18 @@ void Runner::AddBuiltInExpectations() {
     if (line.words.size() > 5)
       ExpectEqual("message icon", Arg(line, 5), IconName(box.message.icon));
   });
+  // For a message that names a file by its full path: each given piece must be in its text.
+  AddExpectation("message-with", [](Runner& r, const Line& line) {
+    auto boxes = MessageBoxes(r);
+    if (r.messages_checked_ >= boxes.size()) throw Failure("no message box was shown");
+    const ScreenEvent& box = *boxes[r.messages_checked_++];
+    for (size_t i = 2; i < line.words.size(); ++i) {
+      if (box.text.find(Arg(line, i)) == Text::npos) {
+        throw Failure("the message \"" + ToUtf8(box.text) + "\" does not say \"" +
+                      ToUtf8(Arg(line, i)) + "\"");
+      }
+    }
+  });
   AddExpectation("no-message", [](Runner& r, const Line& line) {
     auto boxes = MessageBoxes(r);
     if (r.messages_checked_ < boxes.size()) {

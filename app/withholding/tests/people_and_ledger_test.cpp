@@ -1,0 +1,177 @@
+// The people file's checks and the ledger's file: what a clerk may type, what the calculation
+// may trust, and files that are not what they should be.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/withholding/ledger.h"
+#include "app/withholding/people_file.h"
+#include "base/gbk.h"
+#include "runtime/convert/conversions.h"
+
+namespace sr::app::test {
+namespace {
+
+PersonTexts Row(const char* number, const char* name, const char* id_type = "",
+                const char* id_number = "") {
+  PersonTexts row;
+  row[kPersonNumber] = number;
+  row[kPersonName] = name;
+  row[kPersonIdType] = id_type;
+  row[kPersonIdNumber] = id_number;
+  return row;
+}
+
+TEST(PeopleFileTest, ResidentIdCheckDigit) {
+  EXPECT_TRUE(IsValidResidentId("11010519491231002X"));
+  EXPECT_TRUE(IsValidResidentId("11010519491231002x"));
+  EXPECT_TRUE(IsValidResidentId("440304199001011233"));
+  EXPECT_FALSE(IsValidResidentId("440304199001011234"));  // check digit off by one
+  EXPECT_FALSE(IsValidResidentId("110105194912310021"));  // X expected
+  EXPECT_FALSE(IsValidResidentId("44030419900101123"));   // 17 characters
+  EXPECT_FALSE(IsValidResidentId("4403041990A1011233"));
+}
+
+TEST(PeopleFileTest, YearMonths) {
+  int year = 0, month = 0;
+  EXPECT_TRUE(ParseYearMonth("2026-07", &year, &month));
+  EXPECT_EQ(year * 100 + month, 202607);
+  EXPECT_TRUE(ParseYearMonth(" 202612 ", &year, &month));
+  EXPECT_EQ(month, 12);
+  EXPECT_FALSE(ParseYearMonth("2026-13", &year, &month));
+  EXPECT_FALSE(ParseYearMonth("2026-7", &year, &month));
+  EXPECT_FALSE(ParseYearMonth("2026--07", &year, &month));
+  EXPECT_FALSE(ParseYearMonth("七月", &year, &month));
+}
+
+TEST(PeopleFileTest, RowsAreCheckedAndNamed) {
+  std::vector<PersonTexts> rows = {Row("1001", "张三", kResidentIdType, "11010519491231002X"),
+                                   PersonTexts(),  // an empty row is passed over
+                                   Row("1002", "李四")};
+  rows[2][kPersonResidence] = "非居民";
+  rows[2][kPersonHired] = "2026-07";
+  rows[2][kPersonSixtyRule] = "是";
+  rows[2][kPersonFirstAdditional + 1] = "2000";
+  rows[2][kPersonRelief] = "12.5";
+  std::vector<Person> people;
+  EXPECT_TRUE(PeopleFromTexts(rows, &people).empty());
+  ASSERT_EQ(people.size(), 2u);
+  EXPECT_TRUE(people[0].resident);  // empty residence: resident
+  EXPECT_FALSE(people[1].resident);
+  EXPECT_EQ(people[1].terms.hire_year, 2026);
+  EXPECT_EQ(people[1].terms.hire_month, 7);
+  EXPECT_TRUE(people[1].terms.sixty_thousand_rule);
+  EXPECT_EQ(people[1].additional[1], 2000);
+  EXPECT_EQ(people[1].relief, 12.5);
+
+  std::vector<PersonTexts> bad = {Row("1001", "张三", kResidentIdType, "440304199001011234"),
+                                  Row("", "无号"), Row("1001", "重号"), Row("1004", "负数")};
+  bad[3][kPersonOther] = "-5";
+  bad[3][kPersonResidence] = "外籍";
+  bad[3][kPersonHired] = "明年";
+  const std::vector<Text> problems = PeopleFromTexts(bad, &people);
+  EXPECT_TRUE(people.empty());  // nothing is trusted while a row is wrong
+  ASSERT_EQ(problems.size(), 6u);
+  EXPECT_NE(problems[0].find("张三"), Text::npos);
+  EXPECT_NE(problems[0].find("校验位"), Text::npos);
+  EXPECT_NE(problems[1].find("编号是空的"), Text::npos);
+  EXPECT_NE(problems[2].find("重复"), Text::npos);
+  EXPECT_NE(problems[2].find("第 3 行"), Text::npos);
+  for (int i = 3; i < 6; ++i) EXPECT_NE(problems[i].find("负数"), Text::npos) << ToUtf8(problems[i]);
+}
+
+class LedgerFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = std::filesystem::temp_directory_path() /
+              ("ledger_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+               "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_);
+    path_ = LedgerPath(FromUtf8(folder_.string()), 2026);
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+
+  static LedgerEntry Entry(int year, int month, const char* number, double income,
+                           double withheld) {
+    LedgerEntry entry;
+    entry.year = year;
+    entry.month = month;
+    entry.number = number;
+    entry.name = "张三";
+    entry.figures.income = income;
+    entry.figures.additional[6] = 100;
+    entry.figures.withheld = withheld;
+    entry.result.rate = 10;
+    entry.result.taxable = 37000;
+    entry.source = "一月.dat";
+    return entry;
+  }
+
+  std::filesystem::path folder_;
+  Text path_;
+  DatabaseTable databases_{fs::RealFileSystem()};
+  fs::FileSystem& files_ = fs::RealFileSystem();
+};
+
+TEST_F(LedgerFileTest, RoundTripAndSumsOfEarlierMonths) {
+  std::vector<LedgerEntry> entries;
+  Text message;
+  ASSERT_TRUE(LoadLedger(databases_, files_, path_, 2026, &entries, &message));  // none yet
+  EXPECT_TRUE(entries.empty());
+  entries = {Entry(2026, 1, "1001", 30000, 555), Entry(2026, 2, "1001", 30000, 625),
+             Entry(2026, 2, "1002", 8000.5, 0), Entry(2026, 3, "1001", 30000, 1850)};
+  ASSERT_TRUE(SaveLedger(databases_, files_, path_, entries, &message)) << ToUtf8(message);
+  std::vector<LedgerEntry> read;
+  ASSERT_TRUE(LoadLedger(databases_, files_, path_, 2026, &read, &message)) << ToUtf8(message);
+  ASSERT_EQ(read.size(), 4u);
+  EXPECT_EQ(read[2].number, "1002");
+  EXPECT_EQ(read[2].figures.income, 8000.5);
+  EXPECT_EQ(read[3].figures.additional[6], 100);
+  EXPECT_EQ(read[3].result.rate, 10);
+  EXPECT_EQ(read[3].source, "一月.dat");
+  EXPECT_EQ(LastMonth(read), 3);
+  const auto sums = SumsBefore(read, 3);
+  EXPECT_EQ(sums.at("1001").income, 60000);
+  EXPECT_EQ(sums.at("1001").withheld, 1180);
+  EXPECT_EQ(sums.at("1001").additional, 200);
+  EXPECT_EQ(sums.at("1002").income, 8000.5);
+
+  // Month 2 again from another register: the other source is named, and replacing keeps the
+  // other months.
+  EXPECT_EQ(OtherSourcesOfMonth(read, 2, "二月.dat"), std::vector<Text>{"一月.dat"});
+  EXPECT_TRUE(OtherSourcesOfMonth(read, 2, "一月.dat").empty());
+  const std::vector<LedgerEntry> replaced =
+      ReplaceMonth(read, 2, {Entry(2026, 2, "1003", 1, 0)});
+  ASSERT_EQ(replaced.size(), 3u);
+  EXPECT_EQ(replaced[1].number, "1003");
+  EXPECT_EQ(replaced[2].month, 3);
+}
+
+TEST_F(LedgerFileTest, AnotherYearOrADamagedFileIsRefusedByName) {
+  Text message;
+  ASSERT_TRUE(SaveLedger(databases_, files_, path_, {Entry(2025, 12, "1001", 1, 0)}, &message));
+  std::vector<LedgerEntry> read;
+  EXPECT_FALSE(LoadLedger(databases_, files_, path_, 2026, &read, &message));
+  EXPECT_NE(message.find(path_), Text::npos);
+  EXPECT_NE(message.find("202512"), Text::npos) << ToUtf8(message);
+
+  // A file of the right name that is no record database at all.
+  const std::filesystem::path native = folder_ / std::filesystem::path(u8"扣缴台账2026.dat");
+  ASSERT_TRUE(std::filesystem::exists(native));
+  std::ofstream(native, std::ios::trunc) << "not a ledger";
+  message.clear();
+  EXPECT_FALSE(LoadLedger(databases_, files_, path_, 2026, &read, &message));
+  EXPECT_NE(message.find(path_), Text::npos) << ToUtf8(message);
+  EXPECT_EQ(message.find("202512"), Text::npos) << ToUtf8(message);
+
+  // A record database with other fields: the people file saved under the ledger's name.
+  std::filesystem::remove(native);
+  ASSERT_TRUE(WriteRecordFile(databases_, files_, path_, "x", PeopleFields(), {}, &message));
+  EXPECT_FALSE(LoadLedger(databases_, files_, path_, 2026, &read, &message));
+  EXPECT_NE(message.find("字段"), Text::npos) << ToUtf8(message);
+}
+
+}  // namespace
+}  // namespace sr::app::test
