@@ -12,7 +12,7 @@ const char kNonResident[] = "非居民";
 const char kYes[] = "是";
 
 bool IsAmountText(const Text& text) {
-  const Text t = Trimmed(text);
+  const Text t = TrimSpaces(text);
   if (t.empty()) return true;  // no declaration: 0
   bool digit = false, point = false;
   for (char c : t) {
@@ -29,7 +29,7 @@ bool IsAmountText(const Text& text) {
 
 bool AllEmpty(const PersonTexts& row) {
   for (const Text& text : row) {
-    if (!Trimmed(text).empty()) return false;
+    if (!TrimSpaces(text).empty()) return false;
   }
   return true;
 }
@@ -45,26 +45,26 @@ const char* ColumnName(int column) {
 // Checks one row; appends its messages, each starting with `who`.
 void CheckRow(const PersonTexts& row, const Text& who, std::vector<Text>* problems,
               Person* person) {
-  person->number = Trimmed(row[kPersonNumber]);
-  person->name = Trimmed(row[kPersonName]);
-  person->id_type = Trimmed(row[kPersonIdType]);
-  person->id_number = Trimmed(row[kPersonIdNumber]);
+  person->number = TrimSpaces(row[kPersonNumber]);
+  person->name = TrimSpaces(row[kPersonName]);
+  person->id_type = TrimSpaces(row[kPersonIdType]);
+  person->id_number = TrimSpaces(row[kPersonIdNumber]);
   if (person->number.empty()) problems->push_back(Concat({who, "编号是空的"}));
   if (person->id_type == kResidentIdType && !IsValidResidentId(person->id_number)) {
     problems->push_back(Concat({who, "居民身份证号码“", person->id_number, "”不对（校验位不符）"}));
   }
-  const Text residence = Trimmed(row[kPersonResidence]);
+  const Text residence = TrimSpaces(row[kPersonResidence]);
   person->resident = residence != kNonResident;
   if (!residence.empty() && residence != kResident && residence != kNonResident) {
     problems->push_back(Concat({who, "身份应为“居民”或“非居民”，不是“", residence, "”"}));
   }
-  const Text hired = Trimmed(row[kPersonHired]);
+  const Text hired = TrimSpaces(row[kPersonHired]);
   person->terms = EmploymentTerms();
   if (!hired.empty() && !ParseYearMonth(hired, &person->terms.hire_year,
                                         &person->terms.hire_month)) {
     problems->push_back(Concat({who, "入职年月“", hired, "”应写成 2026-07 这样的年月"}));
   }
-  person->terms.sixty_thousand_rule = Trimmed(row[kPersonSixtyRule]) == kYes;
+  person->terms.sixty_thousand_rule = TrimSpaces(row[kPersonSixtyRule]) == kYes;
   for (int c = kPersonFirstAdditional; c <= kPersonRelief; ++c) {
     if (!IsAmountText(NormaliseFullWidth(row[c]))) {
       problems->push_back(
@@ -77,8 +77,6 @@ void CheckRow(const PersonTexts& row, const Text& who, std::vector<Text>* proble
   person->other = RoundToPlaces(ToNumber(row[kPersonOther]), 2);
   person->relief = RoundToPlaces(ToNumber(row[kPersonRelief]), 2);
 }
-
-Text Trimmed(const Text& text) { return TrimSpaces(text); }
 
 }  // namespace
 
@@ -113,14 +111,14 @@ bool IsValidResidentId(const Text& id_number) {
 
 bool ParseYearMonth(const Text& text, int* year, int* month) {
   Text digits;
-  for (char c : Trimmed(NormaliseFullWidth(text))) {
+  for (char c : TrimSpaces(NormaliseFullWidth(text))) {
     if (c >= '0' && c <= '9') {
       digits += c;
     } else if (c != '-' && c != '/' && c != '.') {
       return false;
     }
   }
-  const size_t separators = Trimmed(text).size() - digits.size();
+  const size_t separators = TrimSpaces(text).size() - digits.size();
   if (digits.size() != 6 || separators > 1) return false;
   *year = std::stoi(digits.substr(0, 4));
   *month = std::stoi(digits.substr(4, 2));
@@ -134,8 +132,8 @@ std::vector<Text> PeopleFromTexts(const std::vector<PersonTexts>& rows, std::vec
   for (size_t i = 0; i < rows.size(); ++i) {
     if (AllEmpty(rows[i])) continue;
     Person person;
-    const Text who = Concat({"第 ", ToText(int32_t(i + 1)), " 行 ", Trimmed(rows[i][kPersonNumber]),
-                             " ", Trimmed(rows[i][kPersonName]), "：" });
+    const Text who = Concat({"第 ", ToText(int32_t(i + 1)), " 行 ", TrimSpaces(rows[i][kPersonNumber]),
+                             " ", TrimSpaces(rows[i][kPersonName]), "：" });
     CheckRow(rows[i], who, &problems, &person);
     if (!person.number.empty()) {
       auto [it, fresh] = rows_of_number.emplace(person.number, i + 1);
@@ -159,7 +157,7 @@ RecordValues RecordOfTexts(const PersonTexts& texts) {
   RecordValues record;
   for (int c = 0; c < kPeopleColumns; ++c) {
     if (c < kPersonFirstAdditional) {
-      record.push_back(Value::FromText(Trimmed(texts[c])));
+      record.push_back(Value::FromText(TrimSpaces(texts[c])));
     } else {
       record.push_back(Value::Double(RoundToPlaces(ToNumber(texts[c]), 2)));
     }
