@@ -98,6 +98,8 @@ const MenuRow kMenuRows[] = {
     {"粘贴", 1, Ctrl('V'), false, &MainWindowHandlers::OnPaste},
     {"-", 1, {}, false, nullptr},
     {"排序", 1, {}, false, &MainWindowHandlers::OnSort},
+    {"-", 1, {}, false, nullptr},
+    {"为什么扣这些税", 1, {}, false, &MainWindowHandlers::OnWhyTax},
     {"&T 统计 ", 0, {}, false, nullptr},
     {"个人收入所得税计算", 1, {}, false, &MainWindowHandlers::OnCalculate},
     {"-", 1, {}, false, nullptr},

@@ -39,6 +39,8 @@ class MainWindowHandlers {
   // Withholding by the cumulative method for resident employees.
   virtual void OnResidentTaxRate() = 0;
   virtual void OnPeople() = 0;
+  // "Why this tax" for the person under the cursor (in the edit menu, so the shortcut menu too).
+  virtual void OnWhyTax() = 0;
 
   // Register grid events.
   virtual void OnGridEditBegins() = 0;
@@ -64,16 +66,17 @@ enum MainMenuEntry : int {
   kMenuCopy = 17,
   kMenuPaste = 18,
   kMenuSort = 20,
-  kMenuStatistics = 21,
-  kMenuCalculate = 22,
-  kMenuSummary = 24,
-  kMenuExport = 26,
-  kMenuSettings = 27,
-  kMenuTaxRate = 28,
-  kMenuWithholding = 29,
-  kMenuResidentTaxRate = 30,
-  kMenuPeople = 31,
-  kMainMenuSize = 32,
+  kMenuWhyTax = 22,
+  kMenuStatistics = 23,
+  kMenuCalculate = 24,
+  kMenuSummary = 26,
+  kMenuExport = 28,
+  kMenuSettings = 29,
+  kMenuTaxRate = 30,
+  kMenuWithholding = 31,
+  kMenuResidentTaxRate = 32,
+  kMenuPeople = 33,
+  kMainMenuSize = 34,
 };
 
 // The toolbar's buttons, by index (separators at the even indexes).

@@ -77,6 +77,9 @@ class MainWindow : public forms::MainWindowHandlers {
     AsOneAction([this] { SettingsWindow(context_).Show(); });
   }
   void OnResidentTaxRate() override { tax_.ShowResidentTaxRateWindow(); }
+  void OnWhyTax() override {
+    AfterStoringEdit([this] { withholding_.ExplainCursorRow(); });
+  }
   void OnPeople() override {
     AfterStoringEdit([this] { PeopleWindow(context_, withholding_.PeoplePath()).Show(); });
   }

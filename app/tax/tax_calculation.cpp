@@ -70,6 +70,10 @@ bool ComputeRow(const SalaryRegister& salary_register, int row, const ExemptFlag
 
 }  // namespace
 
+double TaxableSumOf(const SalaryRegister& salary_register, int row) {
+  return TaxableSum(salary_register, row, ReadExemptFlags(salary_register));
+}
+
 bool ResultWithTax(const SalaryRegister& salary_register, int row, double tax, RowResult* result,
                    Text* problem) {
   result->tax = tax;

@@ -34,6 +34,10 @@ bool ComputeRegister(const SalaryRegister& salary_register, const TaxBrackets& b
 void WriteRegisterResults(SalaryRegister& salary_register, const std::vector<RowResult>& results,
                           ProgressDisplay& progress);
 
+// The row's taxable sum S: its income items not marked tax-exempt less its deduction items
+// (the income tax included) that are marked, each partial sum rounded to two places.
+double TaxableSumOf(const SalaryRegister& salary_register, int row);
+
 // The row's result with `tax` as its income tax: the totals count the tax as its cell will hold
 // it. False, with *problem, when a total is past the range of a double.
 bool ResultWithTax(const SalaryRegister& salary_register, int row, double tax, RowResult* result,

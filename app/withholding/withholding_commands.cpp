@@ -2,6 +2,7 @@
 
 #include "app/progress_display.h"
 #include "app/tax/tax_calculation.h"
+#include "app/withholding/explanation.h"
 #include "app/withholding/register_month.h"
 #include "forms/events.h"
 #include "forms/withholding_forms.h"
@@ -164,6 +165,61 @@ void WithholdingCommands::Calculate() {
   }
   WriteRegisterResults(app_.salary_register, results, progress);
   app_.state.modified = 1;
+}
+
+void WithholdingCommands::ExplainCursorRow() {
+  const int row = app_.grid().GetCursorRow();
+  Text text;
+  if (row < 1 || row >= app_.salary_register.RowCount() || !app_.salary_register.IsPerson(row)) {
+    text = "请先把光标放在要说明的人员那一行（编号和姓名都要有）。";
+  } else if (!Explain(row, &text)) {
+    return ShowError(text);
+  }
+  app_.framework.ShowMessage(text, "为什么扣这些税", ui::MessageButtons::kOk,
+                             ui::MessageIcon::kInformation);
+}
+
+bool WithholdingCommands::Explain(int row, Text* text) {
+  PeopleByNumber people;
+  const bool has_people = FileExists(app_.seams.files, PeoplePath());
+  if (has_people && !LoadPeople(app_.databases, PeoplePath(), &people, text)) return false;
+  const auto person = people.find(PersonKey(app_.salary_register.Number(row)));
+  if (person == people.end() || !person->second.resident) {
+    TaxBrackets monthly;
+    if (!LoadTaxBrackets(app_.databases, app_.seams.files, kMonthlyTaxTable, &monthly, text)) {
+      return false;
+    }
+    *text = ExplainMonthly(app_.salary_register, row, monthly);
+    return true;
+  }
+  const PayMonth pay_month = RememberedPayMonth();
+  if (!pay_month.known()) {
+    *text = "这张工资表还没有计算月份：请先点“计算”，按累计预扣法计算一次。";
+    return false;
+  }
+  TaxBrackets resident;
+  std::vector<LedgerEntry> ledger;
+  if (!LoadTaxBrackets(app_.databases, app_.seams.files, kResidentTaxTable, &resident, text) ||
+      !LoadLedger(app_.databases, app_.seams.files, LedgerPathOf(pay_month.year), pay_month.year,
+                  &ledger, text)) {
+    return false;
+  }
+  const MonthSetting setting{pay_month.year, pay_month.month, RegisterSource(), &resident,
+                             &people, &ledger};
+  const MonthOutcome outcome = WorkOutMonth(app_.salary_register, setting);
+  for (size_t i = 0; i < outcome.resident_rows.size(); ++i) {
+    if (outcome.resident_rows[i] != row) continue;
+    std::vector<LedgerEntry> earlier;
+    for (const LedgerEntry& entry : ledger) {
+      if (entry.number == person->first && entry.month < pay_month.month) earlier.push_back(entry);
+    }
+    *text = ExplainCumulative(outcome.entries[i], earlier, resident);
+    return true;
+  }
+  *text = Concat({"工资表中有重复的编号，无法说明：\r\n", outcome.duplicates.empty()
+                                                        ? Text()
+                                                        : outcome.duplicates.front()});
+  return false;
 }
 
 }  // namespace sr::app

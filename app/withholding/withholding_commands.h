@@ -20,6 +20,8 @@ class WithholdingCommands {
   WithholdingCommands(AppContext& app, TaxCommands& tax) : app_(app), tax_(tax) {}
 
   void Calculate();
+  // "Why this tax" for the register row under the cursor: the month's calculation written out.
+  void ExplainCursorRow();
 
   // The people file and the ledger of a year, in the program directory.
   Text PeoplePath() const;
@@ -38,6 +40,8 @@ class WithholdingCommands {
   bool PayMonthOfRegister(PayMonth* pay_month);
   PayMonth ProposedPayMonth();
   void Remember(const PayMonth& pay_month);
+  // The explanation of a person row; false with a message for the user when it cannot be had.
+  bool Explain(int row, Text* text);
   void ShowError(const Text& text);
   bool Confirm(const Text& text);
 

@@ -48,6 +48,8 @@ TEST(MainFormMenu, EntriesAreExactWithSpacesShortcutsAndSeparators) {
       {u8"粘贴", 1, {'V', ui::kCtrl}, false},
       {u8"-", 1, none, false},
       {u8"排序", 1, none, false},
+      {u8"-", 1, none, false},
+      {u8"为什么扣这些税", 1, none, false},
       {u8"&T 统计 ", 0, none, false},
       {u8"个人收入所得税计算", 1, none, false},
       {u8"-", 1, none, false},
@@ -101,6 +103,7 @@ TEST(MainFormMenu, EveryCommandEntryRunsItsHandler) {
       {kMenuTaxRate, "TaxRate"},
       {kMenuResidentTaxRate, "ResidentTaxRate"},
       {kMenuPeople, "People"},
+      {kMenuWhyTax, "WhyTax"},
   };
   for (const auto& [index, name] : commands) {
     handlers.calls.clear();

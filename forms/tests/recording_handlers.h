@@ -38,6 +38,7 @@ class RecordingHandlers : public MainWindowHandlers {
   void OnSettings() override { calls.push_back("Settings"); }
   void OnResidentTaxRate() override { calls.push_back("ResidentTaxRate"); }
   void OnPeople() override { calls.push_back("People"); }
+  void OnWhyTax() override { calls.push_back("WhyTax"); }
   void OnGridEditBegins() override { calls.push_back("GridEditBegins"); }
   void OnGridCellsEdited(const CellRange&) override { calls.push_back("GridCellsEdited"); }
   void OnGridKeyDown(int key, int modifiers) override {
