@@ -105,6 +105,7 @@ bool LoadLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& pat
     *message = Concat({"扣缴台账有问题，本次没有计算：", *message});
     return false;
   }
+  entries->reserve(records.size());
   for (const RecordValues& record : records) {
     LedgerEntry entry = FromRecord(record);
     if (entry.year != year || entry.month < 1 || entry.month > 12) {
@@ -155,13 +156,16 @@ std::vector<Text> OtherSourcesOfMonth(const std::vector<LedgerEntry>& entries, i
 std::vector<LedgerEntry> ReplaceMonth(const std::vector<LedgerEntry>& entries, int month,
                                       std::vector<LedgerEntry> fresh) {
   std::vector<LedgerEntry> result;
+  result.reserve(entries.size() + fresh.size());
   for (const LedgerEntry& entry : entries) {
     if (entry.month != month) result.push_back(entry);
   }
   for (LedgerEntry& entry : fresh) result.push_back(std::move(entry));
-  std::stable_sort(result.begin(), result.end(), [](const LedgerEntry& a, const LedgerEntry& b) {
-    return a.month < b.month;
-  });
+  auto by_month = [](const LedgerEntry& a, const LedgerEntry& b) { return a.month < b.month; };
+  // Usually the month calculated is the last one, and the records are in order already.
+  if (!std::is_sorted(result.begin(), result.end(), by_month)) {
+    std::stable_sort(result.begin(), result.end(), by_month);
+  }
   return result;
 }
 

@@ -35,8 +35,12 @@ bool ReadRecordFile(DatabaseTable& databases, const Text& path, const Text& alia
   if (!ok) {
     *message = Concat({"文件 ", path, " 的字段与程序要求的不符，可能已损坏或不是这种文件"});
   }
+  // Under the whole-database lock the records are read in batches, not a lock per field, and
+  // nobody changes the file half-way through the reading.
+  const bool held = ok && databases.HoldWholeDatabase();
   const int32_t count = ok ? databases.GetRecordCount() : 0;
   records->clear();
+  records->reserve(count);
   databases.GoFirst();
   for (int32_t r = 1; ok && r <= count; ++r) {
     RecordValues values;
@@ -49,6 +53,7 @@ bool ReadRecordFile(DatabaseTable& databases, const Text& path, const Text& alia
     records->push_back(std::move(values));
     databases.Skip();
   }
+  if (held) databases.ReleaseWholeDatabase();
   databases.CloseDatabase(alias);
   return ok;
 }

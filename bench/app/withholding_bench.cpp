@@ -1,0 +1,144 @@
+// A pay month of 5,000 residents by the cumulative method, with eleven earlier months in the
+// year's ledger (55,000 records), beside the monthly calculation of the same register in the
+// same run. The cumulative month reads the people file, the resident table and the ledger,
+// works out every row, writes the month's records into a new ledger and fills in the register.
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "app/shell/main_window.h"
+#include "app/tax/tax_table.h"
+#include "app/withholding/ledger.h"
+#include "app/withholding/pay_month.h"
+#include "app/withholding/people_file.h"
+#include "base/gbk.h"
+#include "platform/automation/recording_automation.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/print/recording_print_seam.h"
+#include "runtime/convert/conversions.h"
+#include "runtime/recdb/create_file.h"
+#include "tools/datagen/content.h"
+
+namespace sr::app {
+namespace {
+
+constexpr int kPeople = 5000;
+
+Text NumberOf(int person) { return Concat({"P", ToText(10000 + person)}); }
+
+void WriteTable(const Text& path, const std::vector<datagen::TaxRecord>& records) {
+  auto cipher = std::make_shared<recdb::PageCipher>(kTaxTablePassword);
+  recdb::CreateDatabaseFile(fs::RealFileSystem(), path, datagen::TaxTableFields(), cipher, 45000);
+  DatabaseTable table(fs::RealFileSystem());
+  table.OpenDatabase(path, "", OpenOptions::WithPassword(kTaxTablePassword));
+  for (const datagen::TaxRecord& record : records) {
+    table.AppendBlankRecord();
+    for (int f = 1; f <= 5; ++f) table.WriteField(f, Value::Int(record[f - 1]));
+  }
+  table.CloseAllDatabases();
+}
+
+void WritePeopleAndLedger(const Text& directory) {
+  DatabaseTable databases(fs::RealFileSystem());
+  std::vector<RecordValues> people;
+  std::vector<LedgerEntry> ledger;
+  for (int p = 1; p <= kPeople; ++p) {
+    PersonTexts texts;
+    texts[kPersonNumber] = NumberOf(p);
+    texts[kPersonName] = Concat({"员工", ToText(p)});
+    texts[kPersonFirstAdditional + 1] = p % 3 == 0 ? "2000" : "";
+    people.push_back(RecordOfTexts(texts));
+  }
+  for (int m = 1; m <= 11; ++m) {
+    for (int p = 1; p <= kPeople; ++p) {
+      LedgerEntry entry;
+      entry.year = 2026;
+      entry.month = m;
+      entry.number = NumberOf(p);
+      entry.figures.income = 8000 + p;
+      entry.figures.special = 1200;
+      entry.figures.withheld = 30;
+      ledger.push_back(entry);
+    }
+  }
+  Text message;
+  WriteRecordFile(databases, fs::RealFileSystem(), directory + "/" + kPeopleFileName, "p",
+                  PeopleFields(), people, &message);
+  SaveLedger(databases, fs::RealFileSystem(), LedgerPath(directory, 2026), ledger, &message);
+}
+
+// The program on the headless backend in a temporary program directory, with a register of
+// 5,000 people whose pay month is December 2026; with or without the people file.
+struct Program {
+  explicit Program(bool with_people) {
+    char pattern[] = "/tmp/withholding_bench_XXXXXX";
+    directory = mkdtemp(pattern);
+    fs::RealFileSystem().SetCurrentDirectory(directory);
+    WriteTable(directory + "/" + kTaxTableFileName, datagen::TaxTableRecords());
+    WriteTable(directory + "/" + kResidentTaxTable.file_name, datagen::ResidentTableRecords());
+    if (with_people) WritePeopleAndLedger(directory);
+    framework.LoadMain(window.form());
+    state.program_directory = directory;
+    state.untitled = 0;
+    state.register_path = directory + "/十二月.dat";
+    WritePayMonth(fs::RealFileSystem(), state.register_path, {2026, 12});
+    SalaryRegister& salary_register = window.salary_register();
+    salary_register.SetRowCount(kPeople + 1);
+    std::mt19937 random(42);
+    std::uniform_int_distribution<int> cents(0, 1500000);
+    for (int r = 1; r <= kPeople; ++r) {
+      salary_register.SetCellText(r, kNumberColumn, NumberOf(r));
+      salary_register.SetCellText(r, kNameColumn, Concat({"员工", ToText(r)}));
+      for (int c = kFirstIncomeColumn; c <= kLastDeductionColumn; ++c) {
+        if (c != kGrossPayColumn) salary_register.SetAmount(r, c, cents(random) / 100.0);
+      }
+    }
+    for (int c = 11; c <= 14; ++c) salary_register.SetTitle(c, "保险(免税)");
+  }
+  ~Program() {
+    databases.CloseAllDatabases();
+    std::filesystem::remove_all(std::filesystem::path(ToUtf8(directory)));
+  }
+
+  Text directory;
+  headless::HeadlessBackend backend;
+  print::RecordingPrintSeam printer;
+  automation::RecordingAutomation automation;
+  Seams seams{backend, fs::RealFileSystem(), printer, automation};
+  DatabaseTable databases{fs::RealFileSystem()};
+  ProgramState state;
+  forms::Framework framework{backend};
+  MainWindow window{framework, seams, databases, state};
+};
+
+void Run(benchmark::State& state, bool with_people) {
+  Program program(with_people);
+  for (auto _ : state) program.window.OnCalculate();
+  if (program.window.form().grid().CellText(kPeople, 18).empty()) {
+    state.SkipWithError("the calculation did not fill in the register");
+  }
+  if (!with_people) return;
+  std::vector<LedgerEntry> entries;
+  Text message;
+  if (!LoadLedger(program.databases, fs::RealFileSystem(),
+                  LedgerPath(program.directory, 2026), 2026, &entries, &message) ||
+      entries.size() != 12u * kPeople) {
+    state.SkipWithError("the month's records are not in the ledger");
+  }
+}
+
+void BM_MonthlyTable5000People(benchmark::State& state) { Run(state, false); }
+BENCHMARK(BM_MonthlyTable5000People)->Unit(benchmark::kMillisecond);
+
+void BM_CumulativeMonth5000PeopleElevenMonthsInLedger(benchmark::State& state) {
+  Run(state, true);
+}
+BENCHMARK(BM_CumulativeMonth5000PeopleElevenMonthsInLedger)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace sr::app
