@@ -111,6 +111,7 @@ const MenuRow kMenuRows[] = {
     {"&W 个税 ", 0, {}, false, nullptr},
     {"居民预扣率表", 1, {}, false, &MainWindowHandlers::OnResidentTaxRate},
     {"人员信息", 1, {}, false, &MainWindowHandlers::OnPeople},
+    {"导入往月数据", 1, {}, false, &MainWindowHandlers::OnImportTakeOver},
 };
 static_assert(sizeof(kMenuRows) / sizeof(kMenuRows[0]) == kMainMenuSize);
 

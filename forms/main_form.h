@@ -41,6 +41,7 @@ class MainWindowHandlers {
   virtual void OnPeople() = 0;
   // "Why this tax" for the person under the cursor (in the edit menu, so the shortcut menu too).
   virtual void OnWhyTax() = 0;
+  virtual void OnImportTakeOver() = 0;
 
   // Register grid events.
   virtual void OnGridEditBegins() = 0;
@@ -76,7 +77,8 @@ enum MainMenuEntry : int {
   kMenuWithholding = 31,
   kMenuResidentTaxRate = 32,
   kMenuPeople = 33,
-  kMainMenuSize = 34,
+  kMenuImportTakeOver = 34,
+  kMainMenuSize = 35,
 };
 
 // The toolbar's buttons, by index (separators at the even indexes).

@@ -77,6 +77,7 @@ class MainWindow : public forms::MainWindowHandlers {
     AsOneAction([this] { SettingsWindow(context_).Show(); });
   }
   void OnResidentTaxRate() override { tax_.ShowResidentTaxRateWindow(); }
+  void OnImportTakeOver() override { withholding_.ImportTakeOver(); }
   void OnWhyTax() override {
     AfterStoringEdit([this] { withholding_.ExplainCursorRow(); });
   }

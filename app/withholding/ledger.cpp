@@ -135,6 +135,14 @@ std::map<Text, CumulativeSums> SumsBefore(const std::vector<LedgerEntry>& entrie
   return sums;
 }
 
+std::vector<int> MonthsOf(const std::vector<LedgerEntry>& entries) {
+  std::vector<int> months;
+  for (const LedgerEntry& entry : entries) months.push_back(entry.month);
+  std::sort(months.begin(), months.end());
+  months.erase(std::unique(months.begin(), months.end()), months.end());
+  return months;
+}
+
 int LastMonth(const std::vector<LedgerEntry>& entries) {
   int last = 0;
   for (const LedgerEntry& entry : entries) last = std::max(last, entry.month);

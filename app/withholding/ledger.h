@@ -42,6 +42,9 @@ bool SaveLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& pat
 // The sums of each person's months before `month`, by number.
 std::map<Text, CumulativeSums> SumsBefore(const std::vector<LedgerEntry>& entries, int month);
 
+// The months that the entries cover, ascending, each once.
+std::vector<int> MonthsOf(const std::vector<LedgerEntry>& entries);
+
 // The last month that the ledger holds (0 when it is empty).
 int LastMonth(const std::vector<LedgerEntry>& entries);
 

@@ -4,6 +4,8 @@
 #include "app/tax/tax_calculation.h"
 #include "app/withholding/explanation.h"
 #include "app/withholding/register_month.h"
+#include "app/withholding/take_over.h"
+#include "forms/file_dialog.h"
 #include "forms/events.h"
 #include "forms/withholding_forms.h"
 #include "runtime/convert/conversions.h"
@@ -165,6 +167,84 @@ void WithholdingCommands::Calculate() {
   }
   WriteRegisterResults(app_.salary_register, results, progress);
   app_.state.modified = 1;
+}
+
+namespace {
+
+const char kImportTitle[] = "导入往月数据";
+
+// The whole content of a file; false with a file code.
+int ReadWholeFile(fs::FileSystem& files, const Text& path, std::string* content) {
+  std::unique_ptr<fs::File> file;
+  int code = files.Open(path, fs::Access::kRead, fs::Share::kDenyWrite,
+                        fs::Disposition::kOpenExisting, &file);
+  int64_t length = 0;
+  if (code == fs::kOk) code = file->Length(&length);
+  content->assign(static_cast<size_t>(length), '\0');
+  size_t got = 0;
+  if (code == fs::kOk && length > 0) code = file->ReadAt(0, content->data(), content->size(), &got);
+  content->resize(got);
+  return code;
+}
+
+Text MonthsText(const std::vector<int>& months) {
+  Text text;
+  for (int month : months) text += Concat({text.empty() ? "" : "、", ToText(month)});
+  return text + "月";
+}
+
+}  // namespace
+
+void WithholdingCommands::ImportTakeOver() {
+  forms::FileDialog dialog("通用对话框导入", ui::FileDialogKind::kOpen, "*.csv");
+  dialog.SetInitialDirectory(app_.state.program_directory);
+  if (!dialog.Run(app_.framework, &app_.form)) return;
+  auto fail = [&](const Text& text) {
+    app_.framework.ShowMessage(text, kImportTitle, ui::MessageButtons::kOk,
+                               ui::MessageIcon::kError);
+  };
+  std::string content;
+  if (int code = ReadWholeFile(app_.seams.files, dialog.path(), &content); code != fs::kOk) {
+    return fail(Concat({"无法读取文件 ", dialog.path(), "：", DatabaseErrorMessage(code)}));
+  }
+  std::vector<LedgerEntry> imported;
+  const std::vector<Text> problems =
+      ParseTakeOver(content, Concat({"往月导入：", dialog.path()}), &imported);
+  if (!problems.empty()) {
+    return fail(Concat({"文件 ", dialog.path(), " 有错，没有导入：\r\n", JoinLines(problems)}));
+  }
+  if (imported.empty()) return fail(Concat({"文件 ", dialog.path(), " 中没有数据"}));
+  const int year = imported.front().year;
+  const Text path = LedgerPathOf(year);
+  std::vector<LedgerEntry> ledger;
+  Text message;
+  if (!LoadLedger(app_.databases, app_.seams.files, path, year, &ledger, &message)) {
+    return fail(message);
+  }
+  const std::vector<int> months = MonthsOf(imported);
+  std::vector<int> present;
+  for (int month : MonthsOf(ledger)) {
+    if (std::find(months.begin(), months.end(), month) != months.end()) present.push_back(month);
+  }
+  if (!present.empty() &&
+      app_.framework.ShowMessage(Concat({"扣缴台账中已有 ", ToText(year), " 年 ", MonthsText(present),
+                                         "的记录，用导入的数据替换这几个月的全部记录吗？"}),
+                                 kImportTitle, ui::MessageButtons::kYesNo,
+                                 ui::MessageIcon::kQuestion) != ui::MessageAnswer::kYes) {
+    return;
+  }
+  for (int month : months) {
+    std::vector<LedgerEntry> of_month;
+    for (const LedgerEntry& entry : imported) {
+      if (entry.month == month) of_month.push_back(entry);
+    }
+    ledger = ReplaceMonth(ledger, month, std::move(of_month));
+  }
+  if (!SaveLedger(app_.databases, app_.seams.files, path, ledger, &message)) return fail(message);
+  app_.framework.ShowMessage(Concat({"已导入 ", ToText(int32_t(imported.size())), " 条记录（",
+                                     ToText(year), " 年 ", MonthsText(months), "）"}),
+                             kImportTitle, ui::MessageButtons::kOk,
+                             ui::MessageIcon::kInformation);
 }
 
 void WithholdingCommands::ExplainCursorRow() {

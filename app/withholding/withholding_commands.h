@@ -22,6 +22,8 @@ class WithholdingCommands {
   void Calculate();
   // "Why this tax" for the register row under the cursor: the month's calculation written out.
   void ExplainCursorRow();
+  // Takes over earlier months of a year from a CSV file into the year's ledger.
+  void ImportTakeOver();
 
   // The people file and the ledger of a year, in the program directory.
   Text PeoplePath() const;

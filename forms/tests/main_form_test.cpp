@@ -61,6 +61,7 @@ TEST(MainFormMenu, EntriesAreExactWithSpacesShortcutsAndSeparators) {
       {u8"&W 个税 ", 0, none, false},
       {u8"居民预扣率表", 1, none, false},
       {u8"人员信息", 1, none, false},
+      {u8"导入往月数据", 1, none, false},
   };
   RecordingHandlers handlers;
   MainForm form(handlers);
@@ -104,6 +105,7 @@ TEST(MainFormMenu, EveryCommandEntryRunsItsHandler) {
       {kMenuResidentTaxRate, "ResidentTaxRate"},
       {kMenuPeople, "People"},
       {kMenuWhyTax, "WhyTax"},
+      {kMenuImportTakeOver, "ImportTakeOver"},
   };
   for (const auto& [index, name] : commands) {
     handlers.calls.clear();

@@ -94,6 +94,16 @@ void AddFileLines(Runner& runner) {
       throw Failure("cannot write " + ToUtf8(Runner::Arg(line, 1)));
     }
   });
+  // write-utf8-file FILE TEXT: the same with the text in UTF-8, as other programs write it.
+  runner.AddAction("write-utf8-file", [](Runner& r, const Line& line) {
+    std::unique_ptr<fs::File> file;
+    const std::string text = ToUtf8(Runner::Arg(line, 2));
+    if (r.file_system().Open(Runner::Arg(line, 1), fs::Access::kWrite, fs::Share::kDenyNone,
+                             fs::Disposition::kCreateAlways, &file) != fs::kOk ||
+        file->WriteAt(0, text.data(), text.size()) != fs::kOk) {
+      throw Failure("cannot write " + ToUtf8(Runner::Arg(line, 1)));
+    }
+  });
   // file-mode FILE MODE: sets the file's permissions (octal, like 600).
   runner.AddAction("file-mode", [](Runner&, const Line& line) {
     std::error_code error;

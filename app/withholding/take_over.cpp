@@ -1,0 +1,114 @@
+#include "app/withholding/take_over.h"
+
+#include <algorithm>
+
+#include "app/withholding/people_file.h"
+#include "base/gbk.h"
+#include "runtime/convert/conversions.h"
+
+namespace sr::app {
+namespace {
+
+std::vector<Text> SplitFields(const Text& line) {
+  std::vector<Text> fields(1);
+  for (char c : line) {
+    if (c == ',') {
+      fields.emplace_back();
+    } else if (c != '\r') {
+      fields.back() += c;
+    }
+  }
+  for (Text& field : fields) field = TrimSpaces(field);
+  return fields;
+}
+
+bool IsAmount(const Text& text) {
+  if (text.empty()) return true;
+  bool digit = false, point = false;
+  for (char c : text) {
+    if (c >= '0' && c <= '9') {
+      digit = true;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      return false;
+    }
+  }
+  return digit;
+}
+
+// The entry of one line, or a message saying what is wrong with it.
+bool EntryOfLine(const std::vector<Text>& f, LedgerEntry* e, Text* problem) {
+  if (f.size() != kTakeOverColumns) {
+    *problem = Concat({"应有 ", ToText(kTakeOverColumns), " 项，实有 ", ToText(int32_t(f.size())),
+                       " 项"});
+    return false;
+  }
+  if (!ParseYearMonth(f[0], &e->year, &e->month)) {
+    *problem = Concat({"月份“", f[0], "”应写成 2026-03 这样"});
+    return false;
+  }
+  if (f[1].empty()) {
+    *problem = "编号是空的";
+    return false;
+  }
+  e->number = f[1];
+  e->name = f[2];
+  e->id_number = f[3];
+  std::vector<double*> amounts = {&e->figures.income, &e->figures.exempt_income,
+                                  &e->figures.special};
+  for (double& a : e->figures.additional) amounts.push_back(&a);
+  amounts.insert(amounts.end(), {&e->figures.other, &e->figures.relief, &e->figures.withheld});
+  for (size_t i = 0; i < amounts.size(); ++i) {
+    const Text& text = f[4 + i];
+    if (!IsAmount(text)) {
+      *problem = Concat({"第 ", ToText(int32_t(5 + i)), " 项“", text, "”应为不小于 0 的金额"});
+      return false;
+    }
+    *amounts[i] = RoundToPlaces(ToNumber(text), 2);
+  }
+  e->result.tax = e->figures.withheld;
+  return true;
+}
+
+}  // namespace
+
+std::vector<Text> ParseTakeOver(const std::string& utf8, const Text& source,
+                                std::vector<LedgerEntry>* entries) {
+  std::vector<Text> problems;
+  entries->clear();
+  Text content;
+  std::string bad;
+  if (!Utf8ToGbk(utf8.rfind("\xEF\xBB\xBF", 0) == 0 ? utf8.substr(3) : utf8, &content, &bad)) {
+    problems.push_back(Concat({"文件不是 UTF-8 文本，或有程序不能保存的字符"}));
+    return problems;
+  }
+  size_t start = 0;
+  for (int number = 1; start < content.size(); ++number) {
+    size_t end = content.find('\n', start);
+    if (end == Text::npos) end = content.size();
+    const Text line = content.substr(start, end - start);
+    start = end + 1;
+    const std::vector<Text> fields = SplitFields(line);
+    if (fields.size() == 1 && fields[0].empty()) continue;
+    if (number == 1 && fields[0].rfind("月份", 0) == 0) continue;
+    LedgerEntry entry;
+    Text problem;
+    if (!EntryOfLine(fields, &entry, &problem)) {
+      problems.push_back(Concat({"第 ", ToText(number), " 行：", problem}));
+      continue;
+    }
+    if (!entries->empty() && entry.year != entries->front().year) {
+      problems.push_back(Concat({"第 ", ToText(number), " 行：", ToText(entry.year),
+                                 " 年与第一条记录的 ", ToText(entries->front().year),
+                                 " 年不同，一次只能导入一年"}));
+      continue;
+    }
+    entry.source = source;
+    entries->push_back(std::move(entry));
+  }
+  if (!problems.empty()) entries->clear();
+  return problems;
+}
+
+}  // namespace sr::app

@@ -1,0 +1,29 @@
+#ifndef SALARY_APP_WITHHOLDING_TAKE_OVER_H_
+#define SALARY_APP_WITHHOLDING_TAKE_OVER_H_
+
+#include <string>
+#include <vector>
+
+#include "app/withholding/ledger.h"
+
+// Taking over mid-year: the months of the year paid before this program (or elsewhere), read
+// from a CSV file into the ledger, so that the first month calculated here is right.
+//
+// The file is UTF-8 text, one month of one person a line, fields separated by commas, in this
+// order (a first line starting with "月份" is a heading and is skipped; empty amounts are 0):
+//   月份 (2026-03), 编号, 姓名, 证件号码, 收入额, 免税收入, 专项扣除, 婴幼儿照护, 子女教育,
+//   继续教育, 住房贷款利息, 住房租金, 赡养老人, 个人养老金, 其他扣除, 减免税额, 已预扣税额
+namespace sr::app {
+
+inline constexpr int kTakeOverColumns = 17;
+
+// Reads the file's content. Every line must have the 17 fields, a month, a number and amounts
+// that are numbers not below 0, and every month must be of the same year. Returns the messages
+// (each naming the line), and the entries only when there is none; each entry's source is
+// `source`.
+std::vector<Text> ParseTakeOver(const std::string& utf8, const Text& source,
+                                std::vector<LedgerEntry>* entries);
+
+}  // namespace sr::app
+
+#endif  // SALARY_APP_WITHHOLDING_TAKE_OVER_H_
