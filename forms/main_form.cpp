@@ -112,6 +112,7 @@ const MenuRow kMenuRows[] = {
     {"居民预扣率表", 1, {}, false, &MainWindowHandlers::OnResidentTaxRate},
     {"人员信息", 1, {}, false, &MainWindowHandlers::OnPeople},
     {"导入往月数据", 1, {}, false, &MainWindowHandlers::OnImportTakeOver},
+    {"本月扣缴明细", 1, {}, false, &MainWindowHandlers::OnWithholdingList},
 };
 static_assert(sizeof(kMenuRows) / sizeof(kMenuRows[0]) == kMainMenuSize);
 

@@ -42,6 +42,7 @@ class MainWindowHandlers {
   // "Why this tax" for the person under the cursor (in the edit menu, so the shortcut menu too).
   virtual void OnWhyTax() = 0;
   virtual void OnImportTakeOver() = 0;
+  virtual void OnWithholdingList() = 0;
 
   // Register grid events.
   virtual void OnGridEditBegins() = 0;
@@ -78,7 +79,8 @@ enum MainMenuEntry : int {
   kMenuResidentTaxRate = 32,
   kMenuPeople = 33,
   kMenuImportTakeOver = 34,
-  kMainMenuSize = 35,
+  kMenuWithholdingList = 35,
+  kMainMenuSize = 36,
 };
 
 // The toolbar's buttons, by index (separators at the even indexes).

@@ -28,7 +28,7 @@ class PayMonthForm : public Window {
 };
 
 // A table in a grid with a row of buttons above it: the people window (保存, 放弃) and the
-// withholding list (打印, 导出, 关闭). Buttons without a caption are hidden.
+// withholding list (打印, 导出, 个人累计). Buttons without a caption are hidden.
 class TableForm : public Window {
  public:
   TableForm(const Text& name, const Text& caption, const GridConfig& grid, const Text& first,

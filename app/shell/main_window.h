@@ -78,6 +78,9 @@ class MainWindow : public forms::MainWindowHandlers {
   }
   void OnResidentTaxRate() override { tax_.ShowResidentTaxRateWindow(); }
   void OnImportTakeOver() override { withholding_.ImportTakeOver(); }
+  void OnWithholdingList() override {
+    AfterStoringEdit([this] { withholding_.ShowWithholdingList(); });
+  }
   void OnWhyTax() override {
     AfterStoringEdit([this] { withholding_.ExplainCursorRow(); });
   }

@@ -5,6 +5,8 @@
 #include "app/withholding/explanation.h"
 #include "app/withholding/register_month.h"
 #include "app/withholding/take_over.h"
+#include "app/withholding/withholding_list.h"
+#include "app/withholding/withholding_list_window.h"
 #include "forms/file_dialog.h"
 #include "forms/events.h"
 #include "forms/withholding_forms.h"
@@ -245,6 +247,27 @@ void WithholdingCommands::ImportTakeOver() {
                                      ToText(year), " 年 ", MonthsText(months), "）"}),
                              kImportTitle, ui::MessageButtons::kOk,
                              ui::MessageIcon::kInformation);
+}
+
+void WithholdingCommands::ShowWithholdingList() {
+  PayMonth pay_month = RememberedPayMonth();
+  if (!pay_month.known()) {
+    // The list is usually wanted for the month just calculated, not the one after it.
+    if (!AskPayMonth(last_used_.known() ? last_used_ : ProposedPayMonth(), &pay_month)) return;
+  }
+  std::vector<LedgerEntry> ledger;
+  Text message;
+  if (!LoadLedger(app_.databases, app_.seams.files, LedgerPathOf(pay_month.year), pay_month.year,
+                  &ledger, &message)) {
+    return ShowError(message);
+  }
+  if (WithholdingListRows(ledger, pay_month.month).empty()) {
+    app_.framework.ShowMessage(Concat({"扣缴台账中没有 ", PayMonthText(pay_month),
+                                       " 的记录：请先按累计预扣法计算这个月。"}),
+                               "扣缴明细");
+    return;
+  }
+  WithholdingListWindow(app_, std::move(ledger), pay_month.year, pay_month.month).Show();
 }
 
 void WithholdingCommands::ExplainCursorRow() {

@@ -24,6 +24,8 @@ class WithholdingCommands {
   void ExplainCursorRow();
   // Takes over earlier months of a year from a CSV file into the year's ledger.
   void ImportTakeOver();
+  // The withholding list of the register's pay month, from the ledger.
+  void ShowWithholdingList();
 
   // The people file and the ledger of a year, in the program directory.
   Text PeoplePath() const;

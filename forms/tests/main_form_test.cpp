@@ -62,6 +62,7 @@ TEST(MainFormMenu, EntriesAreExactWithSpacesShortcutsAndSeparators) {
       {u8"居民预扣率表", 1, none, false},
       {u8"人员信息", 1, none, false},
       {u8"导入往月数据", 1, none, false},
+      {u8"本月扣缴明细", 1, none, false},
   };
   RecordingHandlers handlers;
   MainForm form(handlers);
@@ -106,6 +107,7 @@ TEST(MainFormMenu, EveryCommandEntryRunsItsHandler) {
       {kMenuPeople, "People"},
       {kMenuWhyTax, "WhyTax"},
       {kMenuImportTakeOver, "ImportTakeOver"},
+      {kMenuWithholdingList, "WithholdingList"},
   };
   for (const auto& [index, name] : commands) {
     handlers.calls.clear();

@@ -40,6 +40,7 @@ class RecordingHandlers : public MainWindowHandlers {
   void OnPeople() override { calls.push_back("People"); }
   void OnWhyTax() override { calls.push_back("WhyTax"); }
   void OnImportTakeOver() override { calls.push_back("ImportTakeOver"); }
+  void OnWithholdingList() override { calls.push_back("WithholdingList"); }
   void OnGridEditBegins() override { calls.push_back("GridEditBegins"); }
   void OnGridCellsEdited(const CellRange&) override { calls.push_back("GridCellsEdited"); }
   void OnGridKeyDown(int key, int modifiers) override {

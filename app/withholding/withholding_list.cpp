@@ -1,0 +1,122 @@
+#include "app/withholding/withholding_list.h"
+
+#include "runtime/convert/conversions.h"
+
+namespace sr::app {
+namespace {
+
+// The columns, with the figure of an entry that each shows after 编号, 姓名 and 证件号码.
+struct ListColumn {
+  const char* title;
+  double (*figure)(const LedgerEntry&);
+};
+
+#define SR_LIST_COLUMN(title, expression) \
+  { title, [](const LedgerEntry& e) { return static_cast<double>(expression); } }
+
+const ListColumn kColumns[] = {
+    SR_LIST_COLUMN("收入额", e.figures.income),
+    SR_LIST_COLUMN("免税收入", e.figures.exempt_income),
+    SR_LIST_COLUMN("专项扣除", e.figures.special),
+    SR_LIST_COLUMN("婴幼儿照护", e.figures.additional[0]),
+    SR_LIST_COLUMN("子女教育", e.figures.additional[1]),
+    SR_LIST_COLUMN("继续教育", e.figures.additional[2]),
+    SR_LIST_COLUMN("住房贷款利息", e.figures.additional[3]),
+    SR_LIST_COLUMN("住房租金", e.figures.additional[4]),
+    SR_LIST_COLUMN("赡养老人", e.figures.additional[5]),
+    SR_LIST_COLUMN("个人养老金", e.figures.additional[6]),
+    SR_LIST_COLUMN("其他扣除", e.figures.other),
+    SR_LIST_COLUMN("减除费用", e.basic),
+    SR_LIST_COLUMN("减免税额", e.figures.relief),
+    SR_LIST_COLUMN("本月预扣税额", e.figures.withheld),
+    SR_LIST_COLUMN("累计收入额", e.result.sums.income),
+    SR_LIST_COLUMN("累计已扣税额", RoundToPlaces(e.result.withheld_before + e.figures.withheld, 2)),
+};
+
+#undef SR_LIST_COLUMN
+
+// The printed columns: 编号, 姓名, then these of kColumns, each at its x (0.1 mm).
+constexpr int kPrintedFigures[] = {0, 2, 13, 14, 15};
+constexpr int kPrintedX[] = {100, 400, 750, 1150, 1550, 1950, 2350};
+constexpr int kFirstLineY = 300;
+constexpr int kLineStep = 50;
+constexpr int kLinesOnPage = 34;
+
+void PrintLine(Printer& printer, int y, const std::vector<Text>& cells) {
+  for (size_t i = 0; i < cells.size(); ++i) {
+    printer.PrintAt(kPrintedX[i], y, {Value::FromText(cells[i])});
+  }
+}
+
+std::vector<Text> PrintedCells(const std::vector<Text>& row) {
+  std::vector<Text> cells = {row[0], row[1]};
+  for (int figure : kPrintedFigures) cells.push_back(row[3 + figure]);
+  return cells;
+}
+
+}  // namespace
+
+const std::vector<Text>& WithholdingListTitles() {
+  static const std::vector<Text> titles = [] {
+    std::vector<Text> t = {"编号", "姓名", "证件号码"};
+    for (const ListColumn& column : kColumns) t.push_back(column.title);
+    return t;
+  }();
+  return titles;
+}
+
+std::vector<std::vector<Text>> WithholdingListRows(const std::vector<LedgerEntry>& ledger,
+                                                  int month) {
+  std::vector<std::vector<Text>> rows;
+  for (const LedgerEntry& e : ledger) {
+    if (e.month != month) continue;
+    std::vector<Text> row = {e.number, e.name, e.id_number};
+    for (const ListColumn& column : kColumns) row.push_back(ToText(column.figure(e)));
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+Text YearStatement(const std::vector<LedgerEntry>& ledger, const Text& number) {
+  Text text;
+  CumulativeSums sums;
+  Text name;
+  for (const LedgerEntry& e : ledger) {
+    if (e.number != number) continue;
+    name = e.name;
+    sums.Add(e.figures);
+    text += Concat({ToText(e.month), "月：收入 ", ToText(e.figures.income), "，专项扣除 ",
+                    ToText(e.figures.special), "，专项附加扣除 ", ToText(e.figures.AdditionalTotal()),
+                    "，预扣税 ", ToText(e.figures.withheld), "；累计收入 ", ToText(sums.income),
+                    "，累计预扣税 ", ToText(sums.withheld), "\r\n"});
+  }
+  if (text.empty()) return Concat({"扣缴台账中没有编号 ", number, " 的记录。\r\n"});
+  return Concat({name, "（编号 ", number, "）本年在本单位的累计情况：\r\n", text, "合计：收入 ",
+                 ToText(sums.income), "，免税收入 ", ToText(sums.exempt_income), "，专项扣除 ",
+                 ToText(sums.special), "，专项附加扣除 ", ToText(sums.additional), "，其他扣除 ",
+                 ToText(sums.other), "，减免税额 ", ToText(sums.relief), "，已预扣税 ",
+                 ToText(sums.withheld), "\r\n"});
+}
+
+void PrintWithholdingList(const std::vector<std::vector<Text>>& rows, const Text& heading,
+                          Printer& printer) {
+  if (!printer.StartPrint(true, std::nullopt, 2, 1)) return;
+  printer.SetFontName("宋体");
+  printer.SetFontSize(14);
+  printer.PrintAt(100, 150, {Value::FromText(heading)});
+  printer.SetFontSize(10);
+  std::vector<Text> titles = PrintedCells(WithholdingListTitles());
+  PrintLine(printer, kFirstLineY, titles);
+  int y = kFirstLineY;
+  const size_t shown = std::min(rows.size(), static_cast<size_t>(kLinesOnPage));
+  for (size_t i = 0; i < shown; ++i) PrintLine(printer, y += kLineStep, PrintedCells(rows[i]));
+  if (shown < rows.size()) {
+    printer.PrintAt(100, y + kLineStep,
+                    {Value::FromText(Concat({"共 ", ToText(int32_t(rows.size())), " 人，本页列出前 ",
+                                             ToText(int32_t(shown)),
+                                             " 人；完整名单请导出到电子表格。"}))});
+  }
+  printer.EndPrint();
+}
+
+}  // namespace sr::app

@@ -1,0 +1,109 @@
+#include "app/withholding/withholding_list_window.h"
+
+#include "app/export/column_letters.h"
+#include "app/withholding/withholding_list.h"
+#include "forms/events.h"
+#include "runtime/automation/excel.h"
+#include "runtime/convert/conversions.h"
+
+namespace sr::app {
+namespace {
+
+constexpr int kCellText = 1;
+const char kAmountFormat[] = "#,##0.00";
+constexpr int kFirstAmountListColumn = 4;  // 1-based sheet column of 收入额
+
+}  // namespace
+
+WithholdingListWindow::WithholdingListWindow(AppContext& app, std::vector<LedgerEntry> ledger,
+                                             int year, int month)
+    : app_(app), ledger_(std::move(ledger)) {
+  rows_ = WithholdingListRows(ledger_, month);
+  heading_ = Concat({ToText(year), "年", ToText(month), "月 个人所得税扣缴明细"});
+}
+
+void WithholdingListWindow::Show() {
+  const std::vector<Text>& titles = WithholdingListTitles();
+  const int columns = static_cast<int>(titles.size());
+  forms::TableForm form("扣缴明细窗口", heading_,
+                        {static_cast<int>(rows_.size()) + 1, columns, 1, 0, false, 20, 80, 0,
+                         false},
+                        "打印", "导出", "个人累计");
+  Grid& grid = form.grid();
+  for (int c = 0; c < columns; ++c) grid.SetCellValue(0, c, kCellText, Value::FromText(titles[c]));
+  grid.SetColumnWidth(2, 150);
+  for (size_t r = 0; r < rows_.size(); ++r) {
+    for (int c = 0; c < columns; ++c) {
+      grid.SetCellValue(static_cast<int>(r + 1), c, kCellText, Value::FromText(rows_[r][c]));
+    }
+  }
+  form.first_button().Bind(forms::kButtonClicked, [this](const forms::EventArgs&) { Print(); });
+  form.second_button().Bind(forms::kButtonClicked, [this](const forms::EventArgs&) { Export(); });
+  form.third_button().Bind(forms::kButtonClicked,
+                           [this, &grid](const forms::EventArgs&) { ShowStatement(grid); });
+  app_.framework.ShowModal(form);
+}
+
+void WithholdingListWindow::Print() {
+  Printer printer(&app_.seams.print);
+  PrintWithholdingList(rows_, heading_, printer);
+}
+
+void WithholdingListWindow::ShowStatement(Grid& grid) {
+  const int row = grid.GetCursorRow();
+  if (row < 1 || row > static_cast<int>(rows_.size())) {
+    app_.framework.ShowMessage("请先点一下要看的人员那一行。", "个人累计");
+    return;
+  }
+  app_.framework.ShowMessage(YearStatement(ledger_, rows_[row - 1][0]), "个人累计",
+                             ui::MessageButtons::kOk, ui::MessageIcon::kInformation);
+}
+
+void WithholdingListWindow::Export() {
+  ExcelApp excel(&app_.seams.automation);
+  if (!excel.Create()) {
+    app_.framework.ShowMessage("Excel 程序创建失败！可能没有安装 Excel 程序");
+    return;
+  }
+  ExcelWorkbooks workbook;
+  workbook.Attach(excel);
+  workbook.Activate();
+  workbook.SetSheetNumber(1);
+  const std::vector<Text>& titles = WithholdingListTitles();
+  const int columns = static_cast<int>(titles.size());
+  auto put = [&](int row, int column, const Text& text) {
+    const Text reference = CellReference(column, row);
+    workbook.SetFirstCell(reference);
+    workbook.SetSecondCell(reference);
+    workbook.SetValue(text);
+  };
+  for (int c = 1; c <= columns; ++c) put(1, c, titles[c - 1]);
+  for (size_t r = 0; r < rows_.size(); ++r) {
+    for (int c = 1; c <= columns; ++c) {
+      // Numbers and ID numbers keep every digit as text; amounts become numbers that sum.
+      const Text& text = rows_[r][c - 1];
+      put(static_cast<int>(r + 2), c, c < kFirstAmountListColumn ? "'" + text : text);
+    }
+  }
+  const int last_row = static_cast<int>(rows_.size()) + 1;
+  if (last_row >= 2) {
+    workbook.SetFirstCell(CellReference(kFirstAmountListColumn, 2));
+    workbook.SetSecondCell(CellReference(columns, last_row));
+    workbook.SetNumberFormat(kAmountFormat);
+  }
+  workbook.SetFirstCell(CellReference(1, 1));
+  workbook.SetSecondCell(CellReference(columns, 1));
+  workbook.SetBold(true);
+  workbook.AutoFitColumns();
+  workbook.FreezeRows(1);
+  Text not_shown;
+  const bool shown = excel.SetVisible(true, &not_shown);
+  workbook.Release();
+  excel.Release();
+  if (!shown) {
+    app_.framework.ShowMessage(Concat({"导出的工作簿没有显示出来：\r\n", not_shown}), "导出",
+                               ui::MessageButtons::kOk, ui::MessageIcon::kWarning);
+  }
+}
+
+}  // namespace sr::app
