@@ -11,22 +11,6 @@ const char kResident[] = "居民";
 const char kNonResident[] = "非居民";
 const char kYes[] = "是";
 
-bool IsAmountText(const Text& text) {
-  const Text t = TrimSpaces(text);
-  if (t.empty()) return true;  // no declaration: 0
-  bool digit = false, point = false;
-  for (char c : t) {
-    if (c >= '0' && c <= '9') {
-      digit = true;
-    } else if (c == '.' && !point) {
-      point = true;
-    } else {
-      return false;
-    }
-  }
-  return digit;
-}
-
 bool AllEmpty(const PersonTexts& row) {
   for (const Text& text : row) {
     if (!TrimSpaces(text).empty()) return false;
@@ -66,7 +50,7 @@ void CheckRow(const PersonTexts& row, const Text& who, std::vector<Text>* proble
   }
   person->terms.sixty_thousand_rule = TrimSpaces(row[kPersonSixtyRule]) == kYes;
   for (int c = kPersonFirstAdditional; c <= kPersonRelief; ++c) {
-    if (!IsAmountText(NormaliseFullWidth(row[c]))) {
+    if (!IsAmountOrEmpty(NormaliseFullWidth(row[c]))) {
       problems->push_back(
           Concat({who, ColumnName(c), "“", row[c], "”应为不小于 0 的金额"}));
     }
@@ -84,6 +68,22 @@ Text TrimSpaces(const Text& text) {
   const size_t first = text.find_first_not_of(" \t");
   if (first == Text::npos) return Text();
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+bool IsAmountOrEmpty(const Text& text) {
+  const Text t = TrimSpaces(text);
+  if (t.empty()) return true;  // nothing declared: 0
+  bool digit = false, point = false;
+  for (char c : t) {
+    if (c >= '0' && c <= '9') {
+      digit = true;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      return false;
+    }
+  }
+  return digit;
 }
 
 std::vector<recdb::FieldDescriptor> PeopleFields() {

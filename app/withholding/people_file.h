@@ -53,6 +53,10 @@ using PersonTexts = std::array<Text, kPeopleColumns>;
 // The text without spaces and tabs around it: numbers and names as the file keys them.
 Text TrimSpaces(const Text& text);
 
+// Whether the text (spaces around it aside) is empty or an amount not below 0: digits with at
+// most one decimal point, no sign.
+bool IsAmountOrEmpty(const Text& text);
+
 // Whether an 18-character number of a 居民身份证 has the right check digit (ISO 7064 mod 11-2:
 // the last character, 0-9 or X, from the weighted sum of the first seventeen digits).
 bool IsValidResidentId(const Text& id_number);

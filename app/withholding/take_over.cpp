@@ -22,21 +22,6 @@ std::vector<Text> SplitFields(const Text& line) {
   return fields;
 }
 
-bool IsAmount(const Text& text) {
-  if (text.empty()) return true;
-  bool digit = false, point = false;
-  for (char c : text) {
-    if (c >= '0' && c <= '9') {
-      digit = true;
-    } else if (c == '.' && !point) {
-      point = true;
-    } else {
-      return false;
-    }
-  }
-  return digit;
-}
-
 // The entry of one line, or a message saying what is wrong with it.
 bool EntryOfLine(const std::vector<Text>& f, LedgerEntry* e, Text* problem) {
   if (f.size() != kTakeOverColumns) {
@@ -61,7 +46,7 @@ bool EntryOfLine(const std::vector<Text>& f, LedgerEntry* e, Text* problem) {
   amounts.insert(amounts.end(), {&e->figures.other, &e->figures.relief, &e->figures.withheld});
   for (size_t i = 0; i < amounts.size(); ++i) {
     const Text& text = f[4 + i];
-    if (!IsAmount(text)) {
+    if (!IsAmountOrEmpty(text)) {
       *problem = Concat({"第 ", ToText(int32_t(5 + i)), " 项“", text, "”应为不小于 0 的金额"});
       return false;
     }
