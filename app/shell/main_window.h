@@ -37,12 +37,17 @@ class MainWindow : public forms::MainWindowHandlers {
 
   void OnNew() override {
     AsOneAction([this] { register_.New(); });
+    if (context_.state.untitled != 0) withholding_.ForgetNewRegister();
   }
   void OnOpen() override {
     AsOneAction([this] { register_.Open(); });
   }
-  void OnSave() override { register_.Save(); }
-  void OnSaveAs() override { register_.SaveAs(); }
+  void OnSave() override {
+    KeepingPayMonth([this] { register_.Save(); });
+  }
+  void OnSaveAs() override {
+    KeepingPayMonth([this] { register_.SaveAs(); });
+  }
   void OnExit() override { register_.Exit(); }
   void OnModify() override { editing_.Modify(); }
   void OnDeleteRow() override {
@@ -99,6 +104,13 @@ class MainWindow : public forms::MainWindowHandlers {
   void StoreEditInProgress();
   // The register grid was (or is about to be) edited: the changes are unsaved.
   void MarkEdited();
+  // Runs a save; a new register that it gave a file takes its pay month along.
+  template <typename Command>
+  void KeepingPayMonth(Command command) {
+    const bool was_new = context_.state.untitled != 0;
+    command();
+    if (was_new && context_.state.untitled == 0) withholding_.NewRegisterSaved();
+  }
   // Runs a command whose changes of the register are one step for the user.
   template <typename Command>
   void AsOneAction(Command command) {

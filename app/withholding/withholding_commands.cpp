@@ -54,6 +54,17 @@ PayMonth WithholdingCommands::RememberedPayMonth() const {
   return ReadPayMonth(app_.seams.files, app_.state.register_path);
 }
 
+void WithholdingCommands::NewRegisterSaved() {
+  if (month_register_ != kNewRegister || !month_.known()) return;
+  month_register_ = app_.state.register_path;
+  saved_new_register_ = app_.state.register_path;
+  WritePayMonth(app_.seams.files, app_.state.register_path, month_);
+}
+
+void WithholdingCommands::ForgetNewRegister() {
+  if (month_register_ == kNewRegister) month_register_.clear();
+}
+
 void WithholdingCommands::Remember(const PayMonth& pay_month) {
   last_used_ = pay_month;
   month_register_ = RegisterSource();
@@ -142,7 +153,10 @@ void WithholdingCommands::Calculate() {
                        "继续计算吗？"}))) {
     return;
   }
-  const std::vector<Text> others = OtherSourcesOfMonth(ledger, pay_month.month, RegisterSource());
+  std::vector<Text> others = OtherSourcesOfMonth(ledger, pay_month.month, RegisterSource());
+  if (!app_.state.untitled && saved_new_register_ == app_.state.register_path) {
+    std::erase(others, Text(kNewRegister));
+  }
   if (!others.empty() &&
       !Confirm(Concat({"扣缴台账中 ", PayMonthText(pay_month), " 的记录来自另一张工资表：\r\n",
                        JoinLines(others), "用这张工资表的计算结果替换它们吗？"}))) {

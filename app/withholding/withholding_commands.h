@@ -33,6 +33,11 @@ class WithholdingCommands {
   // The register's source as the ledger notes it: its path, or a word for a new register.
   Text RegisterSource() const;
 
+  // A new register got its file: the pay month it had goes beside that file.
+  void NewRegisterSaved();
+  // A new register was started: the last new register's pay month is not its.
+  void ForgetNewRegister();
+
   // The pay month remembered for the register shown; unknown when none is.
   PayMonth RememberedPayMonth() const;
   // Asks the user for the pay month, proposing `proposed`; false when the user gave up.
@@ -55,6 +60,9 @@ class WithholdingCommands {
   Text month_register_;
   PayMonth month_;
   PayMonth last_used_;
+  // The register whose file a new register's first save made: the ledger records it left
+  // as a new register are its own.
+  Text saved_new_register_;
 };
 
 }  // namespace sr::app
