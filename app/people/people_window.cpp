@@ -47,6 +47,7 @@ void PeopleWindow::Fill(Grid& grid, const std::vector<PersonTexts>& rows) const 
     grid.SetCellValue(0, c, kCellText, Value::FromText(fields[c].name));
   }
   grid.SetColumnWidth(kPersonIdNumber, 150);
+  grid.SetColumnWidth(kPersonFirstAdditional + 3, 96);  // 住房贷款利息, the longest title
   for (size_t r = 0; r < rows.size(); ++r) {
     for (int c = 0; c < kPeopleColumns; ++c) {
       grid.SetCellValue(static_cast<int>(r + 1), c, kCellText, Value::FromText(rows[r][c]));

@@ -20,6 +20,7 @@
 namespace sr::qt {
 namespace {
 
+using testing::InspectModalFromMenu;
 using testing::InspectModalWindow;
 using testing::Q;
 using testing::RunProgramAndInspect;
@@ -104,6 +105,10 @@ TEST(QtForms, EveryLabelOfEveryWindowShowsItsWholeText) {
     });
     InspectModalWindow(main, Q(u8"税率"), [](FormWindow* tax) { SaveScreenshot(tax, "tax"); });
     InspectModalWindow(main, Q(u8"汇总"), [](FormWindow* sum) { SaveScreenshot(sum, "summary"); });
+    InspectModalFromMenu(main, Q(u8"&W 个税 "), Q(u8"人员信息"), [](FormWindow* people) {
+      SaveScreenshot(people, "people");
+      EXPECT_EQ(people->windowTitle(), Q(u8"人员信息"));
+    });
     main->close();
   });
   EXPECT_EQ(code, 0);

@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <QTest>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -72,6 +74,37 @@ inline QList<QToolButton*> ToolbarButtons(FormWindow* window) {
 
 // Clicks the main window's toolbar button `caption`, which opens a modal window; `inspect` runs
 // once that window is up and active, after which the window is closed by its close box.
+// Runs `inspect` on the modal window that `open` opens, then closes that window.
+inline void InspectModalOpenedBy(FormWindow* main, std::function<void()> open,
+                                 std::function<void(FormWindow*)> inspect) {
+  QTimer::singleShot(0, [main, inspect] {
+    FormWindow* modal = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+      const std::vector<FormWindow*> windows = Backend().Windows();
+      modal = windows.empty() || windows.back() == main ? nullptr : windows.back();
+      return modal != nullptr && modal->isActiveWindow();
+    }));
+    inspect(modal);
+    modal->close();
+  });
+  open();  // returns once the modal window has closed
+}
+
+// The same for a menu entry: `bar` and `entry` are the captions in the menu bar and its menu.
+inline void InspectModalFromMenu(FormWindow* main, const QString& bar, const QString& entry,
+                                 std::function<void(FormWindow*)> inspect) {
+  for (QAction* title : main->menuBar()->actions()) {
+    if (title->text() != bar) continue;
+    for (QAction* action : title->menu()->actions()) {
+      if (action->text() == entry) {
+        InspectModalOpenedBy(main, [action] { action->trigger(); }, inspect);
+        return;
+      }
+    }
+  }
+  ADD_FAILURE() << "no menu entry " << entry.toStdString();
+}
+
 inline void InspectModalWindow(FormWindow* main, const QString& caption,
                                std::function<void(FormWindow*)> inspect) {
   QTimer::singleShot(0, [main, inspect] {
