@@ -19,6 +19,7 @@
 #include "base/gbk.h"
 #include "platform/automation/recording_automation.h"
 #include "platform/headless/headless_backend.h"
+#include "platform/fs/real_file_system.h"
 #include "platform/print/recording_print_seam.h"
 #include "runtime/convert/conversions.h"
 #include "runtime/recdb/create_file.h"

@@ -8,6 +8,7 @@
 #include "app/withholding/ledger.h"
 #include "app/withholding/people_file.h"
 #include "base/gbk.h"
+#include "platform/fs/real_file_system.h"
 #include "runtime/convert/conversions.h"
 
 namespace sr::app::test {
