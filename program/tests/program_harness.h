@@ -72,9 +72,8 @@ inline QList<QToolButton*> ToolbarButtons(FormWindow* window) {
   return buttons;
 }
 
-// Clicks the main window's toolbar button `caption`, which opens a modal window; `inspect` runs
-// once that window is up and active, after which the window is closed by its close box.
-// Runs `inspect` on the modal window that `open` opens, then closes that window.
+// Runs `inspect` on the modal window that `open` opens, once that window is up and active, after
+// which the window is closed by its close box.
 inline void InspectModalOpenedBy(FormWindow* main, std::function<void()> open,
                                  std::function<void(FormWindow*)> inspect) {
   QTimer::singleShot(0, [main, inspect] {
@@ -105,21 +104,12 @@ inline void InspectModalFromMenu(FormWindow* main, const QString& bar, const QSt
   ADD_FAILURE() << "no menu entry " << entry.toStdString();
 }
 
+// The same for the main window's toolbar button `caption`.
 inline void InspectModalWindow(FormWindow* main, const QString& caption,
                                std::function<void(FormWindow*)> inspect) {
-  QTimer::singleShot(0, [main, inspect] {
-    FormWindow* modal = nullptr;
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-      const std::vector<FormWindow*> windows = Backend().Windows();
-      modal = windows.empty() || windows.back() == main ? nullptr : windows.back();
-      return modal != nullptr && modal->isActiveWindow();
-    }));
-    inspect(modal);
-    modal->close();
-  });
   for (QToolButton* button : ToolbarButtons(main)) {
     if (button->text() == caption) {
-      button->click();  // returns once the modal window has closed
+      InspectModalOpenedBy(main, [button] { button->click(); }, inspect);
       return;
     }
   }
