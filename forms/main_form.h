@@ -36,6 +36,9 @@ class MainWindowHandlers {
   virtual void OnExport() = 0;
   virtual void OnTaxRate() = 0;
   virtual void OnSettings() = 0;
+  // Payslips and the whole register on paper; payslips of the chosen rows (shortcut menu).
+  virtual void OnPrintouts() = 0;
+  virtual void OnPrintChosenPayslips() = 0;
 
   // Register grid events.
   virtual void OnGridEditBegins() = 0;
@@ -52,22 +55,24 @@ enum MainMenuEntry : int {
   kMenuOpen = 3,
   kMenuSave = 5,
   kMenuSaveAs = 6,
-  kMenuExit = 8,
-  kMenuEdit = 9,
-  kMenuModify = 10,
-  kMenuDeleteRow = 11,
-  kMenuInsertBlankRow = 13,
-  kMenuFind = 15,
-  kMenuCopy = 17,
-  kMenuPaste = 18,
-  kMenuSort = 20,
-  kMenuStatistics = 21,
-  kMenuCalculate = 22,
-  kMenuSummary = 24,
-  kMenuExport = 26,
-  kMenuSettings = 27,
-  kMenuTaxRate = 28,
-  kMainMenuSize = 29,
+  kMenuPrintouts = 8,
+  kMenuExit = 10,
+  kMenuEdit = 11,
+  kMenuModify = 12,
+  kMenuDeleteRow = 13,
+  kMenuInsertBlankRow = 15,
+  kMenuFind = 17,
+  kMenuCopy = 19,
+  kMenuPaste = 20,
+  kMenuSort = 22,
+  kMenuPrintChosenPayslips = 24,
+  kMenuStatistics = 25,
+  kMenuCalculate = 26,
+  kMenuSummary = 28,
+  kMenuExport = 30,
+  kMenuSettings = 31,
+  kMenuTaxRate = 32,
+  kMainMenuSize = 33,
 };
 
 // The toolbar's buttons, by index (separators at the even indexes).

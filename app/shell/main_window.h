@@ -75,6 +75,9 @@ class MainWindow : public forms::MainWindowHandlers {
     AsOneAction([this] { SettingsWindow(context_).Show(); });
   }
 
+  void OnPrintouts() override;
+  void OnPrintChosenPayslips() override;
+
   void OnGridEditBegins() override;
   void OnGridKeyDown(int key, int modifiers) override;
   void OnGridCellsEdited(const CellRange& range) override;

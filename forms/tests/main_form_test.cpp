@@ -35,6 +35,8 @@ TEST(MainFormMenu, EntriesAreExactWithSpacesShortcutsAndSeparators) {
       {u8"&S 保存", 1, {'S', ui::kCtrl}, true},
       {u8"&R 另存为", 1, none, false},
       {u8"-", 1, none, false},
+      {u8"&P 打印工资条和工资表...", 1, {'P', ui::kCtrl}, false},
+      {u8"-", 1, none, false},
       {u8"&E 退出", 1, {'E', ui::kCtrl}, false},
       {u8"&E 编辑 ", 0, none, false},
       {u8"修改", 1, none, false},
@@ -48,6 +50,8 @@ TEST(MainFormMenu, EntriesAreExactWithSpacesShortcutsAndSeparators) {
       {u8"粘贴", 1, {'V', ui::kCtrl}, false},
       {u8"-", 1, none, false},
       {u8"排序", 1, none, false},
+      {u8"-", 1, none, false},
+      {u8"打印所选行的工资条...", 1, none, false},
       {u8"&T 统计 ", 0, none, false},
       {u8"个人收入所得税计算", 1, none, false},
       {u8"-", 1, none, false},
@@ -96,6 +100,8 @@ TEST(MainFormMenu, EveryCommandEntryRunsItsHandler) {
       {kMenuSummary, "Summary"},
       {kMenuExport, "Export"},
       {kMenuTaxRate, "TaxRate"},
+      {kMenuPrintouts, "Printouts"},
+      {kMenuPrintChosenPayslips, "PrintChosenPayslips"},
   };
   for (const auto& [index, name] : commands) {
     handlers.calls.clear();

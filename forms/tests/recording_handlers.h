@@ -36,6 +36,8 @@ class RecordingHandlers : public MainWindowHandlers {
   void OnExport() override { calls.push_back("Export"); }
   void OnTaxRate() override { calls.push_back("TaxRate"); }
   void OnSettings() override { calls.push_back("Settings"); }
+  void OnPrintouts() override { calls.push_back("Printouts"); }
+  void OnPrintChosenPayslips() override { calls.push_back("PrintChosenPayslips"); }
   void OnGridEditBegins() override { calls.push_back("GridEditBegins"); }
   void OnGridCellsEdited(const CellRange&) override { calls.push_back("GridCellsEdited"); }
   void OnGridKeyDown(int key, int modifiers) override {

@@ -98,6 +98,7 @@ bool Printer::StartPrint(bool show_dialog, std::optional<bool> show_status, int 
   }
   job_open_ = true;
   page_open_ = true;
+  page_number_ = 1;
   current_x_ = 0;
   current_y_ = 0;
   return true;
@@ -150,15 +151,61 @@ int Printer::ToDevice(int logical, int dpi) const {
   return static_cast<int>(scaled >= 0 ? (scaled + half) / per_inch : (scaled - half) / per_inch);
 }
 
-void Printer::PrintAt(std::optional<int> x, std::optional<int> y,
-                      const std::vector<Value>& values) {
-  if (!job_open_ || cancelled_) return;
+int Printer::FromDevice(int device, int dpi) const {
+  int per_inch = UnitsPerInch(unit_);
+  if (per_inch == 0 || dpi <= 0) return device;
+  return static_cast<int>(static_cast<int64_t>(device) * per_inch / dpi);
+}
+
+bool Printer::ReadyToDraw() {
+  if (!job_open_ || cancelled_) return false;
   if (!page_open_) {
-    if (!seam_->StartPage()) return;
+    if (!seam_->StartPage()) return false;
     page_open_ = true;
+    ++page_number_;
   }
   seam_->SelectFont(font_);
   seam_->SelectColors(text_color_, background_color_);
+  return true;
+}
+
+bool Printer::NewPage() {
+  if (!job_open_ || cancelled_) return false;
+  if (page_open_) seam_->EndPage();
+  page_open_ = false;
+  return ReadyToDraw();
+}
+
+void Printer::DrawLine(int x1, int y1, int x2, int y2, print::LineStyle style) {
+  if (!ReadyToDraw()) return;
+  seam_->DrawLine(ToDevice(left_ + x1, geometry_.dpi_x), ToDevice(top_ + y1, geometry_.dpi_y),
+                  ToDevice(left_ + x2, geometry_.dpi_x), ToDevice(top_ + y2, geometry_.dpi_y),
+                  style);
+}
+
+int Printer::TextWidth(const Text& text) {
+  if (!job_open_) return 0;
+  seam_->SelectFont(font_);
+  return FromDevice(seam_->MeasureText(text).width, geometry_.dpi_x);
+}
+
+int Printer::TextHeight(const Text& text) {
+  if (!job_open_) return 0;
+  seam_->SelectFont(font_);
+  return FromDevice(seam_->MeasureText(text.empty() ? Text("W") : text).height, geometry_.dpi_y);
+}
+
+int Printer::PrintableWidth() const {
+  return job_open_ ? FromDevice(geometry_.printable_width, geometry_.dpi_x) : 0;
+}
+
+int Printer::PrintableHeight() const {
+  return job_open_ ? FromDevice(geometry_.printable_height, geometry_.dpi_y) : 0;
+}
+
+void Printer::PrintAt(std::optional<int> x, std::optional<int> y,
+                      const std::vector<Value>& values) {
+  if (!ReadyToDraw()) return;
   int dx =
       x ? ToDevice(left_ + *x, geometry_.dpi_x) : current_x_ + ToDevice(left_, geometry_.dpi_x);
   int dy = y ? ToDevice(top_ + *y, geometry_.dpi_y) : current_y_ + ToDevice(top_, geometry_.dpi_y);

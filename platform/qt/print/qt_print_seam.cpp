@@ -10,6 +10,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
+#include <QPen>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -215,6 +216,18 @@ void QtPrintSeam::DrawText(int x, int y, const Text& text) {
   QFontMetrics metrics(font_, printer_.get());
   // Qt draws at the baseline; the caller gives the top of the text.
   painter_->drawText(QPoint(x, y + metrics.ascent()), FromGbk(text));
+}
+
+void QtPrintSeam::DrawLine(int x1, int y1, int x2, int y2, print::LineStyle style) {
+  if (!painter_ || !painter_->isActive()) return;
+  QPen pen(painter_->pen().color());
+  pen.setWidthF(printer_->resolution() * 0.2 / 25.4);  // 0.2 mm
+  pen.setCapStyle(Qt::FlatCap);
+  pen.setStyle(style == print::LineStyle::kDashed ? Qt::DashLine : Qt::SolidLine);
+  QPen text_pen = painter_->pen();
+  painter_->setPen(pen);
+  painter_->drawLine(x1, y1, x2, y2);
+  painter_->setPen(text_pen);
 }
 
 void QtPrintSeam::OpenStatusWindow(const print::StatusTexts& texts) {

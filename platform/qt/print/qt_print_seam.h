@@ -49,6 +49,7 @@ class QtPrintSeam : public print::PrintSeam {
   void SelectColors(uint32_t text, uint32_t background) override;
   print::TextExtent MeasureText(const Text& text) override;
   void DrawText(int x, int y, const Text& text) override;
+  void DrawLine(int x1, int y1, int x2, int y2, print::LineStyle style) override;
   void OpenStatusWindow(const print::StatusTexts& texts) override;
   void CloseStatusWindow() override;
   void ProcessPendingMessages() override;
