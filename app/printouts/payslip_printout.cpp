@@ -73,6 +73,17 @@ PayslipLayout LayOutPayslips(const SalaryRegister& salary_register, const std::v
   return layout;
 }
 
+PayslipLayout LayOutPayslipsOn(Printer& printer, TextMeasure& measure,
+                               const SalaryRegister& salary_register, const std::vector<int>& people,
+                               bool omit_empty_items) {
+  printer.SetFontName(kPrintoutFace);
+  printer.SetFontSize(kHeadingPoints);
+  const int heading_height = printer.TextHeight("W");
+  printer.SetFontSize(kCellPoints);
+  return LayOutPayslips(salary_register, people, omit_empty_items, measure, heading_height,
+                        printer.PrintableWidth(), printer.PrintableHeight());
+}
+
 Text PayslipHeading(const PayslipOptions& options) {
   Text heading = options.company.empty() ? Text() : options.company + "　";
   heading += "工资条";
@@ -85,14 +96,9 @@ bool PrintPayslips(Printer& printer, const SalaryRegister& salary_register,
   const std::vector<int> people = PersonRows(salary_register, rows);
   if (people.empty()) return false;
   if (!printer.StartPrint(true, std::nullopt, kA4, kPortrait)) return false;
-  printer.SetFontName(kPrintoutFace);
-  printer.SetFontSize(kHeadingPoints);
-  const int heading_height = printer.TextHeight("W");
-  printer.SetFontSize(kCellPoints);
   TextMeasure measure(printer);
   const PayslipLayout layout =
-      LayOutPayslips(salary_register, people, options.omit_empty_items, measure, heading_height,
-                     printer.PrintableWidth(), printer.PrintableHeight());
+      LayOutPayslipsOn(printer, measure, salary_register, people, options.omit_empty_items);
   const Text heading = PayslipHeading(options);
   const int per_page = layout.strips_per_page;
   const int width = printer.PrintableWidth();

@@ -49,6 +49,12 @@ PayslipLayout LayOutPayslips(const SalaryRegister& salary_register, const std::v
                              bool omit_empty_items, TextMeasure& measure,
                              int heading_text_height, int page_width, int page_height);
 
+// The layout on the open job of `printer` (REQUIRES: a job is open), in the printout's fonts;
+// leaves the cell font selected.
+PayslipLayout LayOutPayslipsOn(Printer& printer, TextMeasure& measure,
+                               const SalaryRegister& salary_register, const std::vector<int>& people,
+                               bool omit_empty_items);
+
 // The heading of every strip: company, "工资条" and the pay month, as far as they are known.
 Text PayslipHeading(const PayslipOptions& options);
 

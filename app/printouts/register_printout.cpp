@@ -21,9 +21,22 @@ std::vector<std::vector<int>> ColumnGroups(const std::vector<int>& widths, int p
     others.push_back(column);
     other_widths.push_back(widths[column]);
   }
+  // As few groups as the page allows, then as even as they come: the least width that still
+  // gives that many, so the last group is not a stub of one or two columns.
+  const int keys_width = widths[kNumberColumn] + widths[kNameColumn];
+  std::vector<std::vector<int>> runs = SplitIntoRuns(other_widths, page_width, keys_width);
+  int total = 0;
+  for (int width : other_widths) total += width;
+  const size_t fewest = runs.size();
+  for (int width = keys_width + total / static_cast<int>(fewest); width < page_width; width += 20) {
+    std::vector<std::vector<int>> even = SplitIntoRuns(other_widths, width, keys_width);
+    if (even.size() == fewest) {
+      runs = even;
+      break;
+    }
+  }
   std::vector<std::vector<int>> groups;
-  for (const std::vector<int>& run :
-       SplitIntoRuns(other_widths, page_width, widths[kNumberColumn] + widths[kNameColumn])) {
+  for (const std::vector<int>& run : runs) {
     std::vector<int> group = keys;
     for (int i : run) group.push_back(others[i]);
     groups.push_back(group);
@@ -148,6 +161,17 @@ RegisterLayout LayOutRegister(const SalaryRegister& salary_register,
   return layout;
 }
 
+RegisterLayout LayOutRegisterOn(Printer& printer, TextMeasure& measure,
+                                const SalaryRegister& salary_register,
+                                const std::vector<Text>& totals_row) {
+  printer.SetFontName(kPrintoutFace);
+  printer.SetFontSize(kHeadingPoints);
+  const int heading_height = printer.TextHeight("W");
+  printer.SetFontSize(kCellPoints);
+  return LayOutRegister(salary_register, totals_row, measure, heading_height,
+                        printer.PrintableWidth(), printer.PrintableHeight());
+}
+
 Text PageLine(int page, int pages) {
   return "第 " + ToText(page) + " 页 共 " + ToText(pages) + " 页";
 }
@@ -163,15 +187,9 @@ bool PrintRegister(Printer& printer, const SalaryRegister& salary_register,
                    const SummaryTotals& totals, const RegisterPrintOptions& options) {
   const int paper = options.paper == RegisterPaper::kA3 ? kA3 : kA4;
   if (!printer.StartPrint(true, std::nullopt, paper, kLandscape)) return false;
-  printer.SetFontName(kPrintoutFace);
-  printer.SetFontSize(kHeadingPoints);
-  const int heading_height = printer.TextHeight("W");
-  printer.SetFontSize(kCellPoints);
   TextMeasure measure(printer);
   const std::vector<Text> totals_row = TotalsRow(totals);
-  const RegisterLayout layout =
-      LayOutRegister(salary_register, totals_row, measure, heading_height,
-                     printer.PrintableWidth(), printer.PrintableHeight());
+  const RegisterLayout layout = LayOutRegisterOn(printer, measure, salary_register, totals_row);
   const Text heading = RegisterHeading(options);
   for (int i = 0; i < static_cast<int>(layout.pages.size()) && !printer.cancelled(); ++i) {
     if (i > 0) printer.NewPage();

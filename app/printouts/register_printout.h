@@ -56,6 +56,12 @@ RegisterLayout LayOutRegister(const SalaryRegister& salary_register,
                               const std::vector<Text>& totals_row, TextMeasure& measure,
                               int heading_text_height, int page_width, int page_height);
 
+// The layout on the open job of `printer` (REQUIRES: a job is open), in the printout's fonts;
+// leaves the cell font selected.
+RegisterLayout LayOutRegisterOn(Printer& printer, TextMeasure& measure,
+                                const SalaryRegister& salary_register,
+                                const std::vector<Text>& totals_row);
+
 // "第 3 页 共 7 页".
 Text PageLine(int page, int pages);
 Text RegisterHeading(const RegisterPrintOptions& options);
