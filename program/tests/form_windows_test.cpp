@@ -3,6 +3,7 @@
 // bars, an amount is never cut without a mark, and the main window cannot be made so small that
 // its labels and toolbar overlap.
 #include <QAbstractScrollArea>
+#include <QAction>
 #include <QApplication>
 #include <QHelpEvent>
 #include <QLabel>
@@ -104,6 +105,27 @@ TEST(QtForms, EveryLabelOfEveryWindowShowsItsWholeText) {
     });
     InspectModalWindow(main, Q(u8"税率"), [](FormWindow* tax) { SaveScreenshot(tax, "tax"); });
     InspectModalWindow(main, Q(u8"汇总"), [](FormWindow* sum) { SaveScreenshot(sum, "summary"); });
+    bool printouts_seen = false;
+    testing::InspectNextModalWindow(main, [&printouts_seen](FormWindow* printouts) {
+      printouts_seen = true;
+      SaveScreenshot(printouts, "printouts");
+      ExpectEveryLabelFits(printouts);
+      int buttons = 0;
+      for (QPushButton* button : printouts->client()->findChildren<QPushButton*>()) {
+        ++buttons;
+        EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()), button->width() - 8)
+            << button->text().toStdString();
+      }
+      EXPECT_EQ(buttons, 5);
+    });
+    // The file menu's entry; triggering it returns once the window has closed.
+    for (QAction* action : main->findChildren<QAction*>()) {
+      if (action->text().contains(Q(u8"打印工资条和工资表"))) {
+        action->trigger();
+        break;
+      }
+    }
+    EXPECT_TRUE(printouts_seen);
     main->close();
   });
   EXPECT_EQ(code, 0);

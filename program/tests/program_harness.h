@@ -72,8 +72,8 @@ inline QList<QToolButton*> ToolbarButtons(FormWindow* window) {
 
 // Clicks the main window's toolbar button `caption`, which opens a modal window; `inspect` runs
 // once that window is up and active, after which the window is closed by its close box.
-inline void InspectModalWindow(FormWindow* main, const QString& caption,
-                               std::function<void(FormWindow*)> inspect) {
+// Once the next modal window over `main` is active, hands it to `inspect` and closes it.
+inline void InspectNextModalWindow(FormWindow* main, std::function<void(FormWindow*)> inspect) {
   QTimer::singleShot(0, [main, inspect] {
     FormWindow* modal = nullptr;
     ASSERT_TRUE(QTest::qWaitFor([&] {
@@ -84,6 +84,11 @@ inline void InspectModalWindow(FormWindow* main, const QString& caption,
     inspect(modal);
     modal->close();
   });
+}
+
+inline void InspectModalWindow(FormWindow* main, const QString& caption,
+                               std::function<void(FormWindow*)> inspect) {
+  InspectNextModalWindow(main, inspect);
   for (QToolButton* button : ToolbarButtons(main)) {
     if (button->text() == caption) {
       button->click();  // returns once the modal window has closed
