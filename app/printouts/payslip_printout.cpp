@@ -76,19 +76,13 @@ PayslipLayout LayOutPayslips(const SalaryRegister& salary_register, const std::v
 PayslipLayout LayOutPayslipsOn(Printer& printer, TextMeasure& measure,
                                const SalaryRegister& salary_register, const std::vector<int>& people,
                                bool omit_empty_items) {
-  printer.SetFontName(kPrintoutFace);
-  printer.SetFontSize(kHeadingPoints);
-  const int heading_height = printer.TextHeight("W");
-  printer.SetFontSize(kCellPoints);
+  const int heading_height = SelectPrintoutFont(printer);
   return LayOutPayslips(salary_register, people, omit_empty_items, measure, heading_height,
                         printer.PrintableWidth(), printer.PrintableHeight());
 }
 
 Text PayslipHeading(const PayslipOptions& options) {
-  Text heading = options.company.empty() ? Text() : options.company + "　";
-  heading += "工资条";
-  if (!options.pay_month.empty()) heading += "　" + options.pay_month;
-  return heading;
+  return PrintoutHeading(options.company, "工资条", options.pay_month);
 }
 
 bool PrintPayslips(Printer& printer, const SalaryRegister& salary_register,

@@ -54,6 +54,21 @@ std::vector<int> PayslipColumns(const SalaryRegister& salary_register,
   return columns;
 }
 
+Text PrintoutHeading(const Text& company, const Text& what, const Text& pay_month) {
+  Text heading = company.empty() ? Text() : company + "　";
+  heading += what;
+  if (!pay_month.empty()) heading += "　" + pay_month;
+  return heading;
+}
+
+int SelectPrintoutFont(Printer& printer) {
+  printer.SetFontName(kPrintoutFace);
+  printer.SetFontSize(kHeadingPoints);
+  const int heading_height = printer.TextHeight("W");
+  printer.SetFontSize(kCellPoints);
+  return heading_height;
+}
+
 int TextMeasure::Width(const Text& text) {
   auto found = widths_.find(text);
   if (found != widths_.end()) return found->second;

@@ -30,6 +30,14 @@ std::vector<int> PersonRows(const SalaryRegister& salary_register, const std::ve
 std::vector<int> PayslipColumns(const SalaryRegister& salary_register,
                                 const std::vector<int>& rows, bool omit_empty);
 
+// A printout's heading: the company, `what` ("工资条", "工资表") and the pay month, as far as
+// they are known, an ideographic space between them.
+Text PrintoutHeading(const Text& company, const Text& what, const Text& pay_month);
+
+// Selects the printouts' face, measures the heading's line height and leaves the cell font
+// selected; returns that height in 0.1 mm. REQUIRES: a job is open on `printer`.
+int SelectPrintoutFont(Printer& printer);
+
 // Measures texts in the printer's current font, remembering each text's width: a register
 // repeats its amounts, and asking the device for each is the slow part of laying out.
 class TextMeasure {

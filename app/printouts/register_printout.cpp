@@ -164,10 +164,7 @@ RegisterLayout LayOutRegister(const SalaryRegister& salary_register,
 RegisterLayout LayOutRegisterOn(Printer& printer, TextMeasure& measure,
                                 const SalaryRegister& salary_register,
                                 const std::vector<Text>& totals_row) {
-  printer.SetFontName(kPrintoutFace);
-  printer.SetFontSize(kHeadingPoints);
-  const int heading_height = printer.TextHeight("W");
-  printer.SetFontSize(kCellPoints);
+  const int heading_height = SelectPrintoutFont(printer);
   return LayOutRegister(salary_register, totals_row, measure, heading_height,
                         printer.PrintableWidth(), printer.PrintableHeight());
 }
@@ -177,10 +174,7 @@ Text PageLine(int page, int pages) {
 }
 
 Text RegisterHeading(const RegisterPrintOptions& options) {
-  Text heading = options.company.empty() ? Text() : options.company + "　";
-  heading += "工资表";
-  if (!options.pay_month.empty()) heading += "　" + options.pay_month;
-  return heading;
+  return PrintoutHeading(options.company, "工资表", options.pay_month);
 }
 
 bool PrintRegister(Printer& printer, const SalaryRegister& salary_register,

@@ -19,6 +19,7 @@
 #include "base/gbk.h"
 #include "platform/qt/print/qt_print_seam.h"
 #include "platform/qt/print/tests/pdf_pages.h"
+#include "platform/qt/print/tests/pdf_seam.h"
 #include "platform/qt/print/tests/pdf_words.h"
 
 // fontconfig keeps its caches until exit; they are not our leaks.
@@ -31,30 +32,10 @@ namespace fs = std::filesystem;
 using testing::AppHarness;
 using Word = test::PdfWord;
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "printouts_pdf_tests";
-  static char* argv[] = {name, nullptr};
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
-
 std::string DataDir() {
   const char* source = std::getenv("SR_SOURCE_DIR");
   return std::string(source != nullptr ? source : ".") + "/app/printouts/tests/data";
 }
-
-// The Qt seam, remembering the page's geometry while the job runs.
-class PdfSeam : public qt::QtPrintSeam {
- public:
-  bool StartPage() override {
-    bool started = QtPrintSeam::StartPage();
-    geometry = Geometry();
-    return started;
-  }
-  print::PageGeometry geometry;
-};
 
 // A rectangle of the page in millimetres from its top-left corner.
 struct Box {
@@ -81,7 +62,7 @@ bool PrintedIn(const std::vector<Word>& words, const Text& gbk, int page, const 
 class PrintoutsPdfTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    App();
+    test::OffscreenApplication();
     char pattern[] = "/tmp/printouts-pdf-test-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     dir_ = pattern;
@@ -97,7 +78,7 @@ class PrintoutsPdfTest : public ::testing::Test {
   void OnScratchJob(int paper, int orientation,
                     const std::function<void(Printer&, TextMeasure&)>& lay_out, double* left,
                     double* top) {
-    PdfSeam scratch;
+    test::PdfSeam scratch;
     scratch.PrintToPdfWithoutAsking((dir_ / "scratch.pdf").string());
     Printer printer(&scratch);
     ASSERT_TRUE(printer.StartPrint(false, false, paper, orientation));
@@ -130,7 +111,7 @@ class PrintoutsPdfTest : public ::testing::Test {
   }
 
   fs::path dir_;
-  PdfSeam seam_;
+  test::PdfSeam seam_;
   AppHarness harness_{&seam_};
 };
 
