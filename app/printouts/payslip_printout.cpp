@@ -9,31 +9,46 @@ namespace {
 constexpr int kA4 = 2;
 constexpr int kPortrait = 0;
 
+// The rules of a band: three across, one between each two columns and at both ends.
+void RuleBand(Printer& printer, const PayslipLayout& layout, int b, int band_top) {
+  const int band_width = layout.BandWidth(b);
+  const int band_bottom = band_top + 2 * layout.row_height;
+  for (int line = 0; line <= 2; ++line) {
+    const int y = band_top + line * layout.row_height;
+    printer.DrawLine(0, y, band_width, y);
+  }
+  for (int i : layout.bands[b]) {
+    printer.DrawLine(layout.ColumnLeft(i), band_top, layout.ColumnLeft(i), band_bottom);
+  }
+  printer.DrawLine(band_width, band_top, band_width, band_bottom);
+}
+
+void FillBand(Printer& printer, TextMeasure& measure, const SalaryRegister& salary_register,
+              const PayslipLayout& layout, int b, int band_top, int row) {
+  const int text_top = band_top + (layout.row_height - measure.Height()) / 2;
+  for (int i : layout.bands[b]) {
+    const int left = layout.ColumnLeft(i);
+    const int width = layout.widths[i];
+    const int column = layout.columns[i];
+    PrintCellText(printer, measure, salary_register.Title(column), left, width, text_top,
+                  layout.padding, CellAlign::kCentre);
+    PrintCellText(printer, measure, PrintedCell(salary_register, row, column), left, width,
+                  text_top + layout.row_height, layout.padding,
+                  IsAmountColumn(column) ? CellAlign::kRight : CellAlign::kLeft);
+  }
+}
+
+// All rules of a strip, then all its texts: a PDF writes every change between the thin pen of
+// a rule and the text's.
 void PrintStrip(Printer& printer, TextMeasure& measure, const SalaryRegister& salary_register,
                 const PayslipLayout& layout, int row, int top, const Text& heading) {
+  const int bands = static_cast<int>(layout.bands.size());
+  for (int b = 0; b < bands; ++b) RuleBand(printer, layout, b, layout.BandTop(top, b));
   printer.SetFontSize(kHeadingPoints);
   printer.PrintAt(0, top, {Value::FromText(heading)});
   printer.SetFontSize(kCellPoints);
-  const int text_top = (layout.row_height - measure.Height()) / 2;
-  for (int b = 0; b < static_cast<int>(layout.bands.size()); ++b) {
-    const int band_top = layout.BandTop(top, b);
-    const int band_width = layout.BandWidth(b);
-    for (int line = 0; line <= 2; ++line) {
-      const int y = band_top + line * layout.row_height;
-      printer.DrawLine(0, y, band_width, y);
-    }
-    for (int i : layout.bands[b]) {
-      const int left = layout.ColumnLeft(i);
-      const int width = layout.widths[i];
-      const int column = layout.columns[i];
-      printer.DrawLine(left, band_top, left, band_top + 2 * layout.row_height);
-      PrintCellText(printer, measure, salary_register.Title(column), left, width,
-                    band_top + text_top, layout.padding, CellAlign::kCentre);
-      PrintCellText(printer, measure, PrintedCell(salary_register, row, column), left, width,
-                    band_top + layout.row_height + text_top, layout.padding,
-                    IsAmountColumn(column) ? CellAlign::kRight : CellAlign::kLeft);
-    }
-    printer.DrawLine(band_width, band_top, band_width, band_top + 2 * layout.row_height);
+  for (int b = 0; b < bands; ++b) {
+    FillBand(printer, measure, salary_register, layout, b, layout.BandTop(top, b), row);
   }
 }
 

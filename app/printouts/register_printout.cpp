@@ -72,9 +72,14 @@ void PrintLine(Printer& printer, TextMeasure& measure, const RegisterLayout& lay
     const CellAlign align = titles                   ? CellAlign::kCentre
                             : IsAmountColumn(column) ? CellAlign::kRight
                                                      : CellAlign::kLeft;
-    printer.DrawLine(left, top, left, top + layout.row_height);
     PrintCellText(printer, measure, texts[i], left, layout.widths[column], text_top,
                   layout.padding, align);
+    left += layout.widths[column];
+  }
+  // The rules after the texts, so the pen changes twice a line, not twice a cell.
+  left = 0;
+  for (int column : group) {
+    printer.DrawLine(left, top, left, top + layout.row_height);
     left += layout.widths[column];
   }
   printer.DrawLine(left, top, left, top + layout.row_height);

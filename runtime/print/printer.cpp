@@ -209,14 +209,14 @@ void Printer::PrintAt(std::optional<int> x, std::optional<int> y,
   int dx =
       x ? ToDevice(left_ + *x, geometry_.dpi_x) : current_x_ + ToDevice(left_, geometry_.dpi_x);
   int dy = y ? ToDevice(top_ + *y, geometry_.dpi_y) : current_y_ + ToDevice(top_, geometry_.dpi_y);
-  for (const Value& value : values) {
-    std::optional<Text> text = PrintableText(value);
+  for (size_t i = 0; i < values.size(); ++i) {
+    std::optional<Text> text = PrintableText(values[i]);
     if (!text) continue;
-    if (!PrintValue(*text, &dx, &dy)) return;
+    if (!PrintValue(*text, i + 1 < values.size(), &dx, &dy)) return;
   }
 }
 
-bool Printer::PrintValue(const Text& text, int* x, int* y) {
+bool Printer::PrintValue(const Text& text, bool more_values, int* x, int* y) {
   std::vector<Text> lines = SplitLines(text);
   int line_x = *x;
   for (size_t i = 0; i < lines.size(); ++i) {
@@ -226,9 +226,13 @@ bool Printer::PrintValue(const Text& text, int* x, int* y) {
       return false;
     }
     const Text& line = lines[i];
-    print::TextExtent extent = seam_->MeasureText(line.empty() ? Text("W") : line);
     if (!line.empty()) seam_->DrawText(line_x, *y, line);
-    if (i + 1 == lines.size()) {
+    const bool last = i + 1 == lines.size();
+    // Where the next line or value goes; the position after the last of all is not kept, so
+    // a long printout of single texts need not measure each of them.
+    if (last && !more_values) break;
+    print::TextExtent extent = seam_->MeasureText(line.empty() ? Text("W") : line);
+    if (last) {
       *x = line_x + (line.empty() ? 0 : extent.width);
     } else {
       *y += extent.height + 2;

@@ -106,7 +106,8 @@ class Printer {
   bool ReadyToDraw();
   // Draws one value from (*x, *y) in device pixels and leaves them where the next value goes.
   // Returns false when the job was cancelled.
-  bool PrintValue(const Text& text, int* x, int* y);
+  // `more_values`: another value follows on the same line.
+  bool PrintValue(const Text& text, bool more_values, int* x, int* y);
 
   print::PrintSeam* seam_;
   CoordinateUnit unit_ = CoordinateUnit::kTenthMillimetre;
