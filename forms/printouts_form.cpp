@@ -13,19 +13,25 @@ PrintoutsForm::PrintoutsForm(PrintoutsWindowHandlers& handlers)
                                      "打印工资条（省略全员为空或0的项目）")),
       register_label_(Add<Label>(nullptr, "标签工资表", ui::Rect{16, 122, 396, 16},
                                  "工资表：全部人员、全部项目，横向打印，末页有合计")),
-      register_a4_(Add<Button>(nullptr, "按钮工资表A4", ui::Rect{16, 144, 120, 26}, "A4 纸打印工资表")),
-      register_a3_(Add<Button>(nullptr, "按钮工资表A3", ui::Rect{144, 144, 120, 26}, "A3 纸打印工资表")),
+      register_a4_(
+          Add<Button>(nullptr, "按钮工资表A4", ui::Rect{16, 144, 120, 26}, "A4 纸打印工资表")),
+      register_a3_(
+          Add<Button>(nullptr, "按钮工资表A3", ui::Rect{144, 144, 120, 26}, "A3 纸打印工资表")),
       close_(Add<Button>(nullptr, "按钮关闭", ui::Rect{332, 186, 80, 26}, "关闭")) {
   Bind(kWindowCreated, [this, &handlers](const EventArgs&) { handlers.OnCreated(*this); });
   payslips_.Bind(kButtonClicked,
                  [this, &handlers](const EventArgs&) { handlers.OnPayslipsClicked(*this, false); });
-  payslips_omitting_.Bind(
-      kButtonClicked, [this, &handlers](const EventArgs&) { handlers.OnPayslipsClicked(*this, true); });
-  register_a4_.Bind(kButtonClicked,
-                    [this, &handlers](const EventArgs&) { handlers.OnRegisterClicked(*this, false); });
-  register_a3_.Bind(kButtonClicked,
-                    [this, &handlers](const EventArgs&) { handlers.OnRegisterClicked(*this, true); });
-  close_.Bind(kButtonClicked, [this, &handlers](const EventArgs&) { handlers.OnCloseClicked(*this); });
+  payslips_omitting_.Bind(kButtonClicked, [this, &handlers](const EventArgs&) {
+    handlers.OnPayslipsClicked(*this, true);
+  });
+  register_a4_.Bind(kButtonClicked, [this, &handlers](const EventArgs&) {
+    handlers.OnRegisterClicked(*this, false);
+  });
+  register_a3_.Bind(kButtonClicked, [this, &handlers](const EventArgs&) {
+    handlers.OnRegisterClicked(*this, true);
+  });
+  close_.Bind(kButtonClicked,
+              [this, &handlers](const EventArgs&) { handlers.OnCloseClicked(*this); });
 }
 
 }  // namespace sr::forms

@@ -72,11 +72,12 @@ int PayslipLayout::BandWidth(int b) const {
 }
 
 PayslipLayout LayOutPayslips(const SalaryRegister& salary_register, const std::vector<int>& people,
-                             bool omit_empty_items, TextMeasure& measure,
-                             int heading_text_height, int page_width, int page_height) {
+                             bool omit_empty_items, TextMeasure& measure, int heading_text_height,
+                             int page_width, int page_height) {
   PayslipLayout layout;
   layout.columns = PayslipColumns(salary_register, people, omit_empty_items);
-  layout.widths = ColumnWidths(salary_register, people, layout.columns, {}, layout.padding, measure);
+  layout.widths =
+      ColumnWidths(salary_register, people, layout.columns, {}, layout.padding, measure);
   layout.bands = SplitIntoRuns(layout.widths, page_width);
   layout.heading_height = heading_text_height + 15;
   layout.row_height = measure.Height() + 2 * layout.padding;
@@ -89,8 +90,8 @@ PayslipLayout LayOutPayslips(const SalaryRegister& salary_register, const std::v
 }
 
 PayslipLayout LayOutPayslipsOn(Printer& printer, TextMeasure& measure,
-                               const SalaryRegister& salary_register, const std::vector<int>& people,
-                               bool omit_empty_items) {
+                               const SalaryRegister& salary_register,
+                               const std::vector<int>& people, bool omit_empty_items) {
   const int heading_height = SelectPrintoutFont(printer);
   return LayOutPayslips(salary_register, people, omit_empty_items, measure, heading_height,
                         printer.PrintableWidth(), printer.PrintableHeight());

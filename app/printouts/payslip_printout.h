@@ -20,9 +20,9 @@ struct PayslipOptions {
 // run on into the next band when the page is too narrow for them. Strips stand one under another
 // with a gap holding the dashed cutting line, and as many as fit whole on a page.
 struct PayslipLayout {
-  std::vector<int> columns;              // register columns, in order
-  std::vector<int> widths;               // of each of `columns`
-  std::vector<std::vector<int>> bands;   // indexes into `columns`, band by band
+  std::vector<int> columns;             // register columns, in order
+  std::vector<int> widths;              // of each of `columns`
+  std::vector<std::vector<int>> bands;  // indexes into `columns`, band by band
   int padding = 15;
   int heading_height = 0;
   int row_height = 0;
@@ -46,14 +46,14 @@ struct PayslipLayout {
 // `page_height`. `measure` measures in the cell font; `heading_text_height` is the height of
 // the heading line's text.
 PayslipLayout LayOutPayslips(const SalaryRegister& salary_register, const std::vector<int>& people,
-                             bool omit_empty_items, TextMeasure& measure,
-                             int heading_text_height, int page_width, int page_height);
+                             bool omit_empty_items, TextMeasure& measure, int heading_text_height,
+                             int page_width, int page_height);
 
 // The layout on the open job of `printer` (REQUIRES: a job is open), in the printout's fonts;
 // leaves the cell font selected.
 PayslipLayout LayOutPayslipsOn(Printer& printer, TextMeasure& measure,
-                               const SalaryRegister& salary_register, const std::vector<int>& people,
-                               bool omit_empty_items);
+                               const SalaryRegister& salary_register,
+                               const std::vector<int>& people, bool omit_empty_items);
 
 // The heading of every strip: company, "工资条" and the pay month, as far as they are known.
 Text PayslipHeading(const PayslipOptions& options);

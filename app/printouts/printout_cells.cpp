@@ -42,8 +42,8 @@ bool EmptyForEveryone(const SalaryRegister& salary_register, const std::vector<i
 
 }  // namespace
 
-std::vector<int> PayslipColumns(const SalaryRegister& salary_register,
-                                const std::vector<int>& rows, bool omit_empty) {
+std::vector<int> PayslipColumns(const SalaryRegister& salary_register, const std::vector<int>& rows,
+                                bool omit_empty) {
   std::vector<int> columns;
   for (int column = 0; column < kRegisterColumns; ++column) {
     const bool key = column == kNumberColumn || column == kNameColumn;
@@ -84,7 +84,8 @@ std::vector<int> ColumnWidths(const SalaryRegister& salary_register, const std::
   std::vector<int> widths;
   for (int column : columns) {
     int widest = measure.Width(salary_register.Title(column));
-    for (int row : rows) widest = std::max(widest, measure.Width(PrintedCell(salary_register, row, column)));
+    for (int row : rows)
+      widest = std::max(widest, measure.Width(PrintedCell(salary_register, row, column)));
     if (column < static_cast<int>(extra_by_column.size())) {
       widest = std::max(widest, measure.Width(extra_by_column[column]));
     }

@@ -27,8 +27,8 @@ std::vector<int> PersonRows(const SalaryRegister& salary_register, const std::ve
 
 // The columns a payslip shows for `rows`: number and name always; every other column unless
 // `omit_empty` and each of `rows` has it empty or 0.
-std::vector<int> PayslipColumns(const SalaryRegister& salary_register,
-                                const std::vector<int>& rows, bool omit_empty);
+std::vector<int> PayslipColumns(const SalaryRegister& salary_register, const std::vector<int>& rows,
+                                bool omit_empty);
 
 // A printout's heading: the company, `what` ("工资条", "工资表") and the pay month, as far as
 // they are known, an ideographic space between them.

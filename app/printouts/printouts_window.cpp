@@ -33,10 +33,10 @@ void PrintoutsWindow::KeepCompany(forms::PrintoutsForm& form) {
   if (form.company_box().text() == settings_.company) return;
   settings_.company = form.company_box().text();
   if (SavePrintoutSettings(app_.seams.files, app_.state.program_directory, settings_) != 0) {
-    app_.framework.ShowMessage(
-        Concat({"单位名称未能保存到程序目录的“", kPrintoutSettingsFile,
-                "”中（该文件无法写入），本次打印仍使用它。"}),
-        "打印工资条和工资表", ui::MessageButtons::kOk, ui::MessageIcon::kWarning);
+    app_.framework.ShowMessage(Concat({"单位名称未能保存到程序目录的“", kPrintoutSettingsFile,
+                                       "”中（该文件无法写入），本次打印仍使用它。"}),
+                               "打印工资条和工资表", ui::MessageButtons::kOk,
+                               ui::MessageIcon::kWarning);
   }
 }
 

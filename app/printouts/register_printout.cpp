@@ -72,8 +72,8 @@ void PrintLine(Printer& printer, TextMeasure& measure, const RegisterLayout& lay
     const CellAlign align = titles                   ? CellAlign::kCentre
                             : IsAmountColumn(column) ? CellAlign::kRight
                                                      : CellAlign::kLeft;
-    PrintCellText(printer, measure, texts[i], left, layout.widths[column], text_top,
-                  layout.padding, align);
+    PrintCellText(printer, measure, texts[i], left, layout.widths[column], text_top, layout.padding,
+                  align);
     left += layout.widths[column];
   }
   // The rules after the texts, so the pen changes twice a line, not twice a cell.
@@ -155,7 +155,8 @@ RegisterLayout LayOutRegister(const SalaryRegister& salary_register,
   layout.rows = FilledRows(salary_register);
   std::vector<int> all(kRegisterColumns);
   for (int c = 0; c < kRegisterColumns; ++c) all[c] = c;
-  layout.widths = ColumnWidths(salary_register, layout.rows, all, totals_row, layout.padding, measure);
+  layout.widths =
+      ColumnWidths(salary_register, layout.rows, all, totals_row, layout.padding, measure);
   layout.groups = ColumnGroups(layout.widths, page_width);
   layout.heading_height = heading_text_height + 40;
   layout.row_height = measure.Height() + 2 * layout.padding;

@@ -32,9 +32,9 @@ struct RegisterLayout {
     bool totals = false;
   };
 
-  std::vector<int> rows;                  // register rows, in order
-  std::vector<int> widths;                // of each register column
-  std::vector<std::vector<int>> groups;   // register columns of each group, number and name first
+  std::vector<int> rows;                 // register rows, in order
+  std::vector<int> widths;               // of each register column
+  std::vector<std::vector<int>> groups;  // register columns of each group, number and name first
   std::vector<Page> pages;
   int padding = 15;
   int heading_height = 0;

@@ -69,8 +69,8 @@ class Program {
   ProgramState state_;
   forms::Framework framework_{backend_};
   MainWindow main_window_{framework_, seams_, databases_, state_};
-  AppContext context_{framework_, seams_, databases_, state_, main_window_.form(),
-                      main_window_.salary_register()};
+  AppContext context_{
+      framework_, seams_, databases_, state_, main_window_.form(), main_window_.salary_register()};
 };
 
 Program& TheProgram() {

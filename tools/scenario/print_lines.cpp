@@ -41,8 +41,8 @@ void AddPrintLines(Runner& runner) {
     if (line.words.size() > 3) {
       const int expected = Runner::IntArg(line, 3);
       if (count != expected) {
-        throw Failure("printed " + ToUtf8(text) + " " + std::to_string(count) + " times, expected " +
-                      std::to_string(expected));
+        throw Failure("printed " + ToUtf8(text) + " " + std::to_string(count) +
+                      " times, expected " + std::to_string(expected));
       }
     } else if (count == 0) {
       throw Failure("nothing printed reads " + ToUtf8(text));

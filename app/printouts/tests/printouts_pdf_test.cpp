@@ -129,9 +129,12 @@ TEST_F(PrintoutsPdfTest, EveryStripsTextsStandInTheirCellsOnOnePage) {
   PayslipLayout layout;
   double left = 0;
   double top = 0;
-  OnScratchJob(2, 0, [&](Printer& printer, TextMeasure& measure) {
-    layout = LayOutPayslipsOn(printer, measure, reg, people, false);
-  }, &left, &top);
+  OnScratchJob(
+      2, 0,
+      [&](Printer& printer, TextMeasure& measure) {
+        layout = LayOutPayslipsOn(printer, measure, reg, people, false);
+      },
+      &left, &top);
   ASSERT_GT(layout.strips_per_page, 1);
   ASSERT_LT(layout.strips_per_page, 30);
   const double page_bottom = top + seam_.geometry.printable_height * 25.4 / seam_.geometry.dpi_y;
@@ -175,8 +178,8 @@ TEST_F(PrintoutsPdfTest, EveryStripsTextsStandInTheirCellsOnOnePage) {
 TEST_F(PrintoutsPdfTest, PayslipPageLooksLikeTheReference) {
   testing::FillPrintoutRegister(harness_.salary_register(), 30);
   Printer printer(&seam_);
-  ASSERT_TRUE(PrintPayslips(printer, harness_.salary_register(), {},
-                            {FromUtf8("示例公司"), "", true}));
+  ASSERT_TRUE(
+      PrintPayslips(printer, harness_.salary_register(), {}, {FromUtf8("示例公司"), "", true}));
   ExpectFirstPageLike("payslips_page1.png");
 }
 
@@ -191,15 +194,19 @@ TEST_F(PrintoutsPdfTest, RegisterPagesHoldTitlesRowsPageLinesAndTotalsInTheirCel
   ASSERT_TRUE(ComputeTotals(reg, &totals, &problem));
   {
     Printer printer(&seam_);
-    ASSERT_TRUE(PrintRegister(printer, reg, totals, {FromUtf8("示例公司"), "", RegisterPaper::kA4}));
+    ASSERT_TRUE(
+        PrintRegister(printer, reg, totals, {FromUtf8("示例公司"), "", RegisterPaper::kA4}));
   }
   RegisterLayout layout;
   double left = 0;
   double top = 0;
   const std::vector<Text> totals_row = TotalsRow(totals);
-  OnScratchJob(2, 1, [&](Printer& printer, TextMeasure& measure) {
-    layout = LayOutRegisterOn(printer, measure, reg, totals_row);
-  }, &left, &top);
+  OnScratchJob(
+      2, 1,
+      [&](Printer& printer, TextMeasure& measure) {
+        layout = LayOutRegisterOn(printer, measure, reg, totals_row);
+      },
+      &left, &top);
   ASSERT_GE(layout.groups.size(), 2u);
   std::vector<Word> words = test::PdfWordsOf(Pdf());
   ASSERT_FALSE(words.empty());
@@ -220,7 +227,8 @@ TEST_F(PrintoutsPdfTest, RegisterPagesHoldTitlesRowsPageLinesAndTotalsInTheirCel
       const double y = top + mm(layout.heading_height + r * layout.row_height);
       return Box{x, y, x + mm(layout.widths[column]), y + mm(layout.row_height)};
     };
-    for (int column : group) EXPECT_TRUE(PrintedIn(words, reg.Title(column), p + 1, cell(0, column)));
+    for (int column : group)
+      EXPECT_TRUE(PrintedIn(words, reg.Title(column), p + 1, cell(0, column)));
     for (int k = 0; k < page.count; ++k) {
       const int row = layout.rows[page.first + k];
       EXPECT_TRUE(PrintedIn(words, reg.Name(row), p + 1, cell(k + 1, kNameColumn))) << row;

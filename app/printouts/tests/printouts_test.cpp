@@ -121,11 +121,11 @@ TEST_F(PayslipTest, OmittingLeavesOutOnlyItemsEmptyOrZeroForEveryonePrinted) {
   Fill(30);
   ASSERT_TRUE(Print({}, {"", "", true}));
   const auto& texts = harness_.printer().texts();
-  EXPECT_EQ(CountText(texts, Gbk(u8"津贴")), 0);     // "0" or empty for all
-  EXPECT_EQ(CountText(texts, Gbk(u8"其他扣款")), 0);  // empty for all
+  EXPECT_EQ(CountText(texts, Gbk(u8"津贴")), 0);         // "0" or empty for all
+  EXPECT_EQ(CountText(texts, Gbk(u8"其他扣款")), 0);     // empty for all
   EXPECT_EQ(CountText(texts, Gbk(u8"奖金(免税)")), 30);  // only person 7 has one
   EXPECT_EQ(CountText(texts, Gbk(u8"加班费")), 30);
-  EXPECT_EQ(CountText(texts, Gbk(u8"备注")), 30);  // person 3's remark
+  EXPECT_EQ(CountText(texts, Gbk(u8"备注")), 30);    // person 3's remark
   EXPECT_EQ(CountText(texts, Gbk(u8"工资条")), 30);  // no company: the heading alone
 
   // Among rows 1 and 2 nobody has a remark or a bonus; without the option all items print.

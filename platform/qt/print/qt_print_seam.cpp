@@ -1,7 +1,5 @@
 #include "platform/qt/print/qt_print_seam.h"
 
-#include <algorithm>
-
 #include <QApplication>
 #include <QColor>
 #include <QCoreApplication>
@@ -16,6 +14,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <algorithm>
 
 #include "base/gbk.h"
 #include "platform/qt/print/print_status_dialog.h"
