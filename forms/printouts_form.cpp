@@ -19,6 +19,7 @@ PrintoutsForm::PrintoutsForm(PrintoutsWindowHandlers& handlers)
           Add<Button>(nullptr, "按钮工资表A3", ui::Rect{144, 144, 120, 26}, "A3 纸打印工资表")),
       close_(Add<Button>(nullptr, "按钮关闭", ui::Rect{332, 186, 80, 26}, "关闭")) {
   Bind(kWindowCreated, [this, &handlers](const EventArgs&) { handlers.OnCreated(*this); });
+  Bind(kWindowCloseQuery, [this, &handlers](const EventArgs&) { handlers.OnCloseQuery(*this); });
   payslips_.Bind(kButtonClicked,
                  [this, &handlers](const EventArgs&) { handlers.OnPayslipsClicked(*this, false); });
   payslips_omitting_.Bind(kButtonClicked, [this, &handlers](const EventArgs&) {

@@ -18,6 +18,8 @@ class PrintoutsWindowHandlers {
   // `a3`: the A3 button, else A4; both landscape.
   virtual void OnRegisterClicked(PrintoutsForm& form, bool a3) = 0;
   virtual void OnCloseClicked(PrintoutsForm& form) = 0;
+  // The window is closing, by 关闭 or by its close box.
+  virtual void OnCloseQuery(PrintoutsForm& form) = 0;
 };
 
 // "打印工资条和工资表": the company name, who gets a payslip, and the buttons that print.

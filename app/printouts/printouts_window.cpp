@@ -68,10 +68,10 @@ void PrintoutsWindow::OnRegisterClicked(forms::PrintoutsForm& form, bool a3) {
   PrintRegister(printer, app_.salary_register, totals, options);
 }
 
-void PrintoutsWindow::OnCloseClicked(forms::PrintoutsForm& form) {
-  KeepCompany(form);
-  app_.framework.Close(form);
-}
+void PrintoutsWindow::OnCloseClicked(forms::PrintoutsForm& form) { app_.framework.Close(form); }
+
+// A name typed and then left by the close box is kept as well as one printed with.
+void PrintoutsWindow::OnCloseQuery(forms::PrintoutsForm& form) { KeepCompany(form); }
 
 std::vector<int> ChosenRows(const Grid& grid) {
   std::vector<int> rows;

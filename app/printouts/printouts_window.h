@@ -24,6 +24,7 @@ class PrintoutsWindow : public forms::PrintoutsWindowHandlers {
   void OnPayslipsClicked(forms::PrintoutsForm& form, bool omit_empty) override;
   void OnRegisterClicked(forms::PrintoutsForm& form, bool a3) override;
   void OnCloseClicked(forms::PrintoutsForm& form) override;
+  void OnCloseQuery(forms::PrintoutsForm& form) override;
 
  private:
   // Keeps the company name typed into the window; a name that cannot be kept is said so.

@@ -307,6 +307,12 @@ TEST_F(PrintoutsWindowTest, CompanyNameIsKeptAndHeadsTheNextPrintout) {
   });
   EXPECT_EQ(harness_.printer().calls().front(), "PrepareSettings paper=8 landscape");
   EXPECT_EQ(CountText(harness_.printer().texts(), Gbk(u8"甲公司　工资表")), 1);
+
+  // A new name left by the close box, without printing, is kept too.
+  WithWindow(forms::kMenuPrintouts, [&](forms::PrintoutsForm& form) {
+    form.company_box().SetText(Gbk(u8"乙公司"));
+  });
+  EXPECT_EQ(LoadPrintoutSettings(files, dir_.string()).company, Gbk(u8"乙公司"));
 }
 
 TEST_F(PrintoutsWindowTest, ShortcutMenuPrintsTheChosenRowsOnly) {
