@@ -18,6 +18,7 @@
 #include "app/printouts/tests/printout_test_register.h"
 #include "app/shell/main_window.h"
 #include "forms/framework.h"
+#include "platform/fs/real_file_system.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/qt/print/qt_print_seam.h"
 #include "platform/sheet/sheet_automation.h"
@@ -65,7 +66,7 @@ class Program {
   qt::QtPrintSeam print_;
   sheet::SheetAutomation automation_;
   Seams seams_{backend_, sr::fs::RealFileSystem(), print_, automation_};
-  DatabaseTable databases_;
+  DatabaseTable databases_{sr::fs::RealFileSystem()};
   ProgramState state_;
   forms::Framework framework_{backend_};
   MainWindow main_window_{framework_, seams_, databases_, state_};

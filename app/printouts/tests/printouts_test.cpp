@@ -18,7 +18,7 @@
 #include "app/summary/summary_command.h"
 #include "app/tests/app_harness.h"
 #include "forms/printouts_form.h"
-#include "platform/fs/file_system.h"
+#include "platform/fs/real_file_system.h"
 #include "runtime/convert/conversions.h"
 
 namespace sr::app {
