@@ -36,6 +36,9 @@ class MainWindowHandlers {
   virtual void OnExport() = 0;
   virtual void OnTaxRate() = 0;
   virtual void OnSettings() = 0;
+  // Payslips and the whole register on paper; payslips of the chosen rows (shortcut menu).
+  virtual void OnPrintouts() = 0;
+  virtual void OnPrintChosenPayslips() = 0;
   // Withholding by the cumulative method for resident employees.
   virtual void OnResidentTaxRate() = 0;
   virtual void OnPeople() = 0;
@@ -59,28 +62,30 @@ enum MainMenuEntry : int {
   kMenuOpen = 3,
   kMenuSave = 5,
   kMenuSaveAs = 6,
-  kMenuExit = 8,
-  kMenuEdit = 9,
-  kMenuModify = 10,
-  kMenuDeleteRow = 11,
-  kMenuInsertBlankRow = 13,
-  kMenuFind = 15,
-  kMenuCopy = 17,
-  kMenuPaste = 18,
-  kMenuSort = 20,
-  kMenuWhyTax = 22,
-  kMenuStatistics = 23,
-  kMenuCalculate = 24,
-  kMenuSummary = 26,
-  kMenuExport = 28,
-  kMenuSettings = 29,
-  kMenuTaxRate = 30,
-  kMenuWithholding = 31,
-  kMenuResidentTaxRate = 32,
-  kMenuPeople = 33,
-  kMenuImportTakeOver = 34,
-  kMenuWithholdingList = 35,
-  kMainMenuSize = 36,
+  kMenuPrintouts = 8,
+  kMenuExit = 10,
+  kMenuEdit = 11,
+  kMenuModify = 12,
+  kMenuDeleteRow = 13,
+  kMenuInsertBlankRow = 15,
+  kMenuFind = 17,
+  kMenuCopy = 19,
+  kMenuPaste = 20,
+  kMenuSort = 22,
+  kMenuPrintChosenPayslips = 24,
+  kMenuWhyTax = 26,
+  kMenuStatistics = 27,
+  kMenuCalculate = 28,
+  kMenuSummary = 30,
+  kMenuExport = 32,
+  kMenuSettings = 33,
+  kMenuTaxRate = 34,
+  kMenuWithholding = 35,
+  kMenuResidentTaxRate = 36,
+  kMenuPeople = 37,
+  kMenuImportTakeOver = 38,
+  kMenuWithholdingList = 39,
+  kMainMenuSize = 40,
 };
 
 // The toolbar's buttons, by index (separators at the even indexes).

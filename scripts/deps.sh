@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need; skips what is present.
+# Packages named as arguments are installed too (scripts/screenshots.sh asks for imagemagick).
 set -euo pipefail
 packages=(
   build-essential cmake pkg-config
@@ -9,6 +10,7 @@ packages=(
   tigervnc-standalone-server tigervnc-tools openbox
   vncsnapshot x11-utils xdotool wmctrl iproute2 procps python3
   poppler-utils python3-openpyxl libsqlite3-dev locales
+  "$@"
 )
 missing=()
 for p in "${packages[@]}"; do

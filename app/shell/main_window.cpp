@@ -1,5 +1,6 @@
 #include "app/shell/main_window.h"
 
+#include "app/printouts/printouts_window.h"
 #include "forms/grid/grid.h"
 #include "platform/ui/keys.h"
 
@@ -20,6 +21,22 @@ MainWindow::MainWindow(forms::Framework& framework, const Seams& seams, Database
 void MainWindow::StoreEditInProgress() {
   // A text that changed reaches OnGridCellsEdited, which marks the register modified.
   form_.grid().EndEdit();
+}
+
+void MainWindow::OnPrintouts() {
+  AfterStoringEdit([this] { PrintoutsWindow(context_, {}).Show(); });
+}
+
+void MainWindow::OnPrintChosenPayslips() {
+  AfterStoringEdit([this] {
+    std::vector<int> rows = ChosenRows(form_.grid());
+    if (rows.empty()) {
+      context_.framework.ShowMessage("请先在表格中选定要打印工资条的人员所在的行。", "打印工资条",
+                                     ui::MessageButtons::kOk, ui::MessageIcon::kInformation);
+      return;
+    }
+    PrintoutsWindow(context_, std::move(rows)).Show();
+  });
 }
 
 void MainWindow::OnGridEditBegins() { MarkEdited(); }

@@ -93,6 +93,9 @@ class MainWindow : public forms::MainWindowHandlers {
     AfterStoringEdit([this] { PeopleWindow(context_, withholding_.PeoplePath()).Show(); });
   }
 
+  void OnPrintouts() override;
+  void OnPrintChosenPayslips() override;
+
   void OnGridEditBegins() override;
   void OnGridKeyDown(int key, int modifiers) override;
   void OnGridCellsEdited(const CellRange& range) override;

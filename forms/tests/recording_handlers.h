@@ -36,6 +36,8 @@ class RecordingHandlers : public MainWindowHandlers {
   void OnExport() override { calls.push_back("Export"); }
   void OnTaxRate() override { calls.push_back("TaxRate"); }
   void OnSettings() override { calls.push_back("Settings"); }
+  void OnPrintouts() override { calls.push_back("Printouts"); }
+  void OnPrintChosenPayslips() override { calls.push_back("PrintChosenPayslips"); }
   void OnResidentTaxRate() override { calls.push_back("ResidentTaxRate"); }
   void OnPeople() override { calls.push_back("People"); }
   void OnWhyTax() override { calls.push_back("WhyTax"); }

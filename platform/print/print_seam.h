@@ -70,6 +70,9 @@ struct TextExtent {
   int height = 0;
 };
 
+// How a line is drawn: solid for rules, dashed for the line along which paper is cut.
+enum class LineStyle { kSolid, kDashed };
+
 // Colours are Windows colour values 0x00BBGGRR.
 constexpr uint32_t kBlack = 0x000000;
 constexpr uint32_t kTransparent = 0xFF000000;
@@ -111,6 +114,9 @@ class PrintSeam {
   virtual TextExtent MeasureText(const Text& text) = 0;
   // Draws `text` with its top-left corner at (x, y) device pixels from the printable origin.
   virtual void DrawText(int x, int y, const Text& text) = 0;
+  // Draws a thin line (about 0.2 mm) in the text colour from (x1, y1) to (x2, y2), device pixels
+  // from the printable origin.
+  virtual void DrawLine(int x1, int y1, int x2, int y2, LineStyle style) = 0;
 
   virtual void OpenStatusWindow(const StatusTexts& texts) = 0;
   virtual void CloseStatusWindow() = 0;

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 namespace sr::print {
 
@@ -68,7 +69,23 @@ void RecordingPrintSeam::DeleteContext() {
   context_open_ = false;
 }
 
-PageGeometry RecordingPrintSeam::Geometry() { return geometry; }
+// `geometry` is the portrait A4 page; A3 (paper number 8) is as much larger as it is, and a
+// landscape job turns the page.
+PageGeometry RecordingPrintSeam::Geometry() {
+  PageGeometry page = geometry;
+  if (!paper_.keep_default && paper_.paper_number == 8) {
+    page.physical_width = geometry.physical_height;
+    page.physical_height = static_cast<int>(std::lround(geometry.physical_height * std::sqrt(2.0)));
+    page.printable_width = page.physical_width - 2 * page.offset_x;
+    page.printable_height = page.physical_height - 2 * page.offset_y;
+  }
+  if (orientation_ == Orientation::kLandscape) {
+    std::swap(page.physical_width, page.physical_height);
+    std::swap(page.printable_width, page.printable_height);
+    std::swap(page.offset_x, page.offset_y);
+  }
+  return page;
+}
 
 DeviceDescription RecordingPrintSeam::Device() {
   return DeviceDescription{"Recorder", "REC1:", output_file_};
@@ -119,6 +136,12 @@ TextExtent RecordingPrintSeam::MeasureText(const Text& text) {
 void RecordingPrintSeam::DrawText(int x, int y, const Text& text) {
   Record("DrawText " + std::to_string(x) + "," + std::to_string(y) + " " + text);
   texts_.push_back(DrawnText{x, y, text, font_, page_});
+}
+
+void RecordingPrintSeam::DrawLine(int x1, int y1, int x2, int y2, LineStyle style) {
+  Record("DrawLine " + std::to_string(x1) + "," + std::to_string(y1) + " " + std::to_string(x2) +
+         "," + std::to_string(y2) + (style == LineStyle::kDashed ? " dashed" : ""));
+  lines_.push_back(DrawnLine{x1, y1, x2, y2, style, page_});
 }
 
 void RecordingPrintSeam::OpenStatusWindow(const StatusTexts& texts) {

@@ -18,6 +18,16 @@ struct DrawnText {
   int page = 0;
 };
 
+// A line as it reached the page, in device pixels.
+struct DrawnLine {
+  int x1 = 0;
+  int y1 = 0;
+  int x2 = 0;
+  int y2 = 0;
+  LineStyle style = LineStyle::kSolid;
+  int page = 0;
+};
+
 // A print seam for tests: it keeps every call in `calls()` (one readable line each) and every
 // drawn text in `texts()`, answers the dialogs as scripted, and can fail or cancel on request.
 //
@@ -43,6 +53,7 @@ class RecordingPrintSeam : public PrintSeam {
   // Record.
   const std::vector<std::string>& calls() const { return calls_; }
   const std::vector<DrawnText>& texts() const { return texts_; }
+  const std::vector<DrawnLine>& lines() const { return lines_; }
   bool context_open() const { return context_open_; }
   bool status_window_open() const { return status_open_; }
   const StatusTexts& status_texts() const { return status_texts_; }
@@ -69,6 +80,7 @@ class RecordingPrintSeam : public PrintSeam {
   void SelectColors(uint32_t text, uint32_t background) override;
   TextExtent MeasureText(const Text& text) override;
   void DrawText(int x, int y, const Text& text) override;
+  void DrawLine(int x1, int y1, int x2, int y2, LineStyle style) override;
   void OpenStatusWindow(const StatusTexts& texts) override;
   void CloseStatusWindow() override;
   void ProcessPendingMessages() override;
@@ -79,6 +91,7 @@ class RecordingPrintSeam : public PrintSeam {
 
   std::vector<std::string> calls_;
   std::vector<DrawnText> texts_;
+  std::vector<DrawnLine> lines_;
   PaperRequest paper_;
   Orientation orientation_ = Orientation::kPortrait;
   Text output_file_;

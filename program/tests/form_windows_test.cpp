@@ -3,6 +3,7 @@
 // bars, an amount is never cut without a mark, and the main window cannot be made so small that
 // its labels and toolbar overlap.
 #include <QAbstractScrollArea>
+#include <QAction>
 #include <QApplication>
 #include <QHelpEvent>
 #include <QLabel>
@@ -20,7 +21,6 @@
 namespace sr::qt {
 namespace {
 
-using testing::InspectModalFromMenu;
 using testing::InspectModalWindow;
 using testing::Q;
 using testing::RunProgramAndInspect;
@@ -105,10 +105,37 @@ TEST(QtForms, EveryLabelOfEveryWindowShowsItsWholeText) {
     });
     InspectModalWindow(main, Q(u8"税率"), [](FormWindow* tax) { SaveScreenshot(tax, "tax"); });
     InspectModalWindow(main, Q(u8"汇总"), [](FormWindow* sum) { SaveScreenshot(sum, "summary"); });
-    InspectModalFromMenu(main, Q(u8"&W 个税 "), Q(u8"人员信息"), [](FormWindow* people) {
+    bool printouts_seen = false;
+    testing::InspectNextModalWindow(main, [&printouts_seen](FormWindow* printouts) {
+      printouts_seen = true;
+      SaveScreenshot(printouts, "printouts");
+      ExpectEveryLabelFits(printouts);
+      int buttons = 0;
+      for (QPushButton* button : printouts->client()->findChildren<QPushButton*>()) {
+        ++buttons;
+        EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()), button->width() - 8)
+            << button->text().toStdString();
+      }
+      EXPECT_EQ(buttons, 5);
+    });
+    // The file menu's entry; triggering it returns once the window has closed.
+    for (QAction* action : main->findChildren<QAction*>()) {
+      if (action->text().contains(Q(u8"打印工资条和工资表"))) {
+        action->trigger();
+        break;
+      }
+    }
+    EXPECT_TRUE(printouts_seen);
+    testing::InspectNextModalWindow(main, [](FormWindow* people) {
       SaveScreenshot(people, "people");
       EXPECT_EQ(people->windowTitle(), Q(u8"人员信息"));
     });
+    for (QAction* action : main->findChildren<QAction*>()) {
+      if (action->text() == Q(u8"人员信息")) {
+        action->trigger();
+        break;
+      }
+    }
     main->close();
   });
   EXPECT_EQ(code, 0);

@@ -7,8 +7,6 @@
 #include <unistd.h>
 
 #include <QTest>
-#include <QMenu>
-#include <QMenuBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -72,10 +70,10 @@ inline QList<QToolButton*> ToolbarButtons(FormWindow* window) {
   return buttons;
 }
 
-// Runs `inspect` on the modal window that `open` opens, once that window is up and active, after
-// which the window is closed by its close box.
-inline void InspectModalOpenedBy(FormWindow* main, std::function<void()> open,
-                                 std::function<void(FormWindow*)> inspect) {
+// Clicks the main window's toolbar button `caption`, which opens a modal window; `inspect` runs
+// once that window is up and active, after which the window is closed by its close box.
+// Once the next modal window over `main` is active, hands it to `inspect` and closes it.
+inline void InspectNextModalWindow(FormWindow* main, std::function<void(FormWindow*)> inspect) {
   QTimer::singleShot(0, [main, inspect] {
     FormWindow* modal = nullptr;
     ASSERT_TRUE(QTest::qWaitFor([&] {
@@ -86,30 +84,14 @@ inline void InspectModalOpenedBy(FormWindow* main, std::function<void()> open,
     inspect(modal);
     modal->close();
   });
-  open();  // returns once the modal window has closed
 }
 
-// The same for a menu entry: `bar` and `entry` are the captions in the menu bar and its menu.
-inline void InspectModalFromMenu(FormWindow* main, const QString& bar, const QString& entry,
-                                 std::function<void(FormWindow*)> inspect) {
-  for (QAction* title : main->menuBar()->actions()) {
-    if (title->text() != bar) continue;
-    for (QAction* action : title->menu()->actions()) {
-      if (action->text() == entry) {
-        InspectModalOpenedBy(main, [action] { action->trigger(); }, inspect);
-        return;
-      }
-    }
-  }
-  ADD_FAILURE() << "no menu entry " << entry.toStdString();
-}
-
-// The same for the main window's toolbar button `caption`.
 inline void InspectModalWindow(FormWindow* main, const QString& caption,
                                std::function<void(FormWindow*)> inspect) {
+  InspectNextModalWindow(main, inspect);
   for (QToolButton* button : ToolbarButtons(main)) {
     if (button->text() == caption) {
-      InspectModalOpenedBy(main, [button] { button->click(); }, inspect);
+      button->click();  // returns once the modal window has closed
       return;
     }
   }

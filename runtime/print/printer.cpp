@@ -98,6 +98,7 @@ bool Printer::StartPrint(bool show_dialog, std::optional<bool> show_status, int 
   }
   job_open_ = true;
   page_open_ = true;
+  page_number_ = 1;
   current_x_ = 0;
   current_y_ = 0;
   return true;
@@ -150,26 +151,72 @@ int Printer::ToDevice(int logical, int dpi) const {
   return static_cast<int>(scaled >= 0 ? (scaled + half) / per_inch : (scaled - half) / per_inch);
 }
 
-void Printer::PrintAt(std::optional<int> x, std::optional<int> y,
-                      const std::vector<Value>& values) {
-  if (!job_open_ || cancelled_) return;
+int Printer::FromDevice(int device, int dpi) const {
+  int per_inch = UnitsPerInch(unit_);
+  if (per_inch == 0 || dpi <= 0) return device;
+  return static_cast<int>(static_cast<int64_t>(device) * per_inch / dpi);
+}
+
+bool Printer::ReadyToDraw() {
+  if (!job_open_ || cancelled_) return false;
   if (!page_open_) {
-    if (!seam_->StartPage()) return;
+    if (!seam_->StartPage()) return false;
     page_open_ = true;
+    ++page_number_;
   }
   seam_->SelectFont(font_);
   seam_->SelectColors(text_color_, background_color_);
+  return true;
+}
+
+bool Printer::NewPage() {
+  if (!job_open_ || cancelled_) return false;
+  if (page_open_) seam_->EndPage();
+  page_open_ = false;
+  return ReadyToDraw();
+}
+
+void Printer::DrawLine(int x1, int y1, int x2, int y2, print::LineStyle style) {
+  if (!ReadyToDraw()) return;
+  seam_->DrawLine(ToDevice(left_ + x1, geometry_.dpi_x), ToDevice(top_ + y1, geometry_.dpi_y),
+                  ToDevice(left_ + x2, geometry_.dpi_x), ToDevice(top_ + y2, geometry_.dpi_y),
+                  style);
+}
+
+int Printer::TextWidth(const Text& text) {
+  if (!job_open_) return 0;
+  seam_->SelectFont(font_);
+  return FromDevice(seam_->MeasureText(text).width, geometry_.dpi_x);
+}
+
+int Printer::TextHeight(const Text& text) {
+  if (!job_open_) return 0;
+  seam_->SelectFont(font_);
+  return FromDevice(seam_->MeasureText(text.empty() ? Text("W") : text).height, geometry_.dpi_y);
+}
+
+int Printer::PrintableWidth() const {
+  return job_open_ ? FromDevice(geometry_.printable_width, geometry_.dpi_x) : 0;
+}
+
+int Printer::PrintableHeight() const {
+  return job_open_ ? FromDevice(geometry_.printable_height, geometry_.dpi_y) : 0;
+}
+
+void Printer::PrintAt(std::optional<int> x, std::optional<int> y,
+                      const std::vector<Value>& values) {
+  if (!ReadyToDraw()) return;
   int dx =
       x ? ToDevice(left_ + *x, geometry_.dpi_x) : current_x_ + ToDevice(left_, geometry_.dpi_x);
   int dy = y ? ToDevice(top_ + *y, geometry_.dpi_y) : current_y_ + ToDevice(top_, geometry_.dpi_y);
-  for (const Value& value : values) {
-    std::optional<Text> text = PrintableText(value);
+  for (size_t i = 0; i < values.size(); ++i) {
+    std::optional<Text> text = PrintableText(values[i]);
     if (!text) continue;
-    if (!PrintValue(*text, &dx, &dy)) return;
+    if (!PrintValue(*text, i + 1 < values.size(), &dx, &dy)) return;
   }
 }
 
-bool Printer::PrintValue(const Text& text, int* x, int* y) {
+bool Printer::PrintValue(const Text& text, bool more_values, int* x, int* y) {
   std::vector<Text> lines = SplitLines(text);
   int line_x = *x;
   for (size_t i = 0; i < lines.size(); ++i) {
@@ -179,9 +226,13 @@ bool Printer::PrintValue(const Text& text, int* x, int* y) {
       return false;
     }
     const Text& line = lines[i];
-    print::TextExtent extent = seam_->MeasureText(line.empty() ? Text("W") : line);
     if (!line.empty()) seam_->DrawText(line_x, *y, line);
-    if (i + 1 == lines.size()) {
+    const bool last = i + 1 == lines.size();
+    // Where the next line or value goes; the position after the last of all is not kept, so
+    // a long printout of single texts need not measure each of them.
+    if (last && !more_values) break;
+    print::TextExtent extent = seam_->MeasureText(line.empty() ? Text("W") : line);
+    if (last) {
       *x = line_x + (line.empty() ? 0 : extent.width);
     } else {
       *y += extent.height + 2;

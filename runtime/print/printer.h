@@ -52,6 +52,24 @@ class Printer {
   // Does nothing outside a job or after the user cancelled it. Never starts a new page.
   void PrintAt(std::optional<int> x, std::optional<int> y, const std::vector<Value>& values);
 
+  // Ends the current page and starts the next; a printout of several pages calls it between
+  // them. False, and nothing happens, outside a job or after the user cancelled it.
+  bool NewPage();
+
+  // Draws a thin line from (x1, y1) to (x2, y2) in the coordinate unit and the text colour.
+  // Does nothing outside a job or after the user cancelled it.
+  void DrawLine(int x1, int y1, int x2, int y2, print::LineStyle style = print::LineStyle::kSolid);
+
+  // The width and height of `text` in the current font, in the coordinate unit; 0 outside a
+  // job (the device decides how wide a text is).
+  int TextWidth(const Text& text);
+  int TextHeight(const Text& text);
+  // The printable area of the job's page in the coordinate unit; 0 outside a job.
+  int PrintableWidth() const;
+  int PrintableHeight() const;
+  // The page being drawn, from 1; 0 outside a job.
+  int page_number() const { return job_open_ ? page_number_ : 0; }
+
   // Ends the job (a cancelled job is thrown away) and closes the status window. Does nothing
   // when no job is open.
   void EndPrint();
@@ -82,9 +100,14 @@ class Printer {
   void OpenStatusWindow();
   void DropJob();
   int ToDevice(int logical, int dpi) const;
+  int FromDevice(int device, int dpi) const;
+  // Starts a page when none is open and selects the font and colours; false outside a job,
+  // after a cancel or when the page cannot be started.
+  bool ReadyToDraw();
   // Draws one value from (*x, *y) in device pixels and leaves them where the next value goes.
   // Returns false when the job was cancelled.
-  bool PrintValue(const Text& text, int* x, int* y);
+  // `more_values`: another value follows on the same line.
+  bool PrintValue(const Text& text, bool more_values, int* x, int* y);
 
   print::PrintSeam* seam_;
   CoordinateUnit unit_ = CoordinateUnit::kTenthMillimetre;
@@ -99,6 +122,7 @@ class Printer {
   bool page_open_ = false;
   bool status_open_ = false;
   bool cancelled_ = false;
+  int page_number_ = 0;
   print::PageGeometry geometry_;
   int current_x_ = 0;  // device pixels
   int current_y_ = 0;

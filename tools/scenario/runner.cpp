@@ -143,6 +143,7 @@ Runner::Runner(fs::FileSystem& file_system, std::ostream& transcript)
   AddRecordExpectations(*this);
   AddFileLines(*this);
   AddTaxLines(*this);
+  AddPrintLines(*this);
 }
 
 void Runner::AddExpectation(const std::string& word, Check check) {

@@ -29,6 +29,9 @@ class Runner;
 void AddFileLines(Runner& runner);
 // "make-tax-table": the tax rate table installed with the program (tools/scenario/tax_lines.cpp).
 void AddTaxLines(Runner& runner);
+// What the program printed: "expect printed ...", "forget-printing", "print-dialog"
+// (tools/scenario/print_lines.cpp).
+void AddPrintLines(Runner& runner);
 
 // Runs the real program on the headless backend, doing what a script says and checking what it
 // expects, and writes a UTF-8 transcript.
@@ -48,6 +51,7 @@ class Runner {
 
   headless::HeadlessBackend& backend() { return backend_; }
   fs::FileSystem& file_system() { return file_system_; }
+  print::RecordingPrintSeam& printer() { return printer_; }
   // The active window and the peer of its first grid; throw Failure when there is none.
   headless::HeadlessWindow& ActiveWindow();
   headless::HeadlessGrid& ActiveGrid();

@@ -16,6 +16,8 @@
 #include "app/summary/summary_command.h"
 #include "app/tests/app_harness.h"
 #include "platform/qt/print/qt_print_seam.h"
+#include "platform/qt/print/tests/pdf_pages.h"
+#include "platform/qt/print/tests/pdf_seam.h"
 #include "platform/qt/print/tests/pdf_words.h"
 #include "runtime/convert/date_time.h"
 
@@ -28,15 +30,6 @@ namespace {
 namespace fs = std::filesystem;
 using testing::AppHarness;
 using testing::Gbk;
-
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "summary_pdf_tests";
-  static char* argv[] = {name, nullptr};
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
 
 std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
@@ -68,21 +61,10 @@ std::string DataDir() {
   return std::string(source != nullptr ? source : ".") + "/app/summary/tests/data";
 }
 
-// The Qt seam, remembering the page's geometry while the job runs.
-class PdfSeam : public qt::QtPrintSeam {
- public:
-  bool StartPage() override {
-    bool started = QtPrintSeam::StartPage();
-    geometry = Geometry();
-    return started;
-  }
-  print::PageGeometry geometry;
-};
-
 class SummaryPdfTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    App();
+    test::OffscreenApplication();
     char pattern[] = "/tmp/summary-pdf-test-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     dir_ = pattern;
@@ -113,7 +95,7 @@ class SummaryPdfTest : public ::testing::Test {
   }
 
   fs::path dir_;
-  PdfSeam seam_;
+  test::PdfSeam seam_;
 };
 
 TEST_F(SummaryPdfTest, PageCarriesHeadingDateAmountsAndAClosedTable) {
@@ -198,49 +180,25 @@ TEST_F(SummaryPdfTest, PageCarriesHeadingDateAmountsAndAClosedTable) {
   EXPECT_EQ(bar_rows, 20);
 }
 
-// Renders the first page of `pdf` at `dpi` as an 8-bit grey image.
-QImage Render(const fs::path& pdf, int dpi) {
-  fs::path stem = pdf.parent_path() / "render";
-  std::string command = "pdftoppm -png -gray -r " + std::to_string(dpi) + " -singlefile '" +
-                        pdf.string() + "' '" + stem.string() + "'";
-  if (std::system(command.c_str()) != 0) return QImage();
-  return QImage(QString::fromStdString(stem.string() + ".png"))
-      .convertToFormat(QImage::Format_Grayscale8);
-}
-
 // The reference page app/summary/tests/data/summary_page.png (50 dpi, grey) was rendered from this
 // printout and looked at. A fresh render may differ by anti-aliasing and font hinting, not by
 // a moved or missing line: at most a tenth as many pixels as the reference inks may differ by
 // more than a third of the grey range.
 TEST_F(SummaryPdfTest, PageLooksLikeTheReference) {
   PrintSmallRegister();
-  QImage fresh = Render(dir_ / "summary.pdf", 50);
+  QImage fresh = test::RenderPdfPage(dir_ / "summary.pdf", 1, 50);
   ASSERT_FALSE(fresh.isNull());
   if (const char* keep = std::getenv("SR_KEEP_SUMMARY_PNG")) fresh.save(keep);
   QImage reference(QString::fromStdString(DataDir() + "/summary_page.png"));
   ASSERT_FALSE(reference.isNull()) << DataDir();
   reference = reference.convertToFormat(QImage::Format_Grayscale8);
   ASSERT_EQ(fresh.size(), reference.size());
-  int differing = 0;
-  int inked = 0;
-  for (int y = 0; y < fresh.height(); ++y) {
-    const uchar* a = fresh.constScanLine(y);
-    const uchar* b = reference.constScanLine(y);
-    for (int x = 0; x < fresh.width(); ++x) {
-      if (std::abs(a[x] - b[x]) > 85) ++differing;
-      if (b[x] < 192) ++inked;
-    }
-  }
-  EXPECT_GT(inked, 2000) << inked;  // the reference does show the table
-  EXPECT_LE(differing, inked / 10) << differing << " pixels differ, " << inked << " inked";
-  // The comparison does tell: the page half a table row (3.8 mm) lower differs by far more.
-  int shifted = 0;
-  for (int y = 7; y < fresh.height(); ++y) {
-    const uchar* a = fresh.constScanLine(y - 7);
-    const uchar* b = reference.constScanLine(y);
-    for (int x = 0; x < fresh.width(); ++x) shifted += std::abs(a[x] - b[x]) > 85;
-  }
-  EXPECT_GT(shifted, inked / 5) << shifted;
+  // Shifted by 7 pixels, half a table row (3.8 mm) lower, the page differs by far more.
+  test::PageComparison result = test::ComparePages(fresh, reference, 7);
+  EXPECT_GT(result.inked, 2000) << result.inked;  // the reference does show the table
+  EXPECT_LE(result.differing, result.inked / 10)
+      << result.differing << " pixels differ, " << result.inked << " inked";
+  EXPECT_GT(result.shifted, result.inked / 5) << result.shifted;
 }
 
 }  // namespace

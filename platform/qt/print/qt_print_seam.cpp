@@ -10,9 +10,11 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
+#include <QPen>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <algorithm>
 
 #include "base/gbk.h"
 #include "platform/qt/print/print_status_dialog.h"
@@ -22,7 +24,13 @@ namespace sr::qt {
 
 namespace {
 
-QString FromGbk(const Text& text) { return QString::fromStdString(ToUtf8(text)); }
+QString FromGbk(const Text& text) {
+  // Digits and other ASCII are the same in GBK; amounts are most of a long printout's texts.
+  if (std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; })) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+  }
+  return QString::fromStdString(ToUtf8(text));
+}
 Text ToGbk(const QString& text) { return FromUtf8(text.toStdString()); }
 
 // A Windows colour value 0x00BBGGRR.
@@ -111,6 +119,8 @@ bool QtPrintSeam::CreateContext(const Text& output_file) {
   cancelled_ = false;
   pages_started_ = false;
   font_ = QFont();
+  font_spec_ = print::FontSpec();
+  metrics_.reset();
   return printer_->isValid();
 }
 
@@ -150,6 +160,8 @@ bool QtPrintSeam::StartDocument(const Text& job_name) {
   if (!printer_) return false;
   printer_->setDocName(FromGbk(job_name));
   painter_ = std::make_unique<QPainter>();
+  colors_selected_ = false;
+  line_pen_ = false;
   if (!painter_->begin(printer_.get())) {
     painter_.reset();
     return false;
@@ -185,7 +197,12 @@ bool QtPrintSeam::StartPage() {
 
 void QtPrintSeam::EndPage() {}
 
+// A printout of thousands of texts selects the same font for each; resolving the face and
+// measuring with it anew every time would cost more than drawing.
 void QtPrintSeam::SelectFont(const print::FontSpec& font) {
+  if (font == font_spec_ && painter_ && painter_->font() == font_) return;
+  font_spec_ = font;
+  metrics_.reset();
   QFont qfont;
   if (!font.face.empty()) qfont.setFamily(ResolveFace(FromGbk(font.face)));
   if (font.points > 0) qfont.setPointSizeF(font.points);
@@ -195,6 +212,14 @@ void QtPrintSeam::SelectFont(const print::FontSpec& font) {
 
 void QtPrintSeam::SelectColors(uint32_t text, uint32_t background) {
   if (!painter_) return;
+  // Every text selects its colours; the PDF engine writes a change of pen into the page.
+  if (colors_selected_ && text == text_color_ && background == background_color_ && !line_pen_) {
+    return;
+  }
+  colors_selected_ = true;
+  text_color_ = text;
+  background_color_ = background;
+  line_pen_ = false;
   painter_->setPen(ColorOf(text));
   if (background == print::kTransparent) {
     painter_->setBackgroundMode(Qt::TransparentMode);
@@ -204,17 +229,40 @@ void QtPrintSeam::SelectColors(uint32_t text, uint32_t background) {
   }
 }
 
+const QFontMetrics& QtPrintSeam::Metrics() {
+  if (!metrics_) metrics_ = std::make_unique<QFontMetrics>(font_, printer_.get());
+  return *metrics_;
+}
+
 print::TextExtent QtPrintSeam::MeasureText(const Text& text) {
   if (!printer_) return {};
-  QFontMetrics metrics(font_, printer_.get());
+  const QFontMetrics& metrics = Metrics();
   return print::TextExtent{metrics.horizontalAdvance(FromGbk(text)), metrics.height()};
 }
 
 void QtPrintSeam::DrawText(int x, int y, const Text& text) {
   if (!painter_ || !painter_->isActive()) return;
-  QFontMetrics metrics(font_, printer_.get());
+  if (line_pen_) {
+    painter_->setPen(ColorOf(text_color_));
+    line_pen_ = false;
+  }
+  const QFontMetrics& metrics = Metrics();
   // Qt draws at the baseline; the caller gives the top of the text.
   painter_->drawText(QPoint(x, y + metrics.ascent()), FromGbk(text));
+}
+
+void QtPrintSeam::DrawLine(int x1, int y1, int x2, int y2, print::LineStyle style) {
+  if (!painter_ || !painter_->isActive()) return;
+  const Qt::PenStyle pen_style = style == print::LineStyle::kDashed ? Qt::DashLine : Qt::SolidLine;
+  if (!line_pen_ || painter_->pen().style() != pen_style) {
+    QPen pen(ColorOf(text_color_));
+    pen.setWidthF(printer_->resolution() * 0.2 / 25.4);  // 0.2 mm
+    pen.setCapStyle(Qt::FlatCap);
+    pen.setStyle(pen_style);
+    painter_->setPen(pen);
+    line_pen_ = true;
+  }
+  painter_->drawLine(x1, y1, x2, y2);
 }
 
 void QtPrintSeam::OpenStatusWindow(const print::StatusTexts& texts) {
@@ -237,7 +285,13 @@ void QtPrintSeam::CloseStatusWindow() {
   status_ = nullptr;
 }
 
-void QtPrintSeam::ProcessPendingMessages() { QCoreApplication::processEvents(); }
+// Called before every line of text: a Cancel click needs a look every few milliseconds, not
+// 100,000 times for a long printout.
+void QtPrintSeam::ProcessPendingMessages() {
+  if (since_messages_.isValid() && since_messages_.elapsed() < 10) return;
+  QCoreApplication::processEvents();
+  since_messages_.start();
+}
 
 bool QtPrintSeam::JobCancelled() { return cancelled_; }
 

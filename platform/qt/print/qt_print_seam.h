@@ -1,7 +1,9 @@
 #ifndef SALARY_PLATFORM_QT_PRINT_QT_PRINT_SEAM_H_
 #define SALARY_PLATFORM_QT_PRINT_QT_PRINT_SEAM_H_
 
+#include <QElapsedTimer>
 #include <QFont>
+#include <QFontMetrics>
 #include <QPointer>
 #include <memory>
 #include <string>
@@ -49,6 +51,7 @@ class QtPrintSeam : public print::PrintSeam {
   void SelectColors(uint32_t text, uint32_t background) override;
   print::TextExtent MeasureText(const Text& text) override;
   void DrawText(int x, int y, const Text& text) override;
+  void DrawLine(int x1, int y1, int x2, int y2, print::LineStyle style) override;
   void OpenStatusWindow(const print::StatusTexts& texts) override;
   void CloseStatusWindow() override;
   void ProcessPendingMessages() override;
@@ -59,7 +62,18 @@ class QtPrintSeam : public print::PrintSeam {
   std::unique_ptr<QPrinter> printer_;
   std::unique_ptr<QPainter> painter_;
   QPointer<PrintStatusDialog> status_;
+  // The metrics of font_ on the printer, made when first needed after a change of either.
+  const QFontMetrics& Metrics();
+
   QFont font_;
+  print::FontSpec font_spec_;  // what font_ was made from
+  std::unique_ptr<QFontMetrics> metrics_;
+  QElapsedTimer since_messages_;
+  // The colours last selected; the painter holds a line's pen instead while `line_pen_`.
+  bool colors_selected_ = false;
+  uint32_t text_color_ = print::kBlack;
+  uint32_t background_color_ = print::kTransparent;
+  bool line_pen_ = false;  // since pending messages were last processed
   bool pages_started_ = false;
   bool cancelled_ = false;
 };

@@ -9,8 +9,8 @@ namespace sr::qt {
 
 QString RefusalMessage(const QString& character) {
   const uint code = character.isEmpty() ? 0 : character.toUcs4().value(0);
-  return QStringLiteral("\"%1\" (U+%2) cannot be stored: this program keeps its texts in the GBK "
-                        "character set, which has no such character.")
+  // The clerk reads Chinese; the code point lets a maintainer tell look-alike characters apart.
+  return QStringLiteral("“%1”(U+%2)无法保存：本程序的文字使用 GBK 字符集，其中没有这个字符。")
       .arg(character, QString::number(code, 16).toUpper().rightJustified(4, QChar('0')));
 }
 

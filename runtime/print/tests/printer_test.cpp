@@ -255,3 +255,68 @@ TEST_F(PrinterTest, DestroyingThePrinterEndsAnOpenJob) {
 
 }  // namespace
 }  // namespace sr
+
+namespace sr {
+namespace {
+
+// Printouts of several pages: NewPage ends one page and starts the next, lines and text widths
+// use the coordinate unit, and none of it happens outside a job or after a cancel.
+class PrinterPagesTest : public ::testing::Test {
+ protected:
+  PrinterPagesTest() : printer_(&seam_) { printer_.SetFontSize(12); }
+  bool Start() { return printer_.StartPrint(false, false, 2, 0); }
+  print::RecordingPrintSeam seam_;
+  Printer printer_;
+};
+
+TEST_F(PrinterPagesTest, NewPageStartsTheNextPageAndCountsIt) {
+  EXPECT_FALSE(printer_.NewPage());
+  EXPECT_EQ(printer_.page_number(), 0);
+  ASSERT_TRUE(Start());
+  EXPECT_EQ(printer_.page_number(), 1);
+  printer_.PrintAt(0, 0, {Value::FromText("A")});
+  ASSERT_TRUE(printer_.NewPage());
+  printer_.PrintAt(0, 0, {Value::FromText("B")});
+  EXPECT_EQ(printer_.page_number(), 2);
+  printer_.EndPrint();
+  ASSERT_EQ(seam_.texts().size(), 2u);
+  EXPECT_EQ(seam_.texts()[0].page, 1);
+  EXPECT_EQ(seam_.texts()[1].page, 2);
+  const auto& calls = seam_.calls();
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), "StartPage"), 2);
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), "EndPage"), 2);
+}
+
+TEST_F(PrinterPagesTest, LinesAndWidthsAreInTheCoordinateUnit) {
+  EXPECT_EQ(printer_.TextWidth("AB"), 0);  // no job, no device to ask
+  EXPECT_EQ(printer_.PrintableWidth(), 0);
+  printer_.DrawLine(0, 0, 100, 0);
+  ASSERT_TRUE(Start());
+  printer_.set_offset(10, 0);
+  printer_.DrawLine(300, 450, 300, 1000, print::LineStyle::kDashed);
+  ASSERT_EQ(seam_.lines().size(), 1u);
+  EXPECT_EQ(seam_.lines()[0].x1, 732);  // 31 mm at 600 dpi
+  EXPECT_EQ(seam_.lines()[0].y1, 1063);
+  EXPECT_EQ(seam_.lines()[0].y2, 2362);
+  EXPECT_EQ(seam_.lines()[0].style, print::LineStyle::kDashed);
+  // 12 points at 600 dpi: an em of 100 px; "AB" is one em wide, 100 px = 4.2 mm, cut to 42.
+  EXPECT_EQ(printer_.TextWidth("AB"), 42);
+  EXPECT_EQ(printer_.TextHeight(""), 50);  // 120 px
+  EXPECT_EQ(printer_.PrintableWidth(), 4660 * 254 / 600);
+}
+
+TEST_F(PrinterPagesTest, NothingIsDrawnAfterTheUserCancelled) {
+  seam_.cancel_at_message_pass = 1;  // Cancel in the status window
+  ASSERT_TRUE(printer_.StartPrint(false, true, 2, 0));
+  printer_.PrintAt(0, 0, {Value::FromText("A")});
+  EXPECT_TRUE(printer_.cancelled());
+  EXPECT_FALSE(printer_.NewPage());
+  printer_.DrawLine(0, 0, 10, 10);
+  EXPECT_TRUE(seam_.lines().empty());
+  printer_.EndPrint();
+  EXPECT_TRUE(std::find(seam_.calls().begin(), seam_.calls().end(), "AbortDocument") !=
+              seam_.calls().end());
+}
+
+}  // namespace
+}  // namespace sr

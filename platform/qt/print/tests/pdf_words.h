@@ -17,6 +17,8 @@ struct PdfWord {
   double x = 0;
   double y = 0;
   double width = 0;
+  double height = 0;
+  int page = 0;  // from 1
 };
 
 // Every word of the PDF, in reading order; empty when pdftotext cannot read it.
@@ -29,7 +31,9 @@ inline std::vector<PdfWord> PdfWordsOf(const std::filesystem::path& pdf) {
   std::ifstream in(html);
   std::string line;
   constexpr double kMmPerPoint = 25.4 / 72;
+  int page = 0;
   while (std::getline(in, line)) {
+    if (line.find("<page ") != std::string::npos) ++page;
     double x0, y0, x1, y1;
     size_t at = line.find("<word ");
     if (at == std::string::npos) continue;
@@ -39,7 +43,7 @@ inline std::vector<PdfWord> PdfWordsOf(const std::filesystem::path& pdf) {
     }
     size_t open = line.find('>', at) + 1;
     words.push_back({line.substr(open, line.find("</word>") - open), x0 * kMmPerPoint,
-                     y0 * kMmPerPoint, (x1 - x0) * kMmPerPoint});
+                     y0 * kMmPerPoint, (x1 - x0) * kMmPerPoint, (y1 - y0) * kMmPerPoint, page});
   }
   return words;
 }

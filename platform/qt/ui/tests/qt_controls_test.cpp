@@ -204,7 +204,11 @@ TEST(QtText, KeysShortcutsAndCharacterCodesMapAsTheModelsNumberThem) {
   EXPECT_FALSE(FromQString(QStringLiteral("x") + QString::fromUcs4(U"\U0001F600"), &gbk, &bad));
   EXPECT_EQ(gbk, "kept");
   EXPECT_EQ(bad, QString::fromUcs4(U"\U0001F600"));
-  EXPECT_TRUE(RefusalMessage(bad).contains(QStringLiteral("U+1F600")));
+  // The clerk is told in Chinese, with the character and its code point.
+  const QString message = RefusalMessage(bad);
+  EXPECT_TRUE(message.contains(QStringLiteral("U+1F600")));
+  EXPECT_TRUE(message.contains(bad));
+  EXPECT_TRUE(message.contains(QStringLiteral(u"无法保存")));
 }
 
 }  // namespace

@@ -1,0 +1,145 @@
+#!/usr/bin/env bash
+# Takes the pictures of the clerk's guide (docs/使用说明.md) from the real program: builds the
+# release program, makes a register of eight people, and drives the program under Xvfb and
+# openbox as a clerk would (open, 修改, 计算, the find, tax rate, settings and summary windows,
+# printing to a PDF, saving on exit). Run it again whenever the look of a window changes, look at
+# every picture, and commit them.
+#
+#   bash scripts/screenshots.sh [OUT_DIR]      default: docs/images
+#
+# It stops with a message naming the window when a window does not appear, a picture shows
+# nothing, or the program does not end as it should.
+set -euo pipefail
+repo="$(cd "$(dirname "$0")/.." && pwd)"
+out="$(realpath -m "${1:-$repo/docs/images}")"
+cd "$repo"
+bash scripts/deps.sh imagemagick
+build="$repo/build/release"
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DSR_SANITIZE=OFF -DSR_BENCH=OFF >/dev/null
+cmake --build "$build" -j2 --target salary-register regdb >/dev/null
+# shellcheck source=scripts/screens_lib.sh
+source "$repo/scripts/screens_lib.sh"
+
+# A fixed program directory, so that the paths in the pictures stay the same from run to run.
+work=/tmp/salary-guide
+exec 9>/tmp/salary-guide.lock
+flock -n 9 || { echo "screenshots: another run is going on" >&2; exit 1; }
+rm -rf "$work"
+mkdir -p "$work" "$out"
+cp "$build"/data/* "$work"/
+register="$work/2026-11.dat"
+regdb="$build/tools/regdb/regdb"
+"$regdb" copy-structure "$work/ZhongZhuan.rgq" "$register" >/dev/null
+"$regdb" import "$register" /dev/stdin >/dev/null <<'EOF'
+编号,姓名,基本工资,岗位工资,绩效工资,加班工资,津贴,补贴,奖金,养老保险(免税),医疗保险(免税),失业保险(免税),住房公积金(免税),工会会费,事假扣款,备注
+001,张伟,8000,2500,1800,600,300,200,1000,640,160,40,960,40,,
+002,王芳,6500,2000,1500,,300,200,800,520,130,32.5,780,32.5,,
+003,李娜,12000,4000,3000,,500,200,2000,960,240,60,1440,60,,部门经理
+004,刘洋,5200,1500,1000,450,300,200,,416,104,26,624,26,200,事假2天
+005,陈静,7200,2200,1600,,300,200,800,576,144,36,864,36,,
+006,杨帆,4800,1200,800,300,300,200,,384,96,24,576,24,,试用期
+007,赵磊,9500,3000,2200,800,400,200,1500,760,190,47.5,1140,47.5,,
+008,黄敏,6000,1800,1200,,300,200,600,480,120,30,720,30,,
+EOF
+
+program_pid=""
+cleanup() {
+  [ -z "$program_pid" ] || kill "$program_pid" 2>/dev/null || true
+  stop_display
+}
+trap cleanup EXIT
+start_display
+cd "$work"
+HOME="$work" "$build/program/salary-register" >"$work/program.log" 2>&1 &
+program_pid=$!
+
+# A toolbar button by its x in the main window's client area (the buttons are 36 pixels apart).
+declare -A tool_x=([修改]=131 [查找]=167 [计算]=275 [汇总]=311 [税率]=347 [设置]=383)
+click_tool() {
+  xdotool windowactivate --sync "$main" mousemove --window "$main" "${tool_x[$1]}" 40 click 1
+}
+# close WINDOW: by its close box's shortcut, and wait until it has gone.
+close() {
+  xdotool windowactivate --sync "$1" key alt+F4
+  await_gone "$1"
+}
+settle() { sleep "${1:-0.8}"; }
+
+main=$(await_window 新建)
+settle 1.5
+xdotool windowactivate --sync "$main" key ctrl+o
+dialog=$(await_window 打开)
+settle
+xdotool type --delay 30 "$register"
+xdotool key Return
+await_gone "$dialog"
+main=$(await_window "$register")
+click_tool 修改
+click_tool 计算
+settle 1.5
+shoot_window "$main" "$out/main.png"
+# The grid's last columns: the tax and the totals that 计算 wrote.
+xdotool key End
+settle
+shoot_window "$main" "$out/calculated.png"
+xdotool key Home
+
+click_tool 查找
+window=$(await_window 查找)
+settle
+xdotool type --delay 150 李娜
+settle 0.5
+shoot_window "$window" "$out/find.png"
+close "$window"
+
+click_tool 税率
+window=$(await_window 税率表)
+settle 1.2
+shoot_window "$window" "$out/tax.png"
+close "$window"
+
+click_tool 设置
+window=$(await_window 设置工资项目及免税项目)
+settle
+xdotool mousemove --window "$window" 120 255 click 1  # the item 失业保险(免税)
+settle
+shoot_window "$window" "$out/settings.png"
+close "$window"
+
+click_tool 汇总
+window=$(await_window 工资汇总)
+settle 1.2
+shoot_window "$window" "$out/summary.png"
+xdotool mousemove --window "$window" 303 28 click 1  # 打印
+dialog=$(await_window 打印)
+settle
+shoot_window "$dialog" "$out/print-dialog.png"
+pdf="$work/summary.pdf"
+xdotool windowactivate --sync "$dialog" key alt+f ctrl+a
+xdotool type --delay 20 "$pdf"
+xdotool key Return
+await_gone "$dialog"
+close "$window"
+[ -s "$pdf" ] || screens_fail "printing made no PDF"
+pdftotext "$pdf" - | grep -q '工 资 汇 总 表' || screens_fail "the printout has no heading"
+pdftoppm -png -r 80 -singlefile "$pdf" "$work/page"
+convert "$work/page.png" -trim -bordercolor white -border 24 -bordercolor '#b0b0b0' -border 1 \
+  "$out/printout.png"
+
+# Exit with the calculation unsaved: the program asks, and Yes saves.
+xdotool windowactivate --sync "$main" key ctrl+e
+window=$(await_window 保存文件提示)
+settle
+shoot_window "$window" "$out/save-prompt.png"
+xdotool key alt+y
+status=0
+timeout 20 tail --pid="$program_pid" -f /dev/null || screens_fail "the program did not end"
+wait "$program_pid" || status=$?
+program_pid=""
+[ "$status" -eq 0 ] || screens_fail "the program ended with status $status"
+# The saved register holds the tax that 计算 wrote: 张伟's is 550.
+"$regdb" dump "$register" | grep -q '^001,张伟,.*,550,2390,12010,' ||
+  screens_fail "the saved register does not hold the calculated tax"
+
+for picture in "$out"/*.png; do shrink_png "$picture"; done
+du -ch "$out"/*.png
