@@ -39,6 +39,10 @@ class MainWindowHandlers {
   // Payslips and the whole register on paper; payslips of the chosen rows (shortcut menu).
   virtual void OnPrintouts() = 0;
   virtual void OnPrintChosenPayslips() = 0;
+  // Undo and redo of the register's changes, import of a spreadsheet.
+  virtual void OnUndo() = 0;
+  virtual void OnRedo() = 0;
+  virtual void OnImport() = 0;
 
   // Register grid events.
   virtual void OnGridEditBegins() = 0;
@@ -55,24 +59,27 @@ enum MainMenuEntry : int {
   kMenuOpen = 3,
   kMenuSave = 5,
   kMenuSaveAs = 6,
-  kMenuPrintouts = 8,
-  kMenuExit = 10,
-  kMenuEdit = 11,
-  kMenuModify = 12,
-  kMenuDeleteRow = 13,
-  kMenuInsertBlankRow = 15,
-  kMenuFind = 17,
-  kMenuCopy = 19,
-  kMenuPaste = 20,
-  kMenuSort = 22,
-  kMenuPrintChosenPayslips = 24,
-  kMenuStatistics = 25,
-  kMenuCalculate = 26,
-  kMenuSummary = 28,
-  kMenuExport = 30,
-  kMenuSettings = 31,
-  kMenuTaxRate = 32,
-  kMainMenuSize = 33,
+  kMenuImport = 7,
+  kMenuPrintouts = 9,
+  kMenuExit = 11,
+  kMenuEdit = 12,
+  kMenuUndo = 13,
+  kMenuRedo = 14,
+  kMenuModify = 16,
+  kMenuDeleteRow = 17,
+  kMenuInsertBlankRow = 19,
+  kMenuFind = 21,
+  kMenuCopy = 23,
+  kMenuPaste = 24,
+  kMenuSort = 26,
+  kMenuPrintChosenPayslips = 28,
+  kMenuStatistics = 29,
+  kMenuCalculate = 30,
+  kMenuSummary = 32,
+  kMenuExport = 34,
+  kMenuSettings = 35,
+  kMenuTaxRate = 36,
+  kMainMenuSize = 37,
 };
 
 // The toolbar's buttons, by index (separators at the even indexes).

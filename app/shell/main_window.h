@@ -8,6 +8,7 @@
 #include "app/register/register_commands.h"
 #include "app/register/register_grid_binding.h"
 #include "app/register/salary_register.h"
+#include "app/register/undo_history.h"
 #include "app/seams.h"
 #include "app/settings/settings_window.h"
 #include "app/summary/summary_command.h"
@@ -27,6 +28,7 @@ class MainWindow : public forms::MainWindowHandlers {
   forms::MainForm& form() { return form_; }
   SalaryRegister& salary_register() { return register_model_; }
   const RegisterGridBinding& binding() const { return binding_; }
+  UndoHistory& history() { return history_; }
 
   void OnCreated() override {
     AsOneAction([this] { register_.StartUp(); });
@@ -77,6 +79,9 @@ class MainWindow : public forms::MainWindowHandlers {
 
   void OnPrintouts() override;
   void OnPrintChosenPayslips() override;
+  void OnUndo() override { TakeStep(&UndoHistory::Undo); }
+  void OnRedo() override { TakeStep(&UndoHistory::Redo); }
+  void OnImport() override {}
 
   void OnGridEditBegins() override;
   void OnGridKeyDown(int key, int modifiers) override;
@@ -89,6 +94,12 @@ class MainWindow : public forms::MainWindowHandlers {
   void StoreEditInProgress();
   // The register grid was (or is about to be) edited: the changes are unsaved.
   void MarkEdited();
+  // Undoes or redoes one step (what is being typed is a step first), puts the cursor where it
+  // changed the register, and lets the modified flag follow: back at the saved point the
+  // register holds no unsaved change.
+  void TakeStep(std::optional<RegisterRange> (UndoHistory::*step)());
+  // Undo and redo are enabled while there is a step to take.
+  void ShowStepsAvailable();
   // Runs a command whose changes of the register are one step for the user.
   template <typename Command>
   void AsOneAction(Command command) {
@@ -106,6 +117,7 @@ class MainWindow : public forms::MainWindowHandlers {
   forms::MainForm form_;
   SalaryRegister register_model_;
   RegisterGridBinding binding_;
+  UndoHistory history_;
   AppContext context_;
   RegisterCommands register_;
   EditingCommands editing_;

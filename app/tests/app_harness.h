@@ -34,7 +34,8 @@ class AppHarness {
         main_window_(framework_, seams_, databases_, state_),
         context_{framework_,          seams_,
                  databases_,          state_,
-                 main_window_.form(), main_window_.salary_register()} {
+                 main_window_.form(), main_window_.salary_register(),
+                 &main_window_.history()} {
     framework_.LoadMain(main_window_.form());
   }
   ~AppHarness() { databases_.CloseAllDatabases(); }

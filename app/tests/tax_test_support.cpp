@@ -48,7 +48,8 @@ TaxProgram::TaxProgram() {
   framework_ = std::make_unique<forms::Framework>(backend_);
   window_ = std::make_unique<MainWindow>(*framework_, *seams_, *databases_, state_);
   context_ = std::make_unique<AppContext>(AppContext{*framework_, *seams_, *databases_, state_,
-                                                     window_->form(), window_->salary_register()});
+                                                     window_->form(), window_->salary_register(),
+                                                     &window_->history()});
 }
 
 TaxProgram::~TaxProgram() {

@@ -52,7 +52,8 @@ void BM_ExportNewRegister(benchmark::State& state) {
   for (int c = 0; c < kColumns; ++c) main_window.salary_register().SetTitle(c, TitleOf(c));
   AppContext context{framework,          seams,
                      databases,          program_state,
-                     main_window.form(), main_window.salary_register()};
+                     main_window.form(), main_window.salary_register(),
+                     &main_window.history()};
   ExportCommand command(context);
   for (auto _ : state) command.Run();
   state.counters["rows"] = grid.RowCount();

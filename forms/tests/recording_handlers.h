@@ -38,6 +38,9 @@ class RecordingHandlers : public MainWindowHandlers {
   void OnSettings() override { calls.push_back("Settings"); }
   void OnPrintouts() override { calls.push_back("Printouts"); }
   void OnPrintChosenPayslips() override { calls.push_back("PrintChosenPayslips"); }
+  void OnUndo() override { calls.push_back("Undo"); }
+  void OnRedo() override { calls.push_back("Redo"); }
+  void OnImport() override { calls.push_back("Import"); }
   void OnGridEditBegins() override { calls.push_back("GridEditBegins"); }
   void OnGridCellsEdited(const CellRange&) override { calls.push_back("GridCellsEdited"); }
   void OnGridKeyDown(int key, int modifiers) override {
