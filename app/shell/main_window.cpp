@@ -18,7 +18,8 @@ MainWindow::MainWindow(forms::Framework& framework, const Seams& seams, Database
       editing_(context_, register_),
       tax_(context_),
       summary_(context_),
-      export_(context_) {
+      export_(context_),
+      import_(context_, register_) {
   history_.SetOnStepsChanged([this] { ShowStepsAvailable(); });
 }
 

@@ -3,6 +3,7 @@
 
 #include "app/app_context.h"
 #include "app/export/export_command.h"
+#include "app/import/import_command.h"
 #include "app/program_state.h"
 #include "app/register/editing_commands.h"
 #include "app/register/register_commands.h"
@@ -81,7 +82,9 @@ class MainWindow : public forms::MainWindowHandlers {
   void OnPrintChosenPayslips() override;
   void OnUndo() override { TakeStep(&UndoHistory::Undo); }
   void OnRedo() override { TakeStep(&UndoHistory::Redo); }
-  void OnImport() override {}
+  void OnImport() override {
+    AfterStoringEdit([this] { import_.Run(); });
+  }
 
   void OnGridEditBegins() override;
   void OnGridKeyDown(int key, int modifiers) override;
@@ -124,6 +127,7 @@ class MainWindow : public forms::MainWindowHandlers {
   TaxCommands tax_;
   SummaryCommand summary_;
   ExportCommand export_;
+  ImportCommand import_;
 };
 
 }  // namespace sr::app

@@ -42,7 +42,8 @@ void BM_ExportNewRegister(benchmark::State& state) {
   headless::HeadlessBackend backend;
   print::RecordingPrintSeam printer;
   sheet::SheetAutomation automation;
-  Seams seams{backend, sr::fs::RealFileSystem(), printer, automation};
+  Seams seams{backend, sr::fs::RealFileSystem(), printer, automation,
+              xlsx::OrcusWorkbookReader()};
   DatabaseTable databases(sr::fs::RealFileSystem());
   ProgramState program_state;
   forms::Framework framework(backend);
