@@ -8,6 +8,7 @@ namespace sr::app {
 namespace {
 constexpr int kTextKind = 1;
 constexpr int kFirstDataRow = 2;
+constexpr int kColumnWidth = 110;
 
 void Show(Grid& grid, int row, int column, const Text& text) {
   grid.SetCellValue(row, column, kTextKind, Value::FromText(text));
@@ -25,6 +26,7 @@ void ImportWindow::OnCreated(forms::ImportForm& form) {
   grid.SetRowCount(kFirstDataRow + static_cast<int>(plan_.rows.size()));
   for (int c = 0; c < columns; ++c) {
     const int column = plan_.columns[c];
+    grid.SetColumnWidth(c, kColumnWidth);  // "→ 养老保险(免税)" in full
     Show(grid, 0, c, plan_.file_titles[c]);
     Show(grid, 1, c, column < 0 ? Text("（不导入）") : Concat({"→ ", register_.Title(column)}));
     for (size_t r = 0; r < plan_.rows.size() && column >= 0; ++r) {
