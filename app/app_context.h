@@ -3,6 +3,7 @@
 
 #include "app/program_state.h"
 #include "app/register/salary_register.h"
+#include "app/register/undo_history.h"
 #include "app/seams.h"
 #include "forms/framework.h"
 #include "forms/main_form.h"
@@ -20,6 +21,8 @@ struct AppContext {
   ProgramState& state;
   forms::MainForm& form;
   SalaryRegister& salary_register;
+  // The undo steps of the register; null where a test runs one room without the main window.
+  UndoHistory* history;
 
   Grid& grid() { return form.grid(); }
 };

@@ -75,7 +75,9 @@ struct MenuRow {
 constexpr KeyChord Ctrl(char letter) { return {letter, ui::kCtrl}; }
 
 // The main menu in order; the row number is the entry's index (MainMenuEntry). Ctrl+E belongs
-// to "&E 退出" alone: the edit menu opens with its mnemonic, Alt+E.
+// to "&E 退出" alone: the edit menu opens with its mnemonic, Alt+E. Import, undo and redo were
+// added later, on keys that nothing else had taken (Ctrl+I, Ctrl+Z, Ctrl+Y); undo and redo are
+// enabled while there is a step to take.
 const MenuRow kMenuRows[] = {
     {"&F 文件 ", 0, {}, false, nullptr},
     {"&A 新建", 1, Ctrl('A'), false, &MainWindowHandlers::OnNew},
@@ -84,11 +86,15 @@ const MenuRow kMenuRows[] = {
     {"-", 1, {}, false, nullptr},
     {"&S 保存", 1, Ctrl('S'), true, &MainWindowHandlers::OnSave},
     {"&R 另存为", 1, {}, false, &MainWindowHandlers::OnSaveAs},
+    {"&I 导入", 1, Ctrl('I'), false, &MainWindowHandlers::OnImport},
     {"-", 1, {}, false, nullptr},
     {"&P 打印工资条和工资表...", 1, Ctrl('P'), false, &MainWindowHandlers::OnPrintouts},
     {"-", 1, {}, false, nullptr},
     {"&E 退出", 1, Ctrl('E'), false, &MainWindowHandlers::OnExit},
     {"&E 编辑 ", 0, {}, false, nullptr},
+    {"&Z 撤销", 1, Ctrl('Z'), true, &MainWindowHandlers::OnUndo},
+    {"&Y 重做", 1, Ctrl('Y'), true, &MainWindowHandlers::OnRedo},
+    {"-", 1, {}, false, nullptr},
     {"修改", 1, {}, false, &MainWindowHandlers::OnModify},
     {"&D 删除", 1, Ctrl('D'), false, &MainWindowHandlers::OnDeleteRow},
     {"-", 1, {}, false, nullptr},

@@ -46,6 +46,10 @@ class MainWindowHandlers {
   virtual void OnWhyTax() = 0;
   virtual void OnImportTakeOver() = 0;
   virtual void OnWithholdingList() = 0;
+  // Undo and redo of the register's changes, import of a spreadsheet.
+  virtual void OnUndo() = 0;
+  virtual void OnRedo() = 0;
+  virtual void OnImport() = 0;
 
   // Register grid events.
   virtual void OnGridEditBegins() = 0;
@@ -62,30 +66,33 @@ enum MainMenuEntry : int {
   kMenuOpen = 3,
   kMenuSave = 5,
   kMenuSaveAs = 6,
-  kMenuPrintouts = 8,
-  kMenuExit = 10,
-  kMenuEdit = 11,
-  kMenuModify = 12,
-  kMenuDeleteRow = 13,
-  kMenuInsertBlankRow = 15,
-  kMenuFind = 17,
-  kMenuCopy = 19,
-  kMenuPaste = 20,
-  kMenuSort = 22,
-  kMenuPrintChosenPayslips = 24,
-  kMenuWhyTax = 26,
-  kMenuStatistics = 27,
-  kMenuCalculate = 28,
-  kMenuSummary = 30,
-  kMenuExport = 32,
-  kMenuSettings = 33,
-  kMenuTaxRate = 34,
-  kMenuWithholding = 35,
-  kMenuResidentTaxRate = 36,
-  kMenuPeople = 37,
-  kMenuImportTakeOver = 38,
-  kMenuWithholdingList = 39,
-  kMainMenuSize = 40,
+  kMenuImport = 7,
+  kMenuPrintouts = 9,
+  kMenuExit = 11,
+  kMenuEdit = 12,
+  kMenuUndo = 13,
+  kMenuRedo = 14,
+  kMenuModify = 16,
+  kMenuDeleteRow = 17,
+  kMenuInsertBlankRow = 19,
+  kMenuFind = 21,
+  kMenuCopy = 23,
+  kMenuPaste = 24,
+  kMenuSort = 26,
+  kMenuPrintChosenPayslips = 28,
+  kMenuWhyTax = 30,
+  kMenuStatistics = 31,
+  kMenuCalculate = 32,
+  kMenuSummary = 34,
+  kMenuExport = 36,
+  kMenuSettings = 37,
+  kMenuTaxRate = 38,
+  kMenuWithholding = 39,
+  kMenuResidentTaxRate = 40,
+  kMenuPeople = 41,
+  kMenuImportTakeOver = 42,
+  kMenuWithholdingList = 43,
+  kMainMenuSize = 44,
 };
 
 // The toolbar's buttons, by index (separators at the even indexes).

@@ -7,7 +7,7 @@
 
 namespace sr::forms {
 
-// The four secondary windows. Each is loaded modally and built afresh every time it is loaded;
+// The secondary windows. Each is loaded modally and built afresh every time it is loaded;
 // its handlers (implemented by app/) receive the form so that they reach its controls.
 
 // The find window binds no event.
@@ -102,6 +102,38 @@ class SummaryForm : public Window {
  private:
   GridControl& grid_;
   Button& print_;
+};
+
+class ImportForm;
+
+class ImportWindowHandlers {
+ public:
+  virtual ~ImportWindowHandlers() = default;
+  virtual void OnCreated(ImportForm& form) = 0;
+  virtual void OnAppendClicked(ImportForm& form) = 0;
+  virtual void OnReplaceClicked(ImportForm& form) = 0;
+  virtual void OnCancelClicked(ImportForm& form) = 0;
+};
+
+// The import's preview "导入预览": what the file's columns match and the rows it brings, then
+// append, replace or cancel.
+class ImportForm : public Window {
+ public:
+  explicit ImportForm(ImportWindowHandlers& handlers);
+
+  Label& summary_label() { return summary_; }
+  GridControl& grid_control() { return grid_; }
+  Grid& grid() { return grid_.grid(); }
+  Button& append_button() { return append_; }
+  Button& replace_button() { return replace_; }
+  Button& cancel_button() { return cancel_; }
+
+ private:
+  Label& summary_;
+  GridControl& grid_;
+  Button& append_;
+  Button& replace_;
+  Button& cancel_;
 };
 
 }  // namespace sr::forms

@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
   sr::qt::QtBackend ui(argc, argv);  // first: the printer seam needs the application object
   sr::qt::QtPrintSeam printer;
   sr::sheet::SheetAutomation spreadsheet;
-  const sr::app::Seams seams{ui, sr::fs::RealFileSystem(), printer, spreadsheet};
+  const sr::app::Seams seams{ui, sr::fs::RealFileSystem(), printer, spreadsheet,
+                             sr::xlsx::OrcusWorkbookReader()};
   return sr::app::RunProgram(seams);
 }

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-translations-l10n libxlsxwriter-dev
+  qt6-base-dev qt6-translations-l10n libxlsxwriter-dev liborcus-dev
   xvfb xauth fonts-arphic-uming
   tigervnc-standalone-server tigervnc-tools openbox
   vncsnapshot x11-utils xdotool wmctrl iproute2 procps python3

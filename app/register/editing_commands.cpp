@@ -93,6 +93,8 @@ void EditingCommands::Sort() {
   }
   if (!LoadSortedRegister(databases, app_.salary_register, &reason)) {
     register_.ShowFailure("读取文件时出错", shown, reason, kSortTitle);
+  } else if (app_.history != nullptr) {
+    app_.history->MarkSaved();  // the grid shows the file as the sort wrote it
   }
   app_.form.toolbar().ClearButtonState(forms::kToolModify, ui::kToolbarDisabled);
 }

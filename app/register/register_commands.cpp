@@ -56,6 +56,7 @@ void RegisterCommands::New() {
   app_.grid().SetEditable(true);
   app_.form.SetCaption(kNewTitle);
   UpdateHeadCount();  // a new register holds nobody
+  if (app_.history != nullptr) app_.history->Reset();
 }
 
 void RegisterCommands::LayOutNewRegister() {
@@ -146,6 +147,7 @@ void RegisterCommands::Open() {
   app_.form.SetCaption(path);
   UpdateHeadCount();
   grid.SetEditable(false);
+  if (app_.history != nullptr) app_.history->Reset();
   grid.SetCursor(kFirstCursorCell, kFirstCursorCell);
   app_.form.grid_control().SetFocus();
   if (view_only) {
@@ -208,6 +210,7 @@ RegisterCommands::SaveOutcome RegisterCommands::SaveRegister(const Text& structu
   app_.form.SetCaption(path);
   state.untitled = 0;
   state.modified = 0;
+  if (app_.history != nullptr) app_.history->MarkSaved();
   app_.form.toolbar().ClearButtonState(forms::kToolModify, ui::kToolbarDisabled);
   UpdateHeadCount();
   progress_.Hide();

@@ -85,12 +85,23 @@ bool SalaryRegister::SetAmount(int row, int column, double amount) {
   return SetCellText(row, column, ToText(amount));
 }
 
+bool SalaryRegister::HoldsTexts(const RegisterRange& range, const std::vector<Text>& texts) const {
+  auto text = texts.begin();
+  for (int row = range.first_row; row <= range.last_row; ++row) {
+    for (int column = range.first_column; column <= range.last_column; ++column) {
+      if (rows_[row - 1][column] != *text++) return false;
+    }
+  }
+  return true;
+}
+
 bool SalaryRegister::SetCellTexts(const RegisterRange& range, std::vector<Text> texts) {
   if (range.rows() < 1 || range.columns() < 1 || range.first_row < 1 ||
       !CellExists(range.last_row, range.last_column) || range.first_column < 0 ||
       texts.size() != static_cast<size_t>(range.rows()) * range.columns()) {
     return false;
   }
+  if (HoldsTexts(range, texts)) return true;  // as SetCellText: no change, nothing to hear
   Changing();
   auto text = texts.begin();
   for (int row = range.first_row; row <= range.last_row; ++row) {

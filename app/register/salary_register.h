@@ -131,7 +131,7 @@ class SalaryRegister {
   bool SetAmount(int row, int column, double amount);
   // Sets the cells of a rectangle of person rows from `texts`, row after row. False, and nothing
   // changes, when the rectangle is empty, leaves the register, touches row 0 or `texts` does not
-  // fill it.
+  // fill it. Listeners hear of it only when a text changed.
   bool SetCellTexts(const RegisterRange& range, std::vector<Text> texts);
 
   // --- Rows ---
@@ -157,6 +157,8 @@ class SalaryRegister {
  private:
   void Changing();
   void Changed(const RegisterChange& change);
+  // Whether the cells of `range` hold `texts` already. REQUIRES: a valid range that they fill.
+  bool HoldsTexts(const RegisterRange& range, const std::vector<Text>& texts) const;
 
   RowTexts titles_;
   std::vector<RowTexts> rows_;

@@ -1,5 +1,7 @@
 #include "app/shell/main_window.h"
 
+#include <algorithm>
+
 #include "app/printouts/printouts_window.h"
 #include "forms/grid/grid.h"
 #include "platform/ui/keys.h"
@@ -10,13 +12,34 @@ MainWindow::MainWindow(forms::Framework& framework, const Seams& seams, Database
                        ProgramState& state)
     : form_(*this),
       binding_(register_model_, form_.grid()),
-      context_{framework, seams, databases, state, form_, register_model_},
+      history_(register_model_),
+      context_{framework, seams, databases, state, form_, register_model_, &history_},
       register_(context_),
       editing_(context_, register_),
       tax_(context_),
       withholding_(context_, tax_),
       summary_(context_),
-      export_(context_) {}
+      export_(context_),
+      import_(context_, register_) {
+  history_.SetOnStepsChanged([this] { ShowStepsAvailable(); });
+}
+
+void MainWindow::TakeStep(std::optional<RegisterRange> (UndoHistory::*step)()) {
+  StoreEditInProgress();
+  const std::optional<RegisterRange> where = (history_.*step)();
+  if (!where) return;
+  context_.state.modified = history_.AtSavedPoint() ? 0 : 1;
+  register_.UpdateHeadCount();
+  Grid& grid = form_.grid();
+  const int column = grid.GetCursorColumn() < 0 ? where->first_column : grid.GetCursorColumn();
+  grid.SetCursor(std::min(where->first_row, grid.RowCount() - 1),
+                 where->columns() == kRegisterColumns ? column : where->first_column);
+}
+
+void MainWindow::ShowStepsAvailable() {
+  form_.menu().SetDisabled(forms::kMenuUndo, !history_.CanUndo());
+  form_.menu().SetDisabled(forms::kMenuRedo, !history_.CanRedo());
+}
 
 void MainWindow::StoreEditInProgress() {
   // A text that changed reaches OnGridCellsEdited, which marks the register modified.

@@ -3,12 +3,14 @@
 
 #include "app/app_context.h"
 #include "app/export/export_command.h"
+#include "app/import/import_command.h"
 #include "app/people/people_window.h"
 #include "app/program_state.h"
 #include "app/register/editing_commands.h"
 #include "app/register/register_commands.h"
 #include "app/register/register_grid_binding.h"
 #include "app/register/salary_register.h"
+#include "app/register/undo_history.h"
 #include "app/seams.h"
 #include "app/settings/settings_window.h"
 #include "app/summary/summary_command.h"
@@ -29,6 +31,7 @@ class MainWindow : public forms::MainWindowHandlers {
   forms::MainForm& form() { return form_; }
   SalaryRegister& salary_register() { return register_model_; }
   const RegisterGridBinding& binding() const { return binding_; }
+  UndoHistory& history() { return history_; }
 
   void OnCreated() override {
     AsOneAction([this] { register_.StartUp(); });
@@ -95,6 +98,11 @@ class MainWindow : public forms::MainWindowHandlers {
 
   void OnPrintouts() override;
   void OnPrintChosenPayslips() override;
+  void OnUndo() override { TakeStep(&UndoHistory::Undo); }
+  void OnRedo() override { TakeStep(&UndoHistory::Redo); }
+  void OnImport() override {
+    AfterStoringEdit([this] { import_.Run(); });
+  }
 
   void OnGridEditBegins() override;
   void OnGridKeyDown(int key, int modifiers) override;
@@ -114,6 +122,12 @@ class MainWindow : public forms::MainWindowHandlers {
     command();
     if (was_new && context_.state.untitled == 0) withholding_.NewRegisterSaved();
   }
+  // Undoes or redoes one step (what is being typed is a step first), puts the cursor where it
+  // changed the register, and lets the modified flag follow: back at the saved point the
+  // register holds no unsaved change.
+  void TakeStep(std::optional<RegisterRange> (UndoHistory::*step)());
+  // Undo and redo are enabled while there is a step to take.
+  void ShowStepsAvailable();
   // Runs a command whose changes of the register are one step for the user.
   template <typename Command>
   void AsOneAction(Command command) {
@@ -131,6 +145,7 @@ class MainWindow : public forms::MainWindowHandlers {
   forms::MainForm form_;
   SalaryRegister register_model_;
   RegisterGridBinding binding_;
+  UndoHistory history_;
   AppContext context_;
   RegisterCommands register_;
   EditingCommands editing_;
@@ -138,6 +153,7 @@ class MainWindow : public forms::MainWindowHandlers {
   WithholdingCommands withholding_;
   SummaryCommand summary_;
   ExportCommand export_;
+  ImportCommand import_;
 };
 
 }  // namespace sr::app

@@ -29,12 +29,14 @@ class AppHarness {
   explicit AppHarness(print::PrintSeam* print = nullptr,
                       automation::AutomationSeam* automation = nullptr)
       : seams_{backend_, fs::RealFileSystem(), print != nullptr ? *print : recording_print_,
-               automation != nullptr ? *automation : recording_automation_},
+               automation != nullptr ? *automation : recording_automation_,
+               xlsx::OrcusWorkbookReader()},
         framework_(backend_),
         main_window_(framework_, seams_, databases_, state_),
         context_{framework_,          seams_,
                  databases_,          state_,
-                 main_window_.form(), main_window_.salary_register()} {
+                 main_window_.form(), main_window_.salary_register(),
+                 &main_window_.history()} {
     framework_.LoadMain(main_window_.form());
   }
   ~AppHarness() { databases_.CloseAllDatabases(); }

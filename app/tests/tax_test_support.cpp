@@ -43,12 +43,14 @@ TaxProgram::TaxProgram() {
   directory_ = mkdtemp(pattern);
   old_directory_ = std::filesystem::current_path().string();
   fs::RealFileSystem().SetCurrentDirectory(directory_);
-  seams_ = std::make_unique<Seams>(Seams{backend_, fs::RealFileSystem(), printer_, automation_});
+  seams_ = std::make_unique<Seams>(Seams{backend_, fs::RealFileSystem(), printer_, automation_,
+                                               xlsx::OrcusWorkbookReader()});
   databases_ = std::make_unique<DatabaseTable>(fs::RealFileSystem());
   framework_ = std::make_unique<forms::Framework>(backend_);
   window_ = std::make_unique<MainWindow>(*framework_, *seams_, *databases_, state_);
   context_ = std::make_unique<AppContext>(AppContext{*framework_, *seams_, *databases_, state_,
-                                                     window_->form(), window_->salary_register()});
+                                                     window_->form(), window_->salary_register(),
+                                                     &window_->history()});
 }
 
 TaxProgram::~TaxProgram() {

@@ -42,7 +42,8 @@ void BM_ExportNewRegister(benchmark::State& state) {
   headless::HeadlessBackend backend;
   print::RecordingPrintSeam printer;
   sheet::SheetAutomation automation;
-  Seams seams{backend, sr::fs::RealFileSystem(), printer, automation};
+  Seams seams{backend, sr::fs::RealFileSystem(), printer, automation,
+              xlsx::OrcusWorkbookReader()};
   DatabaseTable databases(sr::fs::RealFileSystem());
   ProgramState program_state;
   forms::Framework framework(backend);
@@ -52,7 +53,8 @@ void BM_ExportNewRegister(benchmark::State& state) {
   for (int c = 0; c < kColumns; ++c) main_window.salary_register().SetTitle(c, TitleOf(c));
   AppContext context{framework,          seams,
                      databases,          program_state,
-                     main_window.form(), main_window.salary_register()};
+                     main_window.form(), main_window.salary_register(),
+                     &main_window.history()};
   ExportCommand command(context);
   for (auto _ : state) command.Run();
   state.counters["rows"] = grid.RowCount();

@@ -22,6 +22,7 @@
 #include "platform/headless/headless_backend.h"
 #include "platform/qt/print/qt_print_seam.h"
 #include "platform/sheet/sheet_automation.h"
+#include "platform/xlsx/workbook_reader.h"
 
 namespace sr::app {
 namespace {
@@ -65,7 +66,8 @@ class Program {
   headless::HeadlessBackend backend_;
   qt::QtPrintSeam print_;
   sheet::SheetAutomation automation_;
-  Seams seams_{backend_, sr::fs::RealFileSystem(), print_, automation_};
+  Seams seams_{backend_, sr::fs::RealFileSystem(), print_, automation_,
+              sr::xlsx::OrcusWorkbookReader()};
   DatabaseTable databases_{sr::fs::RealFileSystem()};
   ProgramState state_;
   forms::Framework framework_{backend_};

@@ -128,7 +128,8 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     MainWindow().events()->OnCloseRequested();
   });
-  sr::app::Seams seams{backend, sr::fs::RealFileSystem(), printer, automation};
+  sr::app::Seams seams{backend, sr::fs::RealFileSystem(), printer, automation,
+                       sr::xlsx::OrcusWorkbookReader()};
   const int code = sr::app::RunProgram(seams);
   benchmark::Shutdown();
   std::filesystem::current_path(folder.parent_path());

@@ -80,7 +80,8 @@ struct Program {
   headless::HeadlessBackend backend;
   print::RecordingPrintSeam printer;
   automation::RecordingAutomation automation;
-  Seams seams{backend, fs::RealFileSystem(), printer, automation};
+  Seams seams{backend, fs::RealFileSystem(), printer, automation,
+              xlsx::OrcusWorkbookReader()};
   DatabaseTable databases{fs::RealFileSystem()};
   ProgramState state;
   forms::Framework framework{backend};

@@ -43,6 +43,9 @@ class RecordingHandlers : public MainWindowHandlers {
   void OnWhyTax() override { calls.push_back("WhyTax"); }
   void OnImportTakeOver() override { calls.push_back("ImportTakeOver"); }
   void OnWithholdingList() override { calls.push_back("WithholdingList"); }
+  void OnUndo() override { calls.push_back("Undo"); }
+  void OnRedo() override { calls.push_back("Redo"); }
+  void OnImport() override { calls.push_back("Import"); }
   void OnGridEditBegins() override { calls.push_back("GridEditBegins"); }
   void OnGridCellsEdited(const CellRange&) override { calls.push_back("GridCellsEdited"); }
   void OnGridKeyDown(int key, int modifiers) override {

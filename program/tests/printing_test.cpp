@@ -124,6 +124,46 @@ TEST_F(QtPrintTest, PositionedTextsLandWhereAskedOnTheA4Pdf) {
   EXPECT_NEAR(words[rule].width_mm, 4 * 12 * 25.4 / 72, 0.5);
 }
 
+// The seam gathers texts and draws them in runs: a run must end at every change of font,
+// colour and page, and a text the face cannot show still comes out through a fallback face.
+TEST_F(QtPrintTest, GatheredTextsKeepTheirFontPageAndFallbackFace) {
+  const bool dejavu = QFontDatabase::families().contains("DejaVu Sans");
+  Printer printer(&seam_);
+  ASSERT_TRUE(printer.StartPrint(false, false, 2, 0));
+  print::PageGeometry g = seam_.Geometry();
+  printer.SetFontName(Gbk(u8"宋体"));
+  printer.SetFontSize(10);
+  printer.PrintAt(300, 300, {Value::FromText("Small")});
+  printer.SetFontSize(20);
+  printer.PrintAt(300, 450, {Value::FromText("Large")});
+  printer.DrawLine(300, 520, 900, 520);
+  printer.SetFontSize(10);
+  printer.PrintAt(300, 600, {Value::FromText("Before")});
+  printer.NewPage();
+  printer.PrintAt(300, 300, {Value::FromText("Second")});
+  if (dejavu) {
+    printer.SetFontName("DejaVu Sans");  // has no Han characters
+    printer.PrintAt(300, 450, {Value::FromText(Gbk(u8"工资"))});
+  }
+  printer.EndPrint();
+
+  std::map<std::string, test::PdfWord> words;
+  for (const test::PdfWord& word : test::PdfWordsOf(dir_ / "out.pdf")) words[word.text] = word;
+  ASSERT_EQ(words.count("Small"), 1u) << "pdftotext found " << words.size() << " words";
+  ASSERT_EQ(words.count("Large"), 1u);
+  EXPECT_NEAR(words["Large"].height / words["Small"].height, 2.0, 0.1);
+  EXPECT_EQ(words["Small"].page, 1);
+  EXPECT_EQ(words["Before"].page, 1);
+  EXPECT_NEAR(words["Before"].height, words["Small"].height, 0.1);
+  EXPECT_EQ(words["Second"].page, 2);
+  if (dejavu) {
+    const std::string han = reinterpret_cast<const char*>(u8"工资");
+    ASSERT_EQ(words.count(han), 1u);
+    EXPECT_EQ(words[han].page, 2);
+    EXPECT_NEAR(words[han].x, PixelsToMm(g.offset_x, g.dpi_x) + 30, 0.5);
+  }
+}
+
 TEST_F(QtPrintTest, PdfRunAsksNothingEvenWhenTheCallerWantsTheDialog) {
   // Should a dialog come up after all, close it so that the test fails instead of hanging.
   QTimer::singleShot(3000, [] {

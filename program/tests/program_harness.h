@@ -52,7 +52,8 @@ inline int RunProgramAndInspect(std::function<void(FormWindow*)> inspect) {
   ProgramDirectory directory;
   print::RecordingPrintSeam printer;
   automation::RecordingAutomation spreadsheet;
-  const app::Seams seams{Backend(), fs::RealFileSystem(), printer, spreadsheet};
+  const app::Seams seams{Backend(), fs::RealFileSystem(), printer, spreadsheet,
+                         xlsx::OrcusWorkbookReader()};
   WatchModals();
   QTimer::singleShot(0, [inspect] {
     const std::vector<FormWindow*> windows = Backend().Windows();

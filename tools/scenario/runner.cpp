@@ -159,7 +159,8 @@ int Runner::Run(const std::vector<Line>& lines) {
     RunLines(lines);
   });
   try {
-    app::Seams seams{backend_, file_system_, printer_, automation_};
+    app::Seams seams{backend_, file_system_, printer_, automation_,
+                     xlsx::OrcusWorkbookReader()};
     int code = app::RunProgram(seams);
     ReportScreen();
     out_ << (backend_.quit() ? "program ended with exit code " + std::to_string(code)

@@ -7,9 +7,11 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPen>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -162,6 +164,9 @@ bool QtPrintSeam::StartDocument(const Text& job_name) {
   painter_ = std::make_unique<QPainter>();
   colors_selected_ = false;
   line_pen_ = false;
+  pending_glyphs_.clear();
+  pending_positions_.clear();
+  pending_lines_.clear();
   if (!painter_->begin(printer_.get())) {
     painter_.reset();
     return false;
@@ -170,11 +175,16 @@ bool QtPrintSeam::StartDocument(const Text& job_name) {
 }
 
 void QtPrintSeam::EndDocument() {
+  FlushTexts();
+  FlushLines();
   if (painter_ && painter_->isActive()) painter_->end();
   painter_.reset();
 }
 
 void QtPrintSeam::AbortDocument() {
+  pending_glyphs_.clear();
+  pending_positions_.clear();
+  pending_lines_.clear();
   bool aborted = printer_ && printer_->abort();
   EndDocument();
   // The PDF engine cannot abort: it has written what was drawn so far. A cancelled job leaves
@@ -192,6 +202,8 @@ bool QtPrintSeam::StartPage() {
     pages_started_ = true;
     return true;
   }
+  FlushTexts();
+  FlushLines();
   return printer_->newPage();
 }
 
@@ -201,10 +213,18 @@ void QtPrintSeam::EndPage() {}
 // measuring with it anew every time would cost more than drawing.
 void QtPrintSeam::SelectFont(const print::FontSpec& font) {
   if (font == font_spec_ && painter_ && painter_->font() == font_) return;
+  FlushTexts();
   font_spec_ = font;
   metrics_.reset();
+  raw_font_ = QRawFont();
   QFont qfont;
-  if (!font.face.empty()) qfont.setFamily(ResolveFace(FromGbk(font.face)));
+  if (!font.face.empty()) {
+    const QString face = FromGbk(font.face);
+    auto found = resolved_faces_.constFind(face);
+    if (found == resolved_faces_.constEnd())
+      found = resolved_faces_.insert(face, ResolveFace(face));
+    qfont.setFamily(*found);
+  }
   if (font.points > 0) qfont.setPointSizeF(font.points);
   font_ = qfont;
   if (painter_) painter_->setFont(font_);
@@ -212,10 +232,11 @@ void QtPrintSeam::SelectFont(const print::FontSpec& font) {
 
 void QtPrintSeam::SelectColors(uint32_t text, uint32_t background) {
   if (!painter_) return;
-  // Every text selects its colours; the PDF engine writes a change of pen into the page.
-  if (colors_selected_ && text == text_color_ && background == background_color_ && !line_pen_) {
-    return;
-  }
+  // Every text and rule selects its colours; the PDF engine writes a change of pen into the
+  // page. A rule's pen already has the text colour, and DrawText puts the text pen back.
+  if (colors_selected_ && text == text_color_ && background == background_color_) return;
+  FlushTexts();
+  FlushLines();
   colors_selected_ = true;
   text_color_ = text;
   background_color_ = background;
@@ -243,18 +264,56 @@ print::TextExtent QtPrintSeam::MeasureText(const Text& text) {
 void QtPrintSeam::DrawText(int x, int y, const Text& text) {
   if (!painter_ || !painter_->isActive()) return;
   if (line_pen_) {
+    FlushLines();
     painter_->setPen(ColorOf(text_color_));
     line_pen_ = false;
   }
   const QFontMetrics& metrics = Metrics();
   // Qt draws at the baseline; the caller gives the top of the text.
-  painter_->drawText(QPoint(x, y + metrics.ascent()), FromGbk(text));
+  const int baseline = y + metrics.ascent();
+  const QString qtext = FromGbk(text);
+  // An opaque background is painted per call; so are glyphs the font lacks (from a fallback).
+  if (painter_->backgroundMode() == Qt::OpaqueMode || !GatherText(x, baseline, qtext)) {
+    FlushTexts();
+    painter_->drawText(QPoint(x, baseline), qtext);
+  }
+}
+
+bool QtPrintSeam::GatherText(int x, int baseline, const QString& text) {
+  if (!raw_font_.isValid()) raw_font_ = QRawFont::fromFont(QFont(font_, printer_.get()));
+  const QList<quint32> glyphs = raw_font_.glyphIndexesForString(text);
+  if (glyphs.isEmpty() || glyphs.contains(0u)) return false;
+  // Kerned as the shaper would kern a font's pair table.
+  const QList<QPointF> advances = raw_font_.advancesForGlyphIndexes(
+      glyphs, QRawFont::SeparateAdvances | QRawFont::KernedAdvances);
+  QPointF at(x, baseline);
+  for (qsizetype i = 0; i < glyphs.size(); ++i) {
+    pending_glyphs_.append(glyphs[i]);
+    pending_positions_.append(at);
+    at += advances[i];
+  }
+  return true;
+}
+
+void QtPrintSeam::FlushTexts() {
+  if (pending_glyphs_.isEmpty()) return;
+  if (painter_ && painter_->isActive()) {
+    QGlyphRun run;
+    run.setRawFont(raw_font_);
+    run.setGlyphIndexes(pending_glyphs_);
+    run.setPositions(pending_positions_);
+    painter_->drawGlyphRun(QPointF(0, 0), run);
+  }
+  pending_glyphs_.clear();
+  pending_positions_.clear();
 }
 
 void QtPrintSeam::DrawLine(int x1, int y1, int x2, int y2, print::LineStyle style) {
   if (!painter_ || !painter_->isActive()) return;
+  FlushTexts();
   const Qt::PenStyle pen_style = style == print::LineStyle::kDashed ? Qt::DashLine : Qt::SolidLine;
   if (!line_pen_ || painter_->pen().style() != pen_style) {
+    FlushLines();
     QPen pen(ColorOf(text_color_));
     pen.setWidthF(printer_->resolution() * 0.2 / 25.4);  // 0.2 mm
     pen.setCapStyle(Qt::FlatCap);
@@ -262,7 +321,20 @@ void QtPrintSeam::DrawLine(int x1, int y1, int x2, int y2, print::LineStyle styl
     painter_->setPen(pen);
     line_pen_ = true;
   }
-  painter_->drawLine(x1, y1, x2, y2);
+  pending_lines_.append(QLine(x1, y1, x2, y2));
+}
+
+void QtPrintSeam::FlushLines() {
+  if (pending_lines_.isEmpty()) return;
+  if (painter_ && painter_->isActive()) {
+    QPainterPath path;
+    for (const QLine& line : pending_lines_) {
+      path.moveTo(line.p1());
+      path.lineTo(line.p2());
+    }
+    painter_->drawPath(path);
+  }
+  pending_lines_.clear();
 }
 
 void QtPrintSeam::OpenStatusWindow(const print::StatusTexts& texts) {

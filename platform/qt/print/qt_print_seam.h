@@ -4,7 +4,12 @@
 #include <QElapsedTimer>
 #include <QFont>
 #include <QFontMetrics>
+#include <QHash>
+#include <QLine>
+#include <QList>
+#include <QPointF>
 #include <QPointer>
+#include <QRawFont>
 #include <memory>
 #include <string>
 
@@ -64,6 +69,20 @@ class QtPrintSeam : public print::PrintSeam {
   QPointer<PrintStatusDialog> status_;
   // The metrics of font_ on the printer, made when first needed after a change of either.
   const QFontMetrics& Metrics();
+  // Texts in one font and colour are gathered and drawn as one run of glyphs: the PDF engine
+  // writes a graphics state and a text object per call, and shapes each text anew, which costs
+  // more than the glyphs of a printout's short cells. False when the font lacks a glyph.
+  bool GatherText(int x, int baseline, const QString& text);
+  void FlushTexts();
+  // Rules in one pen likewise go as one path; each call would be a path of its own.
+  void FlushLines();
+
+  // The face each requested face name resolves to; resolving asks the font database.
+  QHash<QString, QString> resolved_faces_;
+  QRawFont raw_font_;  // font_ at the printer's resolution; invalid until first needed
+  QList<quint32> pending_glyphs_;
+  QList<QPointF> pending_positions_;
+  QList<QLine> pending_lines_;
 
   QFont font_;
   print::FontSpec font_spec_;  // what font_ was made from

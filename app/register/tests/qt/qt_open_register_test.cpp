@@ -99,7 +99,8 @@ TEST(QtOpenRegisterTest, OpenedRegisterShowsItsPathHeadCountAndCells) {
     Look(*window, &seen);
     window->close();
   });
-  const int code = RunProgram({backend, fs::RealFileSystem(), printer, automation});
+  const int code =
+      RunProgram({backend, fs::RealFileSystem(), printer, automation, xlsx::OrcusWorkbookReader()});
   ASSERT_EQ(::chdir(previous), 0);
 
   EXPECT_EQ(code, 0);
