@@ -21,6 +21,7 @@
 #include "platform/headless/headless_backend.h"
 #include "platform/fs/real_file_system.h"
 #include "platform/print/recording_print_seam.h"
+#include "platform/xlsx/workbook_reader.h"
 #include "runtime/convert/conversions.h"
 #include "runtime/recdb/create_file.h"
 #include "tools/datagen/content.h"
@@ -110,7 +111,7 @@ struct Program {
   headless::HeadlessBackend backend;
   print::RecordingPrintSeam printer;
   automation::RecordingAutomation automation;
-  Seams seams{backend, fs::RealFileSystem(), printer, automation};
+  Seams seams{backend, fs::RealFileSystem(), printer, automation, xlsx::OrcusWorkbookReader()};
   DatabaseTable databases{fs::RealFileSystem()};
   ProgramState state;
   forms::Framework framework{backend};
