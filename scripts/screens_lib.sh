@@ -35,11 +35,17 @@ stop_display() {
 }
 
 # await_window TITLE: prints the id of the window whose whole title is TITLE once it is shown;
-# fails when none appears within SCREENS_WAIT seconds (xdotool's own --sync would wait for ever).
+# fails when none appears within SCREENS_WAIT seconds. Searches again and again rather than with
+# xdotool's --sync, which would wait for ever, and which gives up at once when a window it looks
+# at closes during the search (as a file dialog does just before the window it opens appears).
 await_window() {
-  local id
-  id=$(timeout "$SCREENS_WAIT" xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null |
-    head -1) || true
+  local id="" deadline=$((SECONDS + SCREENS_WAIT))
+  while :; do
+    id=$(timeout "$SCREENS_WAIT" xdotool search --onlyvisible --name "^$1\$" 2>/dev/null |
+      head -1) || true
+    [ -z "$id" ] && [ "$SECONDS" -lt "$deadline" ] || break
+    sleep 0.2
+  done
   [ -n "$id" ] || { screens_fail "the window \"$1\" did not appear"; return 1; }
   echo "$id"
 }

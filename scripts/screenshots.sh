@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Takes the pictures of the clerk's guide (docs/使用说明.md) from the real program: builds the
 # release program, makes a register of eight people, and drives the program under Xvfb and
-# openbox as a clerk would (open, 修改, 计算, the find, tax rate, settings and summary windows,
-# printing to a PDF, saving on exit). Run it again whenever the look of a window changes, look at
+# openbox as a clerk would (open, 修改, 计算, the import preview of a small CSV file, the find,
+# tax rate, settings and summary windows, printing the summary and the payslips to PDF files,
+# saving on exit). Run it again whenever the look of a window changes, look at
 # every picture, and commit them.
 #
 #   bash scripts/screenshots.sh [OUT_DIR]      default: docs/images
@@ -64,15 +65,25 @@ close() {
   await_gone "$1"
 }
 settle() { sleep "${1:-0.8}"; }
+# type_path DIALOG PATH: types PATH into DIALOG's focused name field and confirms it. A file name
+# completer's list may take the first Return, so Return is pressed until the dialog has gone.
+type_path() {
+  local tries
+  xdotool type --delay 30 "$2"
+  settle 0.5
+  for tries in 1 2 3; do
+    xdotool windowactivate --sync "$1" key Return 2>/dev/null || break
+    SCREENS_WAIT=2 await_gone "$1" 2>/dev/null && return 0
+  done
+  await_gone "$1"
+}
 
 main=$(await_window 新建)
 settle 1.5
 xdotool windowactivate --sync "$main" key ctrl+o
 dialog=$(await_window 打开)
 settle
-xdotool type --delay 30 "$register"
-xdotool key Return
-await_gone "$dialog"
+type_path "$dialog" "$register"
 main=$(await_window "$register")
 click_tool 修改
 click_tool 计算
@@ -83,6 +94,20 @@ xdotool key End
 settle
 shoot_window "$main" "$out/calculated.png"
 xdotool key Home
+
+# 导入 of a small CSV file: the preview shows what each title matched; 取消 changes nothing.
+csv="$work/new-staff.csv"  # ASCII: xdotool may drop a character of a Chinese name
+printf '%s\n' 编号,姓名,基本工资,"养老 保险",住房公积金 009,周婷,5600,448,672 010,吴昊,6100,488,732 \
+  011,郑洁,4900,392,588 >"$csv"
+xdotool windowactivate --sync "$main" key ctrl+i
+dialog=$(await_window 打开)
+settle
+type_path "$dialog" "$csv"
+window=$(await_window 导入预览)
+settle 1.2
+shoot_window "$window" "$out/import-preview.png"
+xdotool mousemove --window "$window" 682 465 click 1  # 取消
+await_gone "$window"
 
 click_tool 查找
 window=$(await_window 查找)
@@ -116,15 +141,36 @@ settle
 shoot_window "$dialog" "$out/print-dialog.png"
 pdf="$work/summary.pdf"
 xdotool windowactivate --sync "$dialog" key alt+f ctrl+a
-xdotool type --delay 20 "$pdf"
-xdotool key Return
-await_gone "$dialog"
+type_path "$dialog" "$pdf"
 close "$window"
 [ -s "$pdf" ] || screens_fail "printing made no PDF"
 pdftotext "$pdf" - | grep -q '工 资 汇 总 表' || screens_fail "the printout has no heading"
 pdftoppm -png -r 80 -singlefile "$pdf" "$work/page"
 convert "$work/page.png" -trim -bordercolor white -border 24 -bordercolor '#b0b0b0' -border 1 \
   "$out/printout.png"
+
+# Payslips (Ctrl+P) with the company name, leaving out the items nobody has, into a PDF.
+xdotool windowactivate --sync "$main" key ctrl+p
+window=$(await_window 打印工资条和工资表)
+settle
+xdotool type --delay 150 示例科技有限公司
+settle 0.5
+shoot_window "$window" "$out/printouts.png"
+xdotool mousemove --window "$window" 278 91 click 1  # 打印工资条（省略全员为空或0的项目）
+dialog=$(await_window 打印)
+settle
+pdf="$work/payslips.pdf"
+xdotool windowactivate --sync "$dialog" key alt+f ctrl+a
+type_path "$dialog" "$pdf"
+xdotool mousemove --window "$window" 372 199 click 1  # 关闭
+await_gone "$window"
+[ -s "$pdf" ] || screens_fail "printing the payslips made no PDF"
+pdftotext "$pdf" - | grep -q '示例科技有限公司' || screens_fail "the payslips have no company name"
+pdftotext "$pdf" - | grep -q '黄敏' || screens_fail "the payslips miss the last person"
+pdftoppm -png -r 80 -f 1 -l 1 -singlefile "$pdf" "$work/payslips"
+# The first three strips of the page are enough to show how a payslip looks.
+convert "$work/payslips.png" -trim +repage -crop 100%x43%+0+0 +repage -bordercolor white -border 24 -bordercolor '#b0b0b0' -border 1 \
+  "$out/payslips.png"
 
 # Exit with the calculation unsaved: the program asks, and Yes saves.
 xdotool windowactivate --sync "$main" key ctrl+e

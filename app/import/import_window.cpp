@@ -8,7 +8,7 @@ namespace sr::app {
 namespace {
 constexpr int kTextKind = 1;
 constexpr int kFirstDataRow = 2;
-constexpr int kColumnWidth = 110;
+constexpr int kColumnWidth = 140;
 
 void Show(Grid& grid, int row, int column, const Text& text) {
   grid.SetCellValue(row, column, kTextKind, Value::FromText(text));
