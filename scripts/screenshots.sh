@@ -162,7 +162,12 @@ settle
 pdf="$work/payslips.pdf"
 xdotool windowactivate --sync "$dialog" key alt+f ctrl+a
 type_path "$dialog" "$pdf"
-xdotool mousemove --window "$window" 372 199 click 1  # 关闭
+# While the printing window is up, a click on 关闭 is lost; so it is clicked until the window goes.
+for tries in 1 2 3 4 5; do
+  xdotool windowactivate --sync "$window" mousemove --window "$window" 372 199 click 1 2>/dev/null ||
+    break
+  SCREENS_WAIT=2 await_gone "$window" 2>/dev/null && break
+done
 await_gone "$window"
 [ -s "$pdf" ] || screens_fail "printing the payslips made no PDF"
 pdftotext "$pdf" - | grep -q '示例科技有限公司' || screens_fail "the payslips have no company name"
