@@ -2,7 +2,6 @@
 // floor: the same 5,000 x 19 amount cells converted once with ToNumber and back with ToText.
 
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -10,15 +9,10 @@
 #include <random>
 #include <vector>
 
-#include "app/shell/main_window.h"
 #include "app/tax/tax_table.h"
 #include "base/gbk.h"
-#include "platform/automation/recording_automation.h"
-#include "platform/fs/real_file_system.h"
-#include "platform/headless/headless_backend.h"
-#include "platform/print/recording_print_seam.h"
+#include "bench/app/headless_program.h"
 #include "runtime/convert/conversions.h"
-#include "runtime/recdb/create_file.h"
 #include "tools/datagen/content.h"
 
 namespace sr::app {
@@ -39,26 +33,10 @@ std::vector<Text> AmountTexts() {
   return texts;
 }
 
-// The table installed with the program.
-void WriteTaxTable(const Text& path) {
-  auto cipher = std::make_shared<recdb::PageCipher>(kTaxTablePassword);
-  recdb::CreateDatabaseFile(fs::RealFileSystem(), path, datagen::TaxTableFields(), cipher, 45000);
-  DatabaseTable table(fs::RealFileSystem());
-  table.OpenDatabase(path, "", OpenOptions::WithPassword(kTaxTablePassword));
-  for (const datagen::TaxRecord& record : datagen::TaxTableRecords()) {
-    table.AppendBlankRecord();
-    for (int f = 1; f <= 5; ++f) table.WriteField(f, Value::Int(record[f - 1]));
-  }
-  table.CloseAllDatabases();
-}
-
 // The program on the headless backend in a temporary program directory.
-struct Program {
-  Program() {
-    char pattern[] = "/tmp/tax_bench_XXXXXX";
-    directory = mkdtemp(pattern);
-    fs::RealFileSystem().SetCurrentDirectory(directory);
-    WriteTaxTable(directory + "/" + kTaxTableFileName);
+struct Program : HeadlessProgram {
+  Program() : HeadlessProgram("tax_bench") {
+    WriteRateTable(directory + "/" + kTaxTableFileName, datagen::TaxTableRecords());
     framework.LoadMain(window.form());
     SalaryRegister& salary_register = window.salary_register();
     salary_register.SetRowCount(kPeople + 1);
@@ -71,21 +49,6 @@ struct Program {
     }
     for (int c = 11; c <= 14; ++c) salary_register.SetTitle(c, "保险(免税)");
   }
-  ~Program() {
-    databases.CloseAllDatabases();
-    std::filesystem::remove_all(std::filesystem::path(ToUtf8(directory)));
-  }
-
-  Text directory;
-  headless::HeadlessBackend backend;
-  print::RecordingPrintSeam printer;
-  automation::RecordingAutomation automation;
-  Seams seams{backend, fs::RealFileSystem(), printer, automation,
-              xlsx::OrcusWorkbookReader()};
-  DatabaseTable databases{fs::RealFileSystem()};
-  ProgramState state;
-  forms::Framework framework{backend};
-  MainWindow window{framework, seams, databases, state};
 };
 
 void BM_Floor_ToNumberAndToText(benchmark::State& state) {

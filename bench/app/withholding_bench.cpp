@@ -4,26 +4,19 @@
 // works out every row, writes the month's records into a new ledger and fills in the register.
 
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <memory>
 #include <random>
 #include <vector>
 
-#include "app/shell/main_window.h"
 #include "app/tax/tax_table.h"
 #include "app/withholding/ledger.h"
 #include "app/withholding/pay_month.h"
 #include "app/withholding/people_file.h"
 #include "base/gbk.h"
-#include "platform/automation/recording_automation.h"
-#include "platform/headless/headless_backend.h"
-#include "platform/fs/real_file_system.h"
-#include "platform/print/recording_print_seam.h"
-#include "platform/xlsx/workbook_reader.h"
+#include "bench/app/headless_program.h"
 #include "runtime/convert/conversions.h"
-#include "runtime/recdb/create_file.h"
 #include "tools/datagen/content.h"
 
 namespace sr::app {
@@ -32,18 +25,6 @@ namespace {
 constexpr int kPeople = 5000;
 
 Text NumberOf(int person) { return Concat({"P", ToText(10000 + person)}); }
-
-void WriteTable(const Text& path, const std::vector<datagen::TaxRecord>& records) {
-  auto cipher = std::make_shared<recdb::PageCipher>(kTaxTablePassword);
-  recdb::CreateDatabaseFile(fs::RealFileSystem(), path, datagen::TaxTableFields(), cipher, 45000);
-  DatabaseTable table(fs::RealFileSystem());
-  table.OpenDatabase(path, "", OpenOptions::WithPassword(kTaxTablePassword));
-  for (const datagen::TaxRecord& record : records) {
-    table.AppendBlankRecord();
-    for (int f = 1; f <= 5; ++f) table.WriteField(f, Value::Int(record[f - 1]));
-  }
-  table.CloseAllDatabases();
-}
 
 void WritePeopleAndLedger(const Text& directory) {
   DatabaseTable databases(fs::RealFileSystem());
@@ -76,13 +57,10 @@ void WritePeopleAndLedger(const Text& directory) {
 
 // The program on the headless backend in a temporary program directory, with a register of
 // 5,000 people whose pay month is December 2026; with or without the people file.
-struct Program {
-  explicit Program(bool with_people) {
-    char pattern[] = "/tmp/withholding_bench_XXXXXX";
-    directory = mkdtemp(pattern);
-    fs::RealFileSystem().SetCurrentDirectory(directory);
-    WriteTable(directory + "/" + kTaxTableFileName, datagen::TaxTableRecords());
-    WriteTable(directory + "/" + kResidentTaxTable.file_name, datagen::ResidentTableRecords());
+struct Program : HeadlessProgram {
+  explicit Program(bool with_people) : HeadlessProgram("withholding_bench") {
+    WriteRateTable(directory + "/" + kTaxTableFileName, datagen::TaxTableRecords());
+    WriteRateTable(directory + "/" + kResidentTaxTable.file_name, datagen::ResidentTableRecords());
     if (with_people) WritePeopleAndLedger(directory);
     framework.LoadMain(window.form());
     state.program_directory = directory;
@@ -102,20 +80,6 @@ struct Program {
     }
     for (int c = 11; c <= 14; ++c) salary_register.SetTitle(c, "保险(免税)");
   }
-  ~Program() {
-    databases.CloseAllDatabases();
-    std::filesystem::remove_all(std::filesystem::path(ToUtf8(directory)));
-  }
-
-  Text directory;
-  headless::HeadlessBackend backend;
-  print::RecordingPrintSeam printer;
-  automation::RecordingAutomation automation;
-  Seams seams{backend, fs::RealFileSystem(), printer, automation, xlsx::OrcusWorkbookReader()};
-  DatabaseTable databases{fs::RealFileSystem()};
-  ProgramState state;
-  forms::Framework framework{backend};
-  MainWindow window{framework, seams, databases, state};
 };
 
 void Run(benchmark::State& state, bool with_people) {
