@@ -33,11 +33,11 @@ class HeadlessGridTest : public ::testing::Test {
     window_ = backend_.CreateWindow(description, &window_events_);
     button_peer_ = window_->CreateControl(FocusSpec(ui::ControlKind::kButton, "button", 10),
                                           &button_, nullptr);
-    ui::ControlSpec spec = FocusSpec(ui::ControlKind::kGrid, "grid", 40);
-    spec.rect.height = 150;
-    spec.grid_source = &grid_;
-    spec.grid_input = &grid_;
-    grid_peer_ = window_->CreateControl(spec, &grid_events_, nullptr);
+    ui::ControlSpec control = FocusSpec(ui::ControlKind::kGrid, "grid", 40);
+    control.rect.height = 150;
+    control.grid_source = &grid_;
+    control.grid_input = &grid_;
+    grid_peer_ = window_->CreateControl(control, &grid_events_, nullptr);
     window_->Show();
     log_.Take();
   }
