@@ -42,6 +42,8 @@ struct RegisterChange {
     kRowsReplaced,  // every person row was replaced (range: the new rows); `previous_rows`
                     // holds the old ones
   };
+  RegisterChange(Kind kind, RegisterRange range) : kind(kind), range(range) {}
+
   Kind kind;
   RegisterRange range;
   // kTitles, kCells: the texts of `range` before, row after row.

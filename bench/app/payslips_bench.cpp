@@ -73,7 +73,8 @@ class Program {
   forms::Framework framework_{backend_};
   MainWindow main_window_{framework_, seams_, databases_, state_};
   AppContext context_{
-      framework_, seams_, databases_, state_, main_window_.form(), main_window_.salary_register()};
+      framework_, seams_, databases_, state_, main_window_.form(), main_window_.salary_register(),
+      nullptr};
 };
 
 Program& TheProgram() {

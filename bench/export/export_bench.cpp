@@ -59,7 +59,7 @@ BENCHMARK(BM_ExportCells)->Unit(benchmark::kMillisecond);
 
 void BM_WriteXlsx(benchmark::State& state) {
   sheet::Workbook book;
-  book.sheets.push_back(sheet::Worksheet{"Sheet1", {}});
+  book.sheets.emplace_back().name = "Sheet1";
   for (int r = 0; r < kRows; ++r) {
     for (int c = 0; c < kColumns; ++c) {
       auto cell = sheet::CellFromTypedText(CellText(r, c));

@@ -32,12 +32,6 @@ std::string Quote(const Text& gbk) {
   return out + "\"";
 }
 
-bool ParseBool(const Text& word) {
-  if (word == "yes" || word == "true") return true;
-  if (word == "no" || word == "false") return false;
-  throw Failure("expected yes or no, got " + Quote(word));
-}
-
 int ParseInt(const Text& word) {
   char* end = nullptr;
   long value = std::strtol(word.c_str(), &end, 10);

@@ -222,7 +222,9 @@ TEST_F(RegisterPrintoutTest, PagesGoDownThenAcrossWithTitlesPageLinesAndTotals) 
   int groups = 0;
   for (size_t p = 0; p < first_names.size(); ++p) {
     if (first_names[p] == 1) ++groups;
-    if (p > 0 && first_names[p] != 1) EXPECT_GT(first_names[p], first_names[p - 1]);
+    if (p > 0 && first_names[p] != 1) {
+      EXPECT_GT(first_names[p], first_names[p - 1]);
+    }
   }
   ASSERT_GE(groups, 2);
   EXPECT_EQ(m % groups, 0);

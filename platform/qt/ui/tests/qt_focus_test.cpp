@@ -73,7 +73,8 @@ class QtFocusDriver : public ui::testing::FocusDriver {
 
   // The newest window has the keyboard again, and what that delivers has arrived.
   void Settle() override {
-    QTest::qWaitFor([] {
+    // A window that never becomes active fails the test's own checks that follow.
+    (void)QTest::qWaitFor([] {
       const std::vector<FormWindow*> shown = Backend().Windows();
       return shown.empty() || shown.back()->isActiveWindow();
     });
