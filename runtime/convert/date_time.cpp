@@ -36,6 +36,18 @@ void CivilFromDays(int64_t z, DateTimeParts* parts) {
 // Day 0 of a date-time, 1899-12-30, in days since 1970-01-01.
 const int64_t kEpochDays = DaysFromCivil(1899, 12, 30);
 
+// The local time of day and date of `time`. The thread-safe call has one name in the C library of
+// Linux and another in that of Windows.
+std::tm LocalTime(std::time_t time) {
+  std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &time);
+#else
+  localtime_r(&time, &local);
+#endif
+  return local;
+}
+
 }  // namespace
 
 DateTimeParts BreakDateTime(double date_time) {
@@ -64,9 +76,7 @@ double MakeDateTime(const DateTimeParts& parts) {
 }
 
 double Now() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
+  const std::tm local = LocalTime(std::time(nullptr));
   DateTimeParts parts;
   parts.year = local.tm_year + 1900;
   parts.month = local.tm_mon + 1;

@@ -1,7 +1,6 @@
 #include "runtime/convert/number_text.h"
 
-#include <locale.h>
-
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -52,12 +51,37 @@ size_t DecimalPrefixLength(std::string_view s) {
   return i;
 }
 
-// from_chars leaves the value alone when it is out of range; strtod in the C locale then gives
-// what atof would (an infinity, or zero or a denormal).
+// The exponent digits of a number, as an int that stops growing long before it could overflow:
+// such an exponent puts the value out of any range anyway.
+int64_t SaturatedExponent(std::string_view digits) {
+  int64_t exponent = 0;
+  for (char c : digits) exponent = std::min<int64_t>(exponent * 10 + (c - '0'), int64_t{1} << 40);
+  return exponent;
+}
+
+// from_chars leaves the value alone when it is out of range; strtod then gives what atof would
+// (an infinity, or zero or a denormal). The decimal point is the one thing of a number that
+// strtod reads by the process's locale, so the number goes to it without one: "12.5e-400"
+// becomes "125e-401".
 double ParseOutOfRange(std::string_view number) {
-  static const locale_t c_locale = newlocale(LC_ALL_MASK, "C", locale_t{});
-  std::string copy(number);
-  return strtod_l(copy.c_str(), nullptr, c_locale);
+  const size_t e = std::min(number.find_first_of("eE"), number.size());
+  std::string_view mantissa = number.substr(0, e);
+  int64_t exponent = 0;
+  if (e < number.size()) {
+    std::string_view digits = number.substr(e + 1);
+    const bool negative = digits[0] == '-';
+    if (digits[0] == '+' || digits[0] == '-') digits.remove_prefix(1);
+    exponent = negative ? -SaturatedExponent(digits) : SaturatedExponent(digits);
+  }
+  std::string plain;
+  if (const size_t point = mantissa.find('.'); point != std::string_view::npos) {
+    plain = std::string(mantissa.substr(0, point)).append(mantissa.substr(point + 1));
+    exponent -= static_cast<int64_t>(mantissa.size() - point - 1);
+  } else {
+    plain = mantissa;
+  }
+  plain += "e" + std::to_string(exponent);
+  return std::strtod(plain.c_str(), nullptr);
 }
 
 }  // namespace

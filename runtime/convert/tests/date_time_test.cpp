@@ -77,8 +77,7 @@ TEST(DateTimeTest, DatePartKeepsTheDayShown) {
 TEST(DateTimeTest, NowIsTheLocalClock) {
   auto local_now = [] {
     std::time_t t = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&t, &tm);
+    const std::tm tm = *std::localtime(&t);  // one thread here
     return MakeDateTime(
         {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec});
   };
