@@ -1,51 +1,51 @@
 #include "base/gbk.h"
 
-#include <iconv.h>
+#include <string_view>
 
-#include <cerrno>
-#include <cstdio>
-#include <vector>
+#include "base/system_gbk.h"
 
 namespace sr {
 namespace {
 
-// One conversion through iconv. Code page 936 is what Windows calls GBK; glibc names it CP936.
-bool Convert(const char* to, const char* from, const std::string& in, std::string* out,
+// Length of the character at the start of `text`: a UTF-8 lead byte and the continuation bytes
+// after it, or a GBK lead byte and its trail byte. A byte that cannot follow a lead byte is a
+// character of its own, so that a bad lead byte does not swallow the next character.
+size_t CharLength(std::string_view text, bool utf8) {
+  size_t n = 1;
+  if (utf8) {
+    while (n < text.size() && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) ++n;
+    return n;
+  }
+  const auto lead = static_cast<unsigned char>(text[0]);
+  const auto trail = text.size() > 1 ? static_cast<unsigned char>(text[1]) : 0;
+  const bool pair = lead >= 0x81 && lead <= 0xFE && trail >= 0x40 && trail <= 0xFE && trail != 0x7F;
+  return pair ? 2 : 1;
+}
+
+using Converter = bool (*)(std::string_view, std::string*, size_t*);
+
+// Converts `in` with the system's converter. A character it cannot convert fails the whole
+// conversion (*bad names the first one, for the message); a lenient conversion goes on and puts
+// '?' in its place.
+bool Convert(Converter convert, bool from_utf8, std::string_view in, std::string* out,
              std::string* bad, bool lenient) {
-  iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
   out->clear();
-  std::vector<char> buffer(in.size() * 4 + 16);
-  char* src = const_cast<char*>(in.data());
-  size_t src_left = in.size();
   bool ok = true;
-  while (src_left > 0) {
-    char* dst = buffer.data();
-    size_t dst_left = buffer.size();
-    size_t r = iconv(cd, &src, &src_left, &dst, &dst_left);
-    out->append(buffer.data(), dst - buffer.data());
-    if (r != static_cast<size_t>(-1)) continue;
-    if (errno == E2BIG) continue;
-    // EILSEQ or EINVAL: a character that the target cannot hold, or a cut sequence.
-    if (bad != nullptr && bad->empty()) {
-      size_t n = 1;
-      while (n < src_left && n < 4 && (static_cast<unsigned char>(src[n]) & 0xC0) == 0x80) ++n;
-      bad->assign(src, n);
+  std::string part;
+  for (;;) {
+    size_t stop = 0;
+    const bool whole = convert(in, &part, &stop);
+    out->append(part);
+    if (whole) return ok;
+    in.remove_prefix(stop);
+    if (bad != nullptr && bad->empty() && !in.empty()) {
+      bad->assign(in.substr(0, CharLength(in, true)));
     }
     ok = false;
-    if (!lenient) break;
+    if (!lenient || in.empty()) return false;
     out->push_back('?');
-    size_t skip = 1;
-    if (std::string(from) == "UTF-8") {
-      while (skip < src_left && (static_cast<unsigned char>(src[skip]) & 0xC0) == 0x80) ++skip;
-    } else if (IsLeadByte(static_cast<unsigned char>(*src)) && src_left > 1) {
-      skip = 2;
-    }
-    src += skip;
-    src_left -= skip;
+    in.remove_prefix(CharLength(in, from_utf8));
   }
-  iconv_close(cd);
-  return ok;
 }
 
 }  // namespace
@@ -70,22 +70,22 @@ size_t LastSeparator(const Text& path) {
 }
 
 bool GbkToUtf8(const Text& gbk, std::string* utf8, std::string* bad) {
-  return Convert("UTF-8", "CP936", gbk, utf8, bad, false);
+  return Convert(system_gbk::GbkToUtf8, false, gbk, utf8, bad, false);
 }
 
 bool Utf8ToGbk(const std::string& utf8, Text* gbk, std::string* bad) {
-  return Convert("CP936", "UTF-8", utf8, gbk, bad, false);
+  return Convert(system_gbk::Utf8ToGbk, true, utf8, gbk, bad, false);
 }
 
 std::string ToUtf8(const Text& gbk) {
   std::string out;
-  Convert("UTF-8", "CP936", gbk, &out, nullptr, true);
+  Convert(system_gbk::GbkToUtf8, false, gbk, &out, nullptr, true);
   return out;
 }
 
 Text FromUtf8(const std::string& utf8) {
   Text out;
-  Convert("CP936", "UTF-8", utf8, &out, nullptr, true);
+  Convert(system_gbk::Utf8ToGbk, true, utf8, &out, nullptr, true);
   return out;
 }
 
