@@ -31,19 +31,28 @@ function(sr_links_qt out)
   set(${out} FALSE PARENT_SCOPE)
 endfunction()
 
-# sr_test(NAME sources... LIBS libs...): a GoogleTest program whose cases CTest lists one by one.
+# sr_test(NAME sources... LIBS libs... [OWN_MAIN]): a GoogleTest program whose cases CTest lists one
+# by one. OWN_MAIN: one of the sources or libraries has the main (else GoogleTest's does).
 # A program that links Qt's GUI runs on Qt's offscreen platform, so that a plain `ctest` passes
 # on a machine without a display and never opens windows on one that has one; and a case of it
 # that waits for ever is stopped (its dialogs have a watchdog of their own, well within this).
 function(sr_test name)
-  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "OWN_MAIN" "" "LIBS" ${ARGN})
   add_executable(${name} ${ARG_UNPARSED_ARGUMENTS})
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest)
+  if(NOT ARG_OWN_MAIN)
+    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+  endif()
   set(platform "")
   sr_links_qt(uses_qt ${ARG_LIBS})
   if(uses_qt)
     set(platform ENVIRONMENT_MODIFICATION "QT_QPA_PLATFORM=set:offscreen" TIMEOUT 120)
   endif()
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+  # A cross-built test program lists its cases through Wine, whose start can take seconds.
+  set(discovery "")
+  if(CMAKE_CROSSCOMPILING)
+    set(discovery DISCOVERY_TIMEOUT 120)
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST ${discovery}
                        PROPERTIES ENVIRONMENT "SR_SOURCE_DIR=${CMAKE_SOURCE_DIR}" ${platform})
 endfunction()

@@ -264,8 +264,12 @@ int MemoryFileSystem::Open(const Path& path, Access access, Share share, Disposi
   }
   if (at.place != Place::kFile) return NotAFile(at.place);
   const std::shared_ptr<Node>& node = state_->files[at.full];
+  // Creating empties the file, which is writing whatever access the caller asked for.
+  const Access checked = disposition == Disposition::kCreateAlways && access == Access::kRead
+                             ? Access::kReadWrite
+                             : access;
   for (const Opened& other : node->handles) {
-    if (!Compatible(other, access, share)) return kSharingViolation;
+    if (!Compatible(other, checked, share)) return kSharingViolation;
   }
   if (disposition == Disposition::kCreateAlways) node->data.clear();
   auto opened = std::make_unique<MemoryFile>(state_->mutex, node, access);

@@ -198,14 +198,17 @@ bool Overlap(off_t a, off_t a_length, off_t b, off_t b_length) {
 
 int OpenNativeFile(const std::string& native, Access access, Share share,
                    fs::Disposition disposition, std::unique_ptr<fs::File>* file) {
+  // Emptying a file is writing it, whatever the handle may do afterwards: the share check must
+  // refuse a create while another handle denies writing.
+  const bool create = disposition == fs::Disposition::kCreateAlways;
+  const Access marked = create && access == Access::kRead ? Access::kReadWrite : access;
   for (int attempt = 0; attempt < 3; ++attempt) {
     int fd = -1;
     bool writable = false;
     if (int code = OpenDescriptor(native, access, disposition, &fd, &writable)) return code;
     bool retry = false;
-    int code = ApplyShareMode(fd, writable, native, access, share, &retry);
-    if (code == fs::kOk && !retry && disposition == fs::Disposition::kCreateAlways &&
-        ftruncate(fd, 0) != 0) {
+    int code = ApplyShareMode(fd, writable, native, marked, share, &retry);
+    if (code == fs::kOk && !retry && create && ftruncate(fd, 0) != 0) {
       code = CodeForErrno(errno, ErrnoContext::kIo);
     }
     if (code != fs::kOk || retry) {

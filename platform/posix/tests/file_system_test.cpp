@@ -1,5 +1,6 @@
-// What only the real file system has: native names, modes, owners, links, other processes and
-// the system's limits. The contract it shares with every file system runs here too.
+// What the real file system does on Linux beyond the contract it shares with every file system
+// (platform/fs/tests, run here too): modes, owners, symbolic links, special files, system limits,
+// and files that the process may not write.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -13,62 +14,44 @@
 #include <string>
 
 #include "platform/fs/real_file_system.h"
+#include "platform/fs/tests/child_process.h"
 #include "platform/fs/tests/file_system_contract.h"
-#include "platform/fs/utf8_path.h"
-#include "platform/posix/tests/child_process.h"
-#include "platform/posix/tests/test_folder.h"
+#include "platform/fs/tests/test_folder.h"
 
-namespace sr::posix {
+namespace sr::fs {
 namespace {
 
-using namespace sr::fs;
-using fs::testing::FileSystemContract;
+using testing::FileSystemContract;
+using testing::RealFileSystemContract;
 
-const char* U8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
-
-class OnDisk : public fs::testing::FileSystemUnderTest {
+class OnDisk : public testing::FileSystemUnderTest {
  public:
   FileSystem& files() override { return RealFileSystem(); }
   const Path& folder() const override { return folder_.path(); }
   void MakeFolder(const Path& name) override {
-    std::string native;
-    ASSERT_EQ(ToUtf8Path(folder_.path() + "/" + name, &native), kOk);
-    ASSERT_TRUE(std::filesystem::create_directory(native));
+    ASSERT_TRUE(std::filesystem::create_directory(NativePath(folder_ / name)));
   }
 
  private:
   TestFolder folder_;
 };
 
-std::unique_ptr<fs::testing::FileSystemUnderTest> MakeOnDisk() {
-  return std::make_unique<OnDisk>();
-}
+constexpr testing::FileSystemKind kOnDisk{"Posix", [] {
+  return std::unique_ptr<testing::FileSystemUnderTest>(std::make_unique<OnDisk>());
+}};
 
-INSTANTIATE_TEST_SUITE_P(Posix, FileSystemContract,
-                         ::testing::Values(fs::testing::FileSystemKind{"Posix", &MakeOnDisk}),
+INSTANTIATE_TEST_SUITE_P(Posix, FileSystemContract, ::testing::Values(kOnDisk),
+                         FileSystemContract::Name);
+INSTANTIATE_TEST_SUITE_P(Posix, RealFileSystemContract, ::testing::Values(kOnDisk),
                          FileSystemContract::Name);
 
-class FileSystemTest : public ::testing::Test {
+class PosixFileSystemTest : public ::testing::Test {
  protected:
   FileSystem& fs_ = RealFileSystem();
   TestFolder folder_;
 };
 
-TEST_F(FileSystemTest, GbkNameWithTrailByte5CReachesTheRealFile) {
-  ASSERT_TRUE(std::filesystem::create_directory(folder_ / U8(u8"工资")));
-  // Backslashes separate; the 0x5C inside "\x95\x5c" (U+661E) does not.
-  const Path name = folder_.path() +
-                    "\\工资\\\x95\x5c"
-                    "1.dat";
-  std::unique_ptr<File> file;
-  ASSERT_EQ(fs_.Open(name, Access::kReadWrite, Share::kDenyNone, Disposition::kCreateAlways, &file),
-            kOk);
-  ASSERT_EQ(file->WriteAt(0, "ok", 2), kOk);
-  file.reset();
-  EXPECT_EQ(ReadWholeFile(folder_ / U8(u8"工资/昞1.dat")), "ok");
-}
-
-TEST_F(FileSystemTest, FifoIsRefusedWithoutHanging) {
+TEST_F(PosixFileSystemTest, FifoIsRefusedWithoutHanging) {
   ASSERT_EQ(mkfifo((folder_ / "pipe").c_str(), 0600), 0);
   std::unique_ptr<File> file;
   EXPECT_EQ(fs_.Open(folder_ / "pipe", Access::kRead, Share::kDenyNone, Disposition::kOpenExisting,
@@ -76,8 +59,7 @@ TEST_F(FileSystemTest, FifoIsRefusedWithoutHanging) {
             kAccessDenied);
 }
 
-// The copy is written beside the target and renamed over it; the scratch copy is gone after.
-TEST_F(FileSystemTest, CopyKeepsTheTargetsModeAndLeavesNoScratchCopy) {
+TEST_F(PosixFileSystemTest, CopyKeepsTheModeOfTheFileItReplaces) {
   WriteWholeFile(folder_ / "from.dat", "new contents");
   WriteWholeFile(folder_ / "to.dat", "old contents that were longer");
   chmod((folder_ / "to.dat").c_str(), 0640);
@@ -86,25 +68,25 @@ TEST_F(FileSystemTest, CopyKeepsTheTargetsModeAndLeavesNoScratchCopy) {
   struct stat info;
   ASSERT_EQ(stat((folder_ / "to.dat").c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0640u);
-  EXPECT_EQ(fs_.CopyFile(folder_ / "missing.dat", folder_ / "to.dat"), kNotFound);
-  int entries = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder_.path())) {
-    ++entries;
-  }
-  EXPECT_EQ(entries, 2);
 }
 
-TEST_F(FileSystemTest, FilesThatMayNotBeWrittenAreNotOverwrittenOrRemoved) {
+// Root writes any file: a child that is to meet refusals gives root up first.
+bool GiveUpRoot() { return geteuid() != 0 || setuid(65534) == 0; }
+
+SR_CHILD_ROLE(OverwriteOrRemoveKept) {
+  if (!GiveUpRoot()) me.Send(999);
+  FileSystem& fs = RealFileSystem();
+  me.Send(fs.CopyFile(args[0] + "/mine.dat", args[0] + "/kept.dat"));
+  me.Send(fs.ReplaceFile(args[0] + "/mine.dat", args[0] + "/kept.dat"));
+  me.Send(fs.RemoveFile(args[0] + "/kept.dat"));
+}
+
+TEST_F(PosixFileSystemTest, FilesThatMayNotBeWrittenAreNotOverwrittenOrRemoved) {
   WriteWholeFile(folder_ / "mine.dat", "mine");
   WriteWholeFile(folder_ / "kept.dat", "kept");
   chmod((folder_ / "kept.dat").c_str(), 0444);
   chmod(folder_.path().c_str(), 0777);  // the folder itself may be written
-  ChildProcess child([this](ChildProcess& me) {
-    if (geteuid() == 0 && setuid(65534) != 0) me.Send(999);  // root writes any file: drop it
-    me.Send(fs_.CopyFile(folder_ / "mine.dat", folder_ / "kept.dat"));
-    me.Send(fs_.ReplaceFile(folder_ / "mine.dat", folder_ / "kept.dat"));
-    me.Send(fs_.RemoveFile(folder_ / "kept.dat"));
-  });
+  ChildProcess child("OverwriteOrRemoveKept", {folder_.path()});
   EXPECT_EQ(child.Receive(), kAccessDenied);
   EXPECT_EQ(child.Receive(), kAccessDenied);
   EXPECT_EQ(child.Receive(), kAccessDenied);
@@ -120,7 +102,7 @@ struct stat StatOf(const std::string& native) {
 
 // A register kept at mode 600 must not become readable by everybody when it is saved, sorted or
 // copied over: the file in its place keeps its mode, owner and group.
-TEST_F(FileSystemTest, ReplacedAndCopiedFilesKeepModeOwnerAndGroup) {
+TEST_F(PosixFileSystemTest, ReplacedAndCopiedFilesKeepModeOwnerAndGroup) {
   const bool root = geteuid() == 0;
   for (const bool replace : {false, true}) {
     SCOPED_TRACE(replace ? "ReplaceFile" : "CopyFile");
@@ -148,7 +130,7 @@ TEST_F(FileSystemTest, ReplacedAndCopiedFilesKeepModeOwnerAndGroup) {
   EXPECT_EQ(StatOf(folder_ / "fresh.dat").st_mode & 0777, 0640u);
 }
 
-TEST_F(FileSystemTest, CopyPermissionsHandsModeOwnerAndGroupToAnotherFile) {
+TEST_F(PosixFileSystemTest, CopyPermissionsHandsModeOwnerAndGroupToAnotherFile) {
   WriteWholeFile(folder_ / "model.dat", "m");
   WriteWholeFile(folder_ / "copy.dat", "c");
   ASSERT_EQ(chmod((folder_ / "model.dat").c_str(), 0604), 0);
@@ -166,7 +148,7 @@ TEST_F(FileSystemTest, CopyPermissionsHandsModeOwnerAndGroupToAnotherFile) {
 }
 
 // Saving through a symbolic link writes the file the link names; the link stays a link.
-TEST_F(FileSystemTest, ReplacingThroughALinkReplacesTheFileItNames) {
+TEST_F(PosixFileSystemTest, ReplacingThroughALinkReplacesTheFileItNames) {
   ASSERT_TRUE(std::filesystem::create_directory(folder_ / "real"));
   WriteWholeFile(folder_ / "real/pay.dat", "old");
   ASSERT_EQ(chmod((folder_ / "real/pay.dat").c_str(), 0600), 0);
@@ -199,9 +181,18 @@ TEST_F(FileSystemTest, ReplacingThroughALinkReplacesTheFileItNames) {
   EXPECT_EQ(fs_.ReplaceFile(folder_ / "copied.dat", folder_ / "loop.dat"), kBadPath);
 }
 
+SR_CHILD_ROLE(AskMayReplace) {
+  if (!GiveUpRoot()) me.Send(999);
+  for (const char* name : {"open.dat", "missing.dat", "read-only.dat", "closed/open.dat",
+                           "closed/missing.dat", "others.dat"}) {
+    bool allowed = false;
+    me.Send(RealFileSystem().MayReplace(args[0] + "/" + name, &allowed) == kOk ? allowed : -1);
+  }
+}
+
 // Root may replace anything on a writable disk, so the user's view is taken by a child process
 // that has given up root.
-TEST_F(FileSystemTest, MayReplaceAsksWhetherTheFileAndItsFolderMayBeWritten) {
+TEST_F(PosixFileSystemTest, MayReplaceAsksWhetherTheFileAndItsFolderMayBeWritten) {
   ASSERT_EQ(chmod(folder_.path().c_str(), 0777), 0);
   ASSERT_TRUE(std::filesystem::create_directory(folder_ / "closed"));
   WriteWholeFile(folder_ / "open.dat", "o");
@@ -214,14 +205,7 @@ TEST_F(FileSystemTest, MayReplaceAsksWhetherTheFileAndItsFolderMayBeWritten) {
   ASSERT_EQ(chmod((folder_ / "closed").c_str(), 0555), 0);
   ASSERT_EQ(chmod((folder_ / "others.dat").c_str(), 0644), 0);
   const bool root = geteuid() == 0;
-  ChildProcess child([&](ChildProcess& me) {
-    if (root && setuid(65534) != 0) me.Send(999);
-    for (const char* name : {"open.dat", "missing.dat", "read-only.dat", "closed/open.dat",
-                             "closed/missing.dat", "others.dat"}) {
-      bool allowed = false;
-      me.Send(fs_.MayReplace(folder_ / name, &allowed) == kOk ? allowed : -1);
-    }
-  });
+  ChildProcess child("AskMayReplace", {folder_.path()});
   EXPECT_EQ(child.Receive(), 1) << "a writable file in a writable folder";
   EXPECT_EQ(child.Receive(), 1) << "a new file in a writable folder";
   EXPECT_EQ(child.Receive(), 0) << "mode 444";
@@ -232,28 +216,67 @@ TEST_F(FileSystemTest, MayReplaceAsksWhetherTheFileAndItsFolderMayBeWritten) {
   EXPECT_EQ(child.Wait(), 0);
 }
 
+SR_CHILD_ROLE(ProvokeLimits) {
+  FileSystem& fs = RealFileSystem();
+  std::unique_ptr<File> file;
+  int code = fs.Open(args[0], Access::kReadWrite, Share::kDenyNone, Disposition::kCreateAlways,
+                     &file);
+  signal(SIGXFSZ, SIG_IGN);
+  struct rlimit size = {10, 10};
+  setrlimit(RLIMIT_FSIZE, &size);
+  if (code == kOk) code = file->WriteAt(0, "0123456789abcdef", 16);
+  me.Send(code);
+  struct rlimit files = {32, 32};
+  setrlimit(RLIMIT_NOFILE, &files);
+  while (open("/dev/null", O_RDONLY) >= 0) {
+  }
+  me.Send(fs.Open(args[0], Access::kRead, Share::kDenyNone, Disposition::kOpenExisting, &file));
+}
+
 // Running out of descriptors or file size, provoked for real in a child process.
-TEST_F(FileSystemTest, SystemLimitsGiveTheirCodes) {
-  ChildProcess child([this](ChildProcess& me) {
-    std::unique_ptr<File> file;
-    int code = fs_.Open(folder_ / "big.dat", Access::kReadWrite, Share::kDenyNone,
-                        Disposition::kCreateAlways, &file);
-    signal(SIGXFSZ, SIG_IGN);
-    struct rlimit size = {10, 10};
-    setrlimit(RLIMIT_FSIZE, &size);
-    if (code == kOk) code = file->WriteAt(0, "0123456789abcdef", 16);
-    me.Send(code);
-    struct rlimit files = {32, 32};
-    setrlimit(RLIMIT_NOFILE, &files);
-    while (open("/dev/null", O_RDONLY) >= 0) {
-    }
-    me.Send(fs_.Open(folder_ / "big.dat", Access::kRead, Share::kDenyNone,
-                     Disposition::kOpenExisting, &file));
-  });
+TEST_F(PosixFileSystemTest, SystemLimitsGiveTheirCodes) {
+  ChildProcess child("ProvokeLimits", {folder_ / "big.dat"});
   EXPECT_EQ(child.Receive(), kDiskFull);
   EXPECT_EQ(child.Receive(), kTooManyOpen);
   EXPECT_EQ(child.Wait(), 0);
 }
 
+SR_CHILD_ROLE(LockThroughReadOnlyDescriptor) {
+  if (!GiveUpRoot()) me.Send(999);
+  std::unique_ptr<File> file;
+  me.Send(RealFileSystem().Open(args[0], Access::kReadWrite, Share::kDenyNone,
+                                Disposition::kOpenExisting, &file));
+  int code = RealFileSystem().Open(args[0], Access::kRead, Share::kDenyNone,
+                                   Disposition::kOpenExisting, &file);
+  char buffer[10];
+  size_t got = 0;
+  if (code == kOk && file->ReadAt(0, buffer, sizeof buffer, &got) != kOk) code = 998;
+  if (code == kOk) code = file->Lock(0, 10);
+  me.Send(code);
+  me.Receive();
+}
+
+// A file that the process may not write is opened through a read-only descriptor, which can
+// only take shared locks; those must still keep writers and other lockers out.
+TEST_F(PosixFileSystemTest, LockThroughReadOnlyDescriptorStopsWriters) {
+  const Path path = folder_ / "shared.dat";
+  WriteWholeFile(path, std::string(1000, 'x'));
+  chmod(path.c_str(), 0444);
+  chmod(folder_.path().c_str(), 0755);
+  ChildProcess child("LockThroughReadOnlyDescriptor", {path});
+  ASSERT_EQ(child.Receive(), kAccessDenied);
+  ASSERT_EQ(child.Receive(), kOk);
+  chmod(path.c_str(), 0644);
+  std::unique_ptr<File> file;
+  ASSERT_EQ(fs_.Open(path, Access::kReadWrite, Share::kDenyNone, Disposition::kOpenExisting, &file),
+            kOk);
+  EXPECT_EQ(file->WriteAt(5, "w", 1), kLockViolation);
+  EXPECT_EQ(file->Lock(9, 1), kLockViolation);
+  EXPECT_EQ(file->Lock(10, 1), kOk);
+  child.Send(1);
+  EXPECT_EQ(child.Wait(), 0);
+  EXPECT_EQ(file->WriteAt(5, "w", 1), kOk);
+}
+
 }  // namespace
-}  // namespace sr::posix
+}  // namespace sr::fs
