@@ -39,16 +39,22 @@ bool DatabaseTable::Done(int code) {
 
 int DatabaseTable::Find(const Text& name) const {
   if (name.empty()) return -1;
-  auto search = [&](auto key) {
+  auto search = [&](auto key, auto equal) {
     for (int n = static_cast<int>(open_.size()) - 1; n >= 0; --n) {
       const Text& candidate = key(*open_[n]);
-      if (!candidate.empty() && recdb::NamesEqual(candidate, name)) return n;
+      if (!candidate.empty() && equal(candidate, name)) return n;
     }
     return -1;
   };
-  int found = search([](const Database& db) -> const Text& { return db.alias(); });
-  if (found < 0) found = search([](const Database& db) -> const Text& { return db.title(); });
-  if (found < 0) found = search([](const Database& db) -> const Text& { return db.full_path(); });
+  int found =
+      search([](const Database& db) -> const Text& { return db.alias(); }, recdb::NamesEqual);
+  if (found < 0) {
+    found = search([](const Database& db) -> const Text& { return db.title(); }, recdb::NamesEqual);
+  }
+  if (found < 0) {
+    found =
+        search([](const Database& db) -> const Text& { return db.full_path(); }, recdb::PathsEqual);
+  }
   return found;
 }
 
@@ -59,7 +65,7 @@ bool DatabaseTable::OpenDatabase(const Text& file, const Text& alias,
   int code = fs_.FullPath(recdb::WithDefaultExtension(file), &request.path);
   if (code != fs::kOk) return Done(code);
   for (const auto& db : open_) {
-    if (recdb::NamesEqual(db->full_path(), request.path)) return Done(kDbAlreadyOpen);
+    if (recdb::PathsEqual(db->full_path(), request.path)) return Done(kDbAlreadyOpen);
   }
   if (!alias.empty() && !recdb::IsValidAlias(alias)) return Done(kDbBadAlias);
   bool has_index = std::any_of(options.index_files.begin(), options.index_files.end(),

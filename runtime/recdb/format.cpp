@@ -135,7 +135,9 @@ int64_t DescribedRecordSize(const std::vector<FieldDescriptor>& fields) {
   return end;
 }
 
-bool NamesEqual(const Text& a, const Text& b) {
+namespace {
+
+bool TextsEqual(const Text& a, const Text& b, bool separators_alike) {
   if (a.size() != b.size()) return false;
   size_t pos = 0;
   while (pos < a.size()) {
@@ -147,12 +149,21 @@ bool NamesEqual(const Text& a, const Text& b) {
       continue;
     }
     unsigned char y = b[pos];
-    auto lower = [](unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; };
-    if (lower(x) != lower(y)) return false;
+    auto fold = [separators_alike](unsigned char c) {
+      if (separators_alike && c == '\\') return static_cast<int>('/');
+      return (c >= 'A' && c <= 'Z') ? c + 32 : static_cast<int>(c);
+    };
+    if (fold(x) != fold(y)) return false;
     ++pos;
   }
   return true;
 }
+
+}  // namespace
+
+bool NamesEqual(const Text& a, const Text& b) { return TextsEqual(a, b, false); }
+
+bool PathsEqual(const Text& a, const Text& b) { return TextsEqual(a, b, true); }
 
 namespace {
 

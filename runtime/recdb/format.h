@@ -96,6 +96,9 @@ inline int64_t DataStart(size_t field_count) {
 
 // Field names compare without regard to the case of ASCII letters; other bytes must be equal.
 bool NamesEqual(const Text& a, const Text& b);
+// Paths compare as names do, and a backslash matches a slash: the file seam hands paths back with
+// '/', while a Windows user writes '\'. (A trail byte 0x5C of a GBK character is no separator.)
+bool PathsEqual(const Text& a, const Text& b);
 
 // Paths: "KDB" is the default extension; the companion file has the extension "KDT".
 Text WithDefaultExtension(const Text& path);

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "runtime/convert/fatal_error.h"
 #include "runtime/recdb/database.h"
 #include "runtime/recdb/tests/test_files.h"
@@ -49,6 +51,11 @@ TEST_F(Table, SelectByTitleOrFullPath) {
   EXPECT_TRUE(table_.SelectDatabase("x"));
   EXPECT_TRUE(table_.SelectDatabase(Path("ZhongZhuan.rgq")));
   EXPECT_EQ(table_.current()->full_path(), Path("ZhongZhuan.rgq"));
+  ASSERT_TRUE(table_.SelectDatabase("x"));
+  Text backslashes = Path("ZhongZhuan.rgq");
+  std::replace(backslashes.begin(), backslashes.end(), '/', '\\');
+  EXPECT_TRUE(table_.SelectDatabase(backslashes)) << "the full path as Windows writes it";
+  EXPECT_EQ(table_.current()->title(), "ZhongZhuan");
   EXPECT_FALSE(table_.SelectDatabase("unknown"));
   EXPECT_EQ(LastDatabaseError(), -66);
   EXPECT_EQ(table_.current()->title(), "ZhongZhuan");
