@@ -12,21 +12,7 @@ packages=(
   poppler-utils python3-openpyxl libsqlite3-dev locales
   "$@"
 )
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo_cmd=""
-  [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
-  $sudo_cmd apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+bash "$(dirname "$0")/install-missing.sh" "${packages[@]}"
 
 # A decimal-comma locale, so the tests can show that numbers ignore the desktop's locale.
-if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
-  sudo_cmd=""
-  [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
-  $sudo_cmd localedef -i de_DE -f UTF-8 de_DE.UTF-8 || echo "note: could not generate de_DE.UTF-8"
-fi
+bash "$(dirname "$0")/make-locale.sh" de_DE
