@@ -4,8 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
-
-#include <unistd.h>
+#include <random>
 
 #include "platform/fs/real_file_system.h"
 #include "runtime/convert/conversions.h"
@@ -15,13 +14,12 @@
 namespace sr::app::testing {
 
 std::string MakeTempFolder(const std::string& name) {
-  std::filesystem::path folder =
-      std::filesystem::path(::testing::TempDir()) /
-      (name + "_" + std::to_string(::getpid()) + "_" +
-       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) /
+                                 (name + "_" + std::to_string(std::random_device()()) + "_" +
+                                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
   std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder);
-  return folder.string();
+  return folder.generic_string();  // '/' between folders, as the file seam hands paths back
 }
 
 std::vector<recdb::FieldDescriptor> RelayFields() { return datagen::RelayFields(); }

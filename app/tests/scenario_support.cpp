@@ -1,10 +1,8 @@
 #include "app/tests/scenario_support.h"
 
-#include <grp.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
+#include <filesystem>
 #include <sstream>
 #include <vector>
 
@@ -12,8 +10,6 @@
 #include "tools/scenario/script.h"
 
 namespace sr::app::testing {
-
-constexpr uid_t kNobody = 65534;
 
 int RunScript(const std::string& folder, const std::u8string& script, std::string* transcript,
               const std::function<void(scenario::Runner&)>& extend) {
@@ -23,8 +19,10 @@ int RunScript(const std::string& folder, const std::u8string& script, std::strin
     *transcript = "script does not parse: " + error;
     return 2;
   }
-  char previous[4096];
-  if (::getcwd(previous, sizeof previous) == nullptr || ::chdir(folder.c_str()) != 0) {
+  std::error_code failed;
+  const std::filesystem::path previous = std::filesystem::current_path(failed);
+  if (!failed) std::filesystem::current_path(folder, failed);
+  if (failed) {
     *transcript = "cannot enter " + folder;
     return 2;
   }
@@ -33,24 +31,8 @@ int RunScript(const std::string& folder, const std::u8string& script, std::strin
   if (extend) extend(runner);
   const int code = runner.Run(lines);
   *transcript = out.str();
-  if (::chdir(previous) != 0) return 2;
-  return code;
+  std::filesystem::current_path(previous, failed);
+  return failed ? 2 : code;
 }
-
-int RunAsUser(const std::function<int()>& body) {
-  const pid_t child = ::fork();
-  if (child == 0) {
-    if (::geteuid() == 0 &&
-        (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) {
-      ::_exit(98);
-    }
-    ::_exit(body());
-  }
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-bool CanChangeOwners() { return ::geteuid() == 0; }
 
 }  // namespace sr::app::testing

@@ -1,12 +1,12 @@
 #include "app/tests/tax_test_support.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 
 #include "app/tax/tax_table.h"
+#include "app/tests/register_test_files.h"
 #include "base/gbk.h"
 #include "platform/fs/real_file_system.h"
 #include "runtime/convert/conversions.h"
@@ -39,8 +39,7 @@ std::vector<Text> DefaultTitles() {
 }
 
 TaxProgram::TaxProgram() {
-  char pattern[] = "/tmp/tax_test_XXXXXX";
-  directory_ = mkdtemp(pattern);
+  directory_ = testing::MakeTempFolder("tax_test");
   old_directory_ = std::filesystem::current_path().string();
   fs::RealFileSystem().SetCurrentDirectory(directory_);
   seams_ = std::make_unique<Seams>(Seams{backend_, fs::RealFileSystem(), printer_, automation_,
@@ -101,7 +100,8 @@ void TaxProgram::WriteRegisterFile(const char* name, const std::vector<Text>& ti
 }
 
 std::filesystem::path TaxProgram::Native(const Text& path) {
-  return std::filesystem::path(ToUtf8(path));
+  const std::string utf8 = ToUtf8(path);
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
 void TaxProgram::SetTaxField(int record, int field, int value) {

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "app/register/register_storage.h"
+#include "app/tests/other_user.h"
 #include "app/tests/register_test_files.h"
 #include "app/tests/scenario_support.h"
 #include "base/gbk.h"

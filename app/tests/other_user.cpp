@@ -1,0 +1,27 @@
+#include "app/tests/other_user.h"
+
+#include <grp.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace sr::app::testing {
+
+constexpr uid_t kNobody = 65534;
+
+int RunAsUser(const std::function<int()>& body) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::geteuid() == 0 &&
+        (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) {
+      ::_exit(98);
+    }
+    ::_exit(body());
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool CanChangeOwners() { return ::geteuid() == 0; }
+
+}  // namespace sr::app::testing

@@ -1,0 +1,20 @@
+#ifndef SALARY_APP_TESTS_OTHER_USER_H_
+#define SALARY_APP_TESTS_OTHER_USER_H_
+
+#include <functional>
+
+// File permissions and owners as a user meets them, for the Linux tests of registers that may
+// not be written.
+namespace sr::app::testing {
+
+// Runs `body` in a child process that has given up root (user and group 65534) when the test
+// runs as root, so that file permissions hold for it as for a user; returns the child's exit
+// status, or -1 when it did not exit normally.
+int RunAsUser(const std::function<int()>& body);
+
+// Whether files can be given to another owner here (the test runs as root).
+bool CanChangeOwners();
+
+}  // namespace sr::app::testing
+
+#endif  // SALARY_APP_TESTS_OTHER_USER_H_
