@@ -31,13 +31,14 @@ function(sr_links_qt out)
   set(${out} FALSE PARENT_SCOPE)
 endfunction()
 
-# sr_test(NAME sources... LIBS libs... [OWN_MAIN]): a GoogleTest program whose cases CTest lists one
-# by one. OWN_MAIN: one of the sources or libraries has the main (else GoogleTest's does).
+# sr_test(NAME sources... LIBS libs... [OWN_MAIN] [NOT_ON_WINDOWS cases...]): a GoogleTest program
+# whose cases CTest lists one by one. OWN_MAIN: one of the sources or libraries has the main (else
+# GoogleTest's does). NOT_ON_WINDOWS: cases (Suite.Name) that the Windows build leaves out.
 # A program that links Qt's GUI runs on Qt's offscreen platform, so that a plain `ctest` passes
 # on a machine without a display and never opens windows on one that has one; and a case of it
 # that waits for ever is stopped (its dialogs have a watchdog of their own, well within this).
 function(sr_test name)
-  cmake_parse_arguments(ARG "OWN_MAIN" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "OWN_MAIN" "" "LIBS;NOT_ON_WINDOWS" ${ARGN})
   add_executable(${name} ${ARG_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest)
   if(NOT ARG_OWN_MAIN)
@@ -52,6 +53,10 @@ function(sr_test name)
   set(discovery "")
   if(CMAKE_CROSSCOMPILING)
     set(discovery DISCOVERY_TIMEOUT 120)
+  endif()
+  if(WIN32 AND ARG_NOT_ON_WINDOWS)
+    list(JOIN ARG_NOT_ON_WINDOWS ":" excluded)
+    list(APPEND discovery TEST_FILTER "-${excluded}")
   endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST ${discovery}
                        PROPERTIES ENVIRONMENT "SR_SOURCE_DIR=${CMAKE_SOURCE_DIR}" ${platform})

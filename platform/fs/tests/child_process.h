@@ -20,8 +20,8 @@ bool RegisterChildRole(const char* name, ChildRole role);
 ChildRole FindChildRole(const std::string& name);
 
 // Defines a role: SR_CHILD_ROLE(HoldTheFile) { ... me.Send(code); ... }
-#define SR_CHILD_ROLE(name)                                                             \
-  void name(::sr::fs::ChildProcess& me, const std::vector<std::string>& args);          \
+#define SR_CHILD_ROLE(name)                                                                 \
+  void name(::sr::fs::ChildProcess& me, const std::vector<std::string>& args);              \
   [[maybe_unused]] const bool name##_registered = ::sr::fs::RegisterChildRole(#name, name); \
   void name(::sr::fs::ChildProcess& me, const std::vector<std::string>& args)
 

@@ -67,6 +67,13 @@ TEST_P(FileSystemContract, WritesAndReadsAtOffsets) {
   EXPECT_EQ(ReadWhole("a.dat"), std::string("0123ab6789\0\0xy", 14));
 }
 
+// A save writes its file, closes it and syncs it through a handle that only reads.
+TEST_P(FileSystemContract, SyncThroughAHandleThatOnlyReads) {
+  WriteWhole("w.dat", "data");
+  auto file = MustOpen("w.dat", Access::kRead, Share::kDenyNone);
+  EXPECT_EQ(file->Sync(), kOk);
+}
+
 TEST_P(FileSystemContract, TruncateCutsAndExtends) {
   auto file = MustOpen("t.dat", Access::kReadWrite, Share::kDenyNone, Disposition::kCreateAlways);
   ASSERT_EQ(file->WriteAt(0, "abcdef", 6), kOk);

@@ -219,8 +219,8 @@ TEST_F(PosixFileSystemTest, MayReplaceAsksWhetherTheFileAndItsFolderMayBeWritten
 SR_CHILD_ROLE(ProvokeLimits) {
   FileSystem& fs = RealFileSystem();
   std::unique_ptr<File> file;
-  int code = fs.Open(args[0], Access::kReadWrite, Share::kDenyNone, Disposition::kCreateAlways,
-                     &file);
+  int code =
+      fs.Open(args[0], Access::kReadWrite, Share::kDenyNone, Disposition::kCreateAlways, &file);
   signal(SIGXFSZ, SIG_IGN);
   struct rlimit size = {10, 10};
   setrlimit(RLIMIT_FSIZE, &size);
