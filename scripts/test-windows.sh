@@ -19,16 +19,21 @@ bash scripts/make-locale.sh zh_CN
 build="$repo/build/windows"
 export SR_WINE_PREFIX="$build/wine"
 jobs="$(nproc)"
-cmake --preset windows
-cmake --build --preset windows -j"$jobs"
 
 display_pid=""
 cleanup() {
-  # Only what this script started: the display, and the wineserver of the build's own prefix.
-  [ -n "$display_pid" ] && kill "$display_pid" 2>/dev/null && wait "$display_pid" 2>/dev/null
+  # Only what this script started: the display, and the wineserver of the build's own prefix
+  # (the build runs the data generator under Wine too).
+  if [ -n "$display_pid" ]; then
+    kill "$display_pid" 2>/dev/null || true
+    wait "$display_pid" 2>/dev/null || true
+  fi
   WINEPREFIX="$SR_WINE_PREFIX" /usr/lib/wine/wineserver -k 2>/dev/null || true
 }
 trap cleanup EXIT
+
+cmake --preset windows
+cmake --build --preset windows -j"$jobs"
 
 # A display of our own, on the first free number (Xvfb picks it and writes it to fd 3).
 display_file="$(mktemp)"

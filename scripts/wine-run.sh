@@ -45,8 +45,15 @@ mkdir -p "$(dirname "$WINEPREFIX")"
 exec 9>"$WINEPREFIX.lock"
 flock 9
 if [ ! -f "$WINEPREFIX/.salary-register-ready" ]; then
+  # Only a prefix that this script began to make is made again, never someone else's.
+  if [ -e "$WINEPREFIX" ] && [ ! -f "$WINEPREFIX.making" ]; then
+    echo "wine-run.sh: $WINEPREFIX is not a prefix of ours; set SR_WINE_PREFIX to a new folder" >&2
+    exit 1
+  fi
+  touch "$WINEPREFIX.making"
   rm -rf "$WINEPREFIX"  # a setup that was interrupted
   make_prefix
+  rm -f "$WINEPREFIX.making"
 fi
 # A wineserver that is already up answers 2 and keeps its own timeout. A new one, and the services
 # that Wine starts with the first program, outlive this script: they must hold neither the lock
