@@ -1,10 +1,10 @@
-// Several real processes on one database file: appends and field writes from several processes
-// at once, and an exclusive open that keeps another process out.
+// Several real processes on one database file: appends and field writes from four processes at
+// once, an exclusive open that keeps another process out (-12) and another process's
+// whole-database lock that stops this one's writes (-13). The second processes are those of
+// platform/fs/tests' helper: forks on Linux, the test program started again on Windows.
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -12,39 +12,91 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "base/gbk.h"
 #include "platform/fs/real_file_system.h"
+#include "platform/fs/tests/child_process.h"
 #include "runtime/recdb/create_file.h"
 #include "runtime/recdb/recdb.h"
-
-extern char** environ;
 
 namespace sr {
 namespace {
 
 namespace fsys = std::filesystem;
+using fs::ChildProcess;
 
-pid_t Spawn(const std::vector<std::string>& args) {
-  std::vector<char*> argv;
-  for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-  argv.push_back(nullptr);
-  pid_t pid = -1;
-  EXPECT_EQ(posix_spawn(&pid, SR_SHARE_WORKER, nullptr, nullptr, argv.data(), environ), 0);
-  return pid;
+void Pause() { std::this_thread::sleep_for(std::chrono::microseconds(500)); }
+
+// Opens validate under a whole-file lock and do not wait, so processes that meet retry (for
+// up to about ten seconds: the other processes hold record locks nearly all the time).
+bool OpenPatiently(DatabaseTable& table, const std::string& file) {
+  for (int tries = 0; !table.OpenDatabase(FromUtf8(file), ""); ++tries) {
+    if (tries == 20000) return false;
+    Pause();
+  }
+  return true;
 }
 
-int ExitStatus(pid_t pid) {
-  int status = 0;
-  if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1000;
-  return WEXITSTATUS(status);
+// Appends COUNT records and writes every field: FILE ID COUNT WAIT. With WAIT "wait" it says
+// when it has opened the file and starts when told; it reports 0 when everything succeeded,
+// else the first failure's code.
+SR_CHILD_ROLE(AppendRecords) {
+  const std::string& file = args[0];
+  const int id = std::stoi(args[1]), count = std::stoi(args[2]);
+  DatabaseTable table(fs::RealFileSystem());
+  if (!OpenPatiently(table, file)) return me.Send(LastDatabaseError());
+  if (args[3] == "wait") {
+    me.Send(0);
+    me.Receive();
+  }
+  int first_failure = 0;
+  for (int n = 0; n < count; ++n) {
+    const std::string tag = std::to_string(id) + "-" + std::to_string(n);
+    bool ok = table.AppendBlankRecord() && table.WriteField(1, Value::Int(id)) &&
+              table.WriteField(2, Value::Int(n)) &&
+              table.WriteField(3, Value::FromText("记录" + tag)) &&
+              table.WriteField(4, Value::Double(id * 10000.25 + n));
+    if (!ok && first_failure == 0) first_failure = LastDatabaseError() ? LastDatabaseError() : 1;
+  }
+  table.CloseAllDatabases();
+  me.Send(first_failure);
+}
+
+// Opens and closes FILE again and again, as other copies of the program opening it would,
+// until FILE.done exists; reports 0 when every open succeeded.
+SR_CHILD_ROLE(ReopenUntilDone) {
+  const std::string& file = args[0];
+  while (!fsys::exists(file + ".done")) {
+    DatabaseTable table(fs::RealFileSystem());
+    if (!OpenPatiently(table, file)) return me.Send(LastDatabaseError());
+  }
+  me.Send(0);
+}
+
+// Opens FILE in the default share mode once and reports the database error code (0: opened).
+SR_CHILD_ROLE(OpenOnce) {
+  DatabaseTable table(fs::RealFileSystem());
+  me.Send(table.OpenDatabase(FromUtf8(args[0]), "") ? 0 : LastDatabaseError());
+}
+
+// Opens FILE and holds the whole-database lock until told, reporting each step's code.
+SR_CHILD_ROLE(HoldWholeUntilTold) {
+  DatabaseTable table(fs::RealFileSystem());
+  if (!OpenPatiently(table, args[0]) || !table.HoldWholeDatabase()) {
+    return me.Send(LastDatabaseError());
+  }
+  me.Send(0);
+  me.Receive();
+  me.Send(table.ReleaseWholeDatabase() ? 0 : LastDatabaseError());
 }
 
 class ShareProcessesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fsys::temp_directory_path() / ("recdb_share_" + std::to_string(getpid()));
+    const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
+    dir_ = fsys::temp_directory_path() / ("recdb_share_" + std::to_string(now));
     fsys::create_directories(dir_);
     path_ = (dir_ / "shared.dat").string();
     std::vector<recdb::FieldDescriptor> fields(4);
@@ -52,9 +104,9 @@ class ShareProcessesTest : public ::testing::Test {
     fields[1] = {"序号", recdb::FieldType::kInt, 0, 0};
     fields[2] = {"文本", recdb::FieldType::kText, 0, 20};
     fields[3] = {"金额", recdb::FieldType::kDouble, 0, 0};
-    ASSERT_EQ(
-        recdb::CreateDatabaseFile(fs::RealFileSystem(), FromUtf8(path_), fields, nullptr, 45000),
-        0);
+    ASSERT_EQ(recdb::CreateDatabaseFile(fs::RealFileSystem(), FromUtf8(path_), fields, nullptr,
+                                        45000),
+              0);
   }
   void TearDown() override { fsys::remove_all(dir_); }
 
@@ -84,45 +136,44 @@ void ExpectEveryRecordWhole(const std::string& path) {
   }
   EXPECT_EQ(seen.size(), static_cast<size_t>(kProcesses * kEach));
 
-  // The serial numbers are the record's first four bytes: read them from the raw file.
+  // The header's count and next serial number, the file's length and the serial numbers (each
+  // record's first four bytes) come out exact: read them from the raw file.
   table.CloseAllDatabases();
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  ASSERT_NE(file, nullptr);
-  const long data_start = 116 + 72 * 4, record_size = 4 + 4 + 4 + 20 + 8;
+  std::ifstream in(fsys::path(path), std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+  auto at32 = [&](size_t offset) {
+    int32_t value = 0;
+    std::memcpy(&value, bytes.data() + offset, 4);
+    return value;
+  };
+  const int total = kProcesses * kEach;
+  const size_t data_start = 116 + 72 * 4, record_size = 4 + 4 + 4 + 20 + 8;
+  EXPECT_EQ(at32(16), total);
+  EXPECT_EQ(at32(20), total + 1);
+  ASSERT_EQ(bytes.size(), data_start + record_size * total);
   std::set<int32_t> serials;
-  for (int r = 0; r < kProcesses * kEach; ++r) {
-    int32_t serial = 0;
-    std::fseek(file, data_start + r * record_size, SEEK_SET);
-    ASSERT_EQ(std::fread(&serial, 4, 1, file), 1u);
-    serials.insert(serial);
-  }
-  std::fclose(file);
-  EXPECT_EQ(serials.size(), static_cast<size_t>(kProcesses * kEach));
+  for (int r = 0; r < total; ++r) serials.insert(at32(data_start + record_size * r));
+  EXPECT_EQ(serials.size(), static_cast<size_t>(total));
   EXPECT_EQ(*serials.begin(), 1);
-  EXPECT_EQ(*serials.rbegin(), kProcesses * kEach);
+  EXPECT_EQ(*serials.rbegin(), total);
 }
 
-std::vector<pid_t> StartWorkers(const char* command, const std::string& path) {
-  std::vector<pid_t> workers;
+std::vector<std::unique_ptr<ChildProcess>> StartWorkers(const std::string& path, const char* wait) {
+  std::vector<std::unique_ptr<ChildProcess>> workers;
   for (int id = 1; id <= kProcesses; ++id) {
-    workers.push_back(
-        Spawn({"share_worker", command, path, std::to_string(id), std::to_string(kEach)}));
+    workers.push_back(std::make_unique<ChildProcess>(
+        "AppendRecords",
+        std::vector<std::string>{path, std::to_string(id), std::to_string(kEach), wait}));
   }
   return workers;
 }
 
 TEST_F(ShareProcessesTest, FourProcessesAppendingAndWritingTogetherLoseNothing) {
-  std::vector<pid_t> workers = StartWorkers("append", path_);
-  for (int id = 1; id <= kProcesses; ++id) {
-    for (int waited = 0; !fsys::exists(path_ + ".ready" + std::to_string(id)); ++waited) {
-      ASSERT_LT(waited, 20000) << "worker " << id << " did not open the file";
-      usleep(500);
-    }
-  }
-  std::FILE* go = std::fopen((path_ + ".go").c_str(), "w");  // all four start writing at once
-  ASSERT_NE(go, nullptr);
-  std::fclose(go);
-  for (pid_t pid : workers) EXPECT_EQ(ExitStatus(pid), 0);
+  auto workers = StartWorkers(path_, "wait");
+  for (auto& worker : workers) ASSERT_EQ(worker->Receive(), 0) << "a worker did not open the file";
+  for (auto& worker : workers) worker->Send(1);  // all four start writing at once
+  for (auto& worker : workers) EXPECT_EQ(worker->Receive(), 0);
+  for (auto& worker : workers) EXPECT_EQ(worker->Wait(), 0);
   ExpectEveryRecordWhole(path_);
 }
 
@@ -131,11 +182,11 @@ TEST_F(ShareProcessesTest, FourProcessesAppendingAndWritingTogetherLoseNothing) 
 // the writers start without waiting for each other, and another process opens the file again
 // and again meanwhile.
 TEST_F(ShareProcessesTest, ProcessesStartingWhileOthersWriteLoseNothing) {
-  const pid_t opener = Spawn({"share_worker", "reopen", path_});
-  std::vector<pid_t> workers = StartWorkers("append-now", path_);
-  for (pid_t pid : workers) EXPECT_EQ(ExitStatus(pid), 0);
+  ChildProcess opener("ReopenUntilDone", {path_});
+  auto workers = StartWorkers(path_, "now");
+  for (auto& worker : workers) EXPECT_EQ(worker->Receive(), 0);
   std::fclose(std::fopen((path_ + ".done").c_str(), "w"));
-  EXPECT_EQ(ExitStatus(opener), 0);
+  EXPECT_EQ(opener.Receive(), 0);
   ExpectEveryRecordWhole(path_);
 }
 
@@ -145,78 +196,31 @@ TEST_F(ShareProcessesTest, AnExclusiveOpenKeepsAnotherProcessOut) {
     OpenOptions exclusive;
     exclusive.share_mode = 4;
     ASSERT_TRUE(table.OpenDatabase(FromUtf8(path_), "", exclusive));
-    EXPECT_EQ(ExitStatus(Spawn({"share_worker", "open", path_})), 12);  // -12
+    ChildProcess other("OpenOnce", {path_});
+    EXPECT_EQ(other.Receive(), -12);
   }
   // Once closed, the other process gets in.
-  EXPECT_EQ(ExitStatus(Spawn({"share_worker", "open", path_})), 0);
+  ChildProcess other("OpenOnce", {path_});
+  EXPECT_EQ(other.Receive(), 0);
 }
 
-// Forked copies of this process that all open before any appends: the header's count and next
-// serial number and the file's length come out exact, and no serial number is given twice.
-TEST_F(ShareProcessesTest, ForkedProcessesAppendingTogetherGetDistinctSerials) {
-  constexpr int kForked = 3;
-  constexpr int kAppends = 200;
-  std::vector<pid_t> children;
-  int ready[2], go[2];
-  ASSERT_EQ(pipe(ready), 0);
-  ASSERT_EQ(pipe(go), 0);
-  for (int p = 0; p < kForked; ++p) {
-    pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-      close(ready[0]);
-      close(go[1]);
-      DatabaseTable mine(fs::RealFileSystem());
-      int failures = 0;
-      // Opens that meet try again.
-      int tries = 0;
-      while (!mine.OpenDatabase(FromUtf8(path_), "")) {
-        if (++tries == 2000) _exit(100);
-        usleep(1000);
-      }
-      char byte = 1;
-      if (write(ready[1], &byte, 1) != 1) _exit(101);
-      close(ready[1]);
-      if (read(go[0], &byte, 1) != 0) _exit(102);  // end of file: everybody is open
-      for (int n = 0; n < kAppends; ++n) {
-        if (!mine.AppendBlankRecord() || !mine.WriteField(1, Value::Int(1000 * (p + 1) + n))) {
-          ++failures;
-        }
-      }
-      mine.CloseAllDatabases();
-      _exit(failures);
-    }
-    children.push_back(pid);
-  }
-  close(ready[1]);
-  close(go[0]);
-  int opened = 0;
-  char byte = 0;
-  while (opened < kForked && read(ready[0], &byte, 1) == 1) ++opened;
-  close(go[1]);  // lets every child go, also when one failed to open
-  EXPECT_EQ(opened, kForked);
-  close(ready[0]);
-  for (pid_t pid : children) EXPECT_EQ(ExitStatus(pid), 0);
-  std::ifstream in(path_, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), {});
-  auto at32 = [&](size_t offset) {
-    int32_t value = 0;
-    std::memcpy(&value, bytes.data() + offset, 4);
-    return value;
-  };
-  const int total = kForked * kAppends;
-  const size_t data_start = 116 + 72 * 4, record_size = 4 + 4 + 4 + 20 + 8;
-  ASSERT_EQ(at32(16), total);
-  EXPECT_EQ(at32(20), total + 1);
-  ASSERT_EQ(bytes.size(), data_start + record_size * total);
-  std::set<int32_t> serials, values;
-  for (int r = 0; r < total; ++r) {
-    serials.insert(at32(data_start + record_size * r));
-    values.insert(at32(data_start + record_size * r + 4));
-  }
-  EXPECT_EQ(serials.size(), static_cast<size_t>(total));
-  EXPECT_EQ(*serials.rbegin(), total);
-  EXPECT_EQ(values.size(), static_cast<size_t>(total));
+TEST_F(ShareProcessesTest, AnotherProcesssWholeLockStopsWritesUntilItEnds) {
+  DatabaseTable table(fs::RealFileSystem());
+  table.set_lock_wait(50);
+  table.set_count_lock_wait(50);
+  ASSERT_TRUE(table.OpenDatabase(FromUtf8(path_), ""));
+  ASSERT_TRUE(table.AppendBlankRecord());
+  ChildProcess holder("HoldWholeUntilTold", {path_});
+  ASSERT_EQ(holder.Receive(), 0);
+  EXPECT_FALSE(table.WriteField(1, Value::Int(7)));
+  EXPECT_EQ(LastDatabaseError(), -13);
+  EXPECT_FALSE(table.AppendBlankRecord());
+  EXPECT_EQ(LastDatabaseError(), -13);
+  holder.Send(1);
+  EXPECT_EQ(holder.Receive(), 0);
+  EXPECT_TRUE(table.WriteField(1, Value::Int(7))) << LastDatabaseError();
+  EXPECT_TRUE(table.AppendBlankRecord()) << LastDatabaseError();
+  EXPECT_EQ(table.GetRecordCount(), 2);
 }
 
 }  // namespace
