@@ -1,0 +1,170 @@
+#include "platform/win32/ui/form_window.h"
+// commctrl.h needs windows.h before it.
+#include <commctrl.h>
+
+#include "platform/win32/ui/grid_peer.h"
+#include "platform/win32/ui/toolbar_peer.h"
+
+namespace sr::win32 {
+namespace {
+
+std::map<HWND, HACCEL>& Accelerators() {
+  static std::map<HWND, HACCEL> tables;
+  return tables;
+}
+
+// A control peer that tells its window when it goes, so that no notification reaches it after.
+template <typename Peer>
+class Registered : public ui::ControlPeer {
+ public:
+  Registered(std::unique_ptr<Peer> peer, FormWindow* window)
+      : peer_(std::move(peer)), window_(window) {}
+  ~Registered() override { window_->Forget(peer_->window()); }
+  void SetRect(const ui::Rect& rect) override { peer_->SetRect(rect); }
+  void SetVisible(bool visible) override { peer_->SetVisible(visible); }
+  void SetEnabled(bool enabled) override { peer_->SetEnabled(enabled); }
+  void SetText(const ui::Text& text) override { peer_->SetText(text); }
+  void SetFocus() override { peer_->SetFocus(); }
+  void SetProgressPosition(int position) override { peer_->SetProgressPosition(position); }
+  void SetToolbarButtonState(int index, int state) override {
+    peer_->SetToolbarButtonState(index, state);
+  }
+  Peer& peer() { return *peer_; }
+
+ private:
+  std::unique_ptr<Peer> peer_;
+  FormWindow* window_;
+};
+
+}  // namespace
+
+FormWindow::FormWindow(const ui::WindowSpec& spec, ui::WindowEvents* events, HWND owner)
+    : events_(events),
+      menu_(spec.menu),
+      minimum_width_(spec.minimum_width),
+      minimum_height_(spec.minimum_height) {
+  const DWORD style = spec.sizable ? WS_OVERLAPPEDWINDOW
+                                   : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_BORDER;
+  window_ = CreateWindowExW(
+      0, OwnWindowClass(L"SalaryRegisterForm", CS_DBLCLKS, GetSysColorBrush(COLOR_BTNFACE)),
+      ShownText(spec.caption).c_str(), style | WS_CLIPCHILDREN, spec.rect.left, spec.rect.top,
+      spec.rect.width, spec.rect.height, owner, menu_.bar(), GetModuleHandleW(nullptr),
+      static_cast<MessageTarget*>(this));
+  if (!spec.has_icon) SendMessageW(window_, WM_SETICON, ICON_BIG, 0);
+  if (menu_.accelerators() != nullptr) Accelerators()[window_] = menu_.accelerators();
+}
+
+FormWindow::~FormWindow() {
+  Accelerators().erase(window_);
+  SetMenu(window_, nullptr);  // the menu goes with menu_, the window a moment later
+  DisposeWindow(window_);
+}
+
+HACCEL FormWindow::AcceleratorsOf(HWND root) {
+  auto found = Accelerators().find(root);
+  return found == Accelerators().end() ? nullptr : found->second;
+}
+
+std::unique_ptr<ui::ControlPeer> FormWindow::CreateControl(const ui::ControlSpec& spec,
+                                                           ui::ControlEvents* events,
+                                                           ui::ControlPeer* container) {
+  HWND parent = window_;
+  if (container != nullptr) {
+    parent = static_cast<Registered<ControlPeerBase>*>(container)->peer().window();
+  }
+  const int id = next_control_id_++;
+  std::unique_ptr<ControlPeerBase> peer;
+  if (spec.kind == ui::ControlKind::kToolbar) {
+    peer = MakeToolbar(spec, events, parent, id);
+    toolbar_ = peer.get();
+  } else if (spec.kind == ui::ControlKind::kGrid) {
+    peer = MakeGridPeer(spec, events, parent, id);
+  } else {
+    peer = MakeSimpleControl(spec, events, parent, id);
+  }
+  controls_[peer->window()] = peer.get();
+  return std::make_unique<Registered<ControlPeerBase>>(std::move(peer), this);
+}
+
+void FormWindow::Show() {
+  ShowWindow(window_, SW_SHOW);
+  UpdateWindow(window_);
+}
+
+void FormWindow::SetRect(const ui::Rect& r) {
+  moving_ = true;
+  SetWindowPos(window_, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  moving_ = false;
+}
+
+void FormWindow::SetVisible(bool visible) { ShowWindow(window_, visible ? SW_SHOW : SW_HIDE); }
+void FormWindow::SetEnabled(bool enabled) { EnableWindow(window_, enabled); }
+void FormWindow::SetCaption(const ui::Text& caption) {
+  SetWindowTextW(window_, ShownText(caption).c_str());
+}
+void FormWindow::SetMenuEntryDisabled(int index, bool disabled) {
+  menu_.SetDisabled(index, disabled);
+  DrawMenuBar(window_);
+}
+
+ControlPeerBase* FormWindow::Control(HWND control) const {
+  auto found = controls_.find(control);
+  return found == controls_.end() ? nullptr : found->second;
+}
+
+void FormWindow::ReportRect() {
+  RECT frame;
+  GetWindowRect(window_, &frame);
+  events_->OnRectChanged(
+      {frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top});
+}
+
+bool FormWindow::HandleMessage(HWND, UINT message, WPARAM w, LPARAM l, LRESULT* result) {
+  *result = 0;
+  switch (message) {
+    case WM_CLOSE:
+      events_->OnCloseRequested();
+      return true;
+    case WM_SIZE:
+      if (toolbar_ != nullptr) SendMessageW(toolbar_->window(), TB_AUTOSIZE, 0, 0);
+      if (!moving_) ReportRect();
+      return true;
+    case WM_MOVE:
+      if (!moving_) ReportRect();
+      return true;
+    case WM_GETMINMAXINFO: {
+      auto* limits = reinterpret_cast<MINMAXINFO*>(l);
+      if (minimum_width_ > 0) limits->ptMinTrackSize.x = minimum_width_;
+      if (minimum_height_ > 0) limits->ptMinTrackSize.y = minimum_height_;
+      return true;
+    }
+    case WM_COMMAND:
+      if (l == 0) {  // a menu entry or its accelerator
+        const int index = menu_.ChosenEntry(LOWORD(w));
+        if (index >= 0) events_->OnMenuChosen(index);
+      } else if (ControlPeerBase* control = Control(reinterpret_cast<HWND>(l))) {
+        control->OnCommand(LOWORD(w), HIWORD(w));
+      }
+      return true;
+    case WM_NOTIFY: {
+      auto* header = reinterpret_cast<NMHDR*>(l);
+      if (ControlPeerBase* control = Control(header->hwndFrom)) {
+        return control->OnNotify(header, result);
+      }
+      // The toolbar's tool-tips come from the tip window, not the toolbar.
+      return toolbar_ != nullptr && toolbar_->OnNotify(header, result);
+    }
+    case WM_CTLCOLORSTATIC:
+      if (ControlPeerBase* control = Control(reinterpret_cast<HWND>(l))) {
+        HBRUSH brush = control->OnColor(reinterpret_cast<HDC>(w));
+        if (brush != nullptr) {
+          *result = reinterpret_cast<LRESULT>(brush);
+          return true;
+        }
+      }
+      return false;
+  }
+  return false;
+}
+
+}  // namespace sr::win32
