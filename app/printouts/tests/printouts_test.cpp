@@ -1,7 +1,6 @@
 // Payslips and the whole register on the recording print seam (a fixed text grid at 600 dpi),
 // the printouts window on the headless screen, and the settings file.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -17,6 +16,7 @@
 #include "app/printouts/tests/printout_test_register.h"
 #include "app/summary/summary_command.h"
 #include "app/tests/app_harness.h"
+#include "app/tests/register_test_files.h"
 #include "forms/printouts_form.h"
 #include "platform/fs/real_file_system.h"
 #include "runtime/convert/conversions.h"
@@ -269,9 +269,7 @@ TEST_F(RegisterPrintoutTest, A3TakesFewerPagesAndAnEmptyRegisterStillPrintsItsTo
 class PrintoutsWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/printouts-test-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
+    dir_ = testing::MakeTempFolder("printouts");
     harness_.context().state.program_directory = dir_.string();
     testing::FillPrintoutRegister(harness_.salary_register(), 12);
   }
