@@ -16,6 +16,7 @@
 #include "platform/fs/real_file_system.h"
 #include "platform/fs/tests/child_process.h"
 #include "platform/fs/tests/file_system_contract.h"
+#include "platform/fs/tests/on_disk.h"
 #include "platform/fs/tests/test_folder.h"
 
 namespace sr::fs {
@@ -24,21 +25,7 @@ namespace {
 using testing::FileSystemContract;
 using testing::RealFileSystemContract;
 
-class OnDisk : public testing::FileSystemUnderTest {
- public:
-  FileSystem& files() override { return RealFileSystem(); }
-  const Path& folder() const override { return folder_.path(); }
-  void MakeFolder(const Path& name) override {
-    ASSERT_TRUE(std::filesystem::create_directory(NativePath(folder_ / name)));
-  }
-
- private:
-  TestFolder folder_;
-};
-
-constexpr testing::FileSystemKind kOnDisk{"Posix", [] {
-  return std::unique_ptr<testing::FileSystemUnderTest>(std::make_unique<OnDisk>());
-}};
+constexpr testing::FileSystemKind kOnDisk{"Posix", &testing::OnDisk::Make};
 
 INSTANTIATE_TEST_SUITE_P(Posix, FileSystemContract, ::testing::Values(kOnDisk),
                          FileSystemContract::Name);

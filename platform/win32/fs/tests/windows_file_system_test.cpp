@@ -10,6 +10,7 @@
 
 #include "platform/fs/real_file_system.h"
 #include "platform/fs/tests/file_system_contract.h"
+#include "platform/fs/tests/on_disk.h"
 #include "platform/fs/tests/test_folder.h"
 
 namespace sr::fs {
@@ -18,18 +19,6 @@ namespace {
 using testing::FileSystemContract;
 using testing::RealFileSystemContract;
 
-class OnDisk : public testing::FileSystemUnderTest {
- public:
-  FileSystem& files() override { return RealFileSystem(); }
-  const Path& folder() const override { return folder_.path(); }
-  void MakeFolder(const Path& name) override {
-    ASSERT_TRUE(std::filesystem::create_directory(NativePath(folder_ / name)));
-  }
-
- private:
-  TestFolder folder_;
-};
-
 // Windows refuses a read or write of a range another handle locked; Wine, which these tests run
 // under on Linux, does not.
 bool UnderWine() {
@@ -37,9 +26,7 @@ bool UnderWine() {
 }
 
 testing::FileSystemKind OnDiskKind() {
-  return {"Win32",
-          [] { return std::unique_ptr<testing::FileSystemUnderTest>(std::make_unique<OnDisk>()); },
-          !UnderWine()};
+  return {"Win32", &testing::OnDisk::Make, !UnderWine()};
 }
 
 INSTANTIATE_TEST_SUITE_P(Win32, FileSystemContract, ::testing::Values(OnDiskKind()),
