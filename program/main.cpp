@@ -12,6 +12,6 @@ int main(int argc, char** argv) {
   sr::qt::QtPrintSeam printer;
   sr::sheet::SheetAutomation spreadsheet;
   const sr::app::Seams seams{ui, sr::fs::RealFileSystem(), printer, spreadsheet,
-                             sr::xlsx::OrcusWorkbookReader()};
+                             sr::xlsx::RealWorkbookReader()};
   return sr::app::RunProgram(seams);
 }

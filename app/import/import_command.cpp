@@ -42,6 +42,11 @@ bool ImportCommand::ReadTable(const Text& path, xlsx::SheetRows* rows, Text* pro
   }
   bytes.resize(got);
   if (!bytes.starts_with(kZipSignature)) return ReadCsv(bytes, rows, problem);
+  if (!app_.seams.workbooks.CanRead()) {
+    *problem =
+        "此版本的程序不能导入 Excel 工作簿（.xlsx）。请在 Excel 中把工作簿另存为 CSV 文件再导入。";
+    return false;
+  }
   std::string error;  // the library's own words, not the user's: not shown
   if (app_.seams.workbooks.ReadFirstSheet(bytes, rows, &error)) return true;
   *problem = "这不是能读取的 Excel 工作簿（.xlsx），或文件已损坏。";

@@ -30,7 +30,7 @@ class AppHarness {
                       automation::AutomationSeam* automation = nullptr)
       : seams_{backend_, fs::RealFileSystem(), print != nullptr ? *print : recording_print_,
                automation != nullptr ? *automation : recording_automation_,
-               xlsx::OrcusWorkbookReader()},
+               xlsx::RealWorkbookReader()},
         framework_(backend_),
         main_window_(framework_, seams_, databases_, state_),
         context_{framework_,          seams_,

@@ -43,7 +43,7 @@ TaxProgram::TaxProgram() {
   old_directory_ = std::filesystem::current_path().string();
   fs::RealFileSystem().SetCurrentDirectory(directory_);
   seams_ = std::make_unique<Seams>(Seams{backend_, fs::RealFileSystem(), printer_, automation_,
-                                               xlsx::OrcusWorkbookReader()});
+                                               xlsx::RealWorkbookReader()});
   databases_ = std::make_unique<DatabaseTable>(fs::RealFileSystem());
   framework_ = std::make_unique<forms::Framework>(backend_);
   window_ = std::make_unique<MainWindow>(*framework_, *seams_, *databases_, state_);

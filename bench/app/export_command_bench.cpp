@@ -43,7 +43,7 @@ void BM_ExportNewRegister(benchmark::State& state) {
   print::RecordingPrintSeam printer;
   sheet::SheetAutomation automation;
   Seams seams{backend, sr::fs::RealFileSystem(), printer, automation,
-              xlsx::OrcusWorkbookReader()};
+              xlsx::RealWorkbookReader()};
   DatabaseTable databases(sr::fs::RealFileSystem());
   ProgramState program_state;
   forms::Framework framework(backend);

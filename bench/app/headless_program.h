@@ -57,7 +57,7 @@ struct HeadlessProgram {
   headless::HeadlessBackend backend;
   print::RecordingPrintSeam printer;
   automation::RecordingAutomation automation;
-  Seams seams{backend, fs::RealFileSystem(), printer, automation, xlsx::OrcusWorkbookReader()};
+  Seams seams{backend, fs::RealFileSystem(), printer, automation, xlsx::RealWorkbookReader()};
   DatabaseTable databases{fs::RealFileSystem()};
   ProgramState state;
   forms::Framework framework{backend};

@@ -32,7 +32,7 @@ struct Program {
   print::RecordingPrintSeam printer;
   sheet::SheetAutomation automation;
   Seams seams{backend, sr::fs::RealFileSystem(), printer, automation,
-              xlsx::OrcusWorkbookReader()};
+              xlsx::RealWorkbookReader()};
   DatabaseTable databases{sr::fs::RealFileSystem()};
   ProgramState state;
   forms::Framework framework{backend};

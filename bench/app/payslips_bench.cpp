@@ -67,7 +67,7 @@ class Program {
   qt::QtPrintSeam print_;
   sheet::SheetAutomation automation_;
   Seams seams_{backend_, sr::fs::RealFileSystem(), print_, automation_,
-              sr::xlsx::OrcusWorkbookReader()};
+              sr::xlsx::RealWorkbookReader()};
   DatabaseTable databases_{sr::fs::RealFileSystem()};
   ProgramState state_;
   forms::Framework framework_{backend_};

@@ -129,7 +129,7 @@ int main(int argc, char** argv) {
     MainWindow().events()->OnCloseRequested();
   });
   sr::app::Seams seams{backend, sr::fs::RealFileSystem(), printer, automation,
-                       sr::xlsx::OrcusWorkbookReader()};
+                       sr::xlsx::RealWorkbookReader()};
   const int code = sr::app::RunProgram(seams);
   benchmark::Shutdown();
   std::filesystem::current_path(folder.parent_path());

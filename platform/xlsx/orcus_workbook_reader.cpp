@@ -256,7 +256,7 @@ class Reader : public WorkbookReader {
 
 }  // namespace
 
-WorkbookReader& OrcusWorkbookReader() {
+WorkbookReader& RealWorkbookReader() {
   static Reader reader;
   return reader;
 }

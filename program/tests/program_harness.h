@@ -53,7 +53,7 @@ inline int RunProgramAndInspect(std::function<void(FormWindow*)> inspect) {
   print::RecordingPrintSeam printer;
   automation::RecordingAutomation spreadsheet;
   const app::Seams seams{Backend(), fs::RealFileSystem(), printer, spreadsheet,
-                         xlsx::OrcusWorkbookReader()};
+                         xlsx::RealWorkbookReader()};
   WatchModals();
   QTimer::singleShot(0, [inspect] {
     const std::vector<FormWindow*> windows = Backend().Windows();

@@ -58,7 +58,7 @@ std::string EncodeHeader(const Header& header) {
   uint8_t* p = Raw(bytes);
   std::memcpy(p, header.is_protected ? kProtectedMagic : kPlainMagic, 4);
   PutI32(p + 4, header.version);
-  PutDouble(p + 8, header.created);
+  PutDouble(p + kCreatedOffset, header.created);
   PutI32(p + 16, header.record_count);
   PutI32(p + 20, header.next_serial);
   PutI32(p + 24, header.record_size);
@@ -77,7 +77,7 @@ bool DecodeHeader(const uint8_t* p, Header* header) {
     return false;
   }
   header->version = GetI32(p + 4);
-  header->created = GetDouble(p + 8);
+  header->created = GetDouble(p + kCreatedOffset);
   header->record_count = GetI32(p + 16);
   header->next_serial = GetI32(p + 20);
   header->record_size = GetI32(p + 24);

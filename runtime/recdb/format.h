@@ -14,6 +14,7 @@ inline constexpr int32_t kFormatVersion = 65536;
 inline constexpr int64_t kHeaderSize = 112;
 inline constexpr int64_t kDescriptorSize = 72;
 inline constexpr int64_t kFieldsOffset = 116;  // after the header and the field count
+inline constexpr int64_t kCreatedOffset = 8;  // the creation time, a double
 inline constexpr int64_t kCountOffset = 16;    // record count, then next serial number
 inline constexpr int64_t kDigestOffset = 28;
 inline constexpr int kDigestTextSize = 33;     // 32 hexadecimal digits and a NUL

@@ -2,7 +2,9 @@
 // them (the record checks are in record_expectations.cpp).
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -10,6 +12,7 @@
 #include "base/gbk.h"
 #include "runtime/convert/conversions.h"
 #include "runtime/recdb/create_file.h"
+#include "runtime/recdb/format.h"
 #include "tools/datagen/content.h"
 #include "tools/scenario/runner.h"
 
@@ -62,6 +65,51 @@ std::filesystem::perms Mode(const Text& word) {
   const unsigned long mode = std::stoul(word, &used, 8);
   if (used != word.size() || mode > 07777) throw Failure("a mode is octal, like 600");
   return static_cast<std::filesystem::perms>(mode);
+}
+
+// The whole content of a file in the program directory, or Failure.
+std::string ReadWhole(fs::FileSystem& files, const Text& name) {
+  std::unique_ptr<fs::File> file;
+  int64_t length = 0;
+  size_t got = 0;
+  std::string bytes;
+  if (files.Open(name, fs::Access::kRead, fs::Share::kDenyNone, fs::Disposition::kOpenExisting,
+                 &file) == fs::kOk &&
+      file->Length(&length) == fs::kOk) {
+    bytes.resize(static_cast<size_t>(length));
+    if (length == 0 || file->ReadAt(0, bytes.data(), bytes.size(), &got) == fs::kOk) {
+      if (got == bytes.size()) return bytes;
+    }
+  }
+  throw Failure("cannot read " + ToUtf8(name));
+}
+
+// A record database's header holds the moment the file was made: both files get the same one,
+// so that only what the program wrote is compared.
+void SetCreationTimeToZero(std::string* bytes) {
+  if (bytes->size() >= static_cast<size_t>(recdb::kHeaderSize) &&
+      (bytes->starts_with(recdb::kPlainMagic) || bytes->starts_with(recdb::kProtectedMagic))) {
+    bytes->replace(recdb::kCreatedOffset, sizeof(double), sizeof(double), '\0');
+  }
+}
+
+// FILE's bytes against REFERENCE's (a file beside the script): Failure at the first difference.
+void ExpectSameBytes(Runner& r, const Line& line) {
+  std::string wrote = ReadWhole(r.file_system(), Runner::Arg(line, 2));
+  const std::string reference_name = r.script_folder() + "/" + ToUtf8(Runner::Arg(line, 3));
+  std::ifstream in(reference_name, std::ios::binary);
+  if (!in) throw Failure("cannot read " + reference_name);
+  std::ostringstream reference;
+  reference << in.rdbuf();
+  std::string expected = reference.str();
+  SetCreationTimeToZero(&wrote);
+  SetCreationTimeToZero(&expected);
+  if (wrote == expected) return;
+  size_t at = 0;
+  while (at < wrote.size() && at < expected.size() && wrote[at] == expected[at]) ++at;
+  throw Failure(ToUtf8(Runner::Arg(line, 2)) + " (" + std::to_string(wrote.size()) +
+                " bytes) differs from " + reference_name + " (" + std::to_string(expected.size()) +
+                " bytes) from byte " + std::to_string(at));
 }
 
 }  // namespace
@@ -132,6 +180,10 @@ void AddFileLines(Runner& runner) {
     const bool link = std::filesystem::is_symlink(Native(Runner::Arg(line, 2)), error);
     Runner::ExpectEqual("symbolic link", Runner::Arg(line, 3), link ? "yes" : "no");
   });
+  // expect same-bytes FILE REFERENCE: FILE holds exactly the bytes of REFERENCE, a file beside
+  // the script, so that every build of the program is held to the same bytes (a record
+  // database's creation time aside).
+  runner.AddExpectation("same-bytes", ExpectSameBytes);
   // expect file FILE yes|no: the file exists.
   runner.AddExpectation("file", [](Runner& r, const Line& line) {
     bool exists = false;

@@ -1,5 +1,6 @@
 // salary-scenario: runs the salary register on the headless backend from a script of user
 // actions and expectations, and prints what a user would have seen.
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -29,5 +30,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   sr::scenario::Runner runner(sr::fs::RealFileSystem(), std::cout);
+  const std::filesystem::path folder = std::filesystem::path(argv[1]).parent_path();
+  runner.set_script_folder(folder.empty() ? "." : folder.string());
   return runner.Run(lines);
 }

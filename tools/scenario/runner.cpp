@@ -153,8 +153,7 @@ int Runner::Run(const std::vector<Line>& lines) {
     RunLines(lines);
   });
   try {
-    app::Seams seams{backend_, file_system_, printer_, automation_,
-                     xlsx::OrcusWorkbookReader()};
+    app::Seams seams{backend_, file_system_, printer_, automation_, *workbooks_};
     int code = app::RunProgram(seams);
     ReportScreen();
     out_ << (backend_.quit() ? "program ended with exit code " + std::to_string(code)

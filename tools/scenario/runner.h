@@ -6,6 +6,7 @@
 #include <ostream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/automation/recording_automation.h"
@@ -13,6 +14,7 @@
 #include "platform/headless/headless_backend.h"
 #include "platform/headless/headless_grid.h"
 #include "platform/print/recording_print_seam.h"
+#include "platform/xlsx/workbook_reader.h"
 #include "tools/scenario/script.h"
 
 namespace sr::scenario {
@@ -52,6 +54,11 @@ class Runner {
   headless::HeadlessBackend& backend() { return backend_; }
   fs::FileSystem& file_system() { return file_system_; }
   print::RecordingPrintSeam& printer() { return printer_; }
+  // The folder of the script being run: files that the script compares with lie there.
+  void set_script_folder(std::string folder) { script_folder_ = std::move(folder); }
+  const std::string& script_folder() const { return script_folder_; }
+  // The workbook reader the program gets (the real one unless a test hands it another).
+  void set_workbooks(xlsx::WorkbookReader& reader) { workbooks_ = &reader; }
   // The active window and the peer of its first grid; throw Failure when there is none.
   headless::HeadlessWindow& ActiveWindow();
   headless::HeadlessGrid& ActiveGrid();
@@ -75,6 +82,8 @@ class Runner {
   print::RecordingPrintSeam printer_;
   automation::RecordingAutomation automation_;
   fs::FileSystem& file_system_;
+  xlsx::WorkbookReader* workbooks_ = &xlsx::RealWorkbookReader();
+  std::string script_folder_ = ".";
   std::ostream& out_;
   std::map<std::string, Check> checks_;
   std::map<std::string, Check> actions_;

@@ -56,7 +56,7 @@ wb.create_sheet('第二页').append(['不读'])
 )"));
   SheetRows rows;
   std::string error;
-  ASSERT_TRUE(OrcusWorkbookReader().ReadFirstSheet(bytes, &rows, &error)) << error;
+  ASSERT_TRUE(RealWorkbookReader().ReadFirstSheet(bytes, &rows, &error)) << error;
   EXPECT_EQ(At(rows, 0, 0).text, U8(u8"编号"));
   EXPECT_EQ(At(rows, 0, 3).text, U8(u8"备注"));
   EXPECT_EQ(At(rows, 1, 0).kind, SheetCell::Kind::kText);
@@ -83,7 +83,7 @@ wb.create_sheet('第二页').append(['不读'])
 TEST(WorkbookReaderTest, ReadsAWorkbookThatLibreOfficeWrote) {
   SheetRows rows;
   std::string error;
-  ASSERT_TRUE(OrcusWorkbookReader().ReadFirstSheet(
+  ASSERT_TRUE(RealWorkbookReader().ReadFirstSheet(
       Bytes(std::filesystem::path(SR_XLSX_FIXTURES) / "libreoffice.xlsx"), &rows, &error))
       << error;
   ASSERT_EQ(rows.size(), 3u);
@@ -110,14 +110,14 @@ TEST(WorkbookReaderTest, NumberTextsAreShortAndExact) {
 TEST(WorkbookReaderTest, AFileThatIsNoWorkbookIsRefusedWithAReason) {
   SheetRows rows;
   std::string error;
-  EXPECT_FALSE(OrcusWorkbookReader().ReadFirstSheet("编号,姓名\n1,张三\n", &rows, &error));
+  EXPECT_FALSE(RealWorkbookReader().ReadFirstSheet("编号,姓名\n1,张三\n", &rows, &error));
   EXPECT_FALSE(error.empty());
   EXPECT_TRUE(rows.empty());
   // A workbook cut short, as an interrupted copy leaves it.
   const std::string bytes = WriteWithOpenpyxl("ws.append(['a', 1])");
   error.clear();
   EXPECT_FALSE(
-      OrcusWorkbookReader().ReadFirstSheet(bytes.substr(0, bytes.size() / 2), &rows, &error));
+      RealWorkbookReader().ReadFirstSheet(bytes.substr(0, bytes.size() / 2), &rows, &error));
   EXPECT_FALSE(error.empty());
 }
 

@@ -100,7 +100,7 @@ TEST(QtOpenRegisterTest, OpenedRegisterShowsItsPathHeadCountAndCells) {
     window->close();
   });
   const int code =
-      RunProgram({backend, fs::RealFileSystem(), printer, automation, xlsx::OrcusWorkbookReader()});
+      RunProgram({backend, fs::RealFileSystem(), printer, automation, xlsx::RealWorkbookReader()});
   ASSERT_EQ(::chdir(previous), 0);
 
   EXPECT_EQ(code, 0);
