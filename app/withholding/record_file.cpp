@@ -1,5 +1,7 @@
 #include "app/withholding/record_file.h"
 
+#include <algorithm>
+
 #include "app/register/file_replacement.h"
 #include "runtime/convert/conversions.h"
 #include "runtime/convert/date_time.h"
@@ -38,20 +40,21 @@ bool ReadRecordFile(DatabaseTable& databases, const Text& path, const Text& alia
   // Under the whole-database lock the records are read in batches, not a lock per field, and
   // nobody changes the file half-way through the reading.
   const bool held = ok && databases.HoldWholeDatabase();
+  if (ok && !held) {
+    *message = Failure("无法读取文件 ", path, LastDatabaseError());
+    ok = false;
+  }
   const int32_t count = ok ? databases.GetRecordCount() : 0;
   records->clear();
   records->reserve(count);
-  databases.GoFirst();
-  for (int32_t r = 1; ok && r <= count; ++r) {
-    RecordValues values;
-    for (size_t f = 1; f <= fields.size(); ++f) values.push_back(databases.ReadField(int(f)));
-    if (LastDatabaseError() != 0) {
-      *message = Concat({"无法读取文件 ", path, " 第 ", ToText(r), " 条记录：",
+  // In slices, so that the raw bytes in memory at once stay small beside the values.
+  constexpr int32_t kSlice = 1024;
+  for (int32_t first = 1; ok && first <= count; first += kSlice) {
+    if (!databases.ReadRecordValues(first, std::min(kSlice, count - first + 1), records)) {
+      *message = Concat({"无法读取文件 ", path, " 第 ", ToText(first), " 条起的记录：",
                          DatabaseErrorMessage(LastDatabaseError())});
       ok = false;
     }
-    records->push_back(std::move(values));
-    databases.Skip();
   }
   if (held) databases.ReleaseWholeDatabase();
   databases.CloseDatabase(alias);
@@ -78,9 +81,7 @@ bool WriteRecordFile(DatabaseTable& databases, fs::FileSystem& files, const Text
   }
   bool ok = true;
   for (const RecordValues& record : records) {
-    ok = databases.AppendBlankRecord();
-    for (size_t f = 0; ok && f < record.size(); ++f) ok = databases.WriteField(int(f + 1), record[f]);
-    if (!ok) break;
+    if (!(ok = databases.AppendRecordValues(record))) break;
   }
   ok = ok && databases.FlushDatabase();
   code = LastDatabaseError();

@@ -174,6 +174,19 @@ bool DatabaseTable::WriteField(const FieldRef& field, const Value& value) {
   return Done(db->WriteField(index, value));
 }
 
+bool DatabaseTable::ReadRecordValues(int32_t first, int32_t count,
+                                     std::vector<std::vector<Value>>* records) {
+  Database* db = current();
+  if (db == nullptr) return Done(kDbNoCurrentDatabase);
+  if (first < 1 || count < 0) return Done(kDbRecordReadFailed);
+  return Done(db->ReadRecordValues(first - 1, count, records));
+}
+
+bool DatabaseTable::AppendRecordValues(const std::vector<Value>& values) {
+  Database* db = current();
+  return Done(db == nullptr ? kDbNoCurrentDatabase : db->AppendRecordValues(values));
+}
+
 bool DatabaseTable::AppendBlankRecord() {
   Database* db = current();
   return Done(db == nullptr ? kDbNoCurrentDatabase : db->AppendBlankRecord());

@@ -110,6 +110,13 @@ class DatabaseTable {
   bool WriteField(const FieldRef& field, const Value& value = Value());
   // Appends a blank record with the next serial number and makes it current.
   bool AppendBlankRecord();
+  // For a file read or written whole under the whole-database lock or an exclusive share mode
+  // (records are not locked one by one): appends to `records` the values of every field of
+  // `count` records from record `first` (1-based), -62 when they are not all there; and appends
+  // a record holding `values`, one per field in order (-61 for another number of values, -72
+  // for a value of the wrong kind, nothing appended then) and makes it current.
+  bool ReadRecordValues(int32_t first, int32_t count, std::vector<std::vector<Value>>* records);
+  bool AppendRecordValues(const std::vector<Value>& values);
   // Removes all records (the next serial number stays) and empties the companion file.
   bool ZapRecords();
 

@@ -92,6 +92,50 @@ int Database::WriteChainFieldLocked(const FieldDescriptor& field, const Value& v
   });
 }
 
+int Database::ReadRecordValues(int32_t first, int32_t count,
+                               std::vector<std::vector<Value>>* records) {
+  int32_t total = 0;
+  int code = ReadRecordCount(&total);
+  if (code != kDbOk) return code;
+  if (first < 0 || count < 0 || count > total - first) return kDbRecordReadFailed;
+  std::string bytes;
+  code = ReadRecords(first, count, &bytes);
+  if (code != kDbOk) return code;
+  const uint8_t* record = Raw(bytes);
+  for (int32_t r = 0; r < count; ++r, record += header_.record_size) {
+    std::vector<Value> values;
+    values.reserve(fields_.size());
+    for (const FieldDescriptor& field : fields_) {
+      const uint8_t* slot = record + field.offset;
+      if (!IsChainType(field.type)) {
+        values.push_back(DecodeSlot(field, slot));
+        continue;
+      }
+      std::string chain;
+      if ((code = ReadChain(GetI32(slot), &chain)) != kDbOk) return code;
+      values.push_back(DecodeChainValue(field.type, chain));
+    }
+    records->push_back(std::move(values));
+  }
+  return kDbOk;
+}
+
+int Database::AppendRecordValues(const std::vector<Value>& values) {
+  if (values.size() != fields_.size()) return kDbNoSuchField;
+  for (size_t f = 0; f < values.size(); ++f) {
+    if (!AcceptsValue(fields_[f].type, values[f])) return kDbValueKindMismatch;
+  }
+  int code = AppendBlankRecord();
+  if (code != kDbOk) return code;
+  return WithCurrentRecordLocked([&] {
+    for (size_t f = 0; f < values.size(); ++f) {
+      const int written = WriteFieldLocked(fields_[f], values[f]);
+      if (written != kDbOk) return written;
+    }
+    return static_cast<int>(kDbOk);
+  });
+}
+
 int Database::AppendBlankRecord() {
   int code = SyncCache();
   if (code != kDbOk) return code;

@@ -150,6 +150,46 @@ TEST_F(LedgerFileTest, RoundTripAndSumsOfEarlierMonths) {
   EXPECT_EQ(replaced[2].month, 3);
 }
 
+// The ledger is written and read a whole record at a time; rewriting every field one by one
+// with what a field-by-field read gives must leave each byte as it was.
+TEST_F(LedgerFileTest, WholeRecordsAreStoredAsFieldByFieldWritesStoreThem) {
+  std::vector<LedgerEntry> entries;
+  for (int month = 1; month <= 3; ++month) {
+    for (int p = 0; p < 700; ++p) {  // more records than one slice of the reading
+      LedgerEntry entry = Entry(2026, month, p % 2 ? "10012345678901234567890" : "7", 0.1 * p, 3);
+      entry.result.quick = -p;
+      entry.source = Text(p % 250, 'x');  // up to past the field's width
+      entries.push_back(entry);
+    }
+  }
+  Text message;
+  ASSERT_TRUE(SaveLedger(databases_, files_, path_, entries, &message)) << ToUtf8(message);
+  std::ifstream in(ToUtf8(path_), std::ios::binary);
+  const std::string written((std::istreambuf_iterator<char>(in)), {});
+  ASSERT_FALSE(written.empty());
+
+  ASSERT_TRUE(databases_.OpenDatabase(path_, "l", OpenOptions::WithShareMode(4)));
+  const int fields = int(LedgerFields().size());
+  for (int32_t r = 1; r <= databases_.GetRecordCount(); ++r) {
+    ASSERT_TRUE(databases_.GotoRecord(r));
+    for (int f = 1; f <= fields; ++f)
+      ASSERT_TRUE(databases_.WriteField(f, databases_.ReadField(f)));
+  }
+  databases_.CloseDatabase("l");
+  std::ifstream again(ToUtf8(path_), std::ios::binary);
+  EXPECT_TRUE(written == std::string((std::istreambuf_iterator<char>(again)), {}));
+
+  std::vector<LedgerEntry> read;
+  ASSERT_TRUE(LoadLedger(databases_, files_, path_, 2026, &read, &message)) << ToUtf8(message);
+  ASSERT_EQ(read.size(), entries.size());
+  EXPECT_EQ(read[2099].figures.income, entries[2099].figures.income);
+  EXPECT_EQ(read[2099].result.quick, -699);
+  EXPECT_EQ(read[1400].month, 3);
+  EXPECT_EQ(read[1].number, "10012345678901234567");  // cut to the field's width
+  EXPECT_EQ(read[249].source, Text(200, 'x'));        // cut as well
+  EXPECT_EQ(read[199].source, Text(199, 'x'));
+}
+
 TEST_F(LedgerFileTest, AnotherYearOrADamagedFileIsRefusedByName) {
   Text message;
   ASSERT_TRUE(SaveLedger(databases_, files_, path_, {Entry(2025, 12, "1001", 1, 0)}, &message));

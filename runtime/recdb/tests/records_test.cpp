@@ -137,6 +137,49 @@ TEST_F(Records, AppendWritesABlankRecordWithTheNextSerial) {
   EXPECT_EQ(table_.GetRecordCount(), 4);
 }
 
+// Whole files are read and written with the bulk calls; they must store and give back exactly
+// what the field-by-field calls do, also through the record cache of a held database.
+TEST_F(Records, BulkCallsMatchFieldByField) {
+  for (bool held : {false, true}) {
+    SCOPED_TRACE(held ? "held" : "shared");
+    if (held) ASSERT_TRUE(table_.HoldWholeDatabase());
+    const int32_t before = table_.GetRecordCount();
+    const std::vector<Value> values = {
+        Value::FromText("ABCDEFGHIJKL"), Value::Double(2.75), Value::Int(-3), Value::Bool(true),
+        Value::DateTime(40100.5),        Value::Int(0x1FF)};
+    ASSERT_TRUE(table_.AppendBlankRecord());
+    for (size_t f = 0; f < values.size(); ++f)
+      ASSERT_TRUE(table_.WriteField(int(f + 1), values[f]));
+    ASSERT_TRUE(table_.AppendRecordValues(values));
+    EXPECT_EQ(table_.current()->current_record(), before + 1);
+    // Out of range and wrong values append nothing.
+    EXPECT_FALSE(table_.AppendRecordValues({Value::FromText("x")}));
+    EXPECT_EQ(LastDatabaseError(), -61);
+    std::vector<Value> wrong = values;
+    wrong[4] = Value::Double(1);
+    EXPECT_FALSE(table_.AppendRecordValues(wrong));
+    EXPECT_EQ(LastDatabaseError(), -72);
+    EXPECT_EQ(table_.GetRecordCount(), before + 2);
+
+    std::vector<std::vector<Value>> records = {{Value::Int(99)}};  // kept: the call appends
+    ASSERT_TRUE(table_.ReadRecordValues(1, before + 2, &records));
+    ASSERT_EQ(records.size(), size_t(before + 3));
+    for (int32_t r = 1; r <= before + 2; ++r) {
+      ASSERT_TRUE(table_.GotoRecord(r));
+      ASSERT_EQ(records[r].size(), 6u);
+      for (int f = 1; f <= 6; ++f) EXPECT_EQ(records[r][f - 1], table_.ReadField(f)) << r << f;
+    }
+    EXPECT_FALSE(table_.ReadRecordValues(before, 4, &records));
+    EXPECT_EQ(LastDatabaseError(), -62);
+    EXPECT_FALSE(table_.ReadRecordValues(0, 1, &records));
+    EXPECT_EQ(LastDatabaseError(), -62);
+    if (held) ASSERT_TRUE(table_.ReleaseWholeDatabase());
+    // The two appended records differ only in their serial numbers.
+    EXPECT_EQ(Stored(before, 4, 32), Stored(before + 1, 4, 32));
+    EXPECT_EQ(Stored(before + 1, 0, 4), Le32(before + 2));
+  }
+}
+
 TEST_F(Records, ZapKeepsTheSerialNumber) {
   EXPECT_TRUE(table_.GotoRecord(3));
   EXPECT_TRUE(table_.ZapRecords());
