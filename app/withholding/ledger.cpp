@@ -53,9 +53,11 @@ const AmountField kTailAmounts[] = {
 int YearMonth(const LedgerEntry& e) { return e.year * 100 + e.month; }
 
 RecordValues ToRecord(const LedgerEntry& entry) {
-  LedgerEntry e = entry;
+  // The accessors only read here: no copy of each of the year's entries.
+  LedgerEntry& e = const_cast<LedgerEntry&>(entry);
   RecordValues record = {Value::Int(YearMonth(e)), Value::FromText(e.number),
                          Value::FromText(e.name), Value::FromText(e.id_number)};
+  record.reserve(4 + std::size(kHeadAmounts) + 1 + std::size(kTailAmounts) + 1);
   for (const AmountField& f : kHeadAmounts) record.push_back(Value::Double(f.at(e)));
   record.push_back(Value::Int(e.result.rate));
   for (const AmountField& f : kTailAmounts) record.push_back(Value::Double(f.at(e)));
