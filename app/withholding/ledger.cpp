@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "runtime/convert/conversions.h"
+#include "runtime/recdb/coding.h"
+#include "runtime/recdb/value_codec.h"
 
 namespace sr::app {
 namespace {
@@ -52,32 +54,52 @@ const AmountField kTailAmounts[] = {
 
 int YearMonth(const LedgerEntry& e) { return e.year * 100 + e.month; }
 
-RecordValues ToRecord(const LedgerEntry& entry) {
-  // The accessors only read here: no copy of each of the year's entries.
-  LedgerEntry& e = const_cast<LedgerEntry&>(entry);
-  RecordValues record = {Value::Int(YearMonth(e)), Value::FromText(e.number),
-                         Value::FromText(e.name), Value::FromText(e.id_number)};
-  record.reserve(4 + std::size(kHeadAmounts) + 1 + std::size(kTailAmounts) + 1);
-  for (const AmountField& f : kHeadAmounts) record.push_back(Value::Double(f.at(e)));
-  record.push_back(Value::Int(e.result.rate));
-  for (const AmountField& f : kTailAmounts) record.push_back(Value::Double(f.at(e)));
-  record.push_back(Value::FromText(e.source));
-  return record;
+// The ledger's fields with their offsets in a record.
+const std::vector<recdb::FieldDescriptor>& Layout() {
+  static const std::vector<recdb::FieldDescriptor> laid = [] {
+    std::vector<recdb::FieldDescriptor> fields = LedgerFields();
+    recdb::AssignOffsets(&fields);
+    return fields;
+  }();
+  return laid;
 }
 
-LedgerEntry FromRecord(const RecordValues& record) {
+// The texts after 月份, in order, and the last field.
+Text LedgerEntry::*const kHeadTexts[] = {&LedgerEntry::number, &LedgerEntry::name,
+                                         &LedgerEntry::id_number};
+
+// A record's bytes as writing each field's value one by one stores them; the serial number's
+// 4 bytes are left alone. Every ledger is written this way, so it must stay byte for byte
+// what the field writes give.
+void EncodeRecord(const LedgerEntry& entry, uint8_t* record) {
+  // The accessors only read here: no copy of each of the year's entries.
+  LedgerEntry& e = const_cast<LedgerEntry&>(entry);
+  auto field = Layout().begin();
+  recdb::PutI32(record + (field++)->offset, YearMonth(e));
+  for (Text LedgerEntry::*text : kHeadTexts) {
+    recdb::EncodeTextSlot(e.*text, field->text_width, record + field->offset);
+    ++field;
+  }
+  for (const AmountField& f : kHeadAmounts) recdb::PutDouble(record + (field++)->offset, f.at(e));
+  recdb::PutI32(record + (field++)->offset, e.result.rate);
+  for (const AmountField& f : kTailAmounts) recdb::PutDouble(record + (field++)->offset, f.at(e));
+  recdb::EncodeTextSlot(e.source, field->text_width, record + field->offset);
+}
+
+LedgerEntry DecodeRecord(const uint8_t* record) {
   LedgerEntry e;
-  size_t i = 0;
-  const int year_month = ToInteger(record[i++]);
+  auto field = Layout().begin();
+  const int year_month = recdb::GetI32(record + (field++)->offset);
   e.year = year_month / 100;
   e.month = year_month % 100;
-  e.number = ToText(record[i++]);
-  e.name = ToText(record[i++]);
-  e.id_number = ToText(record[i++]);
-  for (const AmountField& f : kHeadAmounts) f.at(e) = ToNumber(record[i++]);
-  e.result.rate = ToInteger(record[i++]);
-  for (const AmountField& f : kTailAmounts) f.at(e) = ToNumber(record[i++]);
-  e.source = ToText(record[i++]);
+  for (Text LedgerEntry::*text : kHeadTexts) {
+    e.*text = recdb::DecodeTextSlot(record + field->offset, field->text_width);
+    ++field;
+  }
+  for (const AmountField& f : kHeadAmounts) f.at(e) = recdb::GetDouble(record + (field++)->offset);
+  e.result.rate = recdb::GetI32(record + (field++)->offset);
+  for (const AmountField& f : kTailAmounts) f.at(e) = recdb::GetDouble(record + (field++)->offset);
+  e.source = recdb::DecodeTextSlot(record + field->offset, field->text_width);
   e.result.tax = e.figures.withheld;
   return e;
 }
@@ -102,31 +124,33 @@ bool LoadLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& pat
                 std::vector<LedgerEntry>* entries, Text* message) {
   entries->clear();
   if (!FileExists(files, path)) return true;
-  std::vector<RecordValues> records;
-  if (!ReadRecordFile(databases, path, kLedgerAlias, LedgerFields(), &records, message)) {
-    *message = Concat({"扣缴台账有问题，本次没有计算：", *message});
-    return false;
-  }
-  entries->reserve(records.size());
-  for (const RecordValues& record : records) {
-    LedgerEntry entry = FromRecord(record);
+  bool other_year = false;
+  auto take = [&](const uint8_t* record, Text* problem) {
+    LedgerEntry entry = DecodeRecord(record);
     if (entry.year != year || entry.month < 1 || entry.month > 12) {
-      *message = Concat({"扣缴台账 ", path, " 中有 ", ToText(ToInteger(record[0])),
-                         " 的记录（", entry.number, " ", entry.name, "），不是 ", ToText(year),
+      other_year = true;
+      *problem = Concat({"扣缴台账 ", path, " 中有 ", ToText(YearMonth(entry)), " 的记录（",
+                         entry.number, " ", entry.name, "），不是 ", ToText(year),
                          " 年的台账，本次没有计算"});
       return false;
     }
     entries->push_back(std::move(entry));
+    return true;
+  };
+  Text problem;
+  auto begin = [&](int32_t count) { entries->reserve(count); };
+  if (!ReadStoredRecords(databases, path, kLedgerAlias, LedgerFields(), begin, take, &problem)) {
+    *message = other_year ? problem : Concat({"扣缴台账有问题，本次没有计算：", problem});
+    return false;
   }
   return true;
 }
 
 bool SaveLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& path,
                 const std::vector<LedgerEntry>& entries, Text* message) {
-  std::vector<RecordValues> records;
-  records.reserve(entries.size());
-  for (const LedgerEntry& entry : entries) records.push_back(ToRecord(entry));
-  return WriteRecordFile(databases, files, path, kLedgerAlias, LedgerFields(), records, message);
+  return WriteStoredRecords(
+      databases, files, path, kLedgerAlias, LedgerFields(), entries.size(),
+      [&](size_t i, uint8_t* record) { EncodeRecord(entries[i], record); }, message);
 }
 
 std::map<Text, CumulativeSums> SumsBefore(const std::vector<LedgerEntry>& entries, int month) {
@@ -163,13 +187,11 @@ std::vector<Text> OtherSourcesOfMonth(const std::vector<LedgerEntry>& entries, i
   return others;
 }
 
-std::vector<LedgerEntry> ReplaceMonth(const std::vector<LedgerEntry>& entries, int month,
+std::vector<LedgerEntry> ReplaceMonth(std::vector<LedgerEntry> entries, int month,
                                       std::vector<LedgerEntry> fresh) {
-  std::vector<LedgerEntry> result;
-  result.reserve(entries.size() + fresh.size());
-  for (const LedgerEntry& entry : entries) {
-    if (entry.month != month) result.push_back(entry);
-  }
+  std::vector<LedgerEntry> result = std::move(entries);
+  std::erase_if(result, [month](const LedgerEntry& entry) { return entry.month == month; });
+  result.reserve(result.size() + fresh.size());
   for (LedgerEntry& entry : fresh) result.push_back(std::move(entry));
   auto by_month = [](const LedgerEntry& a, const LedgerEntry& b) { return a.month < b.month; };
   // Usually the month calculated is the last one, and the records are in order already.

@@ -53,7 +53,7 @@ std::vector<Text> OtherSourcesOfMonth(const std::vector<LedgerEntry>& entries, i
                                       const Text& source);
 
 // The ledger with the records of `month` replaced by `fresh`, in month and then number order.
-std::vector<LedgerEntry> ReplaceMonth(const std::vector<LedgerEntry>& entries, int month,
+std::vector<LedgerEntry> ReplaceMonth(std::vector<LedgerEntry> entries, int month,
                                       std::vector<LedgerEntry> fresh);
 
 }  // namespace sr::app

@@ -6,9 +6,12 @@
 #include "runtime/convert/conversions.h"
 #include "runtime/convert/date_time.h"
 #include "runtime/recdb/create_file.h"
+#include "runtime/recdb/database.h"
 
 namespace sr::app {
 namespace {
+
+const char kNotThisKind[] = " 的字段与程序要求的不符，可能已损坏或不是这种文件";
 
 Text Failure(const char* what, const Text& path, int code) {
   return Concat({what, path, "：", DatabaseErrorMessage(code)});
@@ -22,11 +25,24 @@ bool HasFields(DatabaseTable& databases, const std::vector<recdb::FieldDescripto
   return databases.GetFieldName(int(fields.size() + 1)).empty();
 }
 
-}  // namespace
+// Whether the open file's records are laid out as `laid` (fields with their offsets) describes.
+bool HasLayout(DatabaseTable& databases, const std::vector<recdb::FieldDescriptor>& laid,
+               int32_t record_size) {
+  const recdb::Database* db = databases.current();
+  if (db->header().record_size != record_size || db->fields().size() != laid.size()) return false;
+  for (size_t i = 0; i < laid.size(); ++i) {
+    const recdb::FieldDescriptor& a = db->fields()[i];
+    const recdb::FieldDescriptor& b = laid[i];
+    if (a.type != b.type || a.offset != b.offset || a.width() != b.width()) return false;
+  }
+  return true;
+}
 
-bool ReadRecordFile(DatabaseTable& databases, const Text& path, const Text& alias,
-                    const std::vector<recdb::FieldDescriptor>& fields,
-                    std::vector<RecordValues>* records, Text* message) {
+// The file opened read-only with the fields checked and held whole while `read` reads its
+// `count` records; closed again.
+bool ReadWholeFile(DatabaseTable& databases, const Text& path, const Text& alias,
+                   const std::vector<recdb::FieldDescriptor>& fields, Text* message,
+                   const std::function<bool(int32_t count)>& read) {
   OpenOptions options;
   options.read_only = 1;
   if (!databases.OpenDatabase(path, alias, options)) {
@@ -34,9 +50,7 @@ bool ReadRecordFile(DatabaseTable& databases, const Text& path, const Text& alia
     return false;
   }
   bool ok = HasFields(databases, fields);
-  if (!ok) {
-    *message = Concat({"文件 ", path, " 的字段与程序要求的不符，可能已损坏或不是这种文件"});
-  }
+  if (!ok) *message = Concat({"文件 ", path, kNotThisKind});
   // Under the whole-database lock the records are read in batches, not a lock per field, and
   // nobody changes the file half-way through the reading.
   const bool held = ok && databases.HoldWholeDatabase();
@@ -44,26 +58,22 @@ bool ReadRecordFile(DatabaseTable& databases, const Text& path, const Text& alia
     *message = Failure("无法读取文件 ", path, LastDatabaseError());
     ok = false;
   }
-  const int32_t count = ok ? databases.GetRecordCount() : 0;
-  records->clear();
-  records->reserve(count);
-  // In slices, so that the raw bytes in memory at once stay small beside the values.
-  constexpr int32_t kSlice = 1024;
-  for (int32_t first = 1; ok && first <= count; first += kSlice) {
-    if (!databases.ReadRecordValues(first, std::min(kSlice, count - first + 1), records)) {
-      *message = Concat({"无法读取文件 ", path, " 第 ", ToText(first), " 条起的记录：",
-                         DatabaseErrorMessage(LastDatabaseError())});
-      ok = false;
-    }
-  }
+  ok = ok && read(databases.GetRecordCount());
   if (held) databases.ReleaseWholeDatabase();
   databases.CloseDatabase(alias);
   return ok;
 }
 
-bool WriteRecordFile(DatabaseTable& databases, fs::FileSystem& files, const Text& path,
-                     const Text& alias, const std::vector<recdb::FieldDescriptor>& fields,
-                     const std::vector<RecordValues>& records, Text* message) {
+Text ReadFailure(const Text& path, int32_t first) {
+  return Concat({"无法读取文件 ", path, " 第 ", ToText(first), " 条起的记录：",
+                 DatabaseErrorMessage(LastDatabaseError())});
+}
+
+// The file made anew beside `path` and held exclusively while `append` appends its records,
+// then put in the place of `path`.
+bool WriteWholeFile(DatabaseTable& databases, fs::FileSystem& files, const Text& path,
+                    const Text& alias, const std::vector<recdb::FieldDescriptor>& fields,
+                    Text* message, const std::function<bool()>& append) {
   FileReplacement replacement(files, path);
   auto fail = [&](int code) {
     replacement.Abandon();
@@ -79,17 +89,95 @@ bool WriteRecordFile(DatabaseTable& databases, fs::FileSystem& files, const Text
   if (!databases.OpenDatabase(replacement.saving(), alias, OpenOptions::WithShareMode(4))) {
     return fail(LastDatabaseError());
   }
-  bool ok = true;
-  for (const RecordValues& record : records) {
-    if (!(ok = databases.AppendRecordValues(record))) break;
-  }
-  ok = ok && databases.FlushDatabase();
+  bool ok = append() && databases.FlushDatabase();
   code = LastDatabaseError();
   databases.CloseDatabase(alias);
   if (ok && LastDatabaseError() != 0) ok = false, code = LastDatabaseError();
   if (!ok) return fail(code);
   if ((code = replacement.Commit()) != fs::kOk) return fail(code);
   return true;
+}
+
+// In slices, so that the raw bytes in memory at once stay small beside the values.
+constexpr int32_t kSlice = 1024;
+
+}  // namespace
+
+bool ReadRecordFile(DatabaseTable& databases, const Text& path, const Text& alias,
+                    const std::vector<recdb::FieldDescriptor>& fields,
+                    std::vector<RecordValues>* records, Text* message) {
+  records->clear();
+  return ReadWholeFile(databases, path, alias, fields, message, [&](int32_t count) {
+    records->reserve(count);
+    for (int32_t first = 1; first <= count; first += kSlice) {
+      if (!databases.ReadRecordValues(first, std::min(kSlice, count - first + 1), records)) {
+        *message = ReadFailure(path, first);
+        return false;
+      }
+    }
+    return true;
+  });
+}
+
+bool ReadStoredRecords(DatabaseTable& databases, const Text& path, const Text& alias,
+                       const std::vector<recdb::FieldDescriptor>& fields,
+                       const std::function<void(int32_t count)>& begin,
+                       const std::function<bool(const uint8_t* record, Text* message)>& take,
+                       Text* message) {
+  std::vector<recdb::FieldDescriptor> laid = fields;
+  const int32_t size = recdb::AssignOffsets(&laid);
+  return ReadWholeFile(databases, path, alias, fields, message, [&](int32_t count) {
+    if (!HasLayout(databases, laid, size)) {
+      *message = Concat({"文件 ", path, kNotThisKind});
+      return false;
+    }
+    begin(count);
+    std::string bytes;
+    for (int32_t first = 1; first <= count; first += kSlice) {
+      const int32_t n = std::min(kSlice, count - first + 1);
+      if (!databases.ReadRecordBytes(first, n, &bytes)) {
+        *message = ReadFailure(path, first);
+        return false;
+      }
+      for (int32_t r = 0; r < n; ++r) {
+        if (!take(reinterpret_cast<const uint8_t*>(bytes.data()) + size_t(r) * size, message)) {
+          return false;
+        }
+      }
+    }
+    return true;
+  });
+}
+
+bool WriteRecordFile(DatabaseTable& databases, fs::FileSystem& files, const Text& path,
+                     const Text& alias, const std::vector<recdb::FieldDescriptor>& fields,
+                     const std::vector<RecordValues>& records, Text* message) {
+  return WriteWholeFile(databases, files, path, alias, fields, message, [&] {
+    for (const RecordValues& record : records) {
+      if (!databases.AppendRecordValues(record)) return false;
+    }
+    return true;
+  });
+}
+
+bool WriteStoredRecords(DatabaseTable& databases, fs::FileSystem& files, const Text& path,
+                        const Text& alias, const std::vector<recdb::FieldDescriptor>& fields,
+                        size_t count,
+                        const std::function<void(size_t index, uint8_t* record)>& encode,
+                        Text* message) {
+  std::vector<recdb::FieldDescriptor> laid = fields;
+  const size_t size = size_t(recdb::AssignOffsets(&laid));
+  return WriteWholeFile(databases, files, path, alias, fields, message, [&] {
+    std::string bytes;
+    for (size_t first = 0; first < count; first += kSlice) {
+      const size_t n = std::min(size_t(kSlice), count - first);
+      bytes.assign(n * size, '\0');
+      uint8_t* records = reinterpret_cast<uint8_t*>(bytes.data());
+      for (size_t r = 0; r < n; ++r) encode(first + r, records + r * size);
+      if (!databases.AppendRecordBytes(bytes)) return false;
+    }
+    return true;
+  });
 }
 
 recdb::FieldDescriptor TextField(const char* name, int width) {

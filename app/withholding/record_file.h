@@ -1,6 +1,7 @@
 #ifndef SALARY_APP_WITHHOLDING_RECORD_FILE_H_
 #define SALARY_APP_WITHHOLDING_RECORD_FILE_H_
 
+#include <functional>
 #include <vector>
 
 #include "base/value.h"
@@ -29,6 +30,25 @@ bool ReadRecordFile(DatabaseTable& databases, const Text& path, const Text& alia
 bool WriteRecordFile(DatabaseTable& databases, fs::FileSystem& files, const Text& path,
                      const Text& alias, const std::vector<recdb::FieldDescriptor>& fields,
                      const std::vector<RecordValues>& records, Text* message);
+
+// The same two for a file whose records the caller codes itself (recdb::AssignOffsets lays
+// `fields` out as every created file is), without a value per field.
+// ReadStoredRecords tells `begin` the number of records and then hands the stored bytes of each
+// record in turn to `take`, which returns false to stop the reading with its own message. A
+// file whose fields are not laid out exactly as `fields` counts as a file of another kind.
+bool ReadStoredRecords(DatabaseTable& databases, const Text& path, const Text& alias,
+                       const std::vector<recdb::FieldDescriptor>& fields,
+                       const std::function<void(int32_t count)>& begin,
+                       const std::function<bool(const uint8_t* record, Text* message)>& take,
+                       Text* message);
+// WriteStoredRecords writes `count` records whose bytes `encode` fills in (all but the 4 bytes of
+// the serial number, which arrive zeroed); crash-safe as WriteRecordFile.
+// REQUIRES: no memo or bytes field.
+bool WriteStoredRecords(DatabaseTable& databases, fs::FileSystem& files, const Text& path,
+                        const Text& alias, const std::vector<recdb::FieldDescriptor>& fields,
+                        size_t count,
+                        const std::function<void(size_t index, uint8_t* record)>& encode,
+                        Text* message);
 
 // A field for such a file.
 recdb::FieldDescriptor TextField(const char* name, int width);

@@ -177,7 +177,7 @@ void WithholdingCommands::Calculate() {
         Concat({"无法计算：", problem, "。表中的数据都没有改动，请改正后再计算。"}));
   }
   if (!SaveLedger(app_.databases, app_.seams.files, ledger_path,
-                  ReplaceMonth(ledger, pay_month.month, outcome.entries), &message)) {
+                  ReplaceMonth(std::move(ledger), pay_month.month, outcome.entries), &message)) {
     progress.Hide();
     return ShowError(Concat({message, "\r\n表中的数据都没有改动。"}));
   }
@@ -254,7 +254,7 @@ void WithholdingCommands::ImportTakeOver() {
     for (const LedgerEntry& entry : imported) {
       if (entry.month == month) of_month.push_back(entry);
     }
-    ledger = ReplaceMonth(ledger, month, std::move(of_month));
+    ledger = ReplaceMonth(std::move(ledger), month, std::move(of_month));
   }
   if (!SaveLedger(app_.databases, app_.seams.files, path, ledger, &message)) return fail(message);
   app_.framework.ShowMessage(Concat({"已导入 ", ToText(int32_t(imported.size())), " 条记录（",

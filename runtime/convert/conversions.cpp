@@ -1,6 +1,7 @@
 #include "runtime/convert/conversions.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -132,13 +133,29 @@ Text ToText(const Value& value) {
   return Text();
 }
 
+namespace {
+
+// 10^n; from a table up to 10^22, the powers a double holds exactly (and so pow gives them),
+// since amounts are rounded to the fen many times for each row of a register.
+double PowerOfTen(int n) {
+  static const auto kExact = [] {
+    std::array<double, 23> powers{};
+    double p = 1;
+    for (double& power : powers) power = p, p *= 10;
+    return powers;
+  }();
+  return n < int(kExact.size()) ? kExact[n] : std::pow(10.0, n);
+}
+
+}  // namespace
+
 double RoundToPlaces(double value, int places) {
   // A zero result is +0 whatever the sign: "-0" is no amount a user should see.
   if (value == 0) return 0;
   if (std::isnan(value)) return value;
   const double a = std::fabs(value);
   places = std::clamp(places, -400, 400);  // beyond, 10^places is infinite or zero anyway
-  const double scale = std::pow(10.0, std::abs(places));
+  const double scale = PowerOfTen(std::abs(places));
   if (places < 0 && std::isinf(scale)) return 0;  // every finite value is below half of it
   const double t = places > 0 ? a * scale : places < 0 ? a / scale : a;
   if (std::isinf(t)) return value;  // finer than the value holds: nothing to round

@@ -48,11 +48,16 @@ class Database {
   int WriteField(int field, const Value& value);
   int AppendBlankRecord();
   // Bulk forms for whole files read or written at once: the values of every field of `count`
-  // records from `first` (0-based), appended to `records`, and a new record holding `values` (one per field), written
-  // under a single record lock. A failure leaves `records` unspecified, or the appended record
-  // with the fields before the failing one written.
+  // records from `first` (0-based), appended to `records`, and a new record holding `values`
+  // (one per field), written under a single record lock. A failure leaves `records`
+  // unspecified, or the appended record with the fields before the failing one written.
   int ReadRecordValues(int32_t first, int32_t count, std::vector<std::vector<Value>>* records);
   int AppendRecordValues(const std::vector<Value>& values);
+  // Raw forms: the stored bytes of `count` records from `first` (0-based) into `bytes`, and
+  // the records in `bytes` appended with the next serial numbers. A failure while appending
+  // leaves the records before the failing one appended.
+  int ReadRecordBytes(int32_t first, int32_t count, std::string* bytes);
+  int AppendRecordBytes(const std::string& bytes);
   int ZapRecords();
   int Skip(int32_t n);
   int GotoRecord(int32_t n);

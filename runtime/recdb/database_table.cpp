@@ -187,6 +187,18 @@ bool DatabaseTable::AppendRecordValues(const std::vector<Value>& values) {
   return Done(db == nullptr ? kDbNoCurrentDatabase : db->AppendRecordValues(values));
 }
 
+bool DatabaseTable::ReadRecordBytes(int32_t first, int32_t count, std::string* bytes) {
+  Database* db = current();
+  if (db == nullptr) return Done(kDbNoCurrentDatabase);
+  if (first < 1 || count < 0) return Done(kDbRecordReadFailed);
+  return Done(db->ReadRecordBytes(first - 1, count, bytes));
+}
+
+bool DatabaseTable::AppendRecordBytes(const std::string& bytes) {
+  Database* db = current();
+  return Done(db == nullptr ? kDbNoCurrentDatabase : db->AppendRecordBytes(bytes));
+}
+
 bool DatabaseTable::AppendBlankRecord() {
   Database* db = current();
   return Done(db == nullptr ? kDbNoCurrentDatabase : db->AppendBlankRecord());

@@ -117,6 +117,15 @@ class DatabaseTable {
   // for a value of the wrong kind, nothing appended then) and makes it current.
   bool ReadRecordValues(int32_t first, int32_t count, std::vector<std::vector<Value>>* records);
   bool AppendRecordValues(const std::vector<Value>& values);
+  // Raw forms of the same, for copying records as they are stored: replaces `bytes` with the
+  // stored bytes of `count` records from record `first` (1-based), serial numbers included, -62
+  // when they are not all there; and appends the records in `bytes`, a whole number of records
+  // of this file's size (-62 otherwise), byte for byte except for their serial numbers, which
+  // are the next ones as AppendBlankRecord gives them. The last one appended becomes current.
+  // Appending gives -72 for a file with memo or bytes fields: their slots point into a
+  // companion file.
+  bool ReadRecordBytes(int32_t first, int32_t count, std::string* bytes);
+  bool AppendRecordBytes(const std::string& bytes);
   // Removes all records (the next serial number stays) and empties the companion file.
   bool ZapRecords();
 

@@ -92,14 +92,38 @@ int Database::WriteChainFieldLocked(const FieldDescriptor& field, const Value& v
   });
 }
 
-int Database::ReadRecordValues(int32_t first, int32_t count,
-                               std::vector<std::vector<Value>>* records) {
+int Database::ReadRecordBytes(int32_t first, int32_t count, std::string* bytes) {
   int32_t total = 0;
   int code = ReadRecordCount(&total);
   if (code != kDbOk) return code;
   if (first < 0 || count < 0 || count > total - first) return kDbRecordReadFailed;
+  return ReadRecords(first, count, bytes);
+}
+
+int Database::AppendRecordBytes(const std::string& bytes) {
+  const size_t size = static_cast<size_t>(header_.record_size);
+  if (bytes.size() % size != 0) return kDbRecordReadFailed;
+  if (std::any_of(fields_.begin(), fields_.end(),
+                  [](const FieldDescriptor& f) { return IsChainType(f.type); })) {
+    return kDbValueKindMismatch;
+  }
+  // The serial number (the first 4 bytes) comes from the append, the rest from `bytes`.
+  for (const uint8_t* record = Raw(bytes); record < Raw(bytes) + bytes.size(); record += size) {
+    int code = AppendBlankRecord();
+    if (code == kDbOk && size > 4) {
+      code = WithCurrentRecordLocked([&] {
+        return WriteBytes(RecordOffset(current_) + 4, record + 4, size - 4, kDbNoCurrentRecord);
+      });
+    }
+    if (code != kDbOk) return code;
+  }
+  return kDbOk;
+}
+
+int Database::ReadRecordValues(int32_t first, int32_t count,
+                               std::vector<std::vector<Value>>* records) {
   std::string bytes;
-  code = ReadRecords(first, count, &bytes);
+  int code = ReadRecordBytes(first, count, &bytes);
   if (code != kDbOk) return code;
   const uint8_t* record = Raw(bytes);
   for (int32_t r = 0; r < count; ++r, record += header_.record_size) {

@@ -47,13 +47,18 @@ float ToFloat(double v) {
   return static_cast<float>(v);
 }
 
-void EncodeText(const Text& text, int32_t width, uint8_t* slot) {
+}  // namespace
+
+void EncodeTextSlot(const Text& text, int32_t width, uint8_t* slot) {
   std::memset(slot, 0, width);
   size_t length = CharSafePrefixLength(text, static_cast<size_t>(width));
   std::memcpy(slot, text.data(), length);
 }
 
-}  // namespace
+Text DecodeTextSlot(const uint8_t* slot, int32_t width) {
+  const char* text = reinterpret_cast<const char*>(slot);
+  return Text(text, strnlen(text, static_cast<size_t>(width)));
+}
 
 bool AcceptsValue(FieldType type, const Value& value) {
   if (value.omitted()) return true;
@@ -109,7 +114,7 @@ void EncodeSlot(const FieldDescriptor& field, const Value& value, uint8_t* slot)
       PutDouble(slot, FloatingOf(value));
       break;
     case FieldType::kText:
-      EncodeText(value.text(), field.text_width, slot);
+      EncodeTextSlot(value.text(), field.text_width, slot);
       break;
     case FieldType::kBytes:
     case FieldType::kMemo:
@@ -131,10 +136,7 @@ Value DecodeSlot(const FieldDescriptor& field, const uint8_t* slot) {
       return Value::DateTime(v < kMinDate ? kMinDate : v > kMaxDate ? kMaxDate : v);
     }
     case FieldType::kSubroutine: return Value::Subroutine(GetU32(slot));
-    case FieldType::kText: {
-      const char* text = reinterpret_cast<const char*>(slot);
-      return Value::FromText(Text(text, strnlen(text, field.text_width)));
-    }
+    case FieldType::kText: return Value::FromText(DecodeTextSlot(slot, field.text_width));
     case FieldType::kBytes:
     case FieldType::kMemo:
       break;

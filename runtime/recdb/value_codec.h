@@ -25,6 +25,10 @@ void EncodeSlot(const FieldDescriptor& field, const Value& value, uint8_t* slot)
 // The value stored in the field's slot. REQUIRES: field is not memo or bytes.
 Value DecodeSlot(const FieldDescriptor& field, const uint8_t* slot);
 
+// The text forms of the two above, for callers that code whole records themselves.
+void EncodeTextSlot(const Text& text, int32_t width, uint8_t* slot);
+Text DecodeTextSlot(const uint8_t* slot, int32_t width);
+
 // The value of a memo or bytes field from its chain's bytes: a memo stops at the first NUL.
 Value DecodeChainValue(FieldType type, const std::string& chain);
 // The bytes a memo or bytes value puts in the companion file (omitted: none).
