@@ -76,11 +76,16 @@ double TaxableSumOf(const SalaryRegister& salary_register, int row) {
 
 bool ResultWithTax(const SalaryRegister& salary_register, int row, double tax, RowResult* result,
                    Text* problem) {
-  result->tax = tax;
   result->gross = SumOf(salary_register, row, ColumnRole::kIncome);
+  result->deduction_items = SumOf(salary_register, row, ColumnRole::kDeduction);
+  return ChangeTax(salary_register, row, tax, result, problem);
+}
+
+bool ChangeTax(const SalaryRegister& salary_register, int row, double tax, RowResult* result,
+               Text* problem) {
+  result->tax = tax;
   const double tax_cell = ToNumber(ToText(result->tax));
-  result->deductions =
-      RoundToPlaces(SumOf(salary_register, row, ColumnRole::kDeduction) + tax_cell, 2);
+  result->deductions = RoundToPlaces(result->deduction_items + tax_cell, 2);
   result->net = result->gross - result->deductions;
   for (double amount : {result->tax, result->gross, result->deductions, result->net}) {
     if (std::isfinite(amount)) continue;

@@ -23,6 +23,7 @@ struct RowResult {
   double gross = 0;
   double deductions = 0;
   double net = 0;
+  double deduction_items = 0;  // the deduction items without the tax
 };
 
 // CalculateRegister in two halves, so that another method can put its own tax into some rows
@@ -42,6 +43,10 @@ double TaxableSumOf(const SalaryRegister& salary_register, int row);
 // it. False, with *problem, when a total is past the range of a double.
 bool ResultWithTax(const SalaryRegister& salary_register, int row, double tax, RowResult* result,
                    Text* problem);
+// The same for a row whose result ComputeRegister has worked out: its item sums are taken from
+// `result` instead of being read again.
+bool ChangeTax(const SalaryRegister& salary_register, int row, double tax, RowResult* result,
+               Text* problem);
 
 }  // namespace sr::app
 

@@ -86,8 +86,7 @@ void EncodeRecord(const LedgerEntry& entry, uint8_t* record) {
   recdb::EncodeTextSlot(e.source, field->text_width, record + field->offset);
 }
 
-LedgerEntry DecodeRecord(const uint8_t* record) {
-  LedgerEntry e;
+void DecodeRecord(const uint8_t* record, LedgerEntry& e) {
   auto field = Layout().begin();
   const int year_month = recdb::GetI32(record + (field++)->offset);
   e.year = year_month / 100;
@@ -101,7 +100,6 @@ LedgerEntry DecodeRecord(const uint8_t* record) {
   for (const AmountField& f : kTailAmounts) f.at(e) = recdb::GetDouble(record + (field++)->offset);
   e.source = recdb::DecodeTextSlot(record + field->offset, field->text_width);
   e.result.tax = e.figures.withheld;
-  return e;
 }
 
 }  // namespace
@@ -126,20 +124,22 @@ bool LoadLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& pat
   if (!FileExists(files, path)) return true;
   bool other_year = false;
   auto take = [&](const uint8_t* record, Text* problem) {
-    LedgerEntry entry = DecodeRecord(record);
+    // Made in its place: a ledger entry is large, and there are one per person and month.
+    LedgerEntry& entry = entries->emplace_back();
+    DecodeRecord(record, entry);
     if (entry.year != year || entry.month < 1 || entry.month > 12) {
       other_year = true;
-      *problem = Concat({"扣缴台账 ", path, " 中有 ", ToText(YearMonth(entry)), " 的记录（",
-                         entry.number, " ", entry.name, "），不是 ", ToText(year),
-                         " 年的台账，本次没有计算"});
+      *problem =
+          Concat({"扣缴台账 ", path, " 中有 ", ToText(YearMonth(entry)), " 的记录（", entry.number,
+                  " ", entry.name, "），不是 ", ToText(year), " 年的台账，本次没有计算"});
       return false;
     }
-    entries->push_back(std::move(entry));
     return true;
   };
   Text problem;
   auto begin = [&](int32_t count) { entries->reserve(count); };
   if (!ReadStoredRecords(databases, path, kLedgerAlias, LedgerFields(), begin, take, &problem)) {
+    entries->clear();
     *message = other_year ? problem : Concat({"扣缴台账有问题，本次没有计算：", problem});
     return false;
   }
@@ -153,8 +153,9 @@ bool SaveLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& pat
       [&](size_t i, uint8_t* record) { EncodeRecord(entries[i], record); }, message);
 }
 
-std::map<Text, CumulativeSums> SumsBefore(const std::vector<LedgerEntry>& entries, int month) {
-  std::map<Text, CumulativeSums> sums;
+std::unordered_map<Text, CumulativeSums> SumsBefore(const std::vector<LedgerEntry>& entries,
+                                                    int month) {
+  std::unordered_map<Text, CumulativeSums> sums;
   for (const LedgerEntry& entry : entries) {
     if (entry.month < month) sums[entry.number].Add(entry.figures);
   }

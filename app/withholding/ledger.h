@@ -2,6 +2,7 @@
 #define SALARY_APP_WITHHOLDING_LEDGER_H_
 
 #include <map>
+#include <unordered_map>
 #include <vector>
 
 #include "app/withholding/cumulative_method.h"
@@ -19,10 +20,10 @@ struct LedgerEntry {
   Text number;
   Text name;
   Text id_number;
-  MonthFigures figures;       // figures.withheld: the tax withheld that month
-  double basic = 0;           // the month's basic deduction
-  CumulativeResult result;    // the cumulative figures (zero for months taken over)
-  Text source;                // the register it came from, or a note for months taken over
+  MonthFigures figures;     // figures.withheld: the tax withheld that month
+  double basic = 0;         // the month's basic deduction
+  CumulativeResult result;  // the cumulative figures (zero for months taken over)
+  Text source;              // the register it came from, or a note for months taken over
 };
 
 std::vector<recdb::FieldDescriptor> LedgerFields();
@@ -40,7 +41,8 @@ bool SaveLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& pat
                 const std::vector<LedgerEntry>& entries, Text* message);
 
 // The sums of each person's months before `month`, by number.
-std::map<Text, CumulativeSums> SumsBefore(const std::vector<LedgerEntry>& entries, int month);
+std::unordered_map<Text, CumulativeSums> SumsBefore(const std::vector<LedgerEntry>& entries,
+                                                    int month);
 
 // The months that the entries cover, ascending, each once.
 std::vector<int> MonthsOf(const std::vector<LedgerEntry>& entries);

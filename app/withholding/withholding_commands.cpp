@@ -168,8 +168,8 @@ void WithholdingCommands::Calculate() {
   bool ok = ComputeRegister(app_.salary_register, monthly, progress, &results, &problem);
   for (size_t i = 0; ok && i < outcome.resident_rows.size(); ++i) {
     const int row = outcome.resident_rows[i];
-    ok = ResultWithTax(app_.salary_register, row, outcome.entries[i].result.tax,
-                       &results[row - 1], &problem);
+    ok = ChangeTax(app_.salary_register, row, outcome.entries[i].result.tax, &results[row - 1],
+                   &problem);
   }
   if (!ok) {
     progress.Hide();

@@ -2,6 +2,7 @@
 // (threshold 5000) and the three-bracket table of the worked examples (threshold 3500).
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 
 #include "app/tax/tax_calculation.h"
@@ -78,6 +79,30 @@ TEST_F(CalculationTest, EveryPartialSumIsRoundedToTwoPlaces) {
   Calculate();
   EXPECT_EQ(Totals(1), (Totals4{"0", "0", "0", "0"}));
   EXPECT_EQ(Totals(2), (Totals4{"0.02", "0", "0", "0.02"}));
+}
+
+// The cumulative method puts its own tax into rows the monthly pass has worked out; the totals
+// must come out as if the row had been worked out with that tax from the start.
+TEST_F(CalculationTest, ChangingTheTaxOfAWorkedOutRowGivesTheResultWithThatTax) {
+  program_.SetRow(1, {{2, "8000.004"}, {3, "0.005"}, {11, "300.25"}, {15, "0.004"}, {16, "2.5"}});
+  const SalaryRegister& salary_register = program_.salary_register();
+  Text problem;
+  for (double tax : {0.0, 12.345, 1.005, 630.0, -20.0}) {
+    SCOPED_TRACE(tax);
+    RowResult fresh, changed;
+    ASSERT_TRUE(ResultWithTax(salary_register, 1, tax, &fresh, &problem));
+    ASSERT_TRUE(ResultWithTax(salary_register, 1, 99.99, &changed, &problem));
+    ASSERT_TRUE(ChangeTax(salary_register, 1, tax, &changed, &problem));
+    EXPECT_EQ(changed.tax, fresh.tax);
+    EXPECT_EQ(changed.gross, fresh.gross);
+    EXPECT_EQ(changed.deductions, fresh.deductions);
+    EXPECT_EQ(changed.net, fresh.net);
+  }
+  RowResult result;
+  ASSERT_TRUE(ResultWithTax(salary_register, 1, 0, &result, &problem));
+  EXPECT_EQ(result.deduction_items, 302.75);  // 300.25 + 0.004 to the fen, + 2.5
+  EXPECT_FALSE(ChangeTax(salary_register, 1, HUGE_VAL, &result, &problem));
+  EXPECT_NE(problem.find("范围"), Text::npos);
 }
 
 TEST_F(CalculationTest, NonNumericAmountsCountAsZero) {

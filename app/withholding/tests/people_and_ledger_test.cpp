@@ -190,6 +190,115 @@ TEST_F(LedgerFileTest, WholeRecordsAreStoredAsFieldByFieldWritesStoreThem) {
   EXPECT_EQ(read[199].source, Text(199, 'x'));
 }
 
+// Every member of an entry set to a value of its own, so that two fields swapped show.
+LedgerEntry EveryMemberSet(int month, int person) {
+  LedgerEntry e;
+  e.year = 2026;
+  e.month = month;
+  e.number = Concat({"N", ToText(person)});
+  e.name = "王五";
+  e.id_number = "11010519491231002X";
+  double next = person * 1000 + month * 50 + 0.01;
+  for (double* amount : {&e.figures.income, &e.figures.exempt_income, &e.figures.special,
+                         &e.figures.other, &e.basic, &e.figures.relief, &e.figures.withheld,
+                         &e.result.sums.income, &e.result.sums.exempt_income,
+                         &e.result.sums.special, &e.result.sums.additional,
+                         &e.result.sums.other, &e.result.basic, &e.result.sums.relief,
+                         &e.result.taxable, &e.result.quick, &e.result.tax_on_taxable,
+                         &e.result.withheld_before}) {
+    *amount = next++;
+  }
+  for (double& amount : e.figures.additional) amount = next++;
+  e.result.rate = 3 + month;
+  e.source = Concat({"/工资/", ToText(month), "月.dat"});
+  return e;
+}
+
+// Ledgers are coded straight from their entries, never through a value per field: the file must
+// hold each figure under its field's name, and be byte for byte what writing the same values
+// field by field makes (apart from the creation time in the header).
+TEST_F(LedgerFileTest, StoredAsTheValuesFieldByFieldWouldStoreThem) {
+  std::vector<LedgerEntry> entries;
+  for (int month = 1; month <= 2; ++month) {
+    for (int p = 1; p <= 600; ++p) entries.push_back(EveryMemberSet(month, p));
+  }
+  Text message;
+  ASSERT_TRUE(SaveLedger(databases_, files_, path_, entries, &message)) << ToUtf8(message);
+
+  std::vector<RecordValues> records;
+  ASSERT_TRUE(ReadRecordFile(databases_, path_, "l", LedgerFields(), &records, &message));
+  ASSERT_EQ(records.size(), entries.size());
+  const LedgerEntry& e = entries[1000];
+  const std::vector<recdb::FieldDescriptor> fields = LedgerFields();
+  auto field = [&](const char* name) {
+    for (size_t f = 0; f < fields.size(); ++f) {
+      if (fields[f].name == name) return records[1000][f];
+    }
+    ADD_FAILURE() << "no field " << name;
+    return Value();
+  };
+  EXPECT_EQ(field("月份"), Value::Int(202602));
+  EXPECT_EQ(field("编号"), Value::FromText(e.number));
+  EXPECT_EQ(field("证件号码"), Value::FromText(e.id_number));
+  EXPECT_EQ(field("收入额"), Value::Double(e.figures.income));
+  EXPECT_EQ(field("专项扣除"), Value::Double(e.figures.special));
+  EXPECT_EQ(field("住房租金"), Value::Double(e.figures.additional[4]));
+  EXPECT_EQ(field("减除费用"), Value::Double(e.basic));
+  EXPECT_EQ(field("本月预扣税额"), Value::Double(e.figures.withheld));
+  EXPECT_EQ(field("累计附加扣除"), Value::Double(e.result.sums.additional));
+  EXPECT_EQ(field("累计减除费用"), Value::Double(e.result.basic));
+  EXPECT_EQ(field("预扣率"), Value::Int(5));
+  EXPECT_EQ(field("速算扣除数"), Value::Double(e.result.quick));
+  EXPECT_EQ(field("累计已预扣"), Value::Double(e.result.withheld_before));
+  EXPECT_EQ(field("来源"), Value::FromText(e.source));
+
+  const Text plain = Concat({ToUtf8(folder_.string()), "/plain.dat"});
+  ASSERT_TRUE(WriteRecordFile(databases_, files_, plain, "p", LedgerFields(), records, &message));
+  auto bytes_of = [](const Text& path) {
+    std::ifstream in(ToUtf8(path), std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    if (bytes.size() >= 16) bytes.replace(8, 8, 8, '\0');  // the creation time
+    return bytes;
+  };
+  const std::string fast = bytes_of(path_);
+  ASSERT_GT(fast.size(), 1200u * 400);
+  EXPECT_TRUE(fast == bytes_of(plain));
+
+  // And read back, every member comes back as it went in.
+  std::vector<LedgerEntry> read;
+  ASSERT_TRUE(LoadLedger(databases_, files_, path_, 2026, &read, &message)) << ToUtf8(message);
+  ASSERT_EQ(read.size(), entries.size());
+  for (size_t i : {size_t(0), size_t(599), size_t(1000), size_t(1199)}) {
+    SCOPED_TRACE(i);
+    const LedgerEntry& a = read[i];
+    const LedgerEntry& b = entries[i];
+    EXPECT_EQ(a.month, b.month);
+    EXPECT_EQ(a.number, b.number);
+    EXPECT_EQ(a.name, b.name);
+    EXPECT_EQ(a.id_number, b.id_number);
+    EXPECT_EQ(a.source, b.source);
+    EXPECT_EQ(a.result.rate, b.result.rate);
+    EXPECT_EQ(a.result.tax, b.figures.withheld);
+    EXPECT_EQ(a.figures.additional, b.figures.additional);
+    for (auto member : {&CumulativeSums::income, &CumulativeSums::exempt_income,
+                        &CumulativeSums::special, &CumulativeSums::additional,
+                        &CumulativeSums::other, &CumulativeSums::relief}) {
+      EXPECT_EQ(a.result.sums.*member, b.result.sums.*member);
+    }
+    for (auto member : {&MonthFigures::income, &MonthFigures::exempt_income,
+                        &MonthFigures::special, &MonthFigures::other, &MonthFigures::relief,
+                        &MonthFigures::withheld}) {
+      EXPECT_EQ(a.figures.*member, b.figures.*member);
+    }
+    for (auto member : {&CumulativeResult::basic, &CumulativeResult::taxable,
+                        &CumulativeResult::quick, &CumulativeResult::tax_on_taxable,
+                        &CumulativeResult::withheld_before}) {
+      EXPECT_EQ(a.result.*member, b.result.*member);
+    }
+    EXPECT_EQ(a.basic, b.basic);
+  }
+}
+
 TEST_F(LedgerFileTest, AnotherYearOrADamagedFileIsRefusedByName) {
   Text message;
   ASSERT_TRUE(SaveLedger(databases_, files_, path_, {Entry(2025, 12, "1001", 1, 0)}, &message));
@@ -212,6 +321,16 @@ TEST_F(LedgerFileTest, AnotherYearOrADamagedFileIsRefusedByName) {
   ASSERT_TRUE(WriteRecordFile(databases_, files_, path_, "x", PeopleFields(), {}, &message));
   EXPECT_FALSE(LoadLedger(databases_, files_, path_, 2026, &read, &message));
   EXPECT_NE(message.find("字段"), Text::npos) << ToUtf8(message);
+
+  // The ledger's field names with one of another type: its records are laid out otherwise.
+  std::vector<recdb::FieldDescriptor> other = LedgerFields();
+  other[5].type = recdb::FieldType::kFloat;
+  ASSERT_TRUE(WriteRecordFile(databases_, files_, path_, "x", other,
+                              {std::vector<Value>(other.size())}, &message));
+  message.clear();
+  EXPECT_FALSE(LoadLedger(databases_, files_, path_, 2026, &read, &message));
+  EXPECT_NE(message.find("字段"), Text::npos) << ToUtf8(message);
+  EXPECT_NE(message.find(path_), Text::npos) << ToUtf8(message);
 }
 
 }  // namespace

@@ -183,6 +183,25 @@ TEST(RoundToPlacesTest, RoundsHalfAwayFromZeroWithABias) {
   EXPECT_EQ(ToText(RoundToPlaces(0.1 + 0.2, 2)), "0.3");
 }
 
+// The powers of ten come from a table for the usual place counts: the results must be those
+// of rounding with pow at every count, the table's last entry and the first past it included.
+TEST(RoundToPlacesTest, EveryPlaceCountRoundsAsWithPow) {
+  auto with_pow = [](double value, int places) {
+    const double scale = std::pow(10.0, places);
+    double whole;
+    const double fraction = std::modf(std::fabs(value) * scale + 1e-12, &whole);
+    if (fraction >= 0.5) whole += 1;
+    const double r = whole / scale;
+    return r == 0 ? 0 : value < 0 ? -r : r;
+  };
+  for (int places = 0; places <= 24; ++places) {
+    for (double value : {2.675, -1.005, 0.125, 123456.789, 3.0000000000000004e-7, 7.5e-22,
+                         1e-23, 98765.4321e-20}) {
+      EXPECT_EQ(RoundToPlaces(value, places), with_pow(value, places)) << value << " " << places;
+    }
+  }
+}
+
 TEST(RoundToPlacesTest, AZeroResultIsPositive) {
   EXPECT_FALSE(std::signbit(RoundToPlaces(-0.0003, 2)));
   EXPECT_EQ(ToText(RoundToPlaces(-0.0003, 2)), "0");

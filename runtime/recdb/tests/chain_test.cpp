@@ -45,6 +45,20 @@ class Chains : public DbTest {
   int64_t data_start_ = 0;
 };
 
+// A record's memo slot holds a block number of its own companion file: such records can be read
+// as bytes but not appended as bytes.
+TEST_F(Chains, RecordsWithChainsAreNotAppendedAsBytes) {
+  WriteNote(0, "note");
+  std::string bytes;
+  ASSERT_TRUE(table_.ReadRecordBytes(1, 2, &bytes));
+  EXPECT_EQ(At32(bytes, 4), Slot(0, 0));
+  const std::string before = Read("m.dat");
+  EXPECT_FALSE(table_.AppendRecordBytes(bytes));
+  EXPECT_EQ(LastDatabaseError(), -72);
+  EXPECT_EQ(table_.GetRecordCount(), 2);
+  EXPECT_EQ(Read("m.dat"), before);
+}
+
 TEST_F(Chains, A1001ByteMemoTakesThreeBlocks) {
   WriteNote(0, Letters(1001));
   EXPECT_EQ(Slot(0, 0), 1);

@@ -180,6 +180,38 @@ TEST_F(Records, BulkCallsMatchFieldByField) {
   }
 }
 
+// Records copied as their stored bytes: each copy holds the original's bytes but the file's next
+// serial number, whether the file is shared or held whole.
+TEST_F(Records, RawCallsCopyRecordsByteForByte) {
+  for (bool held : {false, true}) {
+    SCOPED_TRACE(held ? "held" : "shared");
+    if (held) ASSERT_TRUE(table_.HoldWholeDatabase());
+    const int32_t before = table_.GetRecordCount();
+    std::string bytes = "replaced";
+    ASSERT_TRUE(table_.ReadRecordBytes(2, 2, &bytes));
+    ASSERT_EQ(bytes.size(), 72u);
+    EXPECT_EQ(bytes.substr(0, 4), Le32(2));
+    EXPECT_EQ(bytes.substr(4, 4), "rec2");
+    ASSERT_TRUE(table_.AppendRecordBytes(bytes));
+    EXPECT_EQ(table_.GetRecordCount(), before + 2);
+    EXPECT_EQ(table_.current()->current_record(), before + 1);
+    EXPECT_EQ(table_.ReadField("Dbl"), Value::Double(3.5));
+    // Not a whole number of records, or records that are not there: nothing happens.
+    EXPECT_FALSE(table_.AppendRecordBytes(bytes.substr(1)));
+    EXPECT_EQ(LastDatabaseError(), -62);
+    EXPECT_EQ(table_.GetRecordCount(), before + 2);
+    EXPECT_FALSE(table_.ReadRecordBytes(before + 2, 2, &bytes));
+    EXPECT_EQ(LastDatabaseError(), -62);
+    EXPECT_FALSE(table_.ReadRecordBytes(0, 1, &bytes));
+    EXPECT_EQ(LastDatabaseError(), -62);
+    if (held) ASSERT_TRUE(table_.ReleaseWholeDatabase());
+    for (int k = 0; k < 2; ++k) {
+      EXPECT_EQ(Stored(before + k, 4, 32), Stored(1 + k, 4, 32));
+      EXPECT_EQ(Stored(before + k, 0, 4), Le32(before + k + 1));
+    }
+  }
+}
+
 TEST_F(Records, ZapKeepsTheSerialNumber) {
   EXPECT_TRUE(table_.GotoRecord(3));
   EXPECT_TRUE(table_.ZapRecords());
