@@ -45,6 +45,8 @@ struct CumulativeSums {
 
   // Adds one month's figures (its withheld tax included).
   void Add(const MonthFigures& month);
+
+  bool operator==(const CumulativeSums&) const = default;
 };
 
 // What decides a person's basic deduction.

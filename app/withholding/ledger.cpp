@@ -1,6 +1,8 @@
 #include "app/withholding/ledger.h"
 
 #include <algorithm>
+#include <cstring>
+#include <functional>
 
 #include "runtime/convert/conversions.h"
 #include "runtime/recdb/coding.h"
@@ -54,15 +56,17 @@ const AmountField kTailAmounts[] = {
 
 int YearMonth(const LedgerEntry& e) { return e.year * 100 + e.month; }
 
-// The ledger's fields with their offsets in a record.
-const std::vector<recdb::FieldDescriptor>& Layout() {
-  static const std::vector<recdb::FieldDescriptor> laid = [] {
-    std::vector<recdb::FieldDescriptor> fields = LedgerFields();
-    recdb::AssignOffsets(&fields);
-    return fields;
-  }();
-  return laid;
+// The ledger's fields with their offsets in a record, and the record's size.
+struct LedgerLayout {
+  std::vector<recdb::FieldDescriptor> fields = LedgerFields();
+  size_t record_size = size_t(recdb::AssignOffsets(&fields));
+};
+
+const LedgerLayout& TheLayout() {
+  static const LedgerLayout layout;
+  return layout;
 }
+const std::vector<recdb::FieldDescriptor>& Layout() { return TheLayout().fields; }
 
 // The texts after 月份, in order, and the last field.
 Text LedgerEntry::*const kHeadTexts[] = {&LedgerEntry::number, &LedgerEntry::name,
@@ -118,14 +122,20 @@ Text LedgerPath(const Text& folder, int year) {
   return Concat({folder, "/扣缴台账", ToText(year), ".dat"});
 }
 
-bool LoadLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& path, int year,
-                std::vector<LedgerEntry>* entries, Text* message) {
-  entries->clear();
+namespace {
+
+// Decodes every record of the ledger of `year` at `path` (a missing file has none) into one
+// entry in turn and hands it to `each` with the record's stored bytes; `begin` is told the
+// number of records first. False with a message when the file cannot be read or holds a record
+// of another year.
+bool ReadLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& path, int year,
+                const std::function<void(int32_t count)>& begin,
+                const std::function<void(const uint8_t* record, const LedgerEntry& entry)>& each,
+                Text* message) {
   if (!FileExists(files, path)) return true;
+  LedgerEntry entry;  // one for all: its texts keep their room from record to record
   bool other_year = false;
   auto take = [&](const uint8_t* record, Text* problem) {
-    // Made in its place: a ledger entry is large, and there are one per person and month.
-    LedgerEntry& entry = entries->emplace_back();
     DecodeRecord(record, entry);
     if (entry.year != year || entry.month < 1 || entry.month > 12) {
       other_year = true;
@@ -134,16 +144,48 @@ bool LoadLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& pat
                   " ", entry.name, "），不是 ", ToText(year), " 年的台账，本次没有计算"});
       return false;
     }
+    each(record, entry);
     return true;
   };
   Text problem;
-  auto begin = [&](int32_t count) { entries->reserve(count); };
   if (!ReadStoredRecords(databases, path, kLedgerAlias, LedgerFields(), begin, take, &problem)) {
-    entries->clear();
     *message = other_year ? problem : Concat({"扣缴台账有问题，本次没有计算：", problem});
     return false;
   }
   return true;
+}
+
+}  // namespace
+
+bool LoadLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& path, int year,
+                std::vector<LedgerEntry>* entries, Text* message) {
+  entries->clear();
+  const bool ok = ReadLedger(
+      databases, files, path, year, [&](int32_t count) { entries->reserve(count); },
+      [&](const uint8_t*, const LedgerEntry& entry) { entries->push_back(entry); }, message);
+  if (!ok) entries->clear();
+  return ok;
+}
+
+bool LoadLedgerOfMonth(DatabaseTable& databases, fs::FileSystem& files, const Text& path, int year,
+                       int month, LedgerOfMonth* ledger, Text* message) {
+  *ledger = LedgerOfMonth();
+  ledger->month = month;
+  const size_t size = TheLayout().record_size;
+  auto begin = [&](int32_t count) {
+    ledger->stored.reserve(size_t(count) * size);
+    ledger->months.reserve(count);
+  };
+  auto each = [&](const uint8_t* record, const LedgerEntry& entry) {
+    ledger->stored.append(reinterpret_cast<const char*>(record), size);
+    ledger->months.push_back(static_cast<int8_t>(entry.month));
+    if (entry.month < month) ledger->earlier[entry.number].Add(entry.figures);
+    if (entry.month == month && std::find(ledger->sources.begin(), ledger->sources.end(),
+                                          entry.source) == ledger->sources.end()) {
+      ledger->sources.push_back(entry.source);
+    }
+  };
+  return ReadLedger(databases, files, path, year, begin, each, message);
 }
 
 bool SaveLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& path,
@@ -151,6 +193,38 @@ bool SaveLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& pat
   return WriteStoredRecords(
       databases, files, path, kLedgerAlias, LedgerFields(), entries.size(),
       [&](size_t i, uint8_t* record) { EncodeRecord(entries[i], record); }, message);
+}
+
+bool SaveLedgerOfMonth(DatabaseTable& databases, fs::FileSystem& files, const Text& path,
+                       const LedgerOfMonth& ledger, const std::vector<LedgerEntry>& fresh,
+                       Text* message) {
+  // Each record of the new ledger with its month: a stored record by its index, a fresh one as
+  // -1 - its index; in the order ReplaceMonth gives.
+  std::vector<std::pair<int, int32_t>> order;
+  order.reserve(ledger.months.size() + fresh.size());
+  for (size_t i = 0; i < ledger.months.size(); ++i) {
+    if (ledger.months[i] != ledger.month) order.emplace_back(ledger.months[i], int32_t(i));
+  }
+  for (size_t i = 0; i < fresh.size(); ++i) order.emplace_back(fresh[i].month, -1 - int32_t(i));
+  auto by_month = [](const auto& a, const auto& b) { return a.first < b.first; };
+  if (!std::is_sorted(order.begin(), order.end(), by_month)) {
+    std::stable_sort(order.begin(), order.end(), by_month);
+  }
+  const size_t size = TheLayout().record_size;
+  auto encode = [&](size_t k, uint8_t* record) {
+    const int32_t from = order[k].second;
+    if (from < 0) return EncodeRecord(fresh[size_t(-1 - from)], record);
+    // What decoding and coding again would give: the bytes themselves, with the texts' unused
+    // room cleared.
+    std::memcpy(record, ledger.stored.data() + size_t(from) * size, size);
+    for (const recdb::FieldDescriptor& field : Layout()) {
+      if (field.type == recdb::FieldType::kText) {
+        recdb::ClearTextSlotTail(record + field.offset, field.text_width);
+      }
+    }
+  };
+  return WriteStoredRecords(databases, files, path, kLedgerAlias, LedgerFields(), order.size(),
+                            encode, message);
 }
 
 std::unordered_map<Text, CumulativeSums> SumsBefore(const std::vector<LedgerEntry>& entries,
@@ -174,18 +248,6 @@ int LastMonth(const std::vector<LedgerEntry>& entries) {
   int last = 0;
   for (const LedgerEntry& entry : entries) last = std::max(last, entry.month);
   return last;
-}
-
-std::vector<Text> OtherSourcesOfMonth(const std::vector<LedgerEntry>& entries, int month,
-                                      const Text& source) {
-  std::vector<Text> others;
-  for (const LedgerEntry& entry : entries) {
-    if (entry.month != month || entry.source == source) continue;
-    if (std::find(others.begin(), others.end(), entry.source) == others.end()) {
-      others.push_back(entry.source);
-    }
-  }
-  return others;
 }
 
 std::vector<LedgerEntry> ReplaceMonth(std::vector<LedgerEntry> entries, int month,

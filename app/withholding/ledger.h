@@ -1,7 +1,9 @@
 #ifndef SALARY_APP_WITHHOLDING_LEDGER_H_
 #define SALARY_APP_WITHHOLDING_LEDGER_H_
 
+#include <cstdint>
 #include <map>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -40,6 +42,28 @@ bool LoadLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& pat
 bool SaveLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& path,
                 const std::vector<LedgerEntry>& entries, Text* message);
 
+// The ledger as the calculation of one pay month reads it: what the month is worked out from,
+// and every record's stored bytes, so that the records of the other months are written back as
+// they are instead of being decoded and coded again.
+struct LedgerOfMonth {
+  int month = 0;
+  std::unordered_map<Text, CumulativeSums> earlier;  // SumsBefore(entries, month)
+  std::vector<Text> sources;  // of the month's records, in order, each once
+  std::string stored;         // the records' bytes, one after another, in file order
+  std::vector<int8_t> months;  // the month of each stored record
+};
+
+// Reads the ledger of `year` for calculating `month`; fails as LoadLedger does.
+bool LoadLedgerOfMonth(DatabaseTable& databases, fs::FileSystem& files, const Text& path, int year,
+                       int month, LedgerOfMonth* ledger, Text* message);
+
+// Writes the ledger with the records of its month replaced by `fresh`: the same file, byte for
+// byte, as SaveLedger(ReplaceMonth(entries, month, fresh)) writes for the entries it was read
+// from.
+bool SaveLedgerOfMonth(DatabaseTable& databases, fs::FileSystem& files, const Text& path,
+                       const LedgerOfMonth& ledger, const std::vector<LedgerEntry>& fresh,
+                       Text* message);
+
 // The sums of each person's months before `month`, by number.
 std::unordered_map<Text, CumulativeSums> SumsBefore(const std::vector<LedgerEntry>& entries,
                                                     int month);
@@ -49,10 +73,6 @@ std::vector<int> MonthsOf(const std::vector<LedgerEntry>& entries);
 
 // The last month that the ledger holds (0 when it is empty).
 int LastMonth(const std::vector<LedgerEntry>& entries);
-
-// The records of `month` with their sources other than `source`, in order, each once.
-std::vector<Text> OtherSourcesOfMonth(const std::vector<LedgerEntry>& entries, int month,
-                                      const Text& source);
 
 // The ledger with the records of `month` replaced by `fresh`, in month and then number order.
 std::vector<LedgerEntry> ReplaceMonth(std::vector<LedgerEntry> entries, int month,

@@ -41,8 +41,9 @@ bool ReadStoredRecords(DatabaseTable& databases, const Text& path, const Text& a
                        const std::function<void(int32_t count)>& begin,
                        const std::function<bool(const uint8_t* record, Text* message)>& take,
                        Text* message);
-// WriteStoredRecords writes `count` records whose bytes `encode` fills in (all but the 4 bytes of
-// the serial number, which arrive zeroed); crash-safe as WriteRecordFile.
+// WriteStoredRecords writes `count` records whose bytes `encode` fills in (the record arrives
+// zeroed; its first 4 bytes, the serial number, are given by the file); crash-safe as
+// WriteRecordFile.
 // REQUIRES: no memo or bytes field.
 bool WriteStoredRecords(DatabaseTable& databases, fs::FileSystem& files, const Text& path,
                         const Text& alias, const std::vector<recdb::FieldDescriptor>& fields,

@@ -69,7 +69,7 @@ MonthOutcome WorkOutMonth(const SalaryRegister& salary_register, const MonthSett
     }
   }
   if (!outcome.duplicates.empty()) return outcome;
-  const auto earlier = SumsBefore(*setting.ledger, setting.month);
+  const auto& earlier = *setting.earlier;
   for (const auto& [key, row] : row_of_number) {
     auto person = setting.people->find(key);
     if (person == setting.people->end()) {

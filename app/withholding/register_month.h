@@ -23,7 +23,8 @@ struct MonthSetting {
   Text source;                       // the register's path, noted in the ledger records
   const TaxBrackets* table = nullptr;              // the resident table
   const PeopleByNumber* people = nullptr;
-  const std::vector<LedgerEntry>* ledger = nullptr;  // the year's ledger as it is
+  // Each person's earlier months of the year in the ledger, as SumsBefore gives them.
+  const std::unordered_map<Text, CumulativeSums>* earlier = nullptr;
 };
 
 struct MonthOutcome {

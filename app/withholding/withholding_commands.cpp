@@ -131,18 +131,18 @@ void WithholdingCommands::Calculate() {
   if (!PayMonthOfRegister(&pay_month)) return;
   TaxBrackets resident;
   TaxBrackets monthly;
-  std::vector<LedgerEntry> ledger;
+  LedgerOfMonth ledger;
   const Text ledger_path = LedgerPathOf(pay_month.year);
   // The monthly table is read last: it stays open and current, as the calculation leaves it.
   if (!LoadTaxBrackets(app_.databases, app_.seams.files, kResidentTaxTable, &resident,
                        &message) ||
-      !LoadLedger(app_.databases, app_.seams.files, ledger_path, pay_month.year, &ledger,
-                  &message) ||
+      !LoadLedgerOfMonth(app_.databases, app_.seams.files, ledger_path, pay_month.year,
+                         pay_month.month, &ledger, &message) ||
       !LoadTaxBrackets(app_.databases, app_.seams.files, kMonthlyTaxTable, &monthly, &message)) {
     return ShowError(message);
   }
   const MonthSetting setting{pay_month.year, pay_month.month, RegisterSource(), &resident,
-                             &people, &ledger};
+                             &people, &ledger.earlier};
   const MonthOutcome outcome = WorkOutMonth(app_.salary_register, setting);
   if (!outcome.duplicates.empty()) {
     return ShowError(Concat({"工资表中有重复的编号，无法按人员信息计算，没有做任何改动：\r\n",
@@ -153,7 +153,8 @@ void WithholdingCommands::Calculate() {
                        "继续计算吗？"}))) {
     return;
   }
-  std::vector<Text> others = OtherSourcesOfMonth(ledger, pay_month.month, RegisterSource());
+  std::vector<Text> others = ledger.sources;
+  std::erase(others, RegisterSource());
   if (!app_.state.untitled && saved_new_register_ == app_.state.register_path) {
     std::erase(others, Text(kNewRegister));
   }
@@ -176,8 +177,8 @@ void WithholdingCommands::Calculate() {
     return ShowError(
         Concat({"无法计算：", problem, "。表中的数据都没有改动，请改正后再计算。"}));
   }
-  if (!SaveLedger(app_.databases, app_.seams.files, ledger_path,
-                  ReplaceMonth(std::move(ledger), pay_month.month, outcome.entries), &message)) {
+  if (!SaveLedgerOfMonth(app_.databases, app_.seams.files, ledger_path, ledger, outcome.entries,
+                         &message)) {
     progress.Hide();
     return ShowError(Concat({message, "\r\n表中的数据都没有改动。"}));
   }
@@ -321,8 +322,9 @@ bool WithholdingCommands::Explain(int row, Text* text) {
                   &ledger, text)) {
     return false;
   }
+  const auto earlier = SumsBefore(ledger, pay_month.month);
   const MonthSetting setting{pay_month.year, pay_month.month, RegisterSource(), &resident,
-                             &people, &ledger};
+                             &people, &earlier};
   const MonthOutcome outcome = WorkOutMonth(app_.salary_register, setting);
   for (size_t i = 0; i < outcome.resident_rows.size(); ++i) {
     if (outcome.resident_rows[i] != row) continue;

@@ -55,6 +55,11 @@ void EncodeTextSlot(const Text& text, int32_t width, uint8_t* slot) {
   std::memcpy(slot, text.data(), length);
 }
 
+void ClearTextSlotTail(uint8_t* slot, int32_t width) {
+  const size_t length = strnlen(reinterpret_cast<const char*>(slot), static_cast<size_t>(width));
+  std::memset(slot + length, 0, static_cast<size_t>(width) - length);
+}
+
 Text DecodeTextSlot(const uint8_t* slot, int32_t width) {
   const char* text = reinterpret_cast<const char*>(slot);
   return Text(text, strnlen(text, static_cast<size_t>(width)));

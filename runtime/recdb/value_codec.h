@@ -28,6 +28,8 @@ Value DecodeSlot(const FieldDescriptor& field, const uint8_t* slot);
 // The text forms of the two above, for callers that code whole records themselves.
 void EncodeTextSlot(const Text& text, int32_t width, uint8_t* slot);
 Text DecodeTextSlot(const uint8_t* slot, int32_t width);
+// Leaves a text slot as EncodeTextSlot(DecodeTextSlot(slot)) would: zeros after the first NUL.
+void ClearTextSlotTail(uint8_t* slot, int32_t width);
 
 // The value of a memo or bytes field from its chain's bytes: a memo stops at the first NUL.
 Value DecodeChainValue(FieldType type, const std::string& chain);

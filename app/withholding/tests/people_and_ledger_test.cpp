@@ -139,10 +139,13 @@ TEST_F(LedgerFileTest, RoundTripAndSumsOfEarlierMonths) {
   EXPECT_EQ(sums.at("1001").additional, 200);
   EXPECT_EQ(sums.at("1002").income, 8000.5);
 
-  // Month 2 again from another register: the other source is named, and replacing keeps the
-  // other months.
-  EXPECT_EQ(OtherSourcesOfMonth(read, 2, "二月.dat"), std::vector<Text>{"一月.dat"});
-  EXPECT_TRUE(OtherSourcesOfMonth(read, 2, "一月.dat").empty());
+  // Month 2 again from another register: the source is named, and replacing keeps the other
+  // months.
+  LedgerOfMonth of_month;
+  ASSERT_TRUE(LoadLedgerOfMonth(databases_, files_, path_, 2026, 2, &of_month, &message));
+  EXPECT_EQ(of_month.sources, std::vector<Text>{"一月.dat"});
+  EXPECT_EQ(of_month.earlier.size(), 1u);
+  EXPECT_EQ(of_month.earlier.at("1001").income, 30000);
   const std::vector<LedgerEntry> replaced =
       ReplaceMonth(read, 2, {Entry(2026, 2, "1003", 1, 0)});
   ASSERT_EQ(replaced.size(), 3u);
@@ -188,6 +191,14 @@ TEST_F(LedgerFileTest, WholeRecordsAreStoredAsFieldByFieldWritesStoreThem) {
   EXPECT_EQ(read[1].number, "10012345678901234567");  // cut to the field's width
   EXPECT_EQ(read[249].source, Text(200, 'x'));        // cut as well
   EXPECT_EQ(read[199].source, Text(199, 'x'));
+}
+
+// A file's bytes without its creation time, which differs from one writing to the next.
+std::string FileBytes(const Text& path) {
+  std::ifstream in(ToUtf8(path), std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), {});
+  if (bytes.size() >= 16) bytes.replace(8, 8, 8, '\0');
+  return bytes;
 }
 
 // Every member of an entry set to a value of its own, so that two fields swapped show.
@@ -254,15 +265,9 @@ TEST_F(LedgerFileTest, StoredAsTheValuesFieldByFieldWouldStoreThem) {
 
   const Text plain = Concat({ToUtf8(folder_.string()), "/plain.dat"});
   ASSERT_TRUE(WriteRecordFile(databases_, files_, plain, "p", LedgerFields(), records, &message));
-  auto bytes_of = [](const Text& path) {
-    std::ifstream in(ToUtf8(path), std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), {});
-    if (bytes.size() >= 16) bytes.replace(8, 8, 8, '\0');  // the creation time
-    return bytes;
-  };
-  const std::string fast = bytes_of(path_);
+  const std::string fast = FileBytes(path_);
   ASSERT_GT(fast.size(), 1200u * 400);
-  EXPECT_TRUE(fast == bytes_of(plain));
+  EXPECT_TRUE(fast == FileBytes(plain));
 
   // And read back, every member comes back as it went in.
   std::vector<LedgerEntry> read;
@@ -296,6 +301,57 @@ TEST_F(LedgerFileTest, StoredAsTheValuesFieldByFieldWouldStoreThem) {
       EXPECT_EQ(a.result.*member, b.result.*member);
     }
     EXPECT_EQ(a.basic, b.basic);
+  }
+}
+
+// The calculation rewrites the months it leaves alone from their stored bytes. The file must be
+// the one that reading every entry, replacing the month and writing every entry makes: for the
+// last month, a month in the middle and a new month, also when a text's unused room holds bytes
+// that a field write would have cleared.
+TEST_F(LedgerFileTest, MonthRewrittenFromStoredBytesAsFromItsEntries) {
+  std::vector<LedgerEntry> entries;
+  for (int month = 1; month <= 4; ++month) {
+    for (int p = 1; p <= 30; ++p) {
+      LedgerEntry entry = EveryMemberSet(month, p);
+      if (p == 7) entry.number = "12345678901234567890";  // fills its field: no NUL
+      if (month == 2 && p > 20) entry.source = "/工资/补发.dat";
+      entries.push_back(entry);
+    }
+  }
+  Text message;
+  ASSERT_TRUE(SaveLedger(databases_, files_, path_, entries, &message)) << ToUtf8(message);
+  // Leftovers after the names' NULs, as another program may leave them.
+  ASSERT_TRUE(databases_.OpenDatabase(path_, "l", OpenOptions::WithShareMode(4)));
+  std::string bytes;
+  ASSERT_TRUE(databases_.ReadRecordBytes(1, 120, &bytes));
+  databases_.CloseDatabase("l");
+  std::vector<recdb::FieldDescriptor> laid = LedgerFields();
+  const size_t size = size_t(recdb::AssignOffsets(&laid));
+  for (size_t r : {0, 31, 95}) bytes.replace(r * size + laid[2].offset + 6, 3, "old");
+  ASSERT_TRUE(WriteRecordFile(databases_, files_, path_, "l", LedgerFields(), {}, &message));
+  ASSERT_TRUE(databases_.OpenDatabase(path_, "l", OpenOptions::WithShareMode(4)));
+  ASSERT_TRUE(databases_.AppendRecordBytes(bytes));
+  databases_.CloseDatabase("l");
+
+  const Text plain = Concat({ToUtf8(folder_.string()), "/plain.dat"});
+  const Text fast = Concat({ToUtf8(folder_.string()), "/fast.dat"});
+  for (int month : {4, 2, 5}) {
+    SCOPED_TRACE(month);
+    std::vector<LedgerEntry> fresh;
+    for (int p = 3; p <= 40; p += 3) fresh.push_back(EveryMemberSet(month, p * 7));
+    std::vector<LedgerEntry> read;
+    ASSERT_TRUE(LoadLedger(databases_, files_, path_, 2026, &read, &message));
+    ASSERT_EQ(read[31].name, "王五");
+    LedgerOfMonth of_month;
+    ASSERT_TRUE(LoadLedgerOfMonth(databases_, files_, path_, 2026, month, &of_month, &message));
+    EXPECT_EQ(of_month.earlier, SumsBefore(read, month));
+    EXPECT_EQ(of_month.sources.size(), month == 2 ? 2u : month == 4 ? 1u : 0u);
+
+    ASSERT_TRUE(SaveLedger(databases_, files_, plain, ReplaceMonth(read, month, fresh), &message));
+    ASSERT_TRUE(SaveLedgerOfMonth(databases_, files_, fast, of_month, fresh, &message));
+    const std::string expected = FileBytes(plain);
+    ASSERT_GT(expected.size(), 100u * size);
+    EXPECT_TRUE(FileBytes(fast) == expected);
   }
 }
 
