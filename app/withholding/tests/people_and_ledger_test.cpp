@@ -210,13 +210,12 @@ LedgerEntry EveryMemberSet(int month, int person) {
   e.name = "王五";
   e.id_number = "11010519491231002X";
   double next = person * 1000 + month * 50 + 0.01;
-  for (double* amount : {&e.figures.income, &e.figures.exempt_income, &e.figures.special,
-                         &e.figures.other, &e.basic, &e.figures.relief, &e.figures.withheld,
-                         &e.result.sums.income, &e.result.sums.exempt_income,
-                         &e.result.sums.special, &e.result.sums.additional,
-                         &e.result.sums.other, &e.result.basic, &e.result.sums.relief,
-                         &e.result.taxable, &e.result.quick, &e.result.tax_on_taxable,
-                         &e.result.withheld_before}) {
+  for (double* amount :
+       {&e.figures.income, &e.figures.exempt_income, &e.figures.special, &e.figures.other, &e.basic,
+        &e.figures.relief, &e.figures.withheld, &e.result.sums.income, &e.result.sums.exempt_income,
+        &e.result.sums.special, &e.result.sums.additional, &e.result.sums.other, &e.result.basic,
+        &e.result.sums.relief, &e.result.taxable, &e.result.quick, &e.result.tax_on_taxable,
+        &e.result.withheld_before}) {
     *amount = next++;
   }
   for (double& amount : e.figures.additional) amount = next++;
@@ -285,19 +284,18 @@ TEST_F(LedgerFileTest, StoredAsTheValuesFieldByFieldWouldStoreThem) {
     EXPECT_EQ(a.result.rate, b.result.rate);
     EXPECT_EQ(a.result.tax, b.figures.withheld);
     EXPECT_EQ(a.figures.additional, b.figures.additional);
-    for (auto member : {&CumulativeSums::income, &CumulativeSums::exempt_income,
-                        &CumulativeSums::special, &CumulativeSums::additional,
-                        &CumulativeSums::other, &CumulativeSums::relief}) {
+    for (auto member :
+         {&CumulativeSums::income, &CumulativeSums::exempt_income, &CumulativeSums::special,
+          &CumulativeSums::additional, &CumulativeSums::other, &CumulativeSums::relief}) {
       EXPECT_EQ(a.result.sums.*member, b.result.sums.*member);
     }
-    for (auto member : {&MonthFigures::income, &MonthFigures::exempt_income,
-                        &MonthFigures::special, &MonthFigures::other, &MonthFigures::relief,
-                        &MonthFigures::withheld}) {
+    for (auto member : {&MonthFigures::income, &MonthFigures::exempt_income, &MonthFigures::special,
+                        &MonthFigures::other, &MonthFigures::relief, &MonthFigures::withheld}) {
       EXPECT_EQ(a.figures.*member, b.figures.*member);
     }
-    for (auto member : {&CumulativeResult::basic, &CumulativeResult::taxable,
-                        &CumulativeResult::quick, &CumulativeResult::tax_on_taxable,
-                        &CumulativeResult::withheld_before}) {
+    for (auto member :
+         {&CumulativeResult::basic, &CumulativeResult::taxable, &CumulativeResult::quick,
+          &CumulativeResult::tax_on_taxable, &CumulativeResult::withheld_before}) {
       EXPECT_EQ(a.result.*member, b.result.*member);
     }
     EXPECT_EQ(a.basic, b.basic);

@@ -195,8 +195,8 @@ TEST(RoundToPlacesTest, EveryPlaceCountRoundsAsWithPow) {
     return r == 0 ? 0 : value < 0 ? -r : r;
   };
   for (int places = 0; places <= 24; ++places) {
-    for (double value : {2.675, -1.005, 0.125, 123456.789, 3.0000000000000004e-7, 7.5e-22,
-                         1e-23, 98765.4321e-20}) {
+    for (double value : {2.675, -1.005, 0.125, 123456.789, 3.0000000000000004e-7, 7.5e-22, 1e-23,
+                         98765.4321e-20}) {
       EXPECT_EQ(RoundToPlaces(value, places), with_pow(value, places)) << value << " " << places;
     }
   }
