@@ -142,7 +142,9 @@ TEST_F(Records, AppendWritesABlankRecordWithTheNextSerial) {
 TEST_F(Records, BulkCallsMatchFieldByField) {
   for (bool held : {false, true}) {
     SCOPED_TRACE(held ? "held" : "shared");
-    if (held) ASSERT_TRUE(table_.HoldWholeDatabase());
+    if (held) {
+      ASSERT_TRUE(table_.HoldWholeDatabase());
+    }
     const int32_t before = table_.GetRecordCount();
     const std::vector<Value> values = {
         Value::FromText("ABCDEFGHIJKL"), Value::Double(2.75), Value::Int(-3), Value::Bool(true),
@@ -173,7 +175,9 @@ TEST_F(Records, BulkCallsMatchFieldByField) {
     EXPECT_EQ(LastDatabaseError(), -62);
     EXPECT_FALSE(table_.ReadRecordValues(0, 1, &records));
     EXPECT_EQ(LastDatabaseError(), -62);
-    if (held) ASSERT_TRUE(table_.ReleaseWholeDatabase());
+    if (held) {
+      ASSERT_TRUE(table_.ReleaseWholeDatabase());
+    }
     // The two appended records differ only in their serial numbers.
     EXPECT_EQ(Stored(before, 4, 32), Stored(before + 1, 4, 32));
     EXPECT_EQ(Stored(before + 1, 0, 4), Le32(before + 2));
@@ -185,7 +189,9 @@ TEST_F(Records, BulkCallsMatchFieldByField) {
 TEST_F(Records, RawCallsCopyRecordsByteForByte) {
   for (bool held : {false, true}) {
     SCOPED_TRACE(held ? "held" : "shared");
-    if (held) ASSERT_TRUE(table_.HoldWholeDatabase());
+    if (held) {
+      ASSERT_TRUE(table_.HoldWholeDatabase());
+    }
     const int32_t before = table_.GetRecordCount();
     std::string bytes = "replaced";
     ASSERT_TRUE(table_.ReadRecordBytes(2, 2, &bytes));
@@ -204,7 +210,9 @@ TEST_F(Records, RawCallsCopyRecordsByteForByte) {
     EXPECT_EQ(LastDatabaseError(), -62);
     EXPECT_FALSE(table_.ReadRecordBytes(0, 1, &bytes));
     EXPECT_EQ(LastDatabaseError(), -62);
-    if (held) ASSERT_TRUE(table_.ReleaseWholeDatabase());
+    if (held) {
+      ASSERT_TRUE(table_.ReleaseWholeDatabase());
+    }
     for (int k = 0; k < 2; ++k) {
       EXPECT_EQ(Stored(before + k, 4, 32), Stored(1 + k, 4, 32));
       EXPECT_EQ(Stored(before + k, 0, 4), Le32(before + k + 1));
