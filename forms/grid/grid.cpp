@@ -45,7 +45,7 @@ Grid::Grid(const GridConfig& config)
 
 // Empty cells of the current size, default sizes and the stored property values.
 void Grid::RebuildFromStored() {
-  cells_.assign(static_cast<size_t>(rows_) * columns_, Cell{});
+  cells_.Assign(rows_, columns_);
   row_heights_.assign(rows_, stored_.default_row_height);
   column_widths_.assign(columns_, stored_.default_column_width);
   title_rows_ = stored_.title_row_count;
@@ -65,7 +65,7 @@ bool Grid::SetRowCount(int count) {
   if (count <= 0) return false;
   EndEdit();
   rows_ = count;
-  cells_.resize(static_cast<size_t>(rows_) * columns_);
+  cells_.ResizeRows(rows_);
   row_heights_.assign(rows_, stored_.default_row_height);
   FitToSize();
   return true;
@@ -94,13 +94,7 @@ void Grid::FitToSize() {
 }
 
 void Grid::ResizeColumns(int count) {
-  if (count == columns_) return;
-  std::vector<Cell> next(static_cast<size_t>(rows_) * count);
-  const int kept = std::min(count, columns_);
-  for (int r = 0; r < rows_; ++r) {
-    for (int c = 0; c < kept; ++c) next[static_cast<size_t>(r) * count + c] = std::move(At(r, c));
-  }
-  cells_ = std::move(next);
+  cells_.ResizeColumns(count);
   columns_ = count;
 }
 
@@ -172,7 +166,7 @@ bool Grid::SetColumnWidth(int column, int width) {
 
 bool Grid::MayEdit(int row, int column) const {
   return editable_ && CellExists(row, column) && !IsTitleCell(row, column) &&
-         !At(row, column).read_only;
+         !cells_.ReadOnly(row, column);
 }
 
 bool Grid::SetCellValue(int row, int column, int kind, const Value& value) {
@@ -183,24 +177,24 @@ bool Grid::SetCellValue(int row, int column, int kind, const Value& value) {
 
 Value Grid::GetCellValue(int row, int column) const {
   if (!CellExists(row, column)) return Value::Bool(false);
-  return Value::FromText(At(row, column).text);
+  return Value::FromText(cells_.GetText(row, column));
 }
 
 void Grid::StoreText(int row, int column, Text text) {
-  At(row, column).text = std::move(text);
+  cells_.SetText(row, column, std::move(text));
   view_->CellsChanged(CellRange::Cell(row, column));
 }
 
 bool Grid::SetCellWrap(int row, int column, bool wrap) {
   if (!CellExists(row, column)) return false;
-  At(row, column).wrap = wrap;
+  cells_.SetWrap(row, column, wrap);
   view_->CellsChanged(CellRange::Cell(row, column));
   return true;
 }
 
 bool Grid::SetCellReadOnly(int row, int column, bool read_only) {
   if (!CellExists(row, column)) return false;
-  At(row, column).read_only = read_only;
+  cells_.SetReadOnly(row, column, read_only);
   return true;
 }
 
@@ -213,9 +207,7 @@ void Grid::SetAlignment(int first_row, int first_column, std::optional<int> last
   const Alignment a = alignment == 2   ? Alignment::kCentre
                       : alignment == 3 ? Alignment::kRight
                                        : Alignment::kLeft;
-  for (int r = first_row; r <= lr; ++r) {
-    for (int c = first_column; c <= lc; ++c) At(r, c).alignment = a;
-  }
+  cells_.SetAlignment({first_row, first_column, lr, lc}, a);
   view_->CellsChanged({first_row, first_column, lr, lc});
 }
 
@@ -234,10 +226,10 @@ bool Grid::InsertRow(std::optional<Text> title, std::optional<int> before) {
   int pos = before.value_or(rows_);
   if (pos < title_rows_ || pos >= rows_) pos = rows_;
   const int height = rows_ > 0 ? row_heights_[0] : 24;
-  cells_.insert(cells_.begin() + static_cast<ptrdiff_t>(pos) * columns_, columns_, Cell{});
+  cells_.InsertRow(pos);
   row_heights_.insert(row_heights_.begin() + pos, height);
   ++rows_;
-  if (title && columns_ > 0) At(pos, 0).text = std::move(*title);
+  if (title && columns_ > 0) cells_.SetText(pos, 0, std::move(*title));
 
   // Everything at or below the new row moves down; a cursor on the insertion point itself stays
   // and so rests on the new empty row.
@@ -269,8 +261,7 @@ bool Grid::DeleteRow(int row) {
   EndEdit();  // its handler may have changed the grid
   if (row >= rows_) return false;
   if (row < title_rows_) --title_rows_;
-  cells_.erase(cells_.begin() + static_cast<ptrdiff_t>(row) * columns_,
-               cells_.begin() + static_cast<ptrdiff_t>(row + 1) * columns_);
+  cells_.EraseRow(row);
   row_heights_.erase(row_heights_.begin() + row);
   --rows_;
   std::erase_if(merges_, [row](CellRange& m) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/value.h"
+#include "forms/grid/cell_store.h"
 #include "forms/grid/grid_events.h"
 #include "forms/grid/grid_types.h"
 
@@ -84,10 +85,14 @@ class Grid final : public ui::GridSource, public ui::GridInput {
   // The cell's text as a text value; the boolean false for a cell that does not exist.
   Value GetCellValue(int row, int column) const;
   // REQUIRES: CellExists(row, column). For peers and the program's own fast paths.
-  const Text& CellText(int row, int column) const override { return At(row, column).text; }
-  Alignment CellAlignment(int row, int column) const override { return At(row, column).alignment; }
-  bool CellWraps(int row, int column) const override { return At(row, column).wrap; }
-  bool CellReadOnly(int row, int column) const { return At(row, column).read_only; }
+  const Text& CellText(int row, int column) const override { return cells_.GetText(row, column); }
+  Alignment CellAlignment(int row, int column) const override {
+    return cells_.GetAlignment(row, column);
+  }
+  bool CellWraps(int row, int column) const override { return cells_.Wraps(row, column); }
+  bool CellReadOnly(int row, int column) const { return cells_.ReadOnly(row, column); }
+  // Rows whose cells hold text; the others cost a few bytes each.
+  int RowsWithText() const { return cells_.RowsWithText(); }
   bool SetCellWrap(int row, int column, bool wrap);
   bool SetCellReadOnly(int row, int column, bool read_only);
 
@@ -186,18 +191,6 @@ class Grid final : public ui::GridSource, public ui::GridInput {
   void LoseFocus() override;
 
  private:
-  struct Cell {
-    Text text;
-    Alignment alignment = Alignment::kLeft;
-    bool wrap = false;
-    bool read_only = false;
-  };
-
-  Cell& At(int row, int column) { return cells_[static_cast<size_t>(row) * columns_ + column]; }
-  const Cell& At(int row, int column) const {
-    return cells_[static_cast<size_t>(row) * columns_ + column];
-  }
-
   // Structure helpers (grid.cpp).
   void ResizeColumns(int count);
   void RebuildFromStored();
@@ -231,7 +224,7 @@ class Grid final : public ui::GridSource, public ui::GridInput {
   int enter_moves_ = kEnterStays;
   bool row_select_ = false;
 
-  std::vector<Cell> cells_;  // row after row
+  CellStore cells_;
   std::vector<int> row_heights_;
   std::vector<int> column_widths_;
   std::vector<CellRange> merges_;

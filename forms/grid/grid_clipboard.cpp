@@ -43,7 +43,7 @@ void Grid::CopySelection() {
       if (column_widths_[c] == 0) continue;
       if (!first_cell) out += '\t';
       first_cell = false;
-      const Text& text = At(r, c).text;
+      const Text& text = cells_.GetText(r, c);
       if (text.empty()) {
         out += ' ';
       } else {
@@ -89,9 +89,8 @@ void Grid::Paste() {
       while (column < columns_ && column_widths_[column] == 0) ++column;
       if (column < columns_) {
         const std::string_view field = TrimSpaces(line.substr(start, i - start));
-        Text& text = At(row, column).text;
-        if (text != field) {
-          text.assign(field.data(), field.size());
+        if (cells_.GetText(row, column) != field) {
+          cells_.SetText(row, column, Text(field));
           Include(&changed, row, column);
         }
         Include(&written, row, column);
@@ -124,7 +123,7 @@ void Grid::ClearSelection() {
   EndEdit();
   if (row_select_) return;
   CellRange changed;
-  if (MayEdit(cursor_row_, cursor_column_) && !At(cursor_row_, cursor_column_).text.empty()) {
+  if (MayEdit(cursor_row_, cursor_column_) && !cells_.GetText(cursor_row_, cursor_column_).empty()) {
     StoreText(cursor_row_, cursor_column_, Text());
     changed = CellRange::Cell(cursor_row_, cursor_column_);
   }
@@ -144,8 +143,8 @@ CellRange Grid::EmptyEditableCells(const CellRange& range) {
   CellRange emptied;
   for (int r = range.first_row; r <= range.last_row; ++r) {
     for (int c = range.first_column; c <= range.last_column; ++c) {
-      if (!MayEdit(r, c) || At(r, c).text.empty()) continue;
-      At(r, c).text.clear();
+      if (!MayEdit(r, c) || cells_.GetText(r, c).empty()) continue;
+      cells_.SetText(r, c, Text());
       Include(&emptied, r, c);
     }
   }

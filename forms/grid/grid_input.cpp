@@ -28,7 +28,7 @@ bool Grid::OpenEditor(int row, int column, const Text* first_input) {
   editing_ = true;
   editor_row_ = row;
   editor_column_ = column;
-  editor_text_ = first_input ? typed : At(row, column).text;
+  editor_text_ = first_input ? typed : cells_.GetText(row, column);
   view_->EditorOpened(row, column);
   return true;
 }
@@ -38,7 +38,7 @@ void Grid::EndEdit() {
   editing_ = false;
   view_->EditorClosed();
   const bool exists = CellExists(editor_row_, editor_column_);
-  const bool changed = exists && At(editor_row_, editor_column_).text != editor_text_;
+  const bool changed = exists && cells_.GetText(editor_row_, editor_column_) != editor_text_;
   if (exists) StoreText(editor_row_, editor_column_, std::move(editor_text_));
   editor_text_.clear();
   if (changed) events_->CellsEdited(CellRange::Cell(editor_row_, editor_column_));

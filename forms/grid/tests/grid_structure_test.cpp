@@ -3,6 +3,7 @@
 #include "forms/grid/grid.h"
 #include "forms/grid/tests/recording_events.h"
 #include "platform/ui/keys.h"
+#include "platform/ui/memory_clipboard.h"
 
 namespace sr {
 namespace {
@@ -310,6 +311,102 @@ TEST(GridMergeTest, RefusesBadRangesAndTitleDataMixtures) {
   ASSERT_EQ(g.MergedRanges().size(), 3u);
   EXPECT_EQ(g.DisplayedRange(9, 1), (CellRange{5, 1, 13, 1}));
   EXPECT_EQ(g.DisplayedRange(9, 2), CellRange::Cell(9, 2));
+}
+
+}  // namespace
+}  // namespace sr
+
+namespace sr {
+namespace {
+
+// The register grid: 5001 rows, of which only the written ones hold storage.
+class GridLazyRowsTest : public ::testing::Test {
+ protected:
+  GridLazyRowsTest() : g_(RegisterGridConfig()) {
+    g_.SetRowCount(5001);
+    g_.SetEditable(true);
+    g_.SetClipboard(&clipboard_);
+  }
+  void Put(int r, int c, const char* text) { g_.SetCellValue(r, c, 1, Value::FromText(text)); }
+  Text At(int r, int c) const { return g_.GetCellValue(r, c).text(); }
+
+  MemoryClipboard clipboard_;
+  Grid g_;
+};
+
+TEST_F(GridLazyRowsTest, WritingAFarRowStoresThatRowAlone) {
+  EXPECT_EQ(g_.RowsWithText(), 0);
+  Put(5000, 21, "备注");
+  EXPECT_EQ(g_.RowsWithText(), 1);
+  EXPECT_EQ(At(5000, 21), "备注");
+  EXPECT_EQ(At(4999, 21), "");
+  EXPECT_EQ(At(5000, 20), "");
+  g_.SetAlignment(1, 0, 5000, 1, 2);  // formatting every row stores no texts
+  EXPECT_EQ(g_.RowsWithText(), 1);
+  EXPECT_EQ(g_.CellAlignment(4000, 1), Alignment::kCentre);
+  EXPECT_EQ(g_.CellAlignment(4000, 2), Alignment::kLeft);
+}
+
+TEST_F(GridLazyRowsTest, InsertAndDeleteNearTheEndKeepTextsOnTheirRows) {
+  Put(4999, 0, "甲");
+  Put(5000, 0, "乙");
+  ASSERT_TRUE(g_.InsertRow(std::nullopt, 4999));
+  EXPECT_EQ(g_.RowCount(), 5002);
+  EXPECT_EQ(At(4999, 0), "");
+  EXPECT_EQ(At(5000, 0), "甲");
+  EXPECT_EQ(At(5001, 0), "乙");
+  ASSERT_TRUE(g_.DeleteRow(5000));
+  EXPECT_EQ(At(5000, 0), "乙");
+  EXPECT_EQ(g_.RowsWithText(), 1);
+  ASSERT_TRUE(g_.InsertRow(Text("标题")));  // appended with its title in column 0
+  EXPECT_EQ(At(5001, 0), "标题");
+  EXPECT_EQ(g_.RowsWithText(), 2);
+}
+
+TEST_F(GridLazyRowsTest, ClearingCuttingAndResettingGiveTheRowsBack) {
+  Put(10, 3, "1");
+  Put(11, 3, "2");
+  Put(12, 3, "3");
+  Put(4000, 5, "x");
+  g_.SetCursor(10, 3);
+  g_.Select({10, 3, 11, 3});
+  g_.ClearSelection();
+  EXPECT_EQ(At(10, 3), "");
+  EXPECT_EQ(g_.RowsWithText(), 2);
+  g_.SetCursor(12, 3);
+  g_.Select({12, 3, 12, 3});
+  g_.Cut();
+  EXPECT_EQ(clipboard_.text(), "3");
+  EXPECT_EQ(g_.RowsWithText(), 1);
+  // Pasted back two rows lower: stored again, and only there.
+  g_.SetCursor(14, 3);
+  g_.Paste();
+  EXPECT_EQ(At(14, 3), "3");
+  EXPECT_EQ(At(12, 3), "");
+  EXPECT_EQ(g_.RowsWithText(), 2);
+  g_.Reset();
+  EXPECT_EQ(g_.RowCount(), 5001);
+  EXPECT_EQ(g_.RowsWithText(), 0);
+  EXPECT_EQ(At(4000, 5), "");
+}
+
+// Sorting rewrites every row: an emptied row's old text must not survive in storage.
+TEST_F(GridLazyRowsTest, RewritingRowsInAnotherOrderLeavesNoOldText) {
+  Put(1, 0, "0002");
+  Put(1, 1, "乙");
+  Put(2, 0, "0001");
+  Put(2, 1, "甲");
+  const Text sorted[4][2] = {{"0001", "甲"}, {"0002", "乙"}, {"", ""}, {"", ""}};
+  for (int r = 0; r < 4; ++r) {
+    for (int c = 0; c < 2; ++c) Put(r + 1, c, sorted[r][c].c_str());
+  }
+  Put(2, 0, "");  // the clerk empties the second person's number too
+  EXPECT_EQ(At(1, 0), "0001");
+  EXPECT_EQ(At(2, 1), "乙");
+  EXPECT_EQ(At(2, 0), "");
+  EXPECT_EQ(g_.RowsWithText(), 2);
+  Put(2, 1, "");
+  EXPECT_EQ(g_.RowsWithText(), 1);
 }
 
 }  // namespace
