@@ -105,8 +105,12 @@ bool SalaryRegister::SetCellTexts(const RegisterRange& range, std::vector<Text> 
   Changing();
   auto text = texts.begin();
   for (int row = range.first_row; row <= range.last_row; ++row) {
-    for (int column = range.first_column; column <= range.last_column; ++column) {
-      std::swap(rows_[row - 1][column], *text++);
+    RowTexts& cells = rows_[row - 1];
+    for (int column = range.first_column; column <= range.last_column; ++column, ++text) {
+      // An empty text over an empty cell changes nothing; skipping it keeps a row that was
+      // never written free of storage.
+      if (text->empty() && std::as_const(cells)[column].empty()) continue;
+      std::swap(cells[column], *text);
     }
   }
   RegisterChange change{RegisterChange::Kind::kCells, range};

@@ -1,23 +1,21 @@
 #ifndef SALARY_APP_REGISTER_SALARY_REGISTER_H_
 #define SALARY_APP_REGISTER_SALARY_REGISTER_H_
 
-#include <array>
 #include <vector>
 
 #include "app/register/register_layout.h"
+#include "app/register/row_texts.h"
 #include "base/value.h"
 
 // The salary register as the program's own data, apart from the grid that shows it: the titles
 // of its 22 columns and one row of 22 texts per person row. Rows are numbered as the register
 // shows them: row 0 is the title row, rows 1 to RowCount() - 1 are person rows (most of a new
-// register's 5000 are empty, and every one of them is a row here too).
+// register's 5000 are empty, and every one of them is a row here too, though one that holds no
+// texts until it is written).
 //
 // A cell keeps its text, not only a number: an amount typed as "1,500" stays "1,500" until it is
 // stored, and reads as ToNumber("1,500") = 1 wherever it is used.
 namespace sr::app {
-
-// The texts of one row, column by column.
-using RowTexts = std::array<Text, kRegisterColumns>;
 
 // A rectangle of register cells, bounds included.
 struct RegisterRange {
