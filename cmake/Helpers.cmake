@@ -61,3 +61,17 @@ function(sr_test name)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST ${discovery}
                        PROPERTIES ENVIRONMENT "SR_SOURCE_DIR=${CMAKE_SOURCE_DIR}" ${platform})
 endfunction()
+
+# sr_module(NAME sources... LIBS libs...): a shared module that the program loads on first use
+# (platform/modules), built beside the program so that the program, the run command and the
+# tests find it. Only its entry function is exported; the static libraries it takes in stay its
+# own and must be built position-independent.
+function(sr_module name)
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  add_library(${name} MODULE ${ARG_UNPARSED_ARGUMENTS})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  set_target_properties(${name} PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${SR_MODULE_DIR}
+                                           CXX_VISIBILITY_PRESET hidden)
+  target_link_options(${name} PRIVATE -Wl,--exclude-libs,ALL -Wl,--no-undefined)
+  set_property(GLOBAL APPEND PROPERTY SR_MODULES ${name})
+endfunction()

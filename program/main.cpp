@@ -3,15 +3,15 @@
 #include "app/seams.h"
 #include "app/shell/program.h"
 #include "platform/fs/real_file_system.h"
-#include "platform/qt/print/qt_print_seam.h"
+#include "platform/modules/loaded_seams.h"
 #include "platform/qt/ui/qt_backend.h"
-#include "platform/sheet/sheet_automation.h"
 
 int main(int argc, char** argv) {
   sr::qt::QtBackend ui(argc, argv);  // first: the printer seam needs the application object
-  sr::qt::QtPrintSeam printer;
-  sr::sheet::SheetAutomation spreadsheet;
-  const sr::app::Seams seams{ui, sr::fs::RealFileSystem(), printer, spreadsheet,
-                             sr::xlsx::RealWorkbookReader()};
+  // Printing, export and import load their libraries when first used.
+  sr::modules::LoadedPrintSeam printer;
+  sr::modules::LoadedSheetAutomation spreadsheet;
+  sr::modules::LoadedWorkbookReader workbooks;
+  const sr::app::Seams seams{ui, sr::fs::RealFileSystem(), printer, spreadsheet, workbooks};
   return sr::app::RunProgram(seams);
 }
