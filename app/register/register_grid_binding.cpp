@@ -86,6 +86,11 @@ void RegisterGridBinding::RegisterChanged(const RegisterChange& change) {
 
 void RegisterGridBinding::ShowCells(const RegisterRange& range) {
   for (int row = range.first_row; row <= range.last_row; ++row) {
+    // A row that holds no text on either side has nothing to show: most of a new register.
+    if (row > 0 && !register_.Row(row).Allocated() && row < grid_.RowCount() &&
+        !grid_.RowHasText(row)) {
+      continue;
+    }
     for (int column = range.first_column; column <= range.last_column; ++column) {
       const Text& text = register_.CellText(row, column);
       if (!grid_.CellExists(row, column) || grid_.CellText(row, column) == text) continue;

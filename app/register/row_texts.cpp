@@ -16,9 +16,9 @@ RowTexts& RowTexts::operator=(const RowTexts& other) {
   return *this;
 }
 
-const RowTexts::Texts& RowTexts::view() const {
+const RowTexts::Texts& RowTexts::NoTexts() {
   static const Texts kEmpty;
-  return texts_ ? *texts_ : kEmpty;
+  return kEmpty;
 }
 
 RowTexts::Texts& RowTexts::texts() {

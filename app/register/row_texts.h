@@ -42,7 +42,8 @@ class RowTexts {
   friend bool operator==(const RowTexts& a, const RowTexts& b) { return a.view() == b.view(); }
 
  private:
-  const Texts& view() const;
+  static const Texts& NoTexts();
+  const Texts& view() const { return texts_ ? *texts_ : NoTexts(); }
   Texts& texts();
 
   std::unique_ptr<Texts> texts_;  // null: every text empty

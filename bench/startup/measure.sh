@@ -4,6 +4,7 @@
 # installed data files, one run of each in turn. For each: the time to the first idle moment (as
 # the program's idle hook reports it, SR_STARTED_AT), the time until the process has ended, and
 # the peak resident set. Prints the medians and their ratios.
+# With SR_PEER_CAPTION=1 in the environment the peer shows one Chinese caption (empty_window.cpp).
 #   measure.sh PROGRAM EMPTY_WINDOW DATA_DIR [RUNS]
 #   e.g. bench/startup/measure.sh build/release/program/salary-register \
 #          build/release/bench/startup/empty_window build/release/data 21

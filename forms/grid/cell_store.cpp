@@ -4,14 +4,11 @@
 #include <utility>
 
 namespace sr {
-namespace {
 
-const Text& EmptyText() {
+const Text& CellStore::EmptyText() {
   static const Text empty;
   return empty;
 }
-
-}  // namespace
 
 int CellStore::RowsWithText() const {
   return static_cast<int>(
@@ -42,11 +39,6 @@ void CellStore::ResizeColumns(int columns) {
 void CellStore::InsertRow(int row) { rows_.insert(rows_.begin() + row, Row{}); }
 
 void CellStore::EraseRow(int row) { rows_.erase(rows_.begin() + row); }
-
-const Text& CellStore::GetText(int row, int column) const {
-  const std::vector<Text>& texts = rows_[row].texts;
-  return texts.empty() ? EmptyText() : texts[column];
-}
 
 void CellStore::SetText(int row, int column, Text text) {
   std::vector<Text>& texts = rows_[row].texts;

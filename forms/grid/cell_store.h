@@ -41,7 +41,11 @@ class CellStore {
   void InsertRow(int row);
   void EraseRow(int row);
 
-  const Text& GetText(int row, int column) const;
+  const Text& GetText(int row, int column) const {
+    const std::vector<Text>& texts = rows_[row].texts;
+    return texts.empty() ? EmptyText() : texts[column];
+  }
+  bool RowHasText(int row) const { return !rows_[row].texts.empty(); }
   void SetText(int row, int column, Text text);
 
   Alignment GetAlignment(int row, int column) const { return FormatOf(row, column).alignment; }
@@ -64,6 +68,7 @@ class CellStore {
     std::shared_ptr<const Formats> formats;  // null: every cell has the default format
   };
 
+  static const Text& EmptyText();
   const Format& FormatOf(int row, int column) const;
   // Applies `change` (a callable taking Formats&) to the formats of rows first_row..last_row.
   // Rows that shared their formats before share the changed ones.

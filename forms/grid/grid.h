@@ -93,6 +93,8 @@ class Grid final : public ui::GridSource, public ui::GridInput {
   bool CellReadOnly(int row, int column) const { return cells_.ReadOnly(row, column); }
   // Rows whose cells hold text; the others cost a few bytes each.
   int RowsWithText() const { return cells_.RowsWithText(); }
+  // REQUIRES: 0 <= row < RowCount().
+  bool RowHasText(int row) const { return cells_.RowHasText(row); }
   bool SetCellWrap(int row, int column, bool wrap);
   bool SetCellReadOnly(int row, int column, bool read_only);
 

@@ -101,6 +101,19 @@ TEST_F(RegisterGridBindingTest, WhatCommandsChangeInTheRegisterShowsInTheGrid) {
   EXPECT_TRUE(InStep());
 }
 
+// Rows that were never written hold no texts in the register; the grid rows they replace must
+// still be emptied, far rows included.
+TEST_F(RegisterGridBindingTest, UnwrittenRowsEmptyTheGridRowsTheyReplace) {
+  reg().SetCellTexts({1, 0, 2, 1}, {"1", "甲", "2", "乙"});
+  reg().SetCellText(5000, 21, Gbk(u8"备注"));
+  reg().ReplaceRows(std::vector<RowTexts>(5000));
+  EXPECT_EQ(grid().CellText(1, 1), "");
+  EXPECT_EQ(grid().CellText(2, 0), "");
+  EXPECT_EQ(grid().CellText(5000, 21), "");
+  EXPECT_EQ(grid().RowsWithText(), 1);  // the title row
+  EXPECT_TRUE(InStep());
+}
+
 // A text still in the cell editor is the user's: it reaches the register before a command
 // changes the rows under it.
 TEST_F(RegisterGridBindingTest, AnOpenEditorIsStoredBeforeTheRegisterChanges) {

@@ -1,4 +1,7 @@
 #include <QAction>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -8,6 +11,7 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include "platform/qt/ui/form_font.h"
 #include "platform/qt/ui/form_window.h"
 #include "platform/qt/ui/tests/qt_test_support.h"
 
@@ -228,6 +232,23 @@ TEST(QtWindow, ToolbarDocksAtTheTopWithCaptionsUnderIconsAndReportsIndexes) {
   window->resize(700, 300);
   EXPECT_TRUE(QTest::qWaitFor([&] { return window->client()->width() == 700; }));
   EXPECT_EQ(bar->width(), 700);
+}
+
+}  // namespace
+}  // namespace sr::qt
+
+namespace sr::qt {
+namespace {
+
+// Each face named but not installed costs a fallback search over every installed font when the
+// first text is measured: the form font names only the face it found.
+TEST(QtFormFont, NamesTheOneInstalledFaceItUses) {
+  testing::Backend();
+  const QFont font = FormFont();
+  ASSERT_EQ(font.families().size(), 1) << font.families().join(", ").toStdString();
+  EXPECT_TRUE(QFontDatabase::hasFamily(font.families()[0]));
+  EXPECT_EQ(QFontInfo(font).family(), font.families()[0]);
+  EXPECT_LE(QFontMetrics(font).height(), kFormLinePixels);
 }
 
 }  // namespace
