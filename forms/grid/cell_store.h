@@ -64,7 +64,7 @@ class CellStore {
   };
   using Formats = std::vector<Format>;  // one per column
   struct Row {
-    std::vector<Text> texts;                // empty, or one per column
+    std::vector<Text> texts;                 // empty, or one per column
     std::shared_ptr<const Formats> formats;  // null: every cell has the default format
   };
 

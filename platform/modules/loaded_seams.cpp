@@ -41,8 +41,8 @@ automation::Status LoadedSheetAutomation::CreateObject(const Text& prog_id,
 bool LoadedWorkbookReader::ReadFirstSheet(std::string_view bytes, xlsx::SheetRows* rows,
                                           std::string* error) {
   if (real_ == nullptr && failure_.empty()) {
-    auto* entry = LoadEntry<decltype(SrWorkbookReader)>("libsr_xlsx_module.so",
-                                                        "SrWorkbookReader", &failure_);
+    auto* entry = LoadEntry<decltype(SrWorkbookReader)>("libsr_xlsx_module.so", "SrWorkbookReader",
+                                                        &failure_);
     if (entry != nullptr) real_ = entry();
   }
   if (real_ == nullptr) {
@@ -64,8 +64,8 @@ print::PrintSeam* LoadedPrintSeam::Real() {
   if (tried_) return real_.get();
   tried_ = true;
   std::string failure;
-  auto* entry = LoadEntry<decltype(SrNewQtPrintSeam)>("libsr_print_module.so",
-                                                      "SrNewQtPrintSeam", &failure);
+  auto* entry =
+      LoadEntry<decltype(SrNewQtPrintSeam)>("libsr_print_module.so", "SrNewQtPrintSeam", &failure);
   if (entry != nullptr) {
     real_.reset(entry());
   } else {

@@ -49,8 +49,8 @@ TEST(LoadedPrintSeamTest, TidyingUpAnUnusedSeamLoadsNothing) {
 
 TEST(LoadedPrintSeamTest, PrintsAPdfThroughItsModule) {
   App();
-  const fs::path pdf = fs::temp_directory_path() / ("loaded_print_" + std::to_string(getpid()) +
-                                                    ".pdf");
+  const fs::path pdf =
+      fs::temp_directory_path() / ("loaded_print_" + std::to_string(getpid()) + ".pdf");
   {
     LoadedPrintSeam printer;
     printer.PrepareSettings(print::PaperRequest(), print::Orientation::kPortrait);

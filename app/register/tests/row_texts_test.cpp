@@ -39,7 +39,7 @@ TEST(RowTextsTest, CopiesAreDeepAndAMovedFromRowReadsEmpty) {
   RowTexts moved = std::move(row);
   EXPECT_EQ(moved[1], "张三");
   EXPECT_EQ(row[1], "");  // NOLINT(bugprone-use-after-move): a moved-from row reads empty
-  row[2] = "100";  // and can be written again
+  row[2] = "100";         // and can be written again
   EXPECT_EQ(row[2], "100");
 }
 

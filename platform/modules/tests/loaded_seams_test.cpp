@@ -33,8 +33,8 @@ TEST(LoadedSeamsTest, WorkbookReaderReadsThroughItsModule) {
   EXPECT_FALSE(Loaded("libsr_xlsx_module.so")) << "loaded before first use";
   xlsx::SheetRows rows;
   std::string error;
-  ASSERT_TRUE(reader.ReadFirstSheet(
-      Bytes(fs::path(SR_XLSX_FIXTURES) / "libreoffice.xlsx"), &rows, &error))
+  ASSERT_TRUE(
+      reader.ReadFirstSheet(Bytes(fs::path(SR_XLSX_FIXTURES) / "libreoffice.xlsx"), &rows, &error))
       << error;
   EXPECT_TRUE(Loaded("libsr_xlsx_module.so"));
   ASSERT_EQ(rows.size(), 3u);
@@ -62,13 +62,12 @@ TEST(SharedModuleTest, AMissingModuleOrEntryIsNamedInTheError) {
   EXPECT_EQ(posix::LoadModuleFunction("libsr_no_such_module.so", "Entry", "/nonexistent", &error),
             nullptr);
   EXPECT_NE(error.find("libsr_no_such_module.so"), std::string::npos) << error;
-  EXPECT_EQ(posix::LoadModuleFunction("libsr_xlsx_module.so", "NoSuchEntry", SR_MODULE_DIR,
-                                      &error),
+  EXPECT_EQ(posix::LoadModuleFunction("libsr_xlsx_module.so", "NoSuchEntry", SR_MODULE_DIR, &error),
             nullptr);
   EXPECT_NE(error.find("NoSuchEntry"), std::string::npos) << error;
-  EXPECT_NE(posix::LoadModuleFunction("libsr_xlsx_module.so", "SrWorkbookReader", SR_MODULE_DIR,
-                                      &error),
-            nullptr);
+  EXPECT_NE(
+      posix::LoadModuleFunction("libsr_xlsx_module.so", "SrWorkbookReader", SR_MODULE_DIR, &error),
+      nullptr);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "platform/qt/ui/form_font.h"
+#include "platform/qt/ui/form_style.h"
 #include "platform/qt/ui/form_window.h"
 #include "platform/qt/ui/icons/painted_icons.h"
 #include "platform/qt/ui/idle_hooks.h"
@@ -39,6 +40,8 @@ QtBackend::QtBackend(int& argc, char** argv) {
   auto* app = static_cast<QApplication*>(QApplication::instance());
   app->setQuitOnLastWindowClosed(false);  // the models decide when the program ends
   app->setWindowIcon(ProgramIcon());
+  if (dynamic_cast<FormStyle*>(QApplication::style()) == nullptr)
+    QApplication::setStyle(new FormStyle(QApplication::style()->name()));
   // Every label, caption and cell in the face and size the forms were drawn for.
   QApplication::setFont(FormFont());
   LoadChineseTexts(app);

@@ -2,13 +2,13 @@
 
 #include <QAction>
 #include <QEvent>
-#include <QProxyStyle>
 #include <QToolBar>
 #include <QToolButton>
 #include <algorithm>
 #include <vector>
 
 #include "platform/qt/ui/control_peers.h"
+#include "platform/qt/ui/form_style.h"
 #include "platform/qt/ui/icons/painted_icons.h"
 #include "platform/qt/ui/qt_text.h"
 
@@ -61,7 +61,7 @@ class CompactButton : public QToolButton {
 };
 
 // Tighter spacing than the desktop style's, for the same reason.
-class ToolbarStyle : public QProxyStyle {
+class ToolbarStyle : public FormStyle {
  public:
   int pixelMetric(PixelMetric metric, const QStyleOption* option,
                   const QWidget* widget) const override {
@@ -72,7 +72,7 @@ class ToolbarStyle : public QProxyStyle {
       case PM_ToolBarSeparatorExtent:
         return 6;
       default:
-        return QProxyStyle::pixelMetric(metric, option, widget);
+        return FormStyle::pixelMetric(metric, option, widget);
     }
   }
 };

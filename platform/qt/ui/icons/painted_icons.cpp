@@ -241,6 +241,19 @@ void DrawProgram(QPainter& p) {
   p.drawLine(QPointF(9.8, 12.7), QPointF(12.6, 12.7));
 }
 
+void DrawChevronsRight(QPainter& p) {
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(QColor(0x40, 0x40, 0x40), 1.3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.drawPolyline(QPolygonF{{4.5, 4.5}, {8, 8}, {4.5, 11.5}});
+  p.drawPolyline(QPolygonF{{8.5, 4.5}, {12, 8}, {8.5, 11.5}});
+}
+
+void DrawChevronsDown(QPainter& p) {
+  p.translate(16, 0);
+  p.rotate(90);
+  DrawChevronsRight(p);
+}
+
 QPixmap Render(Drawing draw, int size) {
   QPixmap pixmap(size, size);
   pixmap.fill(Qt::transparent);
@@ -264,5 +277,11 @@ QIcon ToolbarImage(int image) {
 }
 
 QIcon ProgramIcon() { return IconAt(DrawProgram, {16, 32, 48}); }
+
+QIcon ExtensionImage(Qt::Orientation orientation) {
+  // Two chevrons, as Qt's own: » beside the buttons that did not fit, or pointing down below them.
+  const Drawing draw = orientation == Qt::Horizontal ? DrawChevronsRight : DrawChevronsDown;
+  return IconAt(draw, {16, 32});
+}
 
 }  // namespace sr::qt

@@ -1,9 +1,16 @@
 #include "platform/qt/ui/icons/painted_icons.h"
 #include "platform/qt/ui/tests/qt_test_support.h"
 
+#include <QApplication>
+#include <QFile>
 #include <QImage>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QSet>
+#include <QToolBar>
 #include <gtest/gtest.h>
+
+#include "platform/qt/ui/form_style.h"
 
 namespace sr::qt {
 namespace {
@@ -45,6 +52,33 @@ TEST(PaintedIcons, UnusedImagesAreNullAndTheProgramIconHasEverySize) {
     EXPECT_EQ(program.pixmap(size, size).size(), QSize(size, size));
     EXPECT_GT(OpaquePixels(program.pixmap(size, size).toImage()), size * size / 3);
   }
+}
+
+// Qt's own extension chevrons are image files: reading the first one loads every image format
+// plug-in at start-up. The program's style paints them instead, pointing the right way.
+TEST(PaintedIcons, MenuBarAndToolbarLoadNoImagePlugIn) {
+  App();
+  ASSERT_NE(dynamic_cast<FormStyle*>(QApplication::style()), nullptr);
+  QMainWindow window;
+  window.menuBar()->addMenu(QStringLiteral("File"));
+  window.addToolBar(QStringLiteral("tools"))->addAction(QStringLiteral("New"));
+  window.show();
+  QApplication::processEvents();
+  QFile maps(QStringLiteral("/proc/self/maps"));
+  ASSERT_TRUE(maps.open(QIODevice::ReadOnly));
+  EXPECT_FALSE(maps.readAll().contains("/imageformats/"));
+
+  const QImage right = QApplication::style()
+                           ->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton)
+                           .pixmap(16, 16)
+                           .toImage();
+  const QImage down = QApplication::style()
+                          ->standardIcon(QStyle::SP_ToolBarVerticalExtensionButton)
+                          .pixmap(16, 16)
+                          .toImage();
+  EXPECT_GT(OpaquePixels(right), 8);
+  EXPECT_NEAR(OpaquePixels(down), OpaquePixels(right), 4);
+  EXPECT_NE(down, right);
 }
 
 }  // namespace
