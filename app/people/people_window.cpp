@@ -11,14 +11,10 @@ const char kTitle[] = "人员信息";
 constexpr int kCellText = 1;
 constexpr int kSpareRows = 50;  // empty rows below the people for new ones
 
-GridConfig PeopleGridConfig(int rows) {
-  return {rows + 1, kPeopleColumns, 1, 0, /*editable=*/true, 20, 72, /*enter_moves=*/1, false};
-}
-
 }  // namespace
 
 void PeopleWindow::Show() {
-  std::vector<PersonTexts> rows;
+  loaded_.clear();
   Text message;
   if (FileExists(app_.seams.files, path_)) {
     std::vector<RecordValues> records;
@@ -28,30 +24,54 @@ void PeopleWindow::Show() {
                                  ui::MessageIcon::kError);
       return;
     }
-    for (const RecordValues& record : records) rows.push_back(TextsOfRecord(record));
+    for (const RecordValues& record : records) loaded_.push_back(TextsOfRecord(record));
   }
-  forms::TableForm form("人员信息窗口", kTitle,
-                        PeopleGridConfig(static_cast<int>(rows.size()) + kSpareRows), "保存",
-                        "放弃", "");
-  Fill(form.grid(), rows);
-  form.first_button().Bind(forms::kButtonClicked,
-                           [&](const forms::EventArgs&) { Save(form); });
-  form.second_button().Bind(forms::kButtonClicked,
-                            [&](const forms::EventArgs&) { app_.framework.Close(form); });
+  loaded_.resize(loaded_.size() + kSpareRows);
+  may_close_ = false;
+  forms::PeopleForm form(*this, static_cast<int>(loaded_.size()) + 1, kPeopleColumns);
   app_.framework.ShowModal(form);
 }
 
-void PeopleWindow::Fill(Grid& grid, const std::vector<PersonTexts>& rows) const {
+void PeopleWindow::OnCreated(forms::PeopleForm& form) {
+  Grid& grid = form.grid();
   const std::vector<recdb::FieldDescriptor> fields = PeopleFields();
   for (int c = 0; c < kPeopleColumns; ++c) {
     grid.SetCellValue(0, c, kCellText, Value::FromText(fields[c].name));
   }
   grid.SetColumnWidth(kPersonIdNumber, 150);
   grid.SetColumnWidth(kPersonFirstAdditional + 3, 96);  // 住房贷款利息, the longest title
-  for (size_t r = 0; r < rows.size(); ++r) {
+  for (size_t r = 0; r < loaded_.size(); ++r) {
     for (int c = 0; c < kPeopleColumns; ++c) {
-      grid.SetCellValue(static_cast<int>(r + 1), c, kCellText, Value::FromText(rows[r][c]));
+      if (loaded_[r][c].empty()) continue;
+      grid.SetCellValue(static_cast<int>(r + 1), c, kCellText, Value::FromText(loaded_[r][c]));
     }
+  }
+}
+
+void PeopleWindow::OnSaveClicked(forms::PeopleForm& form) {
+  if (!Save(form)) return;
+  may_close_ = true;
+  app_.framework.Close(form);
+}
+
+void PeopleWindow::OnDiscardClicked(forms::PeopleForm& form) {
+  may_close_ = true;
+  app_.framework.Close(form);
+}
+
+bool PeopleWindow::OnCloseQuery(forms::PeopleForm& form) {
+  if (may_close_) return true;
+  if (form.grid().Editing()) form.grid().EndEdit();
+  if (!Changed(form)) return true;
+  switch (app_.framework.ShowMessage("人员信息已修改，是否保存？", kTitle,
+                                     ui::MessageButtons::kYesNoCancel,
+                                     ui::MessageIcon::kQuestion)) {
+    case ui::MessageAnswer::kYes:
+      return Save(form);
+    case ui::MessageAnswer::kNo:
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -65,7 +85,11 @@ std::vector<PersonTexts> PeopleWindow::RowsOf(Grid& grid) const {
   return rows;
 }
 
-void PeopleWindow::Save(forms::TableForm& form) {
+bool PeopleWindow::Changed(forms::PeopleForm& form) const {
+  return RowsOf(form.grid()) != loaded_;
+}
+
+bool PeopleWindow::Save(forms::PeopleForm& form) {
   if (form.grid().Editing()) form.grid().EndEdit();
   const std::vector<PersonTexts> rows = RowsOf(form.grid());
   std::vector<Person> people;
@@ -76,7 +100,7 @@ void PeopleWindow::Save(forms::TableForm& form) {
     for (size_t i = 0; i < problems.size() && i < 20; ++i) message += problems[i] + "\r\n";
     app_.framework.ShowMessage(message, kTitle, ui::MessageButtons::kOk,
                                ui::MessageIcon::kWarning);
-    return;
+    return false;
   }
   std::vector<RecordValues> records;
   for (const PersonTexts& row : rows) {
@@ -87,9 +111,9 @@ void PeopleWindow::Save(forms::TableForm& form) {
   if (!WriteRecordFile(app_.databases, app_.seams.files, path_, kPeopleAlias, PeopleFields(),
                        records, &message)) {
     app_.framework.ShowMessage(message, kTitle, ui::MessageButtons::kOk, ui::MessageIcon::kError);
-    return;
+    return false;
   }
-  app_.framework.Close(form);
+  return true;
 }
 
 }  // namespace sr::app

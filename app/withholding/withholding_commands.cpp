@@ -9,7 +9,7 @@
 #include "app/withholding/withholding_list_window.h"
 #include "forms/file_dialog.h"
 #include "forms/events.h"
-#include "forms/withholding_forms.h"
+#include "forms/pay_month_form.h"
 #include "runtime/convert/conversions.h"
 #include "runtime/convert/date_time.h"
 

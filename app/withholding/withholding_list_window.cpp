@@ -23,12 +23,14 @@ WithholdingListWindow::WithholdingListWindow(AppContext& app, std::vector<Ledger
 }
 
 void WithholdingListWindow::Show() {
+  forms::WithholdingListForm form(*this, heading_, static_cast<int>(rows_.size()) + 1,
+                                  static_cast<int>(WithholdingListTitles().size()));
+  app_.framework.ShowModal(form);
+}
+
+void WithholdingListWindow::OnCreated(forms::WithholdingListForm& form) {
   const std::vector<Text>& titles = WithholdingListTitles();
   const int columns = static_cast<int>(titles.size());
-  forms::TableForm form("扣缴明细窗口", heading_,
-                        {static_cast<int>(rows_.size()) + 1, columns, 1, 0, false, 20, 80, 0,
-                         false},
-                        "打印", "导出", "个人累计");
   Grid& grid = form.grid();
   for (int c = 0; c < columns; ++c) grid.SetCellValue(0, c, kCellText, Value::FromText(titles[c]));
   grid.SetColumnWidth(2, 150);
@@ -37,20 +39,15 @@ void WithholdingListWindow::Show() {
       grid.SetCellValue(static_cast<int>(r + 1), c, kCellText, Value::FromText(rows_[r][c]));
     }
   }
-  form.first_button().Bind(forms::kButtonClicked, [this](const forms::EventArgs&) { Print(); });
-  form.second_button().Bind(forms::kButtonClicked, [this](const forms::EventArgs&) { Export(); });
-  form.third_button().Bind(forms::kButtonClicked,
-                           [this, &grid](const forms::EventArgs&) { ShowStatement(grid); });
-  app_.framework.ShowModal(form);
 }
 
-void WithholdingListWindow::Print() {
+void WithholdingListWindow::OnPrintClicked(forms::WithholdingListForm&) {
   Printer printer(&app_.seams.print);
   PrintWithholdingList(rows_, heading_, printer);
 }
 
-void WithholdingListWindow::ShowStatement(Grid& grid) {
-  const int row = grid.GetCursorRow();
+void WithholdingListWindow::OnStatementClicked(forms::WithholdingListForm& form) {
+  const int row = form.grid().GetCursorRow();
   if (row < 1 || row > static_cast<int>(rows_.size())) {
     app_.framework.ShowMessage("请先点一下要看的人员那一行。", "个人累计");
     return;
@@ -59,7 +56,7 @@ void WithholdingListWindow::ShowStatement(Grid& grid) {
                              ui::MessageButtons::kOk, ui::MessageIcon::kInformation);
 }
 
-void WithholdingListWindow::Export() {
+void WithholdingListWindow::OnExportClicked(forms::WithholdingListForm&) {
   ExcelApp excel(&app_.seams.automation);
   if (!excel.Create()) {
     app_.framework.ShowMessage("Excel 程序创建失败！可能没有安装 Excel 程序");
