@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/export/column_letters.h"
+#include "runtime/automation/cell_reference.h"
 #include "app/progress_display.h"
 #include "app/register/register_layout.h"
 #include "runtime/convert/conversions.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "app/app_context.h"
-#include "app/tax/tax_table.h"
+#include "app/tax_rules/tax_table.h"
 #include "forms/secondary_forms.h"
 
 namespace sr::app {

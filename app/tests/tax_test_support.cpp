@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/tax/tax_table.h"
+#include "app/tax_rules/tax_table.h"
 #include "app/tests/register_test_files.h"
 #include "base/gbk.h"
 #include "platform/fs/real_file_system.h"

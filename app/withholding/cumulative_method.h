@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "app/tax/tax_table.h"
+#include "app/tax_rules/tax_table.h"
 
 // Withholding on a resident employee's wages by the cumulative method: each month the tax is
 // worked out on the year's figures so far, and what the earlier months of the year withheld is

@@ -1,6 +1,6 @@
 #include "app/withholding/explanation.h"
 
-#include "app/tax/tax_calculation.h"
+#include "app/tax_rules/tax_calculation.h"
 #include "runtime/convert/conversions.h"
 
 namespace sr::app {

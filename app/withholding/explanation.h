@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "app/register/salary_register.h"
-#include "app/tax/tax_table.h"
+#include "app/tax_rules/tax_table.h"
 #include "app/withholding/ledger.h"
 
 // "Why this tax": a month's calculation of one person written out step by step in plain

@@ -1,7 +1,8 @@
 #include "app/withholding/withholding_commands.h"
 
 #include "app/progress_display.h"
-#include "app/tax/tax_calculation.h"
+#include "app/tax_rules/monthly_calculation.h"
+#include "app/tax_rules/tax_calculation.h"
 #include "app/withholding/explanation.h"
 #include "app/withholding/register_month.h"
 #include "app/withholding/take_over.h"
@@ -121,7 +122,7 @@ bool WithholdingCommands::PayMonthOfRegister(PayMonth* pay_month) {
 
 void WithholdingCommands::Calculate() {
   if (!FileExists(app_.seams.files, PeoplePath())) {
-    tax_.Calculate();
+    CalculateByMonthlyTable(app_);
     return;
   }
   Text message;

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "app/app_context.h"
-#include "app/tax/tax_commands.h"
 #include "app/withholding/ledger.h"
 #include "app/withholding/pay_month.h"
 #include "app/withholding/people_file.h"
@@ -17,7 +16,7 @@ namespace sr::app {
 // everybody else by the monthly table; the month's records go into the ledger.
 class WithholdingCommands {
  public:
-  WithholdingCommands(AppContext& app, TaxCommands& tax) : app_(app), tax_(tax) {}
+  explicit WithholdingCommands(AppContext& app) : app_(app) {}
 
   void Calculate();
   // "Why this tax" for the register row under the cursor: the month's calculation written out.
@@ -55,7 +54,6 @@ class WithholdingCommands {
   bool Confirm(const Text& text);
 
   AppContext& app_;
-  TaxCommands& tax_;
   // A new register's pay month lives here until it has a file to sit beside.
   Text month_register_;
   PayMonth month_;

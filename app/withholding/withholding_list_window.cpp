@@ -1,6 +1,6 @@
 #include "app/withholding/withholding_list_window.h"
 
-#include "app/export/column_letters.h"
+#include "runtime/automation/cell_reference.h"
 #include "app/withholding/withholding_list.h"
 #include "forms/events.h"
 #include "runtime/automation/excel.h"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/shell/main_window.h"
-#include "app/tax/tax_table.h"
+#include "app/tax_rules/tax_table.h"
 #include "base/gbk.h"
 #include "platform/automation/recording_automation.h"
 #include "platform/fs/real_file_system.h"

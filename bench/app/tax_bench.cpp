@@ -9,7 +9,7 @@
 #include <random>
 #include <vector>
 
-#include "app/tax/tax_table.h"
+#include "app/tax_rules/tax_table.h"
 #include "base/gbk.h"
 #include "bench/app/headless_program.h"
 #include "runtime/convert/conversions.h"

@@ -10,7 +10,7 @@
 #include <random>
 #include <vector>
 
-#include "app/tax/tax_table.h"
+#include "app/tax_rules/tax_table.h"
 #include "app/withholding/ledger.h"
 #include "app/withholding/pay_month.h"
 #include "app/withholding/people_file.h"

@@ -1,7 +1,7 @@
 #ifndef SALARY_APP_WITHHOLDING_TESTS_RESIDENT_TABLE_SUPPORT_H_
 #define SALARY_APP_WITHHOLDING_TESTS_RESIDENT_TABLE_SUPPORT_H_
 
-#include "app/tax/tax_table.h"
+#include "app/tax_rules/tax_table.h"
 
 namespace sr::app::test {
 

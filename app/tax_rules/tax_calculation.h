@@ -1,11 +1,11 @@
-#ifndef SALARY_APP_TAX_TAX_CALCULATION_H_
-#define SALARY_APP_TAX_TAX_CALCULATION_H_
+#ifndef SALARY_APP_TAX_RULES_TAX_CALCULATION_H_
+#define SALARY_APP_TAX_RULES_TAX_CALCULATION_H_
 
 #include <vector>
 
 #include "app/progress_display.h"
 #include "app/register/salary_register.h"
-#include "app/tax/tax_table.h"
+#include "app/tax_rules/tax_table.h"
 
 namespace sr::app {
 
@@ -50,4 +50,4 @@ bool ChangeTax(const SalaryRegister& salary_register, int row, double tax, RowRe
 
 }  // namespace sr::app
 
-#endif  // SALARY_APP_TAX_TAX_CALCULATION_H_
+#endif  // SALARY_APP_TAX_RULES_TAX_CALCULATION_H_

@@ -1,5 +1,5 @@
-#ifndef SALARY_APP_TAX_TAX_TABLE_H_
-#define SALARY_APP_TAX_TAX_TABLE_H_
+#ifndef SALARY_APP_TAX_RULES_TAX_TABLE_H_
+#define SALARY_APP_TAX_RULES_TAX_TABLE_H_
 
 #include <array>
 
@@ -88,4 +88,4 @@ void LookUpBracket(const TaxBrackets& brackets, double taxable_sum, int* rate, i
 
 }  // namespace sr::app
 
-#endif  // SALARY_APP_TAX_TAX_TABLE_H_
+#endif  // SALARY_APP_TAX_RULES_TAX_TABLE_H_

@@ -10,7 +10,7 @@
 #include <iostream>
 
 #include "app/register/file_replacement.h"
-#include "app/tax/tax_table.h"
+#include "app/tax_rules/tax_table.h"
 #include "app/tests/killed_save.h"
 #include "app/tests/tax_test_support.h"
 #include "platform/fs/real_file_system.h"

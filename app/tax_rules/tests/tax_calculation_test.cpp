@@ -5,8 +5,8 @@
 #include <cmath>
 #include <filesystem>
 
-#include "app/tax/tax_calculation.h"
-#include "app/tax/tax_table.h"
+#include "app/tax_rules/tax_calculation.h"
+#include "app/tax_rules/tax_table.h"
 #include "app/tests/tax_test_support.h"
 #include "platform/fs/real_file_system.h"
 #include "runtime/convert/conversions.h"

@@ -1,4 +1,4 @@
-#include "app/tax/tax_table.h"
+#include "app/tax_rules/tax_table.h"
 
 #include "app/register/file_replacement.h"
 #include "runtime/convert/conversions.h"

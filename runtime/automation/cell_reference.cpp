@@ -1,8 +1,8 @@
-#include "app/export/column_letters.h"
+#include "runtime/automation/cell_reference.h"
 
 #include "runtime/convert/conversions.h"
 
-namespace sr::app {
+namespace sr {
 
 namespace {
 
@@ -22,4 +22,4 @@ Text ColumnLetter(int number) {
 
 Text CellReference(int column, int row) { return ColumnLetter(column) + ToText(row); }
 
-}  // namespace sr::app
+}  // namespace sr

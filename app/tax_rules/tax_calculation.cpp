@@ -1,4 +1,4 @@
-#include "app/tax/tax_calculation.h"
+#include "app/tax_rules/tax_calculation.h"
 
 #include <array>
 #include <cmath>
