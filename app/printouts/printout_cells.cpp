@@ -54,29 +54,6 @@ std::vector<int> PayslipColumns(const SalaryRegister& salary_register, const std
   return columns;
 }
 
-Text PrintoutHeading(const Text& company, const Text& what, const Text& pay_month) {
-  Text heading = company.empty() ? Text() : company + "　";
-  heading += what;
-  if (!pay_month.empty()) heading += "　" + pay_month;
-  return heading;
-}
-
-int SelectPrintoutFont(Printer& printer) {
-  printer.SetFontName(kPrintoutFace);
-  printer.SetFontSize(kHeadingPoints);
-  const int heading_height = printer.TextHeight("W");
-  printer.SetFontSize(kCellPoints);
-  return heading_height;
-}
-
-int TextMeasure::Width(const Text& text) {
-  auto found = widths_.find(text);
-  if (found != widths_.end()) return found->second;
-  int width = printer_.TextWidth(text);
-  widths_.emplace(text, width);
-  return width;
-}
-
 std::vector<int> ColumnWidths(const SalaryRegister& salary_register, const std::vector<int>& rows,
                               const std::vector<int>& columns,
                               const std::vector<Text>& extra_by_column, int padding,
@@ -92,32 +69,6 @@ std::vector<int> ColumnWidths(const SalaryRegister& salary_register, const std::
     widths.push_back(widest + 2 * padding);
   }
   return widths;
-}
-
-std::vector<std::vector<int>> SplitIntoRuns(const std::vector<int>& widths, int available,
-                                            int fixed) {
-  std::vector<std::vector<int>> runs;
-  int used = 0;
-  for (int i = 0; i < static_cast<int>(widths.size()); ++i) {
-    if (runs.empty() || used + widths[i] > available) {
-      runs.emplace_back();
-      used = fixed;
-    }
-    runs.back().push_back(i);
-    used += widths[i];
-  }
-  return runs;
-}
-
-void PrintCellText(Printer& printer, TextMeasure& measure, const Text& text, int left, int width,
-                   int top, int padding, CellAlign align) {
-  if (text.empty()) return;
-  int x = left + padding;
-  if (align != CellAlign::kLeft) {
-    const int room = width - 2 * padding - measure.Width(text);
-    x += align == CellAlign::kRight ? room : room / 2;
-  }
-  printer.PrintAt(x, top, {Value::FromText(text)});
 }
 
 }  // namespace sr::app

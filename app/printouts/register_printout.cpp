@@ -45,18 +45,11 @@ std::vector<std::vector<int>> ColumnGroups(const std::vector<int>& widths, int p
 }
 
 void AddPages(RegisterLayout& layout) {
-  const int n = static_cast<int>(layout.rows.size());
-  const int per_page = layout.rows_per_page;
-  // The totals row takes a line of the last page.
-  const int pages_per_group = (n + 1 + per_page - 1) / per_page;
+  const std::vector<RowPage> pages =
+      PagesOfRows(static_cast<int>(layout.rows.size()), layout.rows_per_page);
   for (int group = 0; group < static_cast<int>(layout.groups.size()); ++group) {
-    for (int p = 0; p < pages_per_group; ++p) {
-      RegisterLayout::Page page;
-      page.group = group;
-      page.first = p * per_page;
-      page.count = std::max(0, std::min(per_page, n - page.first));
-      page.totals = p + 1 == pages_per_group;
-      layout.pages.push_back(page);
+    for (const RowPage& rows : pages) {
+      layout.pages.push_back({group, rows.first, rows.count, rows.totals});
     }
   }
 }
@@ -65,25 +58,15 @@ void AddPages(RegisterLayout& layout) {
 void PrintLine(Printer& printer, TextMeasure& measure, const RegisterLayout& layout,
                const std::vector<int>& group, int top, const std::vector<Text>& texts,
                bool titles) {
-  const int text_top = top + (layout.row_height - measure.Height()) / 2;
-  int left = 0;
-  for (size_t i = 0; i < group.size(); ++i) {
-    const int column = group[i];
-    const CellAlign align = titles                   ? CellAlign::kCentre
-                            : IsAmountColumn(column) ? CellAlign::kRight
-                                                     : CellAlign::kLeft;
-    PrintCellText(printer, measure, texts[i], left, layout.widths[column], text_top, layout.padding,
-                  align);
-    left += layout.widths[column];
-  }
-  // The rules after the texts, so the pen changes twice a line, not twice a cell.
-  left = 0;
+  std::vector<int> widths;
+  std::vector<CellAlign> aligns;
   for (int column : group) {
-    printer.DrawLine(left, top, left, top + layout.row_height);
-    left += layout.widths[column];
+    widths.push_back(layout.widths[column]);
+    aligns.push_back(titles                   ? CellAlign::kCentre
+                     : IsAmountColumn(column) ? CellAlign::kRight
+                                              : CellAlign::kLeft);
   }
-  printer.DrawLine(left, top, left, top + layout.row_height);
-  printer.DrawLine(0, top + layout.row_height, left, top + layout.row_height);
+  PrintTableLine(printer, measure, {widths, aligns, layout.row_height, layout.padding}, top, texts);
 }
 
 template <typename ByColumn>
@@ -98,13 +81,7 @@ void PrintPage(Printer& printer, TextMeasure& measure, const SalaryRegister& sal
                const Text& heading) {
   const RegisterLayout::Page& page = layout.pages[index];
   const std::vector<int>& group = layout.groups[page.group];
-  const int page_width = printer.PrintableWidth();
-  printer.SetFontSize(kHeadingPoints);
-  printer.PrintAt((page_width - printer.TextWidth(heading)) / 2, 0, {Value::FromText(heading)});
-  const Text page_line = PageLine(index + 1, static_cast<int>(layout.pages.size()));
-  printer.SetFontSize(kCellPoints);
-  printer.PrintAt((page_width - measure.Width(page_line)) / 2,
-                  printer.PrintableHeight() - measure.Height(), {Value::FromText(page_line)});
+  PrintPageFrame(printer, measure, heading, index + 1, static_cast<int>(layout.pages.size()));
 
   int top = layout.heading_height;
   printer.DrawLine(0, top, layout.GroupWidth(page.group), top);
@@ -173,10 +150,6 @@ RegisterLayout LayOutRegisterOn(Printer& printer, TextMeasure& measure,
   const int heading_height = SelectPrintoutFont(printer);
   return LayOutRegister(salary_register, totals_row, measure, heading_height,
                         printer.PrintableWidth(), printer.PrintableHeight());
-}
-
-Text PageLine(int page, int pages) {
-  return "第 " + ToText(page) + " 页 共 " + ToText(pages) + " 页";
 }
 
 Text RegisterHeading(const RegisterPrintOptions& options) {

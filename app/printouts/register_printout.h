@@ -62,8 +62,6 @@ RegisterLayout LayOutRegisterOn(Printer& printer, TextMeasure& measure,
                                 const SalaryRegister& salary_register,
                                 const std::vector<Text>& totals_row);
 
-// "第 3 页 共 7 页".
-Text PageLine(int page, int pages);
 Text RegisterHeading(const RegisterPrintOptions& options);
 
 // Prints the whole register on landscape A4 or A3 through the print dialog, with `totals` (the

@@ -35,25 +35,6 @@ const ListColumn kColumns[] = {
 
 #undef SR_LIST_COLUMN
 
-// The printed columns: 编号, 姓名, then these of kColumns, each at its x (0.1 mm).
-constexpr int kPrintedFigures[] = {0, 2, 13, 14, 15};
-constexpr int kPrintedX[] = {100, 400, 750, 1150, 1550, 1950, 2350};
-constexpr int kFirstLineY = 300;
-constexpr int kLineStep = 50;
-constexpr int kLinesOnPage = 34;
-
-void PrintLine(Printer& printer, int y, const std::vector<Text>& cells) {
-  for (size_t i = 0; i < cells.size(); ++i) {
-    printer.PrintAt(kPrintedX[i], y, {Value::FromText(cells[i])});
-  }
-}
-
-std::vector<Text> PrintedCells(const std::vector<Text>& row) {
-  std::vector<Text> cells = {row[0], row[1]};
-  for (int figure : kPrintedFigures) cells.push_back(row[3 + figure]);
-  return cells;
-}
-
 }  // namespace
 
 const std::vector<Text>& WithholdingListTitles() {
@@ -96,27 +77,6 @@ Text YearStatement(const std::vector<LedgerEntry>& ledger, const Text& number) {
                  ToText(sums.special), "，专项附加扣除 ", ToText(sums.additional), "，其他扣除 ",
                  ToText(sums.other), "，减免税额 ", ToText(sums.relief), "，已预扣税 ",
                  ToText(sums.withheld), "\r\n"});
-}
-
-void PrintWithholdingList(const std::vector<std::vector<Text>>& rows, const Text& heading,
-                          Printer& printer) {
-  if (!printer.StartPrint(true, std::nullopt, 2, 1)) return;
-  printer.SetFontName("宋体");
-  printer.SetFontSize(14);
-  printer.PrintAt(100, 150, {Value::FromText(heading)});
-  printer.SetFontSize(10);
-  std::vector<Text> titles = PrintedCells(WithholdingListTitles());
-  PrintLine(printer, kFirstLineY, titles);
-  int y = kFirstLineY;
-  const size_t shown = std::min(rows.size(), static_cast<size_t>(kLinesOnPage));
-  for (size_t i = 0; i < shown; ++i) PrintLine(printer, y += kLineStep, PrintedCells(rows[i]));
-  if (shown < rows.size()) {
-    printer.PrintAt(100, y + kLineStep,
-                    {Value::FromText(Concat({"共 ", ToText(int32_t(rows.size())), " 人，本页列出前 ",
-                                             ToText(int32_t(shown)),
-                                             " 人；完整名单请导出到电子表格。"}))});
-  }
-  printer.EndPrint();
 }
 
 }  // namespace sr::app

@@ -2,6 +2,7 @@
 
 #include "runtime/automation/cell_reference.h"
 #include "app/withholding/withholding_list.h"
+#include "app/withholding/withholding_list_printout.h"
 #include "forms/events.h"
 #include "runtime/automation/excel.h"
 #include "runtime/convert/conversions.h"

@@ -120,6 +120,8 @@ class PrintSeam {
 
   virtual void OpenStatusWindow(const StatusTexts& texts) = 0;
   virtual void CloseStatusWindow() = 0;
+  // The job has reached another page: the status window's page line reads `page_line` now.
+  virtual void ShowStatusPage(const Text& page_line) = 0;
   // Lets the status window (and the rest of the user interface) handle what is waiting.
   virtual void ProcessPendingMessages() = 0;
   // True once the user pressed Cancel in the status window of the current job.

@@ -155,6 +155,11 @@ void RecordingPrintSeam::CloseStatusWindow() {
   status_open_ = false;
 }
 
+void RecordingPrintSeam::ShowStatusPage(const Text& page_line) {
+  status_texts_.page_line = page_line;
+  status_pages_.push_back(page_line);
+}
+
 void RecordingPrintSeam::ProcessPendingMessages() {
   ++message_passes_;
   if (status_open_ && cancel_at_message_pass == message_passes_) cancelled_ = true;

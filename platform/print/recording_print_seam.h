@@ -57,6 +57,8 @@ class RecordingPrintSeam : public PrintSeam {
   bool context_open() const { return context_open_; }
   bool status_window_open() const { return status_open_; }
   const StatusTexts& status_texts() const { return status_texts_; }
+  // The page lines the status window showed after its first, in order.
+  const std::vector<Text>& status_pages() const { return status_pages_; }
   int message_passes() const { return message_passes_; }
   const PaperRequest& paper() const { return paper_; }
   Orientation orientation() const { return orientation_; }
@@ -83,6 +85,7 @@ class RecordingPrintSeam : public PrintSeam {
   void DrawLine(int x1, int y1, int x2, int y2, LineStyle style) override;
   void OpenStatusWindow(const StatusTexts& texts) override;
   void CloseStatusWindow() override;
+  void ShowStatusPage(const Text& page_line) override;
   void ProcessPendingMessages() override;
   bool JobCancelled() override;
 
@@ -99,6 +102,7 @@ class RecordingPrintSeam : public PrintSeam {
   bool context_open_ = false;
   bool status_open_ = false;
   StatusTexts status_texts_;
+  std::vector<Text> status_pages_;
   int page_ = 0;
   int message_passes_ = 0;
   bool cancelled_ = false;

@@ -197,6 +197,13 @@ TEST_F(QtPrintTest, StatusWindowShowsTheJobAndItsCancelStopsThePrintout) {
       << lines.join("|").toStdString();
   EXPECT_TRUE(lines.join("|").contains("out.pdf")) << lines.join("|").toStdString();
 
+  // The page line follows the job onto its next page.
+  EXPECT_EQ(status->page_line(), QString::fromUtf8(reinterpret_cast<const char*>(u8"第 1 页")));
+  printer.PrintAt(300, 300, {Value::FromText("First")});
+  printer.NewPage();
+  printer.PrintAt(300, 300, {Value::FromText("Second")});
+  EXPECT_EQ(status->page_line(), QString::fromUtf8(reinterpret_cast<const char*>(u8"第 2 页")));
+
   printer.PrintAt(300, 450, {Value::FromText("Before")});
   QTest::mouseClick(status->cancel_button(), Qt::LeftButton);
   printer.PrintAt(300, 600, {Value::FromText("After")});

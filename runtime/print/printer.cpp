@@ -1,6 +1,7 @@
 #include "runtime/print/printer.h"
 
 #include <cstdint>
+#include <string>
 
 #include "base/gbk.h"
 #include "runtime/print/print_text.h"
@@ -163,6 +164,10 @@ bool Printer::ReadyToDraw() {
     if (!seam_->StartPage()) return false;
     page_open_ = true;
     ++page_number_;
+    // The status window opened on page 1; it follows the job page by page.
+    if (status_open_ && page_number_ > 1) {
+      seam_->ShowStatusPage("第 " + std::to_string(page_number_) + " 页");
+    }
   }
   seam_->SelectFont(font_);
   seam_->SelectColors(text_color_, background_color_);

@@ -1,9 +1,12 @@
-// The withholding list and the year-to-date statement from the ledger, and the printed page.
+// The withholding list and the year-to-date statement from the ledger, and the printed pages.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
+#include <string>
 
 #include "app/withholding/withholding_list.h"
+#include "app/withholding/withholding_list_printout.h"
 #include "base/gbk.h"
 #include "platform/print/recording_print_seam.h"
 
@@ -51,26 +54,89 @@ TEST(WithholdingListTest, RowsOfTheMonthAndAStatementOfTheYear) {
   EXPECT_NE(YearStatement(ledger, "9999").find("没有编号 9999"), Text::npos);
 }
 
-TEST(WithholdingListTest, APrintedPageSaysWhenPeopleAreLeftOut) {
+// 200 people: each of them printed, in order, on as many landscape pages as they need; every
+// page repeats the heading and the titles and says which page of how many it is; the last page
+// ends with the head count and the sums; the status window follows the pages.
+TEST(WithholdingListTest, TwoHundredPeopleOnAsManyPagesAsNeededWithTotalsAtTheEnd) {
+  const std::vector<Text>& titles = WithholdingListTitles();
   std::vector<std::vector<Text>> rows;
-  for (int i = 0; i < 40; ++i) {
-    std::vector<Text> row(WithholdingListTitles().size(), "1");
+  for (int i = 0; i < 200; ++i) {
+    std::vector<Text> row(titles.size(), "0");
     row[0] = "P" + std::to_string(i);
+    row[1] = "张三";
+    row[2] = "11010519491231002X";
+    row[3] = std::to_string(1000 + i);                   // 收入额
+    for (int k = 6; k <= 12; ++k) row[k] = "100";        // the seven special additional ones
+    row[16] = "3.5";                                     // 本月预扣税额
     rows.push_back(row);
   }
+  const Text heading = "2026年2月 个人所得税扣缴明细";
   print::RecordingPrintSeam seam;
   Printer printer(&seam);
-  PrintWithholdingList(rows, "2026年2月 个人所得税扣缴明细", printer);
-  auto drawn = [&](const Text& text) {
-    return std::any_of(seam.texts().begin(), seam.texts().end(),
-                       [&](const print::DrawnText& d) { return d.text == text; });
+  ASSERT_TRUE(PrintWithholdingList(rows, heading, printer));
+  EXPECT_EQ(seam.calls().front(), "PrepareSettings paper=9 landscape");
+
+  std::map<int, std::vector<print::DrawnText>> pages;
+  for (const print::DrawnText& d : seam.texts()) pages[d.page].push_back(d);
+  const int m = static_cast<int>(pages.size());
+  ASSERT_GE(m, 5);  // about 30 people a page
+  auto count = [](const std::vector<print::DrawnText>& texts, const Text& text) {
+    return std::count_if(texts.begin(), texts.end(),
+                         [&](const print::DrawnText& d) { return d.text == text; });
   };
-  EXPECT_TRUE(drawn("2026年2月 个人所得税扣缴明细"));
-  EXPECT_TRUE(drawn("P0"));
-  EXPECT_TRUE(drawn("P33"));
-  EXPECT_FALSE(drawn("P34"));  // past the page
-  EXPECT_TRUE(drawn("共 40 人，本页列出前 34 人；完整名单请导出到电子表格。"));
-  for (const print::DrawnText& d : seam.texts()) EXPECT_EQ(d.page, seam.texts()[0].page);
+  auto find = [](const std::vector<print::DrawnText>& texts, const Text& text) {
+    return std::find_if(texts.begin(), texts.end(),
+                        [&](const print::DrawnText& d) { return d.text == text; });
+  };
+  std::map<Text, std::pair<int, int>> where;  // number -> page, y
+  for (auto& [page, texts] : pages) {
+    SCOPED_TRACE(page);
+    EXPECT_EQ(count(texts, heading), 1);
+    EXPECT_EQ(count(texts, "编号"), 1);
+    EXPECT_EQ(count(texts, "姓名"), 1);
+    const auto page_line = find(texts, "第 " + std::to_string(page) + " 页 共 " +
+                                           std::to_string(m) + " 页");
+    ASSERT_NE(page_line, texts.end());
+    for (const print::DrawnText& d : texts) {
+      if (&d == &*page_line) continue;
+      EXPECT_LE(d.y + seam.EmOf(d.font), page_line->y) << ToUtf8(d.text);  // above the foot
+      if (d.text.rfind("P", 0) == 0) {
+        EXPECT_TRUE(where.emplace(d.text, std::make_pair(page, d.y)).second) << d.text;
+      }
+    }
+    EXPECT_EQ(count(texts, "合计"), page == m ? 1 : 0);
+  }
+  ASSERT_EQ(where.size(), 200u);  // everyone, once
+  for (int i = 0; i + 1 < 200; ++i) {
+    EXPECT_LT(where["P" + std::to_string(i)], where["P" + std::to_string(i + 1)]) << i;
+  }
+  // The totals, by hand: 1000 + ... + 1199 = 219900; 7 x 100 x 200 = 140000; 3.5 x 200 = 700.
+  for (const char* total : {"200 人", "219900", "140000", "700"}) {
+    EXPECT_EQ(count(pages[m], total), 1) << total;
+  }
+  EXPECT_EQ(count(pages[1], "专项附加扣除"), 1);
+  EXPECT_EQ(count(pages[1], "累计已扣税额"), 1);
+
+  ASSERT_EQ(static_cast<int>(seam.status_pages().size()), m - 1);
+  EXPECT_EQ(seam.status_pages().front(), "第 2 页");
+  EXPECT_EQ(seam.status_pages().back(), "第 " + std::to_string(m) + " 页");
+  EXPECT_FALSE(seam.status_window_open());
+}
+
+TEST(WithholdingListTest, ACancelledDialogPrintsNothingAndCancellingStopsAtThePage) {
+  std::vector<std::vector<Text>> rows(100, std::vector<Text>(WithholdingListTitles().size(), "1"));
+  print::RecordingPrintSeam seam;
+  seam.dialog_answer = print::DialogOutcome::kCancelled;
+  Printer printer(&seam);
+  EXPECT_FALSE(PrintWithholdingList(rows, "明细", printer));
+  EXPECT_TRUE(seam.texts().empty());
+
+  print::RecordingPrintSeam cancelling;
+  cancelling.cancel_at_message_pass = 50;  // on the first page
+  Printer second(&cancelling);
+  EXPECT_TRUE(PrintWithholdingList(rows, "明细", second));
+  EXPECT_TRUE(cancelling.status_pages().empty());
+  EXPECT_FALSE(cancelling.context_open());
 }
 
 }  // namespace

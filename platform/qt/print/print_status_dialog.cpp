@@ -23,12 +23,19 @@ PrintStatusDialog::PrintStatusDialog(const print::StatusTexts& texts,
     auto* label = new QLabel(FromGbk(*line), this);
     label->setAlignment(Qt::AlignCenter);
     layout->addWidget(label);
+    page_ = label;  // the last one
   }
   cancel_ = new QPushButton(FromGbk(texts.cancel_caption), this);
   layout->addWidget(cancel_, 0, Qt::AlignCenter);
   connect(cancel_, &QPushButton::clicked, this, &PrintStatusDialog::reject);
   setMinimumWidth(280);
 }
+
+void PrintStatusDialog::SetPageLine(const Text& page_line) {
+  page_->setText(FromGbk(page_line));
+}
+
+QString PrintStatusDialog::page_line() const { return page_->text(); }
 
 void PrintStatusDialog::reject() {
   cancel_->setEnabled(false);

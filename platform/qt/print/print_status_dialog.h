@@ -6,6 +6,7 @@
 
 #include "platform/print/print_seam.h"
 
+class QLabel;
 class QPushButton;
 
 namespace sr::qt {
@@ -19,6 +20,9 @@ class PrintStatusDialog : public QDialog {
                     QWidget* parent = nullptr);
 
   QPushButton* cancel_button() const { return cancel_; }
+  // The page line, GBK.
+  void SetPageLine(const Text& page_line);
+  QString page_line() const;
 
  protected:
   void reject() override;
@@ -26,6 +30,7 @@ class PrintStatusDialog : public QDialog {
  private:
   std::function<void()> on_cancel_;
   QPushButton* cancel_;
+  QLabel* page_ = nullptr;
 };
 
 }  // namespace sr::qt

@@ -348,6 +348,10 @@ void QtPrintSeam::OpenStatusWindow(const print::StatusTexts& texts) {
   QCoreApplication::processEvents();
 }
 
+void QtPrintSeam::ShowStatusPage(const Text& page_line) {
+  if (status_) status_->SetPageLine(page_line);
+}
+
 void QtPrintSeam::CloseStatusWindow() {
   // Hidden, not closed: closing a dialog rejects it, which would count as Cancel.
   if (status_) {
