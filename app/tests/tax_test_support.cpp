@@ -38,13 +38,14 @@ std::vector<Text> DefaultTitles() {
   return titles;
 }
 
-TaxProgram::TaxProgram() {
+TaxProgram::TaxProgram(fs::FileSystem* files) {
+  fs::FileSystem& program_files = files != nullptr ? *files : fs::RealFileSystem();
   directory_ = testing::MakeTempFolder("tax_test");
   old_directory_ = std::filesystem::current_path().string();
   fs::RealFileSystem().SetCurrentDirectory(directory_);
-  seams_ = std::make_unique<Seams>(Seams{backend_, fs::RealFileSystem(), printer_, automation_,
-                                               xlsx::RealWorkbookReader()});
-  databases_ = std::make_unique<DatabaseTable>(fs::RealFileSystem());
+  seams_ = std::make_unique<Seams>(
+      Seams{backend_, program_files, printer_, automation_, xlsx::RealWorkbookReader()});
+  databases_ = std::make_unique<DatabaseTable>(program_files);
   framework_ = std::make_unique<forms::Framework>(backend_);
   window_ = std::make_unique<MainWindow>(*framework_, *seams_, *databases_, state_);
   context_ = std::make_unique<AppContext>(AppContext{*framework_, *seams_, *databases_, state_,

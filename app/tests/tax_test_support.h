@@ -31,7 +31,8 @@ std::vector<Text> DefaultTitles();
 
 class TaxProgram {
  public:
-  TaxProgram();
+  // `files`: the program's file system (the real one when null); it must outlive the program.
+  explicit TaxProgram(fs::FileSystem* files = nullptr);
   ~TaxProgram();
 
   const Text& directory() const { return directory_; }

@@ -10,6 +10,7 @@
 
 #include "app/tests/killed_save.h"
 #include "app/withholding/ledger.h"
+#include "app/withholding/tests/ledger_lines.h"
 #include "base/gbk.h"
 #include "platform/fs/real_file_system.h"
 #include "runtime/convert/conversions.h"
@@ -37,23 +38,6 @@ LedgerEntry Entry(int month, int person, double income, double withheld) {
   return entry;
 }
 
-// The ledger as text, one line per record; a line naming the failure when it cannot be read.
-std::vector<Text> Lines(const Text& path) {
-  DatabaseTable databases(fs::RealFileSystem());
-  std::vector<LedgerEntry> entries;
-  Text message;
-  if (!LoadLedger(databases, fs::RealFileSystem(), path, 2026, &entries, &message)) {
-    return {"<" + message + ">"};
-  }
-  std::vector<Text> lines;
-  for (const LedgerEntry& e : entries) {
-    lines.push_back(Concat({ToText(e.month), " ", e.number, " ", e.name, " ", e.id_number, " ",
-                            ToText(e.figures.income), " ", ToText(e.figures.withheld), " ",
-                            ToText(e.basic), " ", e.source}));
-  }
-  return lines;
-}
-
 class LedgerKillTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -73,13 +57,13 @@ class LedgerKillTest : public ::testing::Test {
     for (int p = 0; p < 60; ++p) march.push_back(Entry(3, p, 20000 + p, 400 + p));
     new_ = ReplaceMonth(old_, 3, march);
     ASSERT_TRUE(Save(fs::RealFileSystem(), pristine_, old_));
-    old_lines_ = Lines(pristine_);
+    old_lines_ = LedgerLines(pristine_);
     ASSERT_EQ(old_lines_.size(), 120u);
     const Text sample = folder_ + "/sample.dat";
     ASSERT_EQ(fs::RealFileSystem().CopyFile(pristine_, sample), fs::kOk);
     steps_ = app::testing::CountFileChanges(
         [&](fs::FileSystem& files) { return Save(files, sample, new_); });
-    new_lines_ = Lines(sample);
+    new_lines_ = LedgerLines(sample);
     ASSERT_EQ(new_lines_.size(), 180u);
   }
   void TearDown() override { std::filesystem::remove_all(folder_); }
@@ -102,7 +86,7 @@ class LedgerKillTest : public ::testing::Test {
           kill_at, tear, [&](fs::FileSystem& files) { return Save(files, path_, new_); });
       EXPECT_EQ(end, kill_at <= steps_ ? ChildEnd::kKilled : ChildEnd::kSucceeded) << kill_at;
       kills += end == ChildEnd::kKilled;
-      const std::vector<Text> lines = Lines(path_);
+      const std::vector<Text> lines = LedgerLines(path_);
       EXPECT_TRUE(lines == old_lines_ || lines == new_lines_)
           << "kill at step " << kill_at << " of " << steps_ << ": " << lines.size()
           << " records, first " << (lines.empty() ? "-" : ToUtf8(lines[0]));
@@ -133,7 +117,7 @@ TEST_F(LedgerKillTest, TheNextSaveAfterAKillSucceeds) {
                 [&](fs::FileSystem& files) { return Save(files, path_, new_); }),
             ChildEnd::kKilled);
   EXPECT_TRUE(Save(fs::RealFileSystem(), path_, new_));
-  EXPECT_EQ(Lines(path_), new_lines_);
+  EXPECT_EQ(LedgerLines(path_), new_lines_);
 }
 
 }  // namespace

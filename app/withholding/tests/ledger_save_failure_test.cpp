@@ -1,0 +1,132 @@
+// A calculation whose ledger save fails at any file change tells the user and changes neither
+// the ledger nor the register's cells; one that says nothing has written both. The program runs
+// on the headless backend over a file system that fails every change after the n-th.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/tests/tax_test_support.h"
+#include "app/withholding/ledger.h"
+#include "app/withholding/tests/ledger_lines.h"
+#include "app/withholding/people_file.h"
+#include "app/withholding/withholding_commands.h"
+#include "base/gbk.h"
+#include "forms/pay_month_form.h"
+#include "platform/fs/fault_injecting_file_system.h"
+#include "platform/fs/real_file_system.h"
+#include "runtime/convert/conversions.h"
+#include "tools/datagen/content.h"
+
+namespace sr::app::test {
+namespace {
+
+constexpr int kTaxColumn = 18;
+
+LedgerEntry Earlier(int month, const char* number) {
+  LedgerEntry entry;
+  entry.year = 2026;
+  entry.month = month;
+  entry.number = number;
+  entry.name = number == Text("1001") ? "张三" : "李四";
+  entry.figures.income = 10000;
+  entry.figures.withheld = 150;
+  entry.basic = 5000;
+  entry.source = "往月.dat";
+  return entry;
+}
+
+class LedgerSaveFailureTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    program_.state().program_directory = program_.directory();
+    // The resident table is the monthly table's file layout under its own name.
+    std::vector<TaxRow> resident;
+    for (const datagen::TaxRecord& record : datagen::ResidentTableRecords()) {
+      resident.push_back({double(record[0]), double(record[1]), double(record[2]),
+                          double(record[3]), double(record[4])});
+    }
+    program_.WriteTaxTable(resident);
+    std::filesystem::rename(TaxProgram::Native(program_.PathOf(kTaxTableFileName)),
+                            TaxProgram::Native(program_.PathOf(kResidentTaxTable.file_name)));
+    program_.WriteTaxTable(InstalledTable());
+    Text message;
+    std::vector<RecordValues> people;
+    for (const char* number : {"1001", "1002"}) {
+      PersonTexts row;
+      row[kPersonNumber] = number;
+      row[kPersonName] = number == Text("1001") ? "张三" : "李四";
+      people.push_back(RecordOfTexts(row));
+    }
+    ASSERT_TRUE(WriteRecordFile(program_.databases(), fs::RealFileSystem(),
+                                program_.PathOf(kPeopleFileName), kPeopleAlias, PeopleFields(),
+                                people, &message));
+    ledger_ = LedgerPath(program_.directory(), 2026);
+    pristine_ = program_.PathOf("pristine.dat");
+    ASSERT_TRUE(SaveLedger(program_.databases(), fs::RealFileSystem(), pristine_,
+                           {Earlier(1, "1001"), Earlier(1, "1002"), Earlier(2, "1001"),
+                            Earlier(2, "1002")},
+                           &message));
+    old_lines_ = LedgerLines(pristine_);
+    ASSERT_EQ(old_lines_.size(), 4u);
+    program_.Start();
+    program_.LayOutRegister(2, DefaultTitles());
+    program_.SetRow(1, {{0, "1001"}, {1, "张三"}, {2, "10000"}});
+    program_.SetRow(2, {{0, "1002"}, {1, "李四"}, {2, "20000"}});
+  }
+
+  // Calculates March with the ledger as it was before; returns whether a message was shown.
+  bool Calculate() {
+    EXPECT_EQ(fs::RealFileSystem().CopyFile(pristine_, ledger_), fs::kOk);
+    for (int row : {1, 2}) program_.salary_register().SetCellText(row, kTaxColumn, "");
+    program_.InModal<forms::PayMonthForm>([](forms::PayMonthForm& form) {
+      form.edit_box().SetText("2026-03");
+      form.ok_button().Raise(forms::kButtonClicked);
+    });
+    const size_t before = program_.Messages().size();
+    WithholdingCommands(program_.context()).Calculate();
+    return program_.Messages().size() > before;
+  }
+
+  fs::FaultInjectingFileSystem files_{fs::RealFileSystem()};
+  TaxProgram program_{&files_};
+  Text ledger_, pristine_;
+  std::vector<Text> old_lines_;
+};
+
+// March by hand: 1001 has 30000 - 15000 = 15000 x 3% = 450 less 300 withheld = 150; 1002 has
+// 40000 - 15000 = 25000 x 3% = 750 less 300 = 450.
+TEST_F(LedgerSaveFailureTest, AFailedSaveChangesNothingAndSaysSoASilentOneWroteBoth) {
+  const int start = files_.changes();
+  ASSERT_FALSE(Calculate()) << ToUtf8(program_.Messages().back().text);
+  const int steps = files_.changes() - start;
+  ASSERT_GT(steps, 3);
+  const std::vector<Text> new_lines = LedgerLines(ledger_);
+  ASSERT_EQ(new_lines.size(), 6u);
+  EXPECT_EQ(new_lines[4].rfind("3 1001 张三  10000 150 5000 ", 0), 0u) << ToUtf8(new_lines[4]);
+  EXPECT_EQ(new_lines[5].rfind("3 1002 李四  20000 450 5000 ", 0), 0u) << ToUtf8(new_lines[5]);
+  int failed = 0;
+  for (int stop_after = 0; stop_after <= steps; ++stop_after) {
+    SCOPED_TRACE(stop_after);
+    files_.StopAfter(stop_after);
+    const bool told = Calculate();
+    files_.ClearFaults();
+    const SalaryRegister& reg = program_.salary_register();
+    if (told) {
+      ++failed;
+      EXPECT_NE(program_.Messages().back().text.find(ledger_), Text::npos);
+      EXPECT_EQ(LedgerLines(ledger_), old_lines_);
+      EXPECT_EQ(reg.CellText(1, kTaxColumn), "");
+      EXPECT_EQ(reg.CellText(2, kTaxColumn), "");
+    } else {
+      EXPECT_EQ(LedgerLines(ledger_), new_lines);
+      EXPECT_EQ(reg.CellText(1, kTaxColumn), "150");
+      EXPECT_EQ(reg.CellText(2, kTaxColumn), "450");
+    }
+  }
+  EXPECT_EQ(failed, steps);  // every change but none fails the save
+}
+
+}  // namespace
+}  // namespace sr::app::test
