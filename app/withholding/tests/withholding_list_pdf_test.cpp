@@ -66,7 +66,9 @@ TEST(WithholdingListPdfTest, EveryPersonOnPagesThatEachCarryHeadingTitlesAndPage
     EXPECT_EQ(texts.count(std::to_string(m)), page == m ? 2u : 1u);
     EXPECT_EQ(texts.count("合计"), page == m ? 1u : 0u);
     for (const std::string& text : texts) {
-      if (text.rfind("P", 0) == 0) EXPECT_TRUE(people.insert(text).second) << text;
+      if (text.rfind("P", 0) == 0) {
+        EXPECT_TRUE(people.insert(text).second) << text;
+      }
     }
   }
   EXPECT_EQ(people.size(), 200u);
