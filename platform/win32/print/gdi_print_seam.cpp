@@ -256,6 +256,10 @@ void GdiPrintSeam::OpenStatusWindow(const print::StatusTexts& texts) {
 
 void GdiPrintSeam::CloseStatusWindow() { status_.reset(); }
 
+void GdiPrintSeam::ShowStatusPage(const Text& page_line) {
+  if (status_) status_->SetPageLine(page_line);
+}
+
 void GdiPrintSeam::ProcessPendingMessages() {
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {

@@ -48,6 +48,7 @@ class GdiPrintSeam : public print::PrintSeam {
 
   void OpenStatusWindow(const print::StatusTexts& texts) override;
   void CloseStatusWindow() override;
+  void ShowStatusPage(const Text& page_line) override;
   void ProcessPendingMessages() override;
   bool JobCancelled() override { return cancelled_; }
 

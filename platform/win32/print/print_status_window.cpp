@@ -28,11 +28,15 @@ PrintStatusWindow::PrintStatusWindow(const print::StatusTexts& texts,
       owner_, nullptr, GetModuleHandleW(nullptr), static_cast<MessageTarget*>(this));
   Child(window_, L"STATIC", texts.job_line, 10);
   Child(window_, L"STATIC", texts.device_line, 30);
-  Child(window_, L"STATIC", texts.page_line, 50);
+  page_ = Child(window_, L"STATIC", texts.page_line, 50);
   Child(window_, L"BUTTON", texts.cancel_caption, 80, kCancelId);
   if (owner_ != nullptr) EnableWindow(owner_, FALSE);
   ShowWindow(window_, SW_SHOW);
   UpdateWindow(window_);
+}
+
+void PrintStatusWindow::SetPageLine(const Text& page_line) {
+  SetWindowTextW(page_, ShownText(page_line).c_str());
 }
 
 PrintStatusWindow::~PrintStatusWindow() {

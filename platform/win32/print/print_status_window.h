@@ -17,11 +17,14 @@ class PrintStatusWindow : public MessageTarget {
   ~PrintStatusWindow() override;
 
   HWND window() const { return window_; }
+  // The page line, GBK.
+  void SetPageLine(const Text& page_line);
   bool HandleMessage(HWND window, UINT message, WPARAM w, LPARAM l, LRESULT* result) override;
 
  private:
   HWND window_ = nullptr;
   HWND owner_ = nullptr;
+  HWND page_ = nullptr;
   std::function<void()> on_cancel_;
 };
 
