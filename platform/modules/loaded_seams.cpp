@@ -151,6 +151,10 @@ void LoadedPrintSeam::CloseStatusWindow() {
   if (real_) real_->CloseStatusWindow();
 }
 
+void LoadedPrintSeam::ShowStatusPage(const Text& page_line) {
+  if (real_) real_->ShowStatusPage(page_line);
+}
+
 void LoadedPrintSeam::ProcessPendingMessages() {
   if (real_) real_->ProcessPendingMessages();
 }

@@ -63,6 +63,7 @@ class LoadedPrintSeam final : public print::PrintSeam {
   void DrawLine(int x1, int y1, int x2, int y2, print::LineStyle style) override;
   void OpenStatusWindow(const print::StatusTexts& texts) override;
   void CloseStatusWindow() override;
+  void ShowStatusPage(const Text& page_line) override;
   void ProcessPendingMessages() override;
   bool JobCancelled() override;
 

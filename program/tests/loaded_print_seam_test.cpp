@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <filesystem>
 #include <string>
 
@@ -20,6 +21,16 @@ bool PrintModuleLoaded() {
   void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
   if (handle != nullptr) dlclose(handle);  // drops only the reference NOLOAD added
   return handle != nullptr;
+}
+
+// Whether a shown window of the application has a label reading `text`.
+bool StatusWindowShows(const QString& text) {
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (!window->isVisible()) continue;
+    for (QLabel* label : window->findChildren<QLabel*>())
+      if (label->text() == text) return true;
+  }
+  return false;
 }
 
 QApplication& App() {
@@ -59,6 +70,12 @@ TEST(LoadedPrintSeamTest, PrintsAPdfThroughItsModule) {
     EXPECT_GT(printer.Geometry().dpi_x, 0);
     ASSERT_TRUE(printer.StartDocument("job"));
     ASSERT_TRUE(printer.StartPage());
+    // The status window's page line reaches the module's window as the job moves on.
+    printer.OpenStatusWindow({"job", "job line", "device line", "page 1", "Cancel"});
+    printer.ShowStatusPage("page 2");
+    EXPECT_TRUE(StatusWindowShows("page 2"));
+    EXPECT_FALSE(StatusWindowShows("page 1"));
+    printer.CloseStatusWindow();
     printer.SelectFont({12, "DejaVu Sans"});
     EXPECT_GT(printer.MeasureText("4711").width, 0);
     printer.DrawText(100, 100, "4711");
