@@ -9,9 +9,11 @@ repo="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$repo"
 
 # Sources of GoogleTest (libgtest-dev), the cross-compiler, Wine (64-bit only: no wine32), the
-# fonts that Wine's windows need, and the display.
-bash scripts/install-missing.sh cmake make libgtest-dev locales \
-  g++-mingw-w64-x86-64-posix wine64 fonts-wine fonts-arphic-uming xvfb
+# fonts that Wine's windows need, the display, what drives the program and looks at its pictures
+# and printout, and ccache.
+bash scripts/install-missing.sh cmake make libgtest-dev locales ccache \
+  g++-mingw-w64-x86-64-posix wine64 fonts-wine fonts-arphic-uming xvfb \
+  xdotool xclip x11-utils imagemagick ghostscript poppler-utils
 # Wine takes code page 936 from LANG=zh_CN.UTF-8 either way, but reads a Chinese argument on its
 # command line right only when the glibc locale exists.
 bash scripts/make-locale.sh zh_CN
@@ -32,6 +34,18 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# The Linux regdb reads back the register that the Windows program saves. It comes from the
+# Linux test command's release folder, with its options, so that after that command nothing is
+# built again.
+bash scripts/deps.sh
+cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DSR_SANITIZE=OFF -DSR_BENCH=OFF >/dev/null
+cmake --build build/release -j"$jobs" --target regdb
+export SR_LINUX_REGDB="$repo/build/release/tools/regdb/regdb"
+
+# ccache serves the cross-compiler as well (taken when the build folder is first made).
+if command -v ccache >/dev/null; then
+  export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
+fi
 cmake --preset windows
 cmake --build --preset windows -j"$jobs"
 
