@@ -42,9 +42,11 @@ cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DSR_SANITIZE=OFF -DSR_BE
 cmake --build build/release -j"$jobs" --target regdb
 export SR_LINUX_REGDB="$repo/build/release/tools/regdb/regdb"
 
-# ccache serves the cross-compiler as well (taken when the build folder is first made).
+# ccache serves the cross-compiler as well (taken when the build folder is first made), with
+# paths relative to the tree, so that another clone of it finds the same objects.
 if command -v ccache >/dev/null; then
   export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
+  export CCACHE_BASEDIR="$repo" CCACHE_NOHASHDIR=true
 fi
 cmake --preset windows
 cmake --build --preset windows -j"$jobs"
