@@ -24,6 +24,11 @@ void ControlPeerBase::Create(const wchar_t* class_name, DWORD style, const ui::C
   SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(FormFont()), FALSE);
   if (!spec.enabled) EnableWindow(window_, FALSE);
   SetWindowSubclass(window_, Subclass, 0, reinterpret_cast<DWORD_PTR>(this));
+  // A new control goes behind its siblings; the toolbar, which spans the labels on its row, goes
+  // behind it again so that it never covers them. The others keep their order (the tab order).
+  if (HWND bar = FindWindowExW(parent, nullptr, TOOLBARCLASSNAMEW, nullptr)) {
+    SetWindowPos(bar, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
 }
 
 void ControlPeerBase::SetRect(const ui::Rect& r) {

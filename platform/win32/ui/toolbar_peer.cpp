@@ -15,7 +15,10 @@ class ToolbarPeer : public ControlPeerBase {
  public:
   ToolbarPeer(const ui::ControlSpec& spec, ui::ControlEvents* events, HWND parent, int id)
       : ControlPeerBase(events, id), entries_(spec.toolbar_entries) {
-    Create(TOOLBARCLASSNAMEW, TBSTYLE_TOOLTIPS | TBSTYLE_FLAT | CCS_TOP, spec, parent);
+    // Docked across the whole width, under the labels that share its row: clipped by the
+    // siblings in front of it (ControlPeerBase::Create keeps it behind them all).
+    Create(TOOLBARCLASSNAMEW, TBSTYLE_TOOLTIPS | TBSTYLE_FLAT | CCS_TOP | WS_CLIPSIBLINGS, spec,
+           parent);
     SendMessageW(window_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageW(window_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(ToolbarImages()));
     for (const ui::ToolbarEntrySpec& entry : entries_) {

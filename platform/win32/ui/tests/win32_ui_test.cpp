@@ -1,6 +1,8 @@
 // The Windows peers under a real window system (Wine on Xvfb in the test command): windows
 // found by caption, controls and menus reporting into their models, the grid window reporting
 // into the grid's input, the clipboard in both text formats.
+#include "platform/win32/ui/win32_ui.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,8 +10,9 @@
 
 #include "platform/ui/tests/fake_grid.h"
 #include "platform/win32/ui/win32_backend.h"
-#include "platform/win32/ui/win32_ui.h"
 #include "platform/win32/ui/window_menu.h"
+// commctrl.h needs windows.h before it.
+#include <commctrl.h>
 
 namespace sr::win32 {
 namespace {
@@ -146,8 +149,8 @@ TEST_F(Win32UiTest, TheGridReportsCellsUnderTheMouseAndTypedCharacters) {
   const LPARAM at = MAKELPARAM(60 + 30, 2 * 20 + 5);
   SendMessageW(grid, WM_LBUTTONDOWN, MK_LBUTTON, at);
   SendMessageW(grid, WM_LBUTTONUP, 0, at);
-  EXPECT_EQ(grid_.Take(), (std::vector<std::string>{"PressButton 2,1,90,45,0",
-                                                     "ReleaseButton 2,1,90,45,0"}));
+  EXPECT_EQ(grid_.Take(),
+            (std::vector<std::string>{"PressButton 2,1,90,45,0", "ReleaseButton 2,1,90,45,0"}));
   grid_.SetCursor(2, 1);
   SendMessageW(grid, WM_CHAR, L'工', 0);
   EXPECT_EQ(grid_.Take(), std::vector<std::string>{"TypeCharacter 工,0"});
@@ -177,6 +180,29 @@ TEST_F(Win32UiTest, TheClipboardHoldsGbkAndUnicodeText) {
   EXPECT_STREQ(static_cast<const char*>(GlobalLock(gbk)), "工资\t1,500");
   GlobalUnlock(gbk);
   CloseClipboard();
+}
+
+// The main window's labels sit on the toolbar's row (head count, program name): the toolbar,
+// which spans the whole width, must neither cover them nor paint over them.
+TEST_F(Win32UiTest, LabelsOnTheToolbarsRowStayInFrontOfIt) {
+  ui::ControlSpec toolbar;
+  toolbar.kind = ControlKind::kToolbar;
+  toolbar.toolbar_entries = {{false, "新建", "新建", 0, 0}};
+  Log toolbar_log, label_log;
+  auto toolbar_peer = window_->CreateControl(toolbar, &toolbar_log, nullptr);
+  ui::ControlSpec label;
+  label.kind = ControlKind::kLabel;
+  label.text = "表内人数: 0 人";
+  label.rect = {200, 4, 120, 16};
+  auto label_peer = window_->CreateControl(label, &label_log, nullptr);
+  backend_.ProcessPendingEvents();
+  HWND bar = Child(TOOLBARCLASSNAMEW);
+  HWND text = Child(L"STATIC");
+  ASSERT_NE(bar, nullptr);
+  ASSERT_NE(text, nullptr);
+  POINT inside_label{260, 12};
+  EXPECT_EQ(ChildWindowFromPointEx(hwnd_, inside_label, CWP_SKIPINVISIBLE), text);
+  EXPECT_TRUE(GetWindowLongW(bar, GWL_STYLE) & WS_CLIPSIBLINGS);
 }
 
 }  // namespace
