@@ -85,8 +85,10 @@ class LabelPeer : public ControlPeerBase {
  public:
   LabelPeer(const ui::ControlSpec& spec, ui::ControlEvents* events, HWND parent, int id)
       : ControlPeerBase(events, id), color_(spec.text_color) {
-    Create(L"STATIC", SS_LEFT | SS_NOTIFY | (spec.multi_line ? 0 : SS_LEFTNOWORDWRAP), spec,
-           parent);
+    Create(L"STATIC",
+           SS_LEFT | SS_NOTIFY | WS_CLIPSIBLINGS | (spec.multi_line ? 0 : SS_LEFTNOWORDWRAP),
+           spec, parent);
+    InFrontOfEarlierLabels();
   }
   HBRUSH OnColor(HDC dc) override {
     if (color_ != ui::kDefaultColor) SetTextColor(dc, ColorOf(color_));
@@ -95,6 +97,23 @@ class LabelPeer : public ControlPeerBase {
   }
 
  private:
+  // A label fills its whole box when its text changes. Where labels overlap (the head count's
+  // box runs under the program's name), the later one goes in front and the earlier one, which
+  // clips its siblings, no longer paints over it.
+  void InFrontOfEarlierLabels() {
+    for (HWND sibling = GetWindow(window_, GW_HWNDFIRST); sibling != nullptr;
+         sibling = GetWindow(sibling, GW_HWNDNEXT)) {
+      wchar_t kind[16] = {};
+      GetClassNameW(sibling, kind, 16);
+      if (sibling == window_ || lstrcmpiW(kind, L"STATIC") != 0) continue;
+      HWND above = GetWindow(sibling, GW_HWNDPREV);
+      if (above == window_) return;
+      SetWindowPos(window_, above != nullptr ? above : HWND_TOP, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      return;
+    }
+  }
+
   int color_;
 };
 

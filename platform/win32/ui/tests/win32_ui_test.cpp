@@ -205,5 +205,32 @@ TEST_F(Win32UiTest, LabelsOnTheToolbarsRowStayInFrontOfIt) {
   EXPECT_TRUE(GetWindowLongW(bar, GWL_STYLE) & WS_CLIPSIBLINGS);
 }
 
+// The head count's box runs under the program's name: the name, created later, is in front,
+// and the head count clips it out when its new text is painted.
+TEST_F(Win32UiTest, AnOverlappingLaterLabelStaysInFrontOfAnEarlierOne) {
+  ui::ControlSpec count, name;
+  count.kind = name.kind = ControlKind::kLabel;
+  count.text = "表内人数: 0 人";
+  count.rect = {10, 100, 200, 16};
+  name.text = "工资个税管理程序";
+  name.rect = {150, 100, 120, 26};
+  name.multi_line = true;
+  Log count_log, name_log;
+  auto count_peer = window_->CreateControl(count, &count_log, nullptr);
+  auto name_peer = window_->CreateControl(name, &name_log, nullptr);
+  count_peer->SetText("表内人数: 2 人");
+  backend_.ProcessPendingEvents();
+  // Siblings are found front to back.
+  HWND front = FindWindowExW(hwnd_, nullptr, L"STATIC", nullptr);
+  HWND back = FindWindowExW(hwnd_, front, L"STATIC", nullptr);
+  ASSERT_NE(back, nullptr);
+  wchar_t text[32] = {};
+  GetWindowTextW(front, text, 32);
+  EXPECT_EQ(std::wstring(text), L"工资个税管理程序");
+  EXPECT_TRUE(GetWindowLongW(back, GWL_STYLE) & WS_CLIPSIBLINGS);
+  POINT shared{180, 108};
+  EXPECT_EQ(ChildWindowFromPointEx(hwnd_, shared, CWP_SKIPINVISIBLE), front);
+}
+
 }  // namespace
 }  // namespace sr::win32
