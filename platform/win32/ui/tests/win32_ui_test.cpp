@@ -211,9 +211,9 @@ TEST_F(Win32UiTest, AnOverlappingLaterLabelStaysInFrontOfAnEarlierOne) {
   ui::ControlSpec count, name;
   count.kind = name.kind = ControlKind::kLabel;
   count.text = "表内人数: 0 人";
-  count.rect = {10, 100, 200, 16};
+  count.rect = {10, 200, 200, 16};
   name.text = "工资个税管理程序";
-  name.rect = {150, 100, 120, 26};
+  name.rect = {150, 200, 120, 26};
   name.multi_line = true;
   Log count_log, name_log;
   auto count_peer = window_->CreateControl(count, &count_log, nullptr);
@@ -228,7 +228,7 @@ TEST_F(Win32UiTest, AnOverlappingLaterLabelStaysInFrontOfAnEarlierOne) {
   GetWindowTextW(front, text, 32);
   EXPECT_EQ(std::wstring(text), L"工资个税管理程序");
   EXPECT_TRUE(GetWindowLongW(back, GWL_STYLE) & WS_CLIPSIBLINGS);
-  POINT shared{180, 108};
+  POINT shared{180, 208};
   EXPECT_EQ(ChildWindowFromPointEx(hwnd_, shared, CWP_SKIPINVISIBLE), front);
 }
 
