@@ -76,7 +76,7 @@ struct ToolbarEntrySpec {
 struct MenuEntrySpec {
   Text caption;
   int level = 0;
-  KeyChord shortcut;
+  KeyChord shortcut{};
   bool disabled = false;
 
   bool separator() const { return caption.size() == 1 && caption[0] == '-'; }
