@@ -14,15 +14,15 @@ ControlPeerBase::~ControlPeerBase() {
   DisposeWindow(window_);
 }
 
-void ControlPeerBase::Create(const wchar_t* class_name, DWORD style, const ui::ControlSpec& spec,
+void ControlPeerBase::Create(const wchar_t* class_name, DWORD style, const ui::ControlSpec& info,
                              HWND parent, MessageTarget* target) {
-  window_ = CreateWindowExW(0, class_name, ShownText(spec.text).c_str(),
-                            WS_CHILD | style | (spec.visible ? WS_VISIBLE : 0), spec.rect.left,
-                            spec.rect.top, spec.rect.width, spec.rect.height, parent,
+  window_ = CreateWindowExW(0, class_name, ShownText(info.text).c_str(),
+                            WS_CHILD | style | (info.visible ? WS_VISIBLE : 0), info.rect.left,
+                            info.rect.top, info.rect.width, info.rect.height, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
                             GetModuleHandleW(nullptr), target);
   SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(FormFont()), FALSE);
-  if (!spec.enabled) EnableWindow(window_, FALSE);
+  if (!info.enabled) EnableWindow(window_, FALSE);
   SetWindowSubclass(window_, Subclass, 0, reinterpret_cast<DWORD_PTR>(this));
   // A new control goes behind its siblings; the toolbar, which spans the labels on its row, goes
   // behind it again so that it never covers them. The others keep their order (the tab order).
@@ -83,11 +83,11 @@ namespace {
 
 class LabelPeer : public ControlPeerBase {
  public:
-  LabelPeer(const ui::ControlSpec& spec, ui::ControlEvents* events, HWND parent, int id)
-      : ControlPeerBase(events, id), color_(spec.text_color) {
+  LabelPeer(const ui::ControlSpec& info, ui::ControlEvents* events, HWND parent, int id)
+      : ControlPeerBase(events, id), color_(info.text_color) {
     Create(L"STATIC",
-           SS_LEFT | SS_NOTIFY | WS_CLIPSIBLINGS | (spec.multi_line ? 0 : SS_LEFTNOWORDWRAP),
-           spec, parent);
+           SS_LEFT | SS_NOTIFY | WS_CLIPSIBLINGS | (info.multi_line ? 0 : SS_LEFTNOWORDWRAP),
+           info, parent);
     InFrontOfEarlierLabels();
   }
   HBRUSH OnColor(HDC dc) override {
@@ -119,9 +119,9 @@ class LabelPeer : public ControlPeerBase {
 
 class ButtonPeer : public ControlPeerBase {
  public:
-  ButtonPeer(const ui::ControlSpec& spec, ui::ControlEvents* events, HWND parent, int id)
+  ButtonPeer(const ui::ControlSpec& info, ui::ControlEvents* events, HWND parent, int id)
       : ControlPeerBase(events, id) {
-    Create(L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, spec, parent);
+    Create(L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, info, parent);
   }
   void OnCommand(int, int code) override {
     if (code == BN_CLICKED) events_->OnClicked();
@@ -130,9 +130,9 @@ class ButtonPeer : public ControlPeerBase {
 
 class EditPeer : public ControlPeerBase {
  public:
-  EditPeer(const ui::ControlSpec& spec, ui::ControlEvents* events, HWND parent, int id)
+  EditPeer(const ui::ControlSpec& info, ui::ControlEvents* events, HWND parent, int id)
       : ControlPeerBase(events, id) {
-    Create(L"EDIT", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, spec, parent);
+    Create(L"EDIT", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, info, parent);
   }
   // Setting the text is the model's own change: it is not reported back.
   void SetText(const ui::Text& text) override {
@@ -159,11 +159,11 @@ class EditPeer : public ControlPeerBase {
 
 class ProgressPeer : public ControlPeerBase {
  public:
-  ProgressPeer(const ui::ControlSpec& spec, ui::ControlEvents* events, HWND parent, int id)
+  ProgressPeer(const ui::ControlSpec& info, ui::ControlEvents* events, HWND parent, int id)
       : ControlPeerBase(events, id) {
-    Create(PROGRESS_CLASSW, 0, spec, parent);
-    SendMessageW(window_, PBM_SETRANGE32, spec.progress_minimum, spec.progress_maximum);
-    SetProgressPosition(spec.progress_position);
+    Create(PROGRESS_CLASSW, 0, info, parent);
+    SendMessageW(window_, PBM_SETRANGE32, info.progress_minimum, info.progress_maximum);
+    SetProgressPosition(info.progress_position);
   }
   void SetText(const ui::Text&) override {}
   void SetProgressPosition(int position) override {
@@ -175,10 +175,10 @@ class ProgressPeer : public ControlPeerBase {
 // and hands their notifications to its window.
 class ShapeBoxPeer : public ControlPeerBase, public MessageTarget {
  public:
-  ShapeBoxPeer(const ui::ControlSpec& spec, ui::ControlEvents* events, HWND parent, int id)
-      : ControlPeerBase(events, id), line_(spec.line_color), fill_(spec.fill_color) {
+  ShapeBoxPeer(const ui::ControlSpec& info, ui::ControlEvents* events, HWND parent, int id)
+      : ControlPeerBase(events, id), line_(info.line_color), fill_(info.fill_color) {
     Create(OwnWindowClass(L"SalaryRegisterShapeBox", 0, GetSysColorBrush(COLOR_BTNFACE)),
-           WS_CLIPCHILDREN, spec, parent, this);
+           WS_CLIPCHILDREN, info, parent, this);
   }
   void SetText(const ui::Text&) override {}
   bool HandleMessage(HWND window, UINT message, WPARAM w, LPARAM l, LRESULT* result) override {
@@ -218,17 +218,17 @@ class ShapeBoxPeer : public ControlPeerBase, public MessageTarget {
 
 }  // namespace
 
-std::unique_ptr<ControlPeerBase> MakeSimpleControl(const ui::ControlSpec& spec,
+std::unique_ptr<ControlPeerBase> MakeSimpleControl(const ui::ControlSpec& info,
                                                    ui::ControlEvents* events, HWND parent,
                                                    int id) {
-  switch (spec.kind) {
-    case ui::ControlKind::kLabel: return std::make_unique<LabelPeer>(spec, events, parent, id);
-    case ui::ControlKind::kButton: return std::make_unique<ButtonPeer>(spec, events, parent, id);
-    case ui::ControlKind::kEditBox: return std::make_unique<EditPeer>(spec, events, parent, id);
+  switch (info.kind) {
+    case ui::ControlKind::kLabel: return std::make_unique<LabelPeer>(info, events, parent, id);
+    case ui::ControlKind::kButton: return std::make_unique<ButtonPeer>(info, events, parent, id);
+    case ui::ControlKind::kEditBox: return std::make_unique<EditPeer>(info, events, parent, id);
     case ui::ControlKind::kProgressBar:
-      return std::make_unique<ProgressPeer>(spec, events, parent, id);
+      return std::make_unique<ProgressPeer>(info, events, parent, id);
     case ui::ControlKind::kShapeBox:
-      return std::make_unique<ShapeBoxPeer>(spec, events, parent, id);
+      return std::make_unique<ShapeBoxPeer>(info, events, parent, id);
     default:
       return nullptr;
   }

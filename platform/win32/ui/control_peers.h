@@ -33,7 +33,7 @@ class ControlPeerBase : public ui::ControlPeer {
  protected:
   // Makes the native control: `class_name` with `style` (WS_CHILD added) in `parent`. A window
   // class of ours hands its messages to `target`.
-  void Create(const wchar_t* class_name, DWORD style, const ui::ControlSpec& spec, HWND parent,
+  void Create(const wchar_t* class_name, DWORD style, const ui::ControlSpec& info, HWND parent,
               MessageTarget* target = nullptr);
   // Reports the generic input of `message`; true when it was one.
   virtual bool ReportInput(UINT message, WPARAM w, LPARAM l);
@@ -49,7 +49,7 @@ class ControlPeerBase : public ui::ControlPeer {
 
 // The peer of a control of one of the kinds label, button, edit box, progress bar or shape box.
 // `parent` is the window's client or the holding shape box.
-std::unique_ptr<ControlPeerBase> MakeSimpleControl(const ui::ControlSpec& spec,
+std::unique_ptr<ControlPeerBase> MakeSimpleControl(const ui::ControlSpec& info,
                                                    ui::ControlEvents* events, HWND parent, int id);
 
 }  // namespace sr::win32

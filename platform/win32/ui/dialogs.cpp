@@ -43,13 +43,13 @@ std::wstring FilterOf(const ui::Text& filter) {
 
 }  // namespace
 
-ui::MessageAnswer Win32Backend::ShowMessageBox(const ui::MessageBoxSpec& spec,
+ui::MessageAnswer Win32Backend::ShowMessageBox(const ui::MessageBoxSpec& info,
                                                ui::WindowPeer* owner) {
-  const UINT style = ButtonsOf(spec.buttons) | IconOf(spec.icon) |
-                     (spec.task_modal ? MB_TASKMODAL : MB_APPLMODAL);
+  const UINT style = ButtonsOf(info.buttons) | IconOf(info.icon) |
+                     (info.task_modal ? MB_TASKMODAL : MB_APPLMODAL);
   // A task-modal box has no owner: it blocks every window of the program instead.
-  const int answer = MessageBoxW(spec.task_modal ? nullptr : OwnerOf(owner),
-                                 ShownText(spec.text).c_str(), ShownText(spec.title).c_str(), style);
+  const int answer = MessageBoxW(info.task_modal ? nullptr : OwnerOf(owner),
+                                 ShownText(info.text).c_str(), ShownText(info.title).c_str(), style);
   switch (answer) {
     case IDCANCEL: return ui::MessageAnswer::kCancel;
     case IDYES: return ui::MessageAnswer::kYes;
@@ -58,21 +58,21 @@ ui::MessageAnswer Win32Backend::ShowMessageBox(const ui::MessageBoxSpec& spec,
   }
 }
 
-ui::FileDialogResult Win32Backend::RunFileDialog(const ui::FileDialogSpec& spec,
+ui::FileDialogResult Win32Backend::RunFileDialog(const ui::FileDialogSpec& info,
                                                  ui::WindowPeer* owner) {
   std::wstring path(32768, L'\0');
-  const std::wstring filter = FilterOf(spec.filter);
-  const std::wstring directory = ShownText(spec.initial_directory);
+  const std::wstring filter = FilterOf(info.filter);
+  const std::wstring directory = ShownText(info.initial_directory);
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = OwnerOf(owner);
-  dialog.lpstrFilter = spec.filter.empty() ? nullptr : filter.c_str();
+  dialog.lpstrFilter = info.filter.empty() ? nullptr : filter.c_str();
   dialog.lpstrFile = path.data();
   dialog.nMaxFile = static_cast<DWORD>(path.size());
   dialog.lpstrInitialDir = directory.empty() ? nullptr : directory.c_str();
   dialog.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
-                 (spec.kind == ui::FileDialogKind::kOpen ? OFN_FILEMUSTEXIST : OFN_OVERWRITEPROMPT);
-  const bool confirmed = spec.kind == ui::FileDialogKind::kOpen ? GetOpenFileNameW(&dialog)
+                 (info.kind == ui::FileDialogKind::kOpen ? OFN_FILEMUSTEXIST : OFN_OVERWRITEPROMPT);
+  const bool confirmed = info.kind == ui::FileDialogKind::kOpen ? GetOpenFileNameW(&dialog)
                                                                 : GetSaveFileNameW(&dialog);
   ui::FileDialogResult result;
   if (!confirmed) return result;

@@ -38,19 +38,19 @@ class Registered : public ui::ControlPeer {
 
 }  // namespace
 
-FormWindow::FormWindow(const ui::WindowSpec& spec, ui::WindowEvents* events, HWND owner)
+FormWindow::FormWindow(const ui::WindowSpec& info, ui::WindowEvents* events, HWND owner)
     : events_(events),
-      menu_(spec.menu),
-      minimum_width_(spec.minimum_width),
-      minimum_height_(spec.minimum_height) {
-  const DWORD style = spec.sizable ? WS_OVERLAPPEDWINDOW
+      menu_(info.menu),
+      minimum_width_(info.minimum_width),
+      minimum_height_(info.minimum_height) {
+  const DWORD style = info.sizable ? WS_OVERLAPPEDWINDOW
                                    : WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_BORDER;
   window_ = CreateWindowExW(
       0, OwnWindowClass(L"SalaryRegisterForm", CS_DBLCLKS, GetSysColorBrush(COLOR_BTNFACE)),
-      ShownText(spec.caption).c_str(), style | WS_CLIPCHILDREN, spec.rect.left, spec.rect.top,
-      spec.rect.width, spec.rect.height, owner, menu_.bar(), GetModuleHandleW(nullptr),
+      ShownText(info.caption).c_str(), style | WS_CLIPCHILDREN, info.rect.left, info.rect.top,
+      info.rect.width, info.rect.height, owner, menu_.bar(), GetModuleHandleW(nullptr),
       static_cast<MessageTarget*>(this));
-  if (!spec.has_icon) SendMessageW(window_, WM_SETICON, ICON_BIG, 0);
+  if (!info.has_icon) SendMessageW(window_, WM_SETICON, ICON_BIG, 0);
   if (menu_.accelerators() != nullptr) Accelerators()[window_] = menu_.accelerators();
 }
 
@@ -65,7 +65,7 @@ HACCEL FormWindow::AcceleratorsOf(HWND root) {
   return found == Accelerators().end() ? nullptr : found->second;
 }
 
-std::unique_ptr<ui::ControlPeer> FormWindow::CreateControl(const ui::ControlSpec& spec,
+std::unique_ptr<ui::ControlPeer> FormWindow::CreateControl(const ui::ControlSpec& info,
                                                            ui::ControlEvents* events,
                                                            ui::ControlPeer* container) {
   HWND parent = window_;
@@ -74,13 +74,13 @@ std::unique_ptr<ui::ControlPeer> FormWindow::CreateControl(const ui::ControlSpec
   }
   const int id = next_control_id_++;
   std::unique_ptr<ControlPeerBase> peer;
-  if (spec.kind == ui::ControlKind::kToolbar) {
-    peer = MakeToolbar(spec, events, parent, id);
+  if (info.kind == ui::ControlKind::kToolbar) {
+    peer = MakeToolbar(info, events, parent, id);
     toolbar_ = peer.get();
-  } else if (spec.kind == ui::ControlKind::kGrid) {
-    peer = MakeGridPeer(spec, events, parent, id);
+  } else if (info.kind == ui::ControlKind::kGrid) {
+    peer = MakeGridPeer(info, events, parent, id);
   } else {
-    peer = MakeSimpleControl(spec, events, parent, id);
+    peer = MakeSimpleControl(info, events, parent, id);
   }
   controls_[peer->window()] = peer.get();
   return std::make_unique<Registered<ControlPeerBase>>(std::move(peer), this);

@@ -19,7 +19,7 @@ namespace sr::win32 {
 class FormWindow : public ui::WindowPeer, public MessageTarget {
  public:
   // `owner` (may be null) keeps a secondary window above the window it belongs to.
-  FormWindow(const ui::WindowSpec& spec, ui::WindowEvents* events, HWND owner);
+  FormWindow(const ui::WindowSpec& info, ui::WindowEvents* events, HWND owner);
   ~FormWindow() override;
 
   HWND window() const { return window_; }
@@ -27,7 +27,7 @@ class FormWindow : public ui::WindowPeer, public MessageTarget {
   // The accelerators of the top-level window `root` (one of ours), or null.
   static HACCEL AcceleratorsOf(HWND root);
 
-  std::unique_ptr<ui::ControlPeer> CreateControl(const ui::ControlSpec& spec,
+  std::unique_ptr<ui::ControlPeer> CreateControl(const ui::ControlSpec& info,
                                                  ui::ControlEvents* events,
                                                  ui::ControlPeer* container) override;
   void Show() override;

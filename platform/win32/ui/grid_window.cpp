@@ -11,10 +11,10 @@ namespace sr::win32 {
 
 using ui::CellRange;
 
-GridWindow::GridWindow(const ui::ControlSpec& spec, ui::ControlEvents* events, HWND parent, int id)
-    : ControlPeerBase(events, id), source_(spec.grid_source), input_(spec.grid_input) {
+GridWindow::GridWindow(const ui::ControlSpec& info, ui::ControlEvents* events, HWND parent, int id)
+    : ControlPeerBase(events, id), source_(info.grid_source), input_(info.grid_input) {
   Create(OwnWindowClass(L"SalaryRegisterGrid", CS_DBLCLKS, nullptr),
-         WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | WS_CLIPCHILDREN, spec, parent, this);
+         WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | WS_CLIPCHILDREN, info, parent, this);
   SetWindowLongPtrW(window_, GWL_EXSTYLE, WS_EX_CLIENTEDGE);
   SetWindowPos(window_, nullptr, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOACTIVATE);
@@ -325,10 +325,10 @@ bool GridWindow::HandleMessage(HWND window, UINT message, WPARAM w, LPARAM l, LR
   }
 }
 
-std::unique_ptr<ControlPeerBase> MakeGridPeer(const ui::ControlSpec& spec,
+std::unique_ptr<ControlPeerBase> MakeGridPeer(const ui::ControlSpec& info,
                                               ui::ControlEvents* events, HWND parent, int id) {
-  if (spec.grid_source == nullptr || spec.grid_input == nullptr) return nullptr;
-  return std::make_unique<GridWindow>(spec, events, parent, id);
+  if (info.grid_source == nullptr || info.grid_input == nullptr) return nullptr;
+  return std::make_unique<GridWindow>(info, events, parent, id);
 }
 
 }  // namespace sr::win32

@@ -14,7 +14,7 @@ namespace sr::win32 {
 // being edited. Texts are converted between GBK and UTF-16 here and nowhere else in the grid.
 class GridWindow : public ControlPeerBase, public MessageTarget, public ui::GridView {
  public:
-  GridWindow(const ui::ControlSpec& spec, ui::ControlEvents* events, HWND parent, int id);
+  GridWindow(const ui::ControlSpec& info, ui::ControlEvents* events, HWND parent, int id);
   ~GridWindow() override;
 
   void SetText(const ui::Text&) override {}

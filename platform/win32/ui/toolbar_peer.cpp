@@ -13,11 +13,11 @@ constexpr int kFirstButtonCommand = 40000;
 
 class ToolbarPeer : public ControlPeerBase {
  public:
-  ToolbarPeer(const ui::ControlSpec& spec, ui::ControlEvents* events, HWND parent, int id)
-      : ControlPeerBase(events, id), entries_(spec.toolbar_entries) {
+  ToolbarPeer(const ui::ControlSpec& info, ui::ControlEvents* events, HWND parent, int id)
+      : ControlPeerBase(events, id), entries_(info.toolbar_entries) {
     // Docked across the whole width, under the labels that share its row: clipped by the
     // siblings in front of it (ControlPeerBase::Create keeps it behind them all).
-    Create(TOOLBARCLASSNAMEW, TBSTYLE_TOOLTIPS | TBSTYLE_FLAT | CCS_TOP | WS_CLIPSIBLINGS, spec,
+    Create(TOOLBARCLASSNAMEW, TBSTYLE_TOOLTIPS | TBSTYLE_FLAT | CCS_TOP | WS_CLIPSIBLINGS, info,
            parent);
     SendMessageW(window_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageW(window_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(ToolbarImages()));
@@ -83,9 +83,9 @@ BYTE NativeToolbarState(int state) {
   return native;
 }
 
-std::unique_ptr<ControlPeerBase> MakeToolbar(const ui::ControlSpec& spec, ui::ControlEvents* events,
+std::unique_ptr<ControlPeerBase> MakeToolbar(const ui::ControlSpec& info, ui::ControlEvents* events,
                                              HWND parent, int id) {
-  return std::make_unique<ToolbarPeer>(spec, events, parent, id);
+  return std::make_unique<ToolbarPeer>(info, events, parent, id);
 }
 
 }  // namespace sr::win32

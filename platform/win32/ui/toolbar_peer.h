@@ -11,7 +11,7 @@ namespace sr::win32 {
 
 // The common toolbar control docked along the top of the window: a button per entry with its
 // picture from the 28-image list, its caption below and a tool-tip; separators between.
-std::unique_ptr<ControlPeerBase> MakeToolbar(const ui::ControlSpec& spec, ui::ControlEvents* events,
+std::unique_ptr<ControlPeerBase> MakeToolbar(const ui::ControlSpec& info, ui::ControlEvents* events,
                                              HWND parent, int id);
 
 // Toolbar state bits of keys.h's ToolbarState as the control's TBSTATE_* bits.

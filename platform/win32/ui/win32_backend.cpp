@@ -23,11 +23,11 @@ Win32Backend::Win32Backend() {
 
 Win32Backend::~Win32Backend() { DestroyDisposedWindows(); }
 
-std::unique_ptr<ui::WindowPeer> Win32Backend::CreateWindow(const ui::WindowSpec& spec,
+std::unique_ptr<ui::WindowPeer> Win32Backend::CreateWindow(const ui::WindowSpec& info,
                                                            ui::WindowEvents* events) {
   // A secondary window belongs to the window in front, so that it stays above it.
   HWND owner = GetActiveWindow();
-  return std::make_unique<FormWindow>(spec, events, owner);
+  return std::make_unique<FormWindow>(info, events, owner);
 }
 
 bool Win32Backend::Pump(const MSG& message) {

@@ -27,15 +27,15 @@ class Win32Backend : public ui::Backend {
   Win32Backend();
   ~Win32Backend() override;
 
-  std::unique_ptr<ui::WindowPeer> CreateWindow(const ui::WindowSpec& spec,
+  std::unique_ptr<ui::WindowPeer> CreateWindow(const ui::WindowSpec& info,
                                                ui::WindowEvents* events) override;
   void RunModalLoop(ui::WindowPeer& window) override;
   void EndModalLoop(ui::WindowPeer& window) override;
   int RunMainLoop() override;
   void Quit(int exit_code) override;
   [[noreturn]] void Terminate(int exit_code) override;
-  ui::MessageAnswer ShowMessageBox(const ui::MessageBoxSpec& spec, ui::WindowPeer* owner) override;
-  ui::FileDialogResult RunFileDialog(const ui::FileDialogSpec& spec,
+  ui::MessageAnswer ShowMessageBox(const ui::MessageBoxSpec& info, ui::WindowPeer* owner) override;
+  ui::FileDialogResult RunFileDialog(const ui::FileDialogSpec& info,
                                      ui::WindowPeer* owner) override;
   int PopupMenu(ui::WindowPeer& window, int entry, int dx, int dy) override;
   sr::Clipboard& clipboard() override { return clipboard_; }

@@ -63,11 +63,11 @@ TEST(WindowMenuTest, ShortcutsBecomeAcceleratorsAndShowBesideTheCaption) {
 class Win32UiTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ui::WindowSpec spec;
-    spec.caption = "设置工资项目及免税项目";
-    spec.rect = {50, 50, 364, 400};
-    spec.menu = TestMenu();
-    window_ = backend_.CreateWindow(spec, &log_);
+    ui::WindowSpec info;
+    info.caption = "设置工资项目及免税项目";
+    info.rect = {50, 50, 364, 400};
+    info.menu = TestMenu();
+    window_ = backend_.CreateWindow(info, &log_);
     hwnd_ = FindWindowW(nullptr, L"设置工资项目及免税项目");
     if (hwnd_ == nullptr) GTEST_SKIP() << "no display for windows (the test command gives one)";
     ui::ControlSpec button;
