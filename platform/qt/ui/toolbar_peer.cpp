@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QFont>
+#include <QString>
 #include <QToolBar>
 #include <QToolButton>
 #include <algorithm>
@@ -53,11 +55,26 @@ class CompactButton : public QToolButton {
 
   QSize sizeHint() const override {
     const QSize natural = QToolButton::sizeHint();
-    const int caption = fontMetrics().size(Qt::TextShowMnemonic, text()).width();
-    return {std::min(natural.width(), std::max(caption, iconSize().width()) + 6),
+    return {std::min(natural.width(), std::max(CaptionWidth(), iconSize().width()) + 6),
             natural.height()};
   }
   QSize minimumSizeHint() const override { return sizeHint(); }
+
+ private:
+  // The layouts ask a button for its size a dozen times before the window first shows; laying
+  // out the caption each time cost more than building the whole toolbar.
+  int CaptionWidth() const {
+    if (measured_text_ != text() || measured_font_ != font()) {
+      measured_text_ = text();
+      measured_font_ = font();
+      caption_width_ = fontMetrics().size(Qt::TextShowMnemonic, measured_text_).width();
+    }
+    return caption_width_;
+  }
+
+  mutable QString measured_text_;
+  mutable QFont measured_font_;
+  mutable int caption_width_ = 0;
 };
 
 // Tighter spacing than the desktop style's, for the same reason.

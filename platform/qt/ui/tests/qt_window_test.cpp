@@ -188,10 +188,7 @@ TEST(QtWindow, InputToABlockedWindowIsDropped) {
   EXPECT_EQ(button_events.clicks, 2);
 }
 
-TEST(QtWindow, ToolbarDocksAtTheTopWithCaptionsUnderIconsAndReportsIndexes) {
-  WindowRecorder window_events;
-  ControlRecorder events;
-  auto peer = Backend().CreateWindow(MenuWindowSpec(), &window_events);
+ui::ControlSpec ToolbarSpec() {
   ui::ControlSpec description;
   description.kind = ui::ControlKind::kToolbar;
   description.rect = {0, -22, 974, 28};
@@ -202,17 +199,42 @@ TEST(QtWindow, ToolbarDocksAtTheTopWithCaptionsUnderIconsAndReportsIndexes) {
                           separator,
                           {false, Gbk(u8"删除"), Gbk(u8"删除一条记录"), 13, ui::kToolbarDisabled},
                           separator};
-  auto toolbar = peer->CreateControl(description, &events, nullptr);
-  peer->Show();
-  FormWindow* window = Native(*peer);
-  auto* bar = window->client()->findChild<QToolBar*>();
+  return description;
+}
+
+// A shown window holding the toolbar of ToolbarSpec().
+struct ToolbarWindow {
+  ToolbarWindow()
+      : peer(Backend().CreateWindow(MenuWindowSpec(), &window_events)),
+        toolbar(peer->CreateControl(ToolbarSpec(), &events, nullptr)) {
+    peer->Show();
+    bar = Native(*peer)->client()->findChild<QToolBar*>();
+  }
+
+  // The buttons of the toolbar's entries, in order (not the extension button).
+  QList<QToolButton*> EntryButtons() const {
+    QList<QToolButton*> buttons;
+    for (QToolButton* button : bar->findChildren<QToolButton*>())
+      if (button->defaultAction() != nullptr) buttons << button;
+    return buttons;
+  }
+
+  WindowRecorder window_events;
+  ControlRecorder events;
+  std::unique_ptr<ui::WindowPeer> peer;
+  std::unique_ptr<ui::ControlPeer> toolbar;
+  QToolBar* bar = nullptr;
+};
+
+TEST(QtWindow, ToolbarDocksAtTheTopWithCaptionsUnderIconsAndReportsIndexes) {
+  ToolbarWindow shown;
+  FormWindow* window = Native(*shown.peer);
+  QToolBar* bar = shown.bar;
   ASSERT_NE(bar, nullptr);
   EXPECT_EQ(bar->geometry().topLeft(), QPoint(0, 0));
   EXPECT_EQ(bar->width(), window->client()->width());
 
-  QList<QToolButton*> buttons;
-  for (QToolButton* button : bar->findChildren<QToolButton*>())
-    if (button->defaultAction() != nullptr) buttons << button;  // not the extension button
+  const QList<QToolButton*> buttons = shown.EntryButtons();
   ASSERT_EQ(buttons.size(), 2);
   EXPECT_EQ(buttons[0]->text(), Q(u8"新建"));
   EXPECT_EQ(buttons[0]->toolTip(), Q(u8"新建学生名单"));
@@ -224,14 +246,41 @@ TEST(QtWindow, ToolbarDocksAtTheTopWithCaptionsUnderIconsAndReportsIndexes) {
 
   buttons[0]->click();
   buttons[1]->click();  // disabled
-  toolbar->SetToolbarButtonState(3, 0);
+  shown.toolbar->SetToolbarButtonState(3, 0);
   EXPECT_TRUE(buttons[1]->isEnabled());
   buttons[1]->click();
-  EXPECT_EQ(events.toolbar, (std::vector<int>{1, 3}));
+  EXPECT_EQ(shown.events.toolbar, (std::vector<int>{1, 3}));
 
   window->resize(700, 300);
   EXPECT_TRUE(QTest::qWaitFor([&] { return window->client()->width() == 700; }));
   EXPECT_EQ(bar->width(), 700);
+}
+
+// A button is as wide as its caption and a small margin. The width is measured once, not at every
+// layout pass, so it must follow a new caption and a new font.
+TEST(QtWindow, ToolbarButtonIsAsWideAsItsCaptionAfterTheCaptionOrFontChanges) {
+  ToolbarWindow shown;
+  ASSERT_NE(shown.bar, nullptr);
+  QToolButton* button = shown.EntryButtons().value(0);
+  ASSERT_NE(button, nullptr);
+  const auto caption_width = [button] {
+    return button->fontMetrics().size(Qt::TextShowMnemonic, button->text()).width();
+  };
+  const int first = button->sizeHint().width();
+  EXPECT_EQ(first, caption_width() + 6);
+
+  button->defaultAction()->setText(Q(u8"新建学生名单和工资表"));
+  EXPECT_EQ(button->text(), Q(u8"新建学生名单和工资表"));
+  EXPECT_GT(button->sizeHint().width(), first);
+  EXPECT_EQ(button->sizeHint().width(), caption_width() + 6);
+  EXPECT_EQ(button->minimumSizeHint(), button->sizeHint());
+
+  QFont larger = button->font();
+  larger.setPixelSize(larger.pixelSize() * 2);
+  const int before = button->sizeHint().width();
+  button->setFont(larger);
+  EXPECT_GT(button->sizeHint().width(), before);
+  EXPECT_EQ(button->sizeHint().width(), caption_width() + 6);
 }
 
 }  // namespace
