@@ -1,11 +1,14 @@
 #include "platform/qt/ui/icons/painted_icons.h"
 
+#include <QIconEngine>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 #include <QPolygonF>
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace sr::qt {
 namespace {
@@ -263,10 +266,76 @@ QPixmap Render(Drawing draw, int size) {
   return pixmap;
 }
 
+// An icon whose square pictures are painted the first time a size needs them and kept in an icon
+// of plain pictures, which then answers as if it had held every size from the start. A screen at
+// 100% never needs the larger sizes: painting them all at start-up was a twelfth of its work.
+class PaintedIconEngine : public QIconEngine {
+ public:
+  PaintedIconEngine(Drawing draw, std::initializer_list<int> sides) : draw_(draw), sides_(sides) {}
+
+  QIconEngine* clone() const override { return new PaintedIconEngine(*this); }
+  QString key() const override { return QStringLiteral("PaintedIconEngine"); }
+  bool isNull() override { return false; }
+
+  // Every question is about the picture that an icon holding all sizes would choose.
+  QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+    const int side = SideFor(size);
+    QSize actual(side, side);
+    if (actual.width() > size.width() || actual.height() > size.height())
+      actual.scale(size, Qt::KeepAspectRatio);
+    return actual;
+  }
+
+  QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
+    QList<QSize> sizes;
+    if (mode == QIcon::Normal && state == QIcon::Off)
+      for (int side : sides_) sizes << QSize(side, side);
+    return sizes;
+  }
+
+  QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+    PaintFor(size);
+    return painted_.pixmap(size, 1.0, mode, state);
+  }
+
+  // `size` is in device pixels already; the pictures have no density of their own.
+  QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal) override {
+    return pixmap(size, mode, state);
+  }
+
+  void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+    const QPaintDevice* device = painter->device();
+    PaintFor(rect.size() * (device != nullptr ? device->devicePixelRatio() : 1.0));
+    painted_.paint(painter, rect, Qt::AlignCenter, mode, state);
+  }
+
+ private:
+  // As Qt's icon of pictures chooses: the smallest picture at least as large as `size`, else
+  // the largest.
+  int SideFor(const QSize& size) const {
+    const qint64 area = qint64(size.width()) * size.height();
+    int best = 0;
+    for (int side : sides_)
+      if (qint64(side) * side >= area && (best == 0 || side < best)) best = side;
+    return best != 0 ? best : *std::max_element(sides_.begin(), sides_.end());
+  }
+
+  void PaintFor(const QSize& size) {
+    const int side = SideFor(size);
+    if (std::find(painted_sides_.begin(), painted_sides_.end(), side) != painted_sides_.end())
+      return;
+    painted_.addPixmap(Render(draw_, side));
+    painted_sides_.push_back(side);
+  }
+
+  Drawing draw_;
+  std::vector<int> sides_;
+  QIcon painted_;
+  std::vector<int> painted_sides_;
+};
+
 QIcon IconAt(Drawing draw, std::initializer_list<int> sizes) {
-  QIcon icon;
-  for (int size : sizes) icon.addPixmap(Render(draw, size));
-  return icon;
+  return QIcon(new PaintedIconEngine(draw, sizes));
 }
 
 }  // namespace

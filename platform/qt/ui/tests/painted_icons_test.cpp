@@ -6,9 +6,13 @@
 #include <QImage>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QPainter>
 #include <QSet>
 #include <QToolBar>
+#include <functional>
 #include <gtest/gtest.h>
+#include <utility>
+#include <vector>
 
 #include "platform/qt/ui/form_style.h"
 
@@ -79,6 +83,56 @@ TEST(PaintedIcons, MenuBarAndToolbarLoadNoImagePlugIn) {
   EXPECT_GT(OpaquePixels(right), 8);
   EXPECT_NEAR(OpaquePixels(down), OpaquePixels(right), 4);
   EXPECT_NE(down, right);
+}
+
+// An icon of the pictures `painted` holds at exactly `sides`, added as the pictures were painted
+// before they were painted on demand: the answers the program's icons must keep giving.
+QIcon PlainIcon(const QIcon& painted, const std::vector<int>& sides) {
+  QIcon plain;
+  for (int side : sides) plain.addPixmap(painted.pixmap(QSize(side, side), 1.0));
+  return plain;
+}
+
+QImage Painted(const QIcon& icon, const QSize& size, qreal ratio, QIcon::Mode mode) {
+  QImage canvas(size * ratio, QImage::Format_ARGB32_Premultiplied);
+  canvas.setDevicePixelRatio(ratio);
+  canvas.fill(Qt::transparent);
+  QPainter painter(&canvas);
+  icon.paint(&painter, QRect(QPoint(0, 0), size), Qt::AlignCenter, mode);
+  return canvas;
+}
+
+// The pictures are painted the first time a size needs them. Whatever size, screen density and
+// mode is asked for first, the icon answers as the icon holding every size did.
+TEST(PaintedIcons, PaintedOnDemandAnswerAsIconsHoldingEverySize) {
+  App();
+  const std::pair<std::function<QIcon()>, std::vector<int>> icons[] = {
+      {[] { return ToolbarImage(14); }, {16, 32}},
+      {[] { return ToolbarImage(13); }, {16, 32}},
+      {[] { return ProgramIcon(); }, {16, 32, 48}}};
+  const QSize sizes[] = {{8, 8}, {16, 16}, {20, 20}, {24, 24}, {32, 32}, {40, 40}, {64, 64},
+                         {16, 24}, {48, 20}};
+  for (const auto& [make, sides] : icons) {
+    const QIcon plain = PlainIcon(make(), sides);
+    const QIcon reused = make();
+    for (QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled, QIcon::Active, QIcon::Selected}) {
+      EXPECT_EQ(make().availableSizes(mode), plain.availableSizes(mode)) << mode;
+      for (const QSize& size : sizes) {
+        EXPECT_EQ(make().actualSize(size, mode), plain.actualSize(size, mode)) << mode;
+        for (qreal ratio : {1.0, 1.5, 2.0}) {
+          const QPixmap expected = plain.pixmap(size, ratio, mode);
+          for (const QIcon& icon : {make(), reused}) {
+            const QPixmap got = icon.pixmap(size, ratio, mode);
+            EXPECT_EQ(got.devicePixelRatio(), expected.devicePixelRatio());
+            EXPECT_EQ(got.toImage(), expected.toImage())
+                << mode << " " << size.width() << "x" << size.height() << " at " << ratio;
+          }
+          EXPECT_EQ(Painted(make(), size, ratio, mode), Painted(plain, size, ratio, mode))
+              << mode << " " << size.width() << "x" << size.height() << " at " << ratio;
+        }
+      }
+    }
+  }
 }
 
 }  // namespace
