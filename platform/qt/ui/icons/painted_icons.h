@@ -6,7 +6,8 @@
 namespace sr::qt {
 
 // Picture `image` of the main toolbar's 28-entry image list, painted in code at 16 x 16 (and
-// 32 x 32 for high-density screens). Images the toolbar does not use yield a null icon.
+// 32 x 32 for high-density screens), each size when it is first needed. Images the toolbar does
+// not use yield a null icon.
 QIcon ToolbarImage(int image);
 
 // The program's window icon (a ledger with a coin), at 16, 32 and 48 pixels.
