@@ -268,7 +268,8 @@ QPixmap Render(Drawing draw, int size) {
 
 // An icon whose square pictures are painted the first time a size needs them and kept in an icon
 // of plain pictures, which then answers as if it had held every size from the start. A screen at
-// 100% never needs the larger sizes: painting them all at start-up was a twelfth of its work.
+// 100% never needs the larger sizes: painting them all was a tenth of the work before the main
+// window first shows.
 class PaintedIconEngine : public QIconEngine {
  public:
   PaintedIconEngine(Drawing draw, std::initializer_list<int> sides) : draw_(draw), sides_(sides) {}
