@@ -4,6 +4,7 @@
 #include <cstring>
 #include <functional>
 
+#include "app/withholding/record_tail.h"
 #include "runtime/convert/conversions.h"
 #include "runtime/recdb/coding.h"
 #include "runtime/recdb/value_codec.h"
@@ -106,6 +107,23 @@ void DecodeRecord(const uint8_t* record, LedgerEntry& e) {
   e.result.tax = e.figures.withheld;
 }
 
+// Whether the record at `index` is stored as writing the whole ledger stores it: its serial
+// number follows from its place, and its texts have nothing after their end.
+bool IsAsWritten(const uint8_t* record, size_t index) {
+  static constexpr uint8_t kZeros[256] = {};
+  if (recdb::GetI32(record) != int32_t(index + 1)) return false;
+  for (const recdb::FieldDescriptor& field : Layout()) {
+    if (field.type != recdb::FieldType::kText) continue;
+    const char* slot = reinterpret_cast<const char*>(record + field.offset);
+    const size_t width = size_t(field.text_width);
+    const size_t length = strnlen(slot, width);
+    if (width > sizeof kZeros || std::memcmp(slot + length, kZeros, width - length) != 0) {
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 std::vector<recdb::FieldDescriptor> LedgerFields() {
@@ -124,27 +142,36 @@ Text LedgerPath(const Text& folder, int year) {
 
 namespace {
 
-// Decodes every record of the ledger of `year` at `path` (a missing file has none) into one
-// entry in turn and hands it to `each` with the record's stored bytes; `begin` is told the
-// number of records first. False with a message when the file cannot be read or holds a record
-// of another year.
+// Where 月份 lies in a record.
+int32_t MonthOffset() { return Layout().front().offset; }
+
+// The message for a record of another year than `year`.
+Text OtherYearProblem(const uint8_t* record, const Text& path, int year) {
+  LedgerEntry entry;
+  DecodeRecord(record, entry);
+  return Concat({"扣缴台账 ", path, " 中有 ", ToText(YearMonth(entry)), " 的记录（", entry.number,
+                 " ", entry.name, "），不是 ", ToText(year), " 年的台账，本次没有计算"});
+}
+
+// Hands every record of the ledger of `year` at `path` (a missing file has none) to `each`
+// with its month; `begin` is told the number of records first. False with a message when the
+// file cannot be read or holds a record of another year.
 bool ReadLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& path, int year,
                 const std::function<void(int32_t count)>& begin,
-                const std::function<void(const uint8_t* record, const LedgerEntry& entry)>& each,
+                const std::function<void(const uint8_t* record, int month)>& each,
                 Text* message) {
+  if (!RecoverRecordFile(files, path, message)) return false;
   if (!FileExists(files, path)) return true;
-  LedgerEntry entry;  // one for all: its texts keep their room from record to record
+  const int32_t month_at = MonthOffset();
   bool other_year = false;
   auto take = [&](const uint8_t* record, Text* problem) {
-    DecodeRecord(record, entry);
-    if (entry.year != year || entry.month < 1 || entry.month > 12) {
+    const int month = recdb::GetI32(record + month_at) - year * 100;
+    if (month < 1 || month > 12) {
       other_year = true;
-      *problem =
-          Concat({"扣缴台账 ", path, " 中有 ", ToText(YearMonth(entry)), " 的记录（", entry.number,
-                  " ", entry.name, "），不是 ", ToText(year), " 年的台账，本次没有计算"});
+      *problem = OtherYearProblem(record, path, year);
       return false;
     }
-    each(record, entry);
+    each(record, month);
     return true;
   };
   Text problem;
@@ -155,6 +182,93 @@ bool ReadLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& pat
   return true;
 }
 
+std::string_view TextAt(const uint8_t* record, const recdb::FieldDescriptor& field) {
+  const char* text = reinterpret_cast<const char*>(record + field.offset);
+  return std::string_view(text, strnlen(text, size_t(field.text_width)));
+}
+
+// Reads what the calculation of one month needs from each record, and nothing else: no record
+// is decoded whole.
+class MonthReader {
+ public:
+  MonthReader(LedgerOfMonth* ledger, bool keep_all) : ledger_(*ledger), keep_all_(keep_all) {
+    // The month's figures in a record, read straight into `figures_`.
+    auto field = Layout().begin() + 1 + std::size(kHeadTexts);
+    for (const AmountField& f : kHeadAmounts) {
+      double* at = &f.at(scratch_);
+      const char* in = reinterpret_cast<const char*>(&scratch_.figures);
+      if (reinterpret_cast<const char*>(at) >= in &&
+          reinterpret_cast<const char*>(at) < in + sizeof(MonthFigures)) {
+        figures_.push_back({field->offset, at});
+      }
+      ++field;
+    }
+  }
+
+  void Begin(int32_t count) {
+    if (keep_all_) ledger_.stored.reserve(size_t(count) * TheLayout().record_size);
+    ledger_.months.reserve(size_t(count));
+  }
+
+  void Take(const uint8_t* record, int month) {
+    LedgerOfMonth& l = ledger_;
+    l.as_written = l.as_written && IsAsWritten(record, l.months.size()) &&
+                   (l.months.empty() || l.months.back() <= month);
+    if (keep_all_ || month == l.month) {
+      l.stored.append(reinterpret_cast<const char*>(record), TheLayout().record_size);
+    }
+    l.months.push_back(static_cast<int8_t>(month));
+    if (month < l.month) {
+      for (const FigureSlot& slot : figures_) *slot.at = recdb::GetDouble(record + slot.offset);
+      SumsOf(month, TextAt(record, Layout()[1])).Add(scratch_.figures);
+    }
+    if (month == l.month) {
+      const std::string_view source = TextAt(record, Layout().back());
+      if (std::find(l.sources.begin(), l.sources.end(), source) == l.sources.end()) {
+        l.sources.emplace_back(source);
+      }
+    }
+  }
+
+ private:
+  struct FigureSlot {
+    int32_t offset;
+    double* at;
+  };
+
+  // The sums of the person `number`. Month after month the ledger usually lists the same people
+  // in the same order: the person at the same place in the month before is tried first.
+  CumulativeSums& SumsOf(int month, std::string_view number) {
+    if (month != month_) month_ = month, place_ = 0;
+    const size_t place = place_++;
+    if (place < by_place_.size() && *by_place_[place].first == number) {
+      return *by_place_[place].second;
+    }
+    auto& entry = *ledger_.earlier.try_emplace(Text(number)).first;
+    if (place >= by_place_.size()) by_place_.resize(place + 1);
+    by_place_[place] = {&entry.first, &entry.second};
+    return entry.second;
+  }
+
+  LedgerOfMonth& ledger_;
+  const bool keep_all_;
+  LedgerEntry scratch_;
+  std::vector<FigureSlot> figures_;
+  int month_ = 0;
+  size_t place_ = 0;
+  std::vector<std::pair<const Text*, CumulativeSums*>> by_place_;
+};
+
+bool ReadLedgerOfMonth(DatabaseTable& databases, fs::FileSystem& files, const Text& path,
+                       int year, int month, bool keep_all, LedgerOfMonth* ledger, Text* message) {
+  *ledger = LedgerOfMonth();
+  ledger->month = month;
+  MonthReader reader(ledger, keep_all);
+  return ReadLedger(
+      databases, files, path, year, [&](int32_t count) { reader.Begin(count); },
+      [&](const uint8_t* record, int m) { reader.Take(record, m); }, message);
+}
+
 }  // namespace
 
 bool LoadLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& path, int year,
@@ -162,34 +276,45 @@ bool LoadLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& pat
   entries->clear();
   const bool ok = ReadLedger(
       databases, files, path, year, [&](int32_t count) { entries->reserve(count); },
-      [&](const uint8_t*, const LedgerEntry& entry) { entries->push_back(entry); }, message);
+      [&](const uint8_t* record, int) { DecodeRecord(record, entries->emplace_back()); },
+      message);
   if (!ok) entries->clear();
   return ok;
 }
 
 bool LoadLedgerOfMonth(DatabaseTable& databases, fs::FileSystem& files, const Text& path, int year,
                        int month, LedgerOfMonth* ledger, Text* message) {
-  *ledger = LedgerOfMonth();
-  ledger->month = month;
-  const size_t size = TheLayout().record_size;
-  auto begin = [&](int32_t count) {
-    ledger->stored.reserve(size_t(count) * size);
-    ledger->months.reserve(count);
-  };
-  auto each = [&](const uint8_t* record, const LedgerEntry& entry) {
-    ledger->stored.append(reinterpret_cast<const char*>(record), size);
-    ledger->months.push_back(static_cast<int8_t>(entry.month));
-    if (entry.month < month) ledger->earlier[entry.number].Add(entry.figures);
-    if (entry.month == month && std::find(ledger->sources.begin(), ledger->sources.end(),
-                                          entry.source) == ledger->sources.end()) {
-      ledger->sources.push_back(entry.source);
-    }
-  };
-  return ReadLedger(databases, files, path, year, begin, each, message);
+  // Usually the month is written in place, and only its own records' bytes are needed; else
+  // the whole ledger is written anew from every record's bytes, which a second reading keeps.
+  if (!ReadLedgerOfMonth(databases, files, path, year, month, false, ledger, message)) {
+    return false;
+  }
+  if (InPlace(*ledger)) return true;
+  return ReadLedgerOfMonth(databases, files, path, year, month, true, ledger, message);
 }
+
+namespace {
+
+// The month's records written over the ledger's last month or after it.
+TailWrite WriteMonthInPlace(fs::FileSystem& files, const Text& path, const LedgerOfMonth& ledger,
+                            const std::vector<LedgerEntry>& fresh, Text* message) {
+  const size_t size = TheLayout().record_size;
+  const int32_t count = int32_t(ledger.months.size());
+  std::string records(fresh.size() * size, '\0');
+  for (size_t i = 0; i < fresh.size(); ++i) {
+    EncodeRecord(fresh[i], reinterpret_cast<uint8_t*>(records.data()) + i * size);
+  }
+  return ReplaceTailRecords(files, path, LedgerFields(), count,
+                            count - int32_t(ledger.stored.size() / size), ledger.stored,
+                            std::move(records), message);
+}
+
+}  // namespace
 
 bool SaveLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& path,
                 const std::vector<LedgerEntry>& entries, Text* message) {
+  // A journal left behind would otherwise roll the new file back to parts of the old one.
+  if (!RecoverRecordFile(files, path, message)) return false;
   return WriteStoredRecords(
       databases, files, path, kLedgerAlias, LedgerFields(), entries.size(),
       [&](size_t i, uint8_t* record) { EncodeRecord(entries[i], record); }, message);
@@ -198,6 +323,20 @@ bool SaveLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& pat
 bool SaveLedgerOfMonth(DatabaseTable& databases, fs::FileSystem& files, const Text& path,
                        const LedgerOfMonth& ledger, const std::vector<LedgerEntry>& fresh,
                        Text* message) {
+  if (!RecoverRecordFile(files, path, message)) return false;
+  if (InPlace(ledger)) {
+    switch (WriteMonthInPlace(files, path, ledger, fresh, message)) {
+      case TailWrite::kWritten: return true;
+      case TailWrite::kFailed: return false;
+      case TailWrite::kNotInPlace: break;
+    }
+    // Only the month's own records were kept: a ledger that is no longer what was read cannot
+    // be written anew from them.
+    if (ledger.stored.size() != ledger.months.size() * TheLayout().record_size) {
+      *message = Concat({"扣缴台账 ", path, " 在计算的同时被改动过，本次没有保存，请重新计算"});
+      return false;
+    }
+  }
   // Each record of the new ledger with its month: a stored record by its index, a fresh one as
   // -1 - its index; in the order ReplaceMonth gives.
   std::vector<std::pair<int, int32_t>> order;
@@ -225,6 +364,10 @@ bool SaveLedgerOfMonth(DatabaseTable& databases, fs::FileSystem& files, const Te
   };
   return WriteStoredRecords(databases, files, path, kLedgerAlias, LedgerFields(), order.size(),
                             encode, message);
+}
+
+bool InPlace(const LedgerOfMonth& ledger) {
+  return ledger.as_written && (ledger.months.empty() || ledger.months.back() <= ledger.month);
 }
 
 std::unordered_map<Text, CumulativeSums> SumsBefore(const std::vector<LedgerEntry>& entries,

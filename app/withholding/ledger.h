@@ -33,7 +33,8 @@ std::vector<recdb::FieldDescriptor> LedgerFields();
 // "扣缴台账2026.dat" in `folder`.
 Text LedgerPath(const Text& folder, int year);
 
-// Reads the ledger of `year`. A missing file is an empty ledger. False with a message naming the
+// Reads the ledger of `year`, first rolling back a save that a kill cut short (every reading
+// and saving of a ledger does). A missing file is an empty ledger. False with a message naming the
 // file when it cannot be read, is not a ledger, or holds a record of another year.
 bool LoadLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& path, int year,
                 std::vector<LedgerEntry>* entries, Text* message);
@@ -43,15 +44,24 @@ bool SaveLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& pat
                 const std::vector<LedgerEntry>& entries, Text* message);
 
 // The ledger as the calculation of one pay month reads it: what the month is worked out from,
-// and every record's stored bytes, so that the records of the other months are written back as
-// they are instead of being decoded and coded again.
+// and the stored bytes of the records that its saving writes back as they are instead of
+// decoding and coding them again.
 struct LedgerOfMonth {
   int month = 0;
   std::unordered_map<Text, CumulativeSums> earlier;  // SumsBefore(entries, month)
   std::vector<Text> sources;  // of the month's records, in order, each once
-  std::string stored;         // the records' bytes, one after another, in file order
-  std::vector<int8_t> months;  // the month of each stored record
+  std::vector<int8_t> months;  // the month of each record, in file order
+  // Whether the records are in month order and each is stored as writing the whole ledger
+  // stores it.
+  bool as_written = true;
+  // When the month can be written in place (InPlace), the bytes of the month's own records;
+  // else those of every record, one after another in file order.
+  std::string stored;
 };
+
+// Whether the month of `ledger` is the last one or comes after it, in a ledger as_written: its
+// records can then be written in place.
+bool InPlace(const LedgerOfMonth& ledger);
 
 // Reads the ledger of `year` for calculating `month`; fails as LoadLedger does.
 bool LoadLedgerOfMonth(DatabaseTable& databases, fs::FileSystem& files, const Text& path, int year,
@@ -59,7 +69,11 @@ bool LoadLedgerOfMonth(DatabaseTable& databases, fs::FileSystem& files, const Te
 
 // Writes the ledger with the records of its month replaced by `fresh`: the same file, byte for
 // byte, as SaveLedger(ReplaceMonth(entries, month, fresh)) writes for the entries it was read
-// from.
+// from (the creation time aside). When the month is the last one or comes after it, and the
+// file is still as it was read, only its records are written, in place and crash-safely (see
+// ReplaceTailRecords); otherwise the whole ledger is written anew. A ledger that another
+// program changed since it was read is refused with a message, and left as it is.
+// REQUIRES: every fresh entry is of the ledger's month.
 bool SaveLedgerOfMonth(DatabaseTable& databases, fs::FileSystem& files, const Text& path,
                        const LedgerOfMonth& ledger, const std::vector<LedgerEntry>& fresh,
                        Text* message);

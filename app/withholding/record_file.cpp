@@ -202,6 +202,19 @@ recdb::FieldDescriptor WholeField(const char* name) {
   return field;
 }
 
+int ReadFileContent(fs::FileSystem& files, const Text& path, std::string* content) {
+  std::unique_ptr<fs::File> file;
+  int code = files.Open(path, fs::Access::kRead, fs::Share::kDenyWrite,
+                        fs::Disposition::kOpenExisting, &file);
+  int64_t length = 0;
+  if (code == fs::kOk) code = file->Length(&length);
+  content->assign(static_cast<size_t>(length), '\0');
+  size_t got = 0;
+  if (code == fs::kOk && length > 0) code = file->ReadAt(0, content->data(), content->size(), &got);
+  content->resize(got);
+  return code;
+}
+
 bool FileExists(fs::FileSystem& files, const Text& path) {
   bool exists = false;
   return files.Exists(path, &exists) == fs::kOk && exists;

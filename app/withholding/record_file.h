@@ -56,6 +56,10 @@ recdb::FieldDescriptor TextField(const char* name, int width);
 recdb::FieldDescriptor NumberField(const char* name);
 recdb::FieldDescriptor WholeField(const char* name);
 
+// The whole content of the file at `path`, read with others kept from writing it meanwhile.
+// Returns 0 or a file code.
+int ReadFileContent(fs::FileSystem& files, const Text& path, std::string* content);
+
 // Whether a file exists at `path` (an unreadable folder counts as no).
 bool FileExists(fs::FileSystem& files, const Text& path);
 

@@ -191,20 +191,6 @@ namespace {
 
 const char kImportTitle[] = "导入往月数据";
 
-// The whole content of a file; false with a file code.
-int ReadWholeFile(fs::FileSystem& files, const Text& path, std::string* content) {
-  std::unique_ptr<fs::File> file;
-  int code = files.Open(path, fs::Access::kRead, fs::Share::kDenyWrite,
-                        fs::Disposition::kOpenExisting, &file);
-  int64_t length = 0;
-  if (code == fs::kOk) code = file->Length(&length);
-  content->assign(static_cast<size_t>(length), '\0');
-  size_t got = 0;
-  if (code == fs::kOk && length > 0) code = file->ReadAt(0, content->data(), content->size(), &got);
-  content->resize(got);
-  return code;
-}
-
 Text MonthsText(const std::vector<int>& months) {
   Text text;
   for (int month : months) text += Concat({text.empty() ? "" : "、", ToText(month)});
@@ -222,7 +208,7 @@ void WithholdingCommands::ImportTakeOver() {
                                ui::MessageIcon::kError);
   };
   std::string content;
-  if (int code = ReadWholeFile(app_.seams.files, dialog.path(), &content); code != fs::kOk) {
+  if (int code = ReadFileContent(app_.seams.files, dialog.path(), &content); code != fs::kOk) {
     return fail(Concat({"无法读取文件 ", dialog.path(), "：", DatabaseErrorMessage(code)}));
   }
   std::vector<LedgerEntry> imported;

@@ -1,0 +1,130 @@
+#include "app/withholding/record_tail.h"
+
+#include <cstring>
+#include <memory>
+
+#include "app/withholding/rollback_journal.h"
+#include "runtime/convert/conversions.h"
+#include "runtime/recdb/coding.h"
+#include "runtime/recdb/errors.h"
+
+namespace sr::app {
+namespace {
+
+Text WriteFailure(const Text& path, int code) {
+  return Concat({"无法写入文件 ", path, "：", DatabaseErrorMessage(code)});
+}
+
+// The header and field descriptors that a file of `fields` with `count` records appended one
+// by one from the first serial number has, created at `created`.
+std::string ExpectedPrefix(std::vector<recdb::FieldDescriptor> fields, double created,
+                           int32_t count) {
+  recdb::Header header;
+  header.created = created;
+  header.record_size = recdb::AssignOffsets(&fields);
+  header.record_count = count;
+  header.next_serial = count + 1;
+  std::string bytes = recdb::EncodeHeader(header);
+  uint8_t field_count[4];
+  recdb::PutI32(field_count, int32_t(fields.size()));
+  bytes.append(reinterpret_cast<const char*>(field_count), 4);
+  for (const recdb::FieldDescriptor& field : fields) bytes += recdb::EncodeDescriptor(field);
+  return bytes;
+}
+
+int ReadExactly(fs::File& file, int64_t offset, std::string* bytes) {
+  size_t got = 0;
+  const int code = file.ReadAt(offset, bytes->data(), bytes->size(), &got);
+  return code != fs::kOk ? code : got == bytes->size() ? fs::kOk : fs::kEndOfFile;
+}
+
+// Whether the open file is, up to its creation time, what the whole-file write made, with
+// `count` records ending in `old_tail` from record `first` on.
+bool IsAsRead(fs::File& file, const std::vector<recdb::FieldDescriptor>& fields, int32_t count,
+              int32_t first, std::string_view old_tail, int64_t record_size) {
+  const int64_t data = recdb::DataStart(fields.size());
+  int64_t length = 0;
+  std::string prefix(size_t(data), '\0');
+  if (file.Length(&length) != fs::kOk || length != data + count * record_size ||
+      ReadExactly(file, 0, &prefix) != fs::kOk) {
+    return false;
+  }
+  recdb::Header header;
+  if (!recdb::DecodeHeader(reinterpret_cast<const uint8_t*>(prefix.data()), &header) ||
+      prefix != ExpectedPrefix(fields, header.created, count)) {
+    return false;
+  }
+  std::string tail(old_tail.size(), '\0');
+  return ReadExactly(file, data + first * record_size, &tail) == fs::kOk && tail == old_tail;
+}
+
+// Gives the records their serial numbers (from `first` + 1 on) and puts them down, then the
+// record count and the next serial number.
+int WriteTail(fs::File& file, int64_t data, int32_t first, std::string& records,
+              int64_t record_size) {
+  const int32_t count = first + int32_t(size_t(records.size()) / size_t(record_size));
+  uint8_t* record = reinterpret_cast<uint8_t*>(records.data());
+  for (int32_t serial = first + 1; serial <= count; ++serial, record += record_size) {
+    recdb::PutI32(record, serial);
+  }
+  int64_t old_length = 0;
+  int code = file.Length(&old_length);
+  const int64_t offset = data + first * record_size;
+  if (code == fs::kOk && !records.empty()) code = file.WriteAt(offset, records.data(), records.size());
+  const int64_t length = offset + int64_t(records.size());
+  if (code == fs::kOk && length < old_length) code = file.Truncate(length);
+  uint8_t counts[8];
+  recdb::PutI32(counts, count);
+  recdb::PutI32(counts + 4, count + 1);
+  return code == fs::kOk ? file.WriteAt(recdb::kCountOffset, counts, 8) : code;
+}
+
+}  // namespace
+
+TailWrite ReplaceTailRecords(fs::FileSystem& files, const Text& path,
+                             const std::vector<recdb::FieldDescriptor>& fields, int32_t count,
+                             int32_t first, std::string_view old_tail, std::string records,
+                             Text* message) {
+  std::vector<recdb::FieldDescriptor> laid = fields;
+  const int64_t record_size = recdb::AssignOffsets(&laid);
+  if (first < 0 || first > count || records.size() % size_t(record_size) != 0) {
+    return TailWrite::kNotInPlace;
+  }
+  Text target;
+  std::unique_ptr<fs::File> file;
+  int code = files.ResolveLinks(path, &target);
+  if (code == fs::kOk) {
+    code = files.Open(target, fs::Access::kReadWrite, fs::Share::kExclusive,
+                      fs::Disposition::kOpenExisting, &file);
+  }
+  if (code == fs::kNotFound) return TailWrite::kNotInPlace;
+  if (code != fs::kOk) {
+    *message = WriteFailure(path, code);
+    return TailWrite::kFailed;
+  }
+  if (!IsAsRead(*file, fields, count, first, old_tail, record_size)) return TailWrite::kNotInPlace;
+  const int64_t data = recdb::DataStart(fields.size());
+  RollbackJournal journal(files, target);
+  code = journal.Begin(*file, {{recdb::kCountOffset, 8},
+                                   {data + first * record_size, int64_t(old_tail.size())}});
+  if (code == fs::kOk) {
+    code = WriteTail(*file, data, first, records, record_size);
+    if (code == fs::kOk) code = journal.Commit(*file);
+    if (code != fs::kOk) journal.RollBack(*file);
+  }
+  if (code == fs::kOk) return TailWrite::kWritten;
+  *message = WriteFailure(path, code);
+  return TailWrite::kFailed;
+}
+
+bool RecoverRecordFile(fs::FileSystem& files, const Text& path, Text* message) {
+  Text target;
+  int code = files.ResolveLinks(path, &target);
+  if (code == fs::kOk) code = RollbackJournal(files, target).Recover();
+  if (code == fs::kOk) return true;
+  *message = Concat({"文件 ", path, " 上次的保存没有做完，无法把它恢复成保存前的样子：",
+                     DatabaseErrorMessage(code)});
+  return false;
+}
+
+}  // namespace sr::app

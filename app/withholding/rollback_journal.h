@@ -1,0 +1,58 @@
+#ifndef SALARY_APP_WITHHOLDING_ROLLBACK_JOURNAL_H_
+#define SALARY_APP_WITHHOLDING_ROLLBACK_JOURNAL_H_
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "base/value.h"
+#include "platform/fs/file_system.h"
+
+namespace sr::app {
+
+// Changes a file in place without ever leaving it half changed. Before the first change, the
+// file's length and the bytes about to be overwritten go into a journal beside it, which is
+// made durable and only then takes its name; the journal is removed once the changed file is
+// durable. A journal found beside the file (a change cut short by a kill) puts the old bytes
+// and length back: the file is then exactly as it was before that change.
+//
+// Use: Recover; open the file; Begin with the ranges to be overwritten; change the file;
+// Commit. After a failed change, RollBack. Every call returns 0 or a file code (sr::fs::Code).
+class RollbackJournal {
+ public:
+  struct Range {
+    int64_t offset = 0;
+    int64_t length = 0;
+  };
+
+  // `target`: the file changed, links already followed.
+  // REQUIRES: `files` outlives this object.
+  RollbackJournal(fs::FileSystem& files, const Text& target);
+
+  // Rolls back a change that a journal beside the file records, and removes a journal that
+  // never took its name. Nothing to do gives 0.
+  int Recover();
+  // Saves the length of `file` and its bytes in `ranges` (clipped to the length), durably.
+  int Begin(fs::File& file, const std::vector<Range>& ranges);
+  // Makes the changed file durable, then removes the journal: the change is done.
+  int Commit(fs::File& file);
+  // Puts the old bytes back into `file` and removes the journal. When that fails, the journal
+  // stays for the next Recover.
+  int RollBack(fs::File& file);
+
+ private:
+  int Restore(fs::File& file, const std::string& journal);
+
+  fs::FileSystem& files_;
+  Text target_;
+  Text journal_;
+  Text writing_;
+  std::string saved_;  // the journal's bytes since Begin
+};
+
+// The journal beside `target`.
+Text JournalPath(const Text& target);
+
+}  // namespace sr::app
+
+#endif  // SALARY_APP_WITHHOLDING_ROLLBACK_JOURNAL_H_
