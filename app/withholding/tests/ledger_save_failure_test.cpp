@@ -76,56 +76,78 @@ class LedgerSaveFailureTest : public ::testing::Test {
     program_.SetRow(2, {{0, "1002"}, {1, "李四"}, {2, "20000"}});
   }
 
-  // Calculates March with the ledger as it was before; returns whether a message was shown.
+  // Calculates the month (March by default) with the ledger as it was before; returns whether
+  // a message was shown.
   bool Calculate() {
     EXPECT_EQ(fs::RealFileSystem().CopyFile(pristine_, ledger_), fs::kOk);
     for (int row : {1, 2}) program_.salary_register().SetCellText(row, kTaxColumn, "");
-    program_.InModal<forms::PayMonthForm>([](forms::PayMonthForm& form) {
-      form.edit_box().SetText("2026-03");
+    program_.InModal<forms::PayMonthForm>([this](forms::PayMonthForm& form) {
+      form.edit_box().SetText(month_);
       form.ok_button().Raise(forms::kButtonClicked);
     });
-    const size_t before = program_.Messages().size();
+    // February's records came from another register: the question whether to replace them.
+    const bool asked = month_ == Text("2026-02");
+    if (asked) program_.backend().QueueAnswer(ui::MessageAnswer::kYes);
+    const size_t before = program_.Messages().size() + (asked ? 1 : 0);
     WithholdingCommands(program_.context()).Calculate();
     return program_.Messages().size() > before;
   }
 
   fs::FaultInjectingFileSystem files_{fs::RealFileSystem()};
   TaxProgram program_{&files_};
+  // Calculates the pay month at every number of file changes before the save stops, and
+  // checks what each leaves; `first_new` is the line of the month's first record.
+  void FailAtEveryChange(size_t first_new) {
+    const int start = files_.changes();
+    ASSERT_FALSE(Calculate()) << ToUtf8(program_.Messages().back().text);
+    const int steps = files_.changes() - start;
+    ASSERT_GT(steps, 3);
+    const std::vector<Text> new_lines = LedgerLines(ledger_);
+    ASSERT_EQ(new_lines.size(), first_new + 2);
+    const Text month = month_ == Text("2026-03") ? "3" : "2";
+    EXPECT_EQ(new_lines[first_new].rfind(month + " 1001 张三  10000 150 5000 ", 0), 0u)
+        << ToUtf8(new_lines[first_new]);
+    EXPECT_EQ(new_lines[first_new + 1].rfind(month + " 1002 李四  20000 450 5000 ", 0), 0u)
+        << ToUtf8(new_lines[first_new + 1]);
+    int failed = 0;
+    for (int stop_after = 0; stop_after <= steps; ++stop_after) {
+      SCOPED_TRACE(stop_after);
+      files_.StopAfter(stop_after);
+      const bool told = Calculate();
+      files_.ClearFaults();
+      const SalaryRegister& reg = program_.salary_register();
+      if (told) {
+        ++failed;
+        EXPECT_NE(program_.Messages().back().text.find(ledger_), Text::npos);
+        EXPECT_EQ(LedgerLines(ledger_), old_lines_);
+        EXPECT_EQ(reg.CellText(1, kTaxColumn), "");
+        EXPECT_EQ(reg.CellText(2, kTaxColumn), "");
+      } else {
+        EXPECT_EQ(LedgerLines(ledger_), new_lines);
+        EXPECT_EQ(reg.CellText(1, kTaxColumn), "150");
+        EXPECT_EQ(reg.CellText(2, kTaxColumn), "450");
+      }
+    }
+    EXPECT_EQ(failed, steps);  // every change but none fails the save
+  }
+
   Text ledger_, pristine_;
   std::vector<Text> old_lines_;
+  const char* month_ = "2026-03";
 };
 
 // March by hand: 1001 has 30000 - 15000 = 15000 x 3% = 450 less 300 withheld = 150; 1002 has
-// 40000 - 15000 = 25000 x 3% = 750 less 300 = 450.
+// 40000 - 15000 = 25000 x 3% = 750 less 300 = 450. March is appended to the ledger.
 TEST_F(LedgerSaveFailureTest, AFailedSaveChangesNothingAndSaysSoASilentOneWroteBoth) {
-  const int start = files_.changes();
-  ASSERT_FALSE(Calculate()) << ToUtf8(program_.Messages().back().text);
-  const int steps = files_.changes() - start;
-  ASSERT_GT(steps, 3);
-  const std::vector<Text> new_lines = LedgerLines(ledger_);
-  ASSERT_EQ(new_lines.size(), 6u);
-  EXPECT_EQ(new_lines[4].rfind("3 1001 张三  10000 150 5000 ", 0), 0u) << ToUtf8(new_lines[4]);
-  EXPECT_EQ(new_lines[5].rfind("3 1002 李四  20000 450 5000 ", 0), 0u) << ToUtf8(new_lines[5]);
-  int failed = 0;
-  for (int stop_after = 0; stop_after <= steps; ++stop_after) {
-    SCOPED_TRACE(stop_after);
-    files_.StopAfter(stop_after);
-    const bool told = Calculate();
-    files_.ClearFaults();
-    const SalaryRegister& reg = program_.salary_register();
-    if (told) {
-      ++failed;
-      EXPECT_NE(program_.Messages().back().text.find(ledger_), Text::npos);
-      EXPECT_EQ(LedgerLines(ledger_), old_lines_);
-      EXPECT_EQ(reg.CellText(1, kTaxColumn), "");
-      EXPECT_EQ(reg.CellText(2, kTaxColumn), "");
-    } else {
-      EXPECT_EQ(LedgerLines(ledger_), new_lines);
-      EXPECT_EQ(reg.CellText(1, kTaxColumn), "150");
-      EXPECT_EQ(reg.CellText(2, kTaxColumn), "450");
-    }
-  }
-  EXPECT_EQ(failed, steps);  // every change but none fails the save
+  FailAtEveryChange(4);
+}
+
+// February again, the ledger's last month, written over the one there: 1001 has 20000 - 10000 =
+// 10000 x 3% = 300 less 150 withheld in January = 150; 1002 has 30000 - 10000 = 20000 x 3% =
+// 600 less 150 = 450.
+TEST_F(LedgerSaveFailureTest, TheLastMonthAgainFailedAtAnyChangeChangesNothing) {
+  month_ = "2026-02";
+  FailAtEveryChange(2);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "app/withholding/ledger.h"
 #include "app/withholding/people_file.h"
+#include "app/withholding/rollback_journal.h"
 #include "base/gbk.h"
 #include "platform/fs/real_file_system.h"
 #include "runtime/convert/conversions.h"
@@ -360,6 +361,131 @@ TEST_F(LedgerFileTest, MonthRewrittenFromStoredBytesAsFromItsEntries) {
     ASSERT_GT(expected.size(), 100u * size);
     EXPECT_TRUE(FileBytes(fast) == expected);
   }
+}
+
+// The header's creation time, which a month written in place keeps.
+std::string CreationTime(const Text& path) {
+  std::ifstream in(Native(path), std::ios::binary);
+  std::string bytes(16, '\0');
+  in.read(bytes.data(), 16);
+  return bytes.substr(8);
+}
+
+// Months 1 to 3 of 30 people each.
+std::vector<LedgerEntry> ThreeMonths() {
+  std::vector<LedgerEntry> entries;
+  for (int month = 1; month <= 3; ++month) {
+    for (int p = 1; p <= 30; ++p) entries.push_back(EveryMemberSet(month, p));
+  }
+  return entries;
+}
+
+// Saves `month` as a calculation does, over the ledger at `path` as it is now, and the same
+// month through the whole entries into `plain`: both files must be the same, byte for byte.
+void SaveMonthBothWays(DatabaseTable& databases, fs::FileSystem& files, const Text& path,
+                       const Text& plain, int month, int people, bool in_place) {
+  std::vector<LedgerEntry> fresh;
+  for (int p = 1; p <= people; ++p) fresh.push_back(EveryMemberSet(month, 100 + p));
+  std::vector<LedgerEntry> read;
+  LedgerOfMonth of_month;
+  Text message;
+  ASSERT_TRUE(LoadLedger(databases, files, path, 2026, &read, &message));
+  ASSERT_TRUE(LoadLedgerOfMonth(databases, files, path, 2026, month, &of_month, &message));
+  EXPECT_EQ(InPlace(of_month), in_place);
+  EXPECT_EQ(of_month.earlier, SumsBefore(read, month));
+  const std::string created = CreationTime(path);
+  ASSERT_TRUE(SaveLedgerOfMonth(databases, files, path, of_month, fresh, &message))
+      << ToUtf8(message);
+  ASSERT_TRUE(SaveLedger(databases, files, plain, ReplaceMonth(read, month, fresh), &message));
+  EXPECT_TRUE(FileBytes(path) == FileBytes(plain));
+  if (in_place) EXPECT_EQ(CreationTime(path), created);
+  EXPECT_FALSE(FileExists(files, JournalPath(path)));
+}
+
+// A new month after the last one, and the last month again with fewer and with more people,
+// are written into the ledger itself; the file is what writing it whole makes.
+TEST_F(LedgerFileTest, LastMonthOrANewOneWrittenInPlaceAsAWholeWriteWritesIt) {
+  Text message;
+  ASSERT_TRUE(SaveLedger(databases_, files_, path_, ThreeMonths(), &message));
+  const Text plain = Concat({ToUtf8(folder_.string()), "/plain.dat"});
+  for (auto [month, people] : {std::pair{4, 38}, {4, 12}, {4, 50}, {4, 0}, {3, 31}, {6, 9}}) {
+    SCOPED_TRACE(month * 100 + people);
+    SaveMonthBothWays(databases_, files_, path_, plain, month, people, true);
+  }
+}
+
+// A month in the middle, a ledger out of month order and one whose texts hold leftovers after
+// their end are written whole, as before.
+TEST_F(LedgerFileTest, WhatCannotBeWrittenInPlaceIsWrittenWhole) {
+  Text message;
+  const Text plain = Concat({ToUtf8(folder_.string()), "/plain.dat"});
+  ASSERT_TRUE(SaveLedger(databases_, files_, path_, ThreeMonths(), &message));
+  SaveMonthBothWays(databases_, files_, path_, plain, 2, 20, false);
+  SCOPED_TRACE("out of order");
+
+  std::vector<LedgerEntry> unordered = ThreeMonths();
+  std::swap(unordered[5], unordered[40]);  // a February record among January's
+  ASSERT_TRUE(SaveLedger(databases_, files_, path_, unordered, &message));
+  SaveMonthBothWays(databases_, files_, path_, plain, 3, 20, false);
+
+  SCOPED_TRACE("bytes after the end of a text");
+  // Bytes after a name's end, as another program may leave them.
+  ASSERT_TRUE(SaveLedger(databases_, files_, path_, ThreeMonths(), &message));
+  ASSERT_TRUE(databases_.OpenDatabase(path_, "l", OpenOptions::WithShareMode(4)));
+  std::string bytes;
+  ASSERT_TRUE(databases_.ReadRecordBytes(1, 90, &bytes));
+  databases_.CloseDatabase("l");
+  std::vector<recdb::FieldDescriptor> laid = LedgerFields();
+  bytes.replace(size_t(recdb::AssignOffsets(&laid)) + laid[2].offset + 6, 3, "old");
+  ASSERT_TRUE(WriteRecordFile(databases_, files_, path_, "l", LedgerFields(), {}, &message));
+  ASSERT_TRUE(databases_.OpenDatabase(path_, "l", OpenOptions::WithShareMode(4)));
+  ASSERT_TRUE(databases_.AppendRecordBytes(bytes));
+  databases_.CloseDatabase("l");
+  SaveMonthBothWays(databases_, files_, path_, plain, 3, 20, false);
+}
+
+// A ledger that changed between reading and saving is not written over: the calculation was
+// worked out from what it held before.
+TEST_F(LedgerFileTest, ALedgerChangedSinceItWasReadIsLeftAsItIs) {
+  Text message;
+  ASSERT_TRUE(SaveLedger(databases_, files_, path_, ThreeMonths(), &message));
+  LedgerOfMonth of_month;
+  ASSERT_TRUE(LoadLedgerOfMonth(databases_, files_, path_, 2026, 3, &of_month, &message));
+  std::vector<LedgerEntry> other = ThreeMonths();
+  other.back().figures.income += 1;
+  ASSERT_TRUE(SaveLedger(databases_, files_, path_, other, &message));
+  const std::string changed = FileBytes(path_);
+  EXPECT_FALSE(SaveLedgerOfMonth(databases_, files_, path_, of_month,
+                                 {EveryMemberSet(3, 1)}, &message));
+  EXPECT_NE(message.find(path_), Text::npos) << ToUtf8(message);
+  EXPECT_NE(message.find("改动"), Text::npos) << ToUtf8(message);
+  EXPECT_TRUE(FileBytes(path_) == changed);
+}
+
+// What a save cut short leaves beside the ledger: a journal still being written is removed, one
+// beside a ledger that is gone is removed, and a damaged one is refused by the ledger's name
+// with the ledger left as it is.
+TEST_F(LedgerFileTest, JournalsLeftBesideTheLedger) {
+  Text message;
+  ASSERT_TRUE(SaveLedger(databases_, files_, path_, ThreeMonths(), &message));
+  const std::string saved = FileBytes(path_);
+  std::vector<LedgerEntry> read;
+  std::ofstream(Native(JournalPath(path_) + ".new"), std::ios::binary) << "half a journal";
+  ASSERT_TRUE(LoadLedger(databases_, files_, path_, 2026, &read, &message)) << ToUtf8(message);
+  EXPECT_EQ(read.size(), 90u);
+  EXPECT_FALSE(FileExists(files_, JournalPath(path_) + ".new"));
+
+  std::ofstream(Native(JournalPath(path_)), std::ios::binary) << "SRJOURN1 but nothing sound";
+  EXPECT_FALSE(LoadLedger(databases_, files_, path_, 2026, &read, &message));
+  EXPECT_NE(message.find(path_), Text::npos) << ToUtf8(message);
+  EXPECT_FALSE(SaveLedger(databases_, files_, path_, ThreeMonths(), &message));
+  EXPECT_TRUE(FileBytes(path_) == saved);
+  EXPECT_TRUE(FileExists(files_, JournalPath(path_)));
+
+  std::filesystem::remove(Native(path_));
+  ASSERT_TRUE(LoadLedger(databases_, files_, path_, 2026, &read, &message)) << ToUtf8(message);
+  EXPECT_TRUE(read.empty());
+  EXPECT_FALSE(FileExists(files_, JournalPath(path_)));
 }
 
 TEST_F(LedgerFileTest, AnotherYearOrADamagedFileIsRefusedByName) {
