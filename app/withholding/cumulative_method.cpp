@@ -8,7 +8,12 @@
 namespace sr::app {
 namespace {
 
-double Plus(double sum, double amount) { return RoundToPlaces(sum + amount, 2); }
+// A year's sums add up many months of zero deductions: those need no rounding (which gives +0
+// for a zero as well).
+double Plus(double sum, double amount) {
+  const double total = sum + amount;
+  return total == 0 ? 0 : RoundToPlaces(total, 2);
+}
 
 // rate percent of an amount in fen, to the fen, half away from zero. Worked in whole fen: in
 // doubles a product that ends in exactly half a fen can land a hair below it and round down.

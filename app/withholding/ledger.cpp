@@ -110,16 +110,28 @@ void DecodeRecord(const uint8_t* record, LedgerEntry& e) {
 // Whether the record at `index` is stored as writing the whole ledger stores it: its serial
 // number follows from its place, and its texts have nothing after their end.
 bool IsAsWritten(const uint8_t* record, size_t index) {
-  static constexpr uint8_t kZeros[256] = {};
-  if (recdb::GetI32(record) != int32_t(index + 1)) return false;
-  for (const recdb::FieldDescriptor& field : Layout()) {
-    if (field.type != recdb::FieldType::kText) continue;
-    const char* slot = reinterpret_cast<const char*>(record + field.offset);
-    const size_t width = size_t(field.text_width);
-    const size_t length = strnlen(slot, width);
-    if (width > sizeof kZeros || std::memcmp(slot + length, kZeros, width - length) != 0) {
-      return false;
+  static const std::vector<recdb::FieldDescriptor> kTexts = [] {
+    std::vector<recdb::FieldDescriptor> texts;
+    for (const recdb::FieldDescriptor& field : Layout()) {
+      if (field.type == recdb::FieldType::kText) texts.push_back(field);
     }
+    return texts;
+  }();
+  if (recdb::GetI32(record) != int32_t(index + 1)) return false;
+  for (const recdb::FieldDescriptor& field : kTexts) {
+    const uint8_t* slot = record + field.offset;
+    const uint8_t* end = slot + field.text_width;
+    const uint8_t* at = static_cast<const uint8_t*>(std::memchr(slot, 0, size_t(end - slot)));
+    if (at == nullptr) continue;
+    // Word by word: this runs over every byte of the year's texts.
+    uint64_t any = 0;
+    for (; end - at >= 8; at += 8) {
+      uint64_t word;
+      std::memcpy(&word, at, 8);
+      any |= word;
+    }
+    for (; at < end; ++at) any |= *at;
+    if (any != 0) return false;
   }
   return true;
 }

@@ -1,6 +1,8 @@
 #include "app/withholding/people_file.h"
 
 #include <cctype>
+#include <cstring>
+#include <unordered_map>
 
 #include "runtime/convert/conversions.h"
 
@@ -13,7 +15,7 @@ const char kYes[] = "是";
 
 bool AllEmpty(const PersonTexts& row) {
   for (const Text& text : row) {
-    if (!TrimSpaces(text).empty()) return false;
+    if (text.find_first_not_of(" \t") != Text::npos) return false;
   }
   return true;
 }
@@ -26,40 +28,72 @@ const char* ColumnName(int column) {
   return kNames[column];
 }
 
-// Checks one row; appends its messages, each starting with `who`.
-void CheckRow(const PersonTexts& row, const Text& who, std::vector<Text>* problems,
-              Person* person) {
+// What an amount's text reads as: whether it is an amount, and its value to the fen. A file
+// holds few distinct amounts, so each is read once.
+struct Amount {
+  bool valid = false;
+  double value = 0;
+};
+using AmountsRead = std::unordered_map<Text, Amount>;
+
+const Amount& ReadAmount(const Text& text, AmountsRead& read) {
+  auto [it, fresh] = read.try_emplace(text);
+  if (fresh) {
+    it->second = {IsAmountOrEmpty(NormaliseFullWidth(text)), RoundToPlaces(ToNumber(text), 2)};
+  }
+  return it->second;
+}
+
+// Checks one row; appends its messages, which the caller starts with the row and person.
+void CheckRow(const PersonTexts& row, std::vector<Text>* problems,
+              Person* person, AmountsRead& amounts) {
   person->number = TrimSpaces(row[kPersonNumber]);
   person->name = TrimSpaces(row[kPersonName]);
   person->id_type = TrimSpaces(row[kPersonIdType]);
   person->id_number = TrimSpaces(row[kPersonIdNumber]);
-  if (person->number.empty()) problems->push_back(Concat({who, "编号是空的"}));
+  if (person->number.empty()) problems->push_back("编号是空的");
   if (person->id_type == kResidentIdType && !IsValidResidentId(person->id_number)) {
-    problems->push_back(Concat({who, "居民身份证号码“", person->id_number, "”不对（校验位不符）"}));
+    problems->push_back(Concat({"居民身份证号码“", person->id_number, "”不对（校验位不符）"}));
   }
   const Text residence = TrimSpaces(row[kPersonResidence]);
   person->resident = residence != kNonResident;
   if (!residence.empty() && residence != kResident && residence != kNonResident) {
-    problems->push_back(Concat({who, "身份应为“居民”或“非居民”，不是“", residence, "”"}));
+    problems->push_back(Concat({"身份应为“居民”或“非居民”，不是“", residence, "”"}));
   }
   const Text hired = TrimSpaces(row[kPersonHired]);
   person->terms = EmploymentTerms();
   if (!hired.empty() && !ParseYearMonth(hired, &person->terms.hire_year,
                                         &person->terms.hire_month)) {
-    problems->push_back(Concat({who, "入职年月“", hired, "”应写成 2026-07 这样的年月"}));
+    problems->push_back(Concat({"入职年月“", hired, "”应写成 2026-07 这样的年月"}));
   }
   person->terms.sixty_thousand_rule = TrimSpaces(row[kPersonSixtyRule]) == kYes;
   for (int c = kPersonFirstAdditional; c <= kPersonRelief; ++c) {
-    if (!IsAmountOrEmpty(NormaliseFullWidth(row[c]))) {
-      problems->push_back(
-          Concat({who, ColumnName(c), "“", row[c], "”应为不小于 0 的金额"}));
+    const Amount& amount = ReadAmount(row[c], amounts);
+    if (!amount.valid) {
+      problems->push_back(Concat({ColumnName(c), "“", row[c], "”应为不小于 0 的金额"}));
     }
+    if (c < kPersonOther) person->additional[c - kPersonFirstAdditional] = amount.value;
   }
-  for (int k = 0; k < kAdditionalKinds; ++k) {
-    person->additional[k] = RoundToPlaces(ToNumber(row[kPersonFirstAdditional + k]), 2);
+  person->other = ReadAmount(row[kPersonOther], amounts).value;
+  person->relief = ReadAmount(row[kPersonRelief], amounts).value;
+}
+
+// The texts of a record. Amounts repeat from record to record: each is written once.
+PersonTexts TextsOf(const RecordValues& record, std::unordered_map<uint64_t, Text>& written) {
+  PersonTexts texts;
+  for (int c = 0; c < kPeopleColumns && c < int(record.size()); ++c) {
+    if (record[c].kind() != Kind::kDouble) {
+      texts[c] = ToText(record[c]);
+      continue;
+    }
+    const double number = record[c].floating();
+    uint64_t bits;
+    std::memcpy(&bits, &number, sizeof bits);
+    auto [it, fresh] = written.try_emplace(bits);
+    if (fresh) it->second = ToText(record[c]);
+    texts[c] = it->second;
   }
-  person->other = RoundToPlaces(ToNumber(row[kPersonOther]), 2);
-  person->relief = RoundToPlaces(ToNumber(row[kPersonRelief]), 2);
+  return texts;
 }
 
 }  // namespace
@@ -128,18 +162,24 @@ bool ParseYearMonth(const Text& text, int* year, int* month) {
 std::vector<Text> PeopleFromTexts(const std::vector<PersonTexts>& rows, std::vector<Person>* people) {
   std::vector<Text> problems;
   std::map<Text, size_t> rows_of_number;
+  AmountsRead amounts;
   people->clear();
   for (size_t i = 0; i < rows.size(); ++i) {
     if (AllEmpty(rows[i])) continue;
     Person person;
-    const Text who = Concat({"第 ", ToText(int32_t(i + 1)), " 行 ", TrimSpaces(rows[i][kPersonNumber]),
-                             " ", TrimSpaces(rows[i][kPersonName]), "：" });
-    CheckRow(rows[i], who, &problems, &person);
+    std::vector<Text> found;
+    CheckRow(rows[i], &found, &person, amounts);
     if (!person.number.empty()) {
-      auto [it, fresh] = rows_of_number.emplace(person.number, i + 1);
-      if (!fresh) {
-        problems.push_back(Concat({who, "编号与第 ", ToText(int32_t(it->second)), " 行重复"}));
-      }
+      // A file kept in number order adds each at the end.
+      const size_t before = rows_of_number.size();
+      auto it = rows_of_number.emplace_hint(rows_of_number.end(), person.number, i + 1);
+      if (rows_of_number.size() == before) found.push_back(Concat({"编号与第 ", ToText(int32_t(it->second)), " 行重复"}));
+    }
+    if (!found.empty()) {
+      const Text who = Concat({"第 ", ToText(int32_t(i + 1)), " 行 ",
+                               TrimSpaces(rows[i][kPersonNumber]), " ",
+                               TrimSpaces(rows[i][kPersonName]), "："});
+      for (const Text& problem : found) problems.push_back(who + problem);
     }
     people->push_back(std::move(person));
   }
@@ -148,9 +188,8 @@ std::vector<Text> PeopleFromTexts(const std::vector<PersonTexts>& rows, std::vec
 }
 
 PersonTexts TextsOfRecord(const RecordValues& record) {
-  PersonTexts texts;
-  for (int c = 0; c < kPeopleColumns && c < int(record.size()); ++c) texts[c] = ToText(record[c]);
-  return texts;
+  std::unordered_map<uint64_t, Text> written;
+  return TextsOf(record, written);
 }
 
 RecordValues RecordOfTexts(const PersonTexts& texts) {
@@ -172,7 +211,9 @@ bool LoadPeople(DatabaseTable& databases, const Text& path, PeopleByNumber* peop
     return false;
   }
   std::vector<PersonTexts> rows;
-  for (const RecordValues& record : records) rows.push_back(TextsOfRecord(record));
+  rows.reserve(records.size());
+  std::unordered_map<uint64_t, Text> written;
+  for (const RecordValues& record : records) rows.push_back(TextsOf(record, written));
   std::vector<Person> list;
   const std::vector<Text> problems = PeopleFromTexts(rows, &list);
   if (!problems.empty()) {
@@ -180,7 +221,7 @@ bool LoadPeople(DatabaseTable& databases, const Text& path, PeopleByNumber* peop
     return false;
   }
   people->clear();
-  for (Person& person : list) people->emplace(person.number, std::move(person));
+  for (Person& person : list) people->emplace_hint(people->end(), person.number, std::move(person));
   return true;
 }
 

@@ -39,19 +39,20 @@ int ReadExactly(fs::File& file, int64_t offset, std::string* bytes) {
 }
 
 // Whether the open file is, up to its creation time, what the whole-file write made, with
-// `count` records ending in `old_tail` from record `first` on.
+// `count` records ending in `old_tail` from record `first` on; *prefix receives its header and
+// field descriptors.
 bool IsAsRead(fs::File& file, const std::vector<recdb::FieldDescriptor>& fields, int32_t count,
-              int32_t first, std::string_view old_tail, int64_t record_size) {
+              int32_t first, std::string_view old_tail, int64_t record_size, std::string* prefix) {
   const int64_t data = recdb::DataStart(fields.size());
   int64_t length = 0;
-  std::string prefix(size_t(data), '\0');
+  prefix->assign(size_t(data), '\0');
   if (file.Length(&length) != fs::kOk || length != data + count * record_size ||
-      ReadExactly(file, 0, &prefix) != fs::kOk) {
+      ReadExactly(file, 0, prefix) != fs::kOk) {
     return false;
   }
   recdb::Header header;
-  if (!recdb::DecodeHeader(reinterpret_cast<const uint8_t*>(prefix.data()), &header) ||
-      prefix != ExpectedPrefix(fields, header.created, count)) {
+  if (!recdb::DecodeHeader(reinterpret_cast<const uint8_t*>(prefix->data()), &header) ||
+      *prefix != ExpectedPrefix(fields, header.created, count)) {
     return false;
   }
   std::string tail(old_tail.size(), '\0');
@@ -102,11 +103,15 @@ TailWrite ReplaceTailRecords(fs::FileSystem& files, const Text& path,
     *message = WriteFailure(path, code);
     return TailWrite::kFailed;
   }
-  if (!IsAsRead(*file, fields, count, first, old_tail, record_size)) return TailWrite::kNotInPlace;
+  std::string prefix;
+  if (!IsAsRead(*file, fields, count, first, old_tail, record_size, &prefix)) {
+    return TailWrite::kNotInPlace;
+  }
   const int64_t data = recdb::DataStart(fields.size());
   RollbackJournal journal(files, target);
-  code = journal.Begin(*file, {{recdb::kCountOffset, 8},
-                                   {data + first * record_size, int64_t(old_tail.size())}});
+  code = journal.Begin(data + count * record_size,
+                       {{recdb::kCountOffset, std::string_view(prefix).substr(recdb::kCountOffset, 8)},
+                        {data + first * record_size, old_tail}});
   if (code == fs::kOk) {
     code = WriteTail(*file, data, first, records, record_size);
     if (code == fs::kOk) code = journal.Commit(*file);

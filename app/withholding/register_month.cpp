@@ -1,5 +1,6 @@
 #include "app/withholding/register_month.h"
 
+#include <algorithm>
 #include <map>
 
 #include "runtime/convert/conversions.h"
@@ -58,21 +59,34 @@ MonthFigures RowFigures(const SalaryRegister& salary_register, int row, const Pe
 
 MonthOutcome WorkOutMonth(const SalaryRegister& salary_register, const MonthSetting& setting) {
   MonthOutcome outcome;
-  std::map<Text, int> row_of_number;
+  // Every person's row by number, in number order (then row order for a number twice).
+  std::vector<std::pair<Text, int>> rows;
   for (int r = 1; r < salary_register.RowCount(); ++r) {
-    if (!salary_register.IsPerson(r)) continue;
-    const Text key = PersonKey(salary_register.Number(r));
-    auto [it, fresh] = row_of_number.emplace(key, r);
-    if (!fresh) {
-      outcome.duplicates.push_back(Concat({"编号 ", key, " 在第 ", ToText(it->second),
-                                           " 行和第 ", ToText(r), " 行重复"}));
-    }
+    if (salary_register.IsPerson(r)) rows.emplace_back(PersonKey(salary_register.Number(r)), r);
   }
-  if (!outcome.duplicates.empty()) return outcome;
+  // A register is usually kept in number order already.
+  if (!std::is_sorted(rows.begin(), rows.end())) std::sort(rows.begin(), rows.end());
+  std::vector<std::pair<int, Text>> repeated;  // by the later row
+  for (size_t i = 1, first = 0; i < rows.size(); ++i) {
+    if (rows[i].first != rows[first].first) {
+      first = i;
+      continue;
+    }
+    repeated.emplace_back(rows[i].second, Concat({"编号 ", rows[i].first, " 在第 ",
+                                                  ToText(rows[first].second), " 行和第 ",
+                                                  ToText(rows[i].second), " 行重复"}));
+  }
+  if (!repeated.empty()) {
+    std::sort(repeated.begin(), repeated.end());
+    for (auto& [row, text] : repeated) outcome.duplicates.push_back(std::move(text));
+    return outcome;
+  }
   const auto& earlier = *setting.earlier;
-  for (const auto& [key, row] : row_of_number) {
-    auto person = setting.people->find(key);
-    if (person == setting.people->end()) {
+  // Both in number order: the people are walked alongside.
+  auto person = setting.people->begin();
+  for (const auto& [key, row] : rows) {
+    while (person != setting.people->end() && person->first < key) ++person;
+    if (person == setting.people->end() || person->first != key) {
       outcome.missing.push_back(Concat({key, " ", salary_register.Name(row)}));
       continue;
     }

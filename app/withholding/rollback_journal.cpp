@@ -80,24 +80,16 @@ int RollbackJournal::Recover() {
   return code == fs::kOk ? files_.RemoveFile(journal_) : code;
 }
 
-int RollbackJournal::Begin(fs::File& file, const std::vector<Range>& ranges) {
-  int64_t length = 0;
-  if (int code = file.Length(&length)) return code;
+int RollbackJournal::Begin(int64_t length, const std::vector<Range>& ranges) {
   saved_.assign(kMagic, sizeof kMagic);
   PutI64(&saved_, length);
   uint8_t count[4];
   recdb::PutI32(count, int32_t(ranges.size()));
   saved_.append(reinterpret_cast<const char*>(count), 4);
   for (const Range& range : ranges) {
-    const int64_t offset = std::min(range.offset, length);
-    const int64_t size = std::min(range.length, length - offset);
-    PutI64(&saved_, offset);
-    PutI64(&saved_, size);
-    const size_t at = saved_.size();
-    saved_.resize(at + size_t(size));
-    size_t got = 0;
-    if (int code = file.ReadAt(offset, saved_.data() + at, size_t(size), &got)) return code;
-    if (got != size_t(size)) return fs::kEndOfFile;
+    PutI64(&saved_, range.offset);
+    PutI64(&saved_, int64_t(range.bytes.size()));
+    saved_ += range.bytes;
   }
   uint8_t sum[8];
   recdb::PutU64(sum, Checksum(Raw(saved_), saved_.size()));

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/value.h"
@@ -20,9 +21,10 @@ namespace sr::app {
 // Commit. After a failed change, RollBack. Every call returns 0 or a file code (sr::fs::Code).
 class RollbackJournal {
  public:
+  // Bytes of the file as they are before the change, at `offset`.
   struct Range {
     int64_t offset = 0;
-    int64_t length = 0;
+    std::string_view bytes;
   };
 
   // `target`: the file changed, links already followed.
@@ -32,8 +34,9 @@ class RollbackJournal {
   // Rolls back a change that a journal beside the file records, and removes a journal that
   // never took its name. Nothing to do gives 0.
   int Recover();
-  // Saves the length of `file` and its bytes in `ranges` (clipped to the length), durably.
-  int Begin(fs::File& file, const std::vector<Range>& ranges);
+  // Saves the file's `length` and its bytes in `ranges`, durably.
+  // REQUIRES: the file is `length` bytes long and holds the bytes of `ranges`.
+  int Begin(int64_t length, const std::vector<Range>& ranges);
   // Makes the changed file durable, then removes the journal: the change is done.
   int Commit(fs::File& file);
   // Puts the old bytes back into `file` and removes the journal. When that fails, the journal

@@ -159,8 +159,17 @@ double RoundToPlaces(double value, int places) {
   if (places < 0 && std::isinf(scale)) return 0;  // every finite value is below half of it
   const double t = places > 0 ? a * scale : places < 0 ? a / scale : a;
   if (std::isinf(t)) return value;  // finer than the value holds: nothing to round
-  double whole;
-  const double fraction = std::modf(t + 1e-12, &whole);
+  // The whole part by a cast where it is exact, as modf gives it: sums of money are rounded
+  // over and over, and the library call is most of the cost.
+  const double nudged = t + 1e-12;
+  double whole = 0;
+  double fraction = 0;
+  if (nudged < 0x1p62) {
+    whole = double(int64_t(nudged));
+    fraction = nudged - whole;
+  } else {
+    fraction = std::modf(nudged, &whole);
+  }
   if (fraction >= 0.5) whole += 1;
   const double r = places > 0 ? whole / scale : places < 0 ? whole * scale : whole;
   if (r == 0) return 0;

@@ -1,23 +1,36 @@
 #ifndef SALARY_RUNTIME_RECDB_CODING_H_
 #define SALARY_RUNTIME_RECDB_CODING_H_
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <string>
 
 // Little-endian encoding of the integers and IEEE doubles stored in database files. The bytes
-// are assembled one by one so the layout never depends on the host or on struct padding.
+// are assembled one by one so the layout never depends on the host or on struct padding; on a
+// little-endian host that is a plain copy, which the 32- and 64-bit helpers make directly
+// (a year's ledger decodes over a million of them).
 namespace sr::recdb {
+
+inline constexpr bool kLittleEndianHost = std::endian::native == std::endian::little;
 
 inline void PutU16(uint8_t* p, uint16_t v) {
   p[0] = static_cast<uint8_t>(v);
   p[1] = static_cast<uint8_t>(v >> 8);
 }
 inline void PutU32(uint8_t* p, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
+  if constexpr (kLittleEndianHost) {
+    std::memcpy(p, &v, 4);
+  } else {
+    for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
+  }
 }
 inline void PutU64(uint8_t* p, uint64_t v) {
-  for (int i = 0; i < 8; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
+  if constexpr (kLittleEndianHost) {
+    std::memcpy(p, &v, 8);
+  } else {
+    for (int i = 0; i < 8; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
+  }
 }
 inline void PutI32(uint8_t* p, int32_t v) { PutU32(p, static_cast<uint32_t>(v)); }
 inline void PutI64(uint8_t* p, int64_t v) { PutU64(p, static_cast<uint64_t>(v)); }
@@ -35,12 +48,20 @@ inline void PutFloat(uint8_t* p, float v) {
 inline uint16_t GetU16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 inline uint32_t GetU32(const uint8_t* p) {
   uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = (v << 8) | p[i];
+  if constexpr (kLittleEndianHost) {
+    std::memcpy(&v, p, 4);
+  } else {
+    for (int i = 3; i >= 0; --i) v = (v << 8) | p[i];
+  }
   return v;
 }
 inline uint64_t GetU64(const uint8_t* p) {
   uint64_t v = 0;
-  for (int i = 7; i >= 0; --i) v = (v << 8) | p[i];
+  if constexpr (kLittleEndianHost) {
+    std::memcpy(&v, p, 8);
+  } else {
+    for (int i = 7; i >= 0; --i) v = (v << 8) | p[i];
+  }
   return v;
 }
 inline int32_t GetI32(const uint8_t* p) { return static_cast<int32_t>(GetU32(p)); }
