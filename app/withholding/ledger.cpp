@@ -125,12 +125,10 @@ bool IsAsWritten(const uint8_t* record, size_t index) {
     if (at == nullptr) continue;
     // Word by word: this runs over every byte of the year's texts.
     uint64_t any = 0;
-    for (; end - at >= 8; at += 8) {
-      uint64_t word;
-      std::memcpy(&word, at, 8);
-      any |= word;
-    }
-    for (; at < end; ++at) any |= *at;
+    for (; end - at >= 8; at += 8) any |= recdb::GetU64(at);
+    // The last bytes within the word that ends the slot (a text slot is 8 bytes or wider),
+    // those before them shifted out.
+    if (at < end) any |= recdb::GetU64(end - 8) >> (8 * (8 - (end - at)));
     if (any != 0) return false;
   }
   return true;

@@ -8,26 +8,49 @@
 namespace sr::app {
 namespace {
 
+// Which columns are marked tax-exempt, read from the titles once for every row.
+std::vector<bool> ExemptColumns(const SalaryRegister& salary_register) {
+  std::vector<bool> exempt(kLastDeductionColumn + 1);
+  for (int c = 0; c <= kLastDeductionColumn; ++c) exempt[c] = salary_register.IsExempt(c);
+  return exempt;
+}
+
 double SumOfItems(const SalaryRegister& salary_register, int row, int first, int last,
-                  bool exempt) {
+                  const std::vector<bool>& exempt_columns, bool exempt) {
   double sum = 0;
   for (int c = first; c <= last; ++c) {
-    if (salary_register.IsExempt(c) == exempt) {
+    if (exempt_columns[c] == exempt) {
       sum = RoundToPlaces(sum + salary_register.Amount(row, c), 2);
     }
   }
   return sum;
 }
 
+MonthFigures FiguresOfRow(const SalaryRegister& salary_register, int row, const Person& person,
+                          const std::vector<bool>& exempt) {
+  MonthFigures figures;
+  figures.income = SumOfItems(salary_register, row, kFirstIncomeColumn, kLastIncomeColumn,
+                              exempt, /*exempt=*/false);
+  figures.exempt_income = SumOfItems(salary_register, row, kFirstIncomeColumn,
+                                     kLastIncomeColumn, exempt, /*exempt=*/true);
+  figures.special = SumOfItems(salary_register, row, kFirstDeductionColumn,
+                               kLastDeductionColumn, exempt, /*exempt=*/true);
+  figures.additional = person.additional;
+  figures.other = person.other;
+  figures.relief = person.relief;
+  return figures;
+}
+
 LedgerEntry EntryOf(const SalaryRegister& salary_register, int row, const Person& person,
-                    const MonthSetting& setting, const CumulativeSums& earlier) {
+                    const MonthSetting& setting, const CumulativeSums& earlier,
+                    const std::vector<bool>& exempt) {
   LedgerEntry entry;
   entry.year = setting.year;
   entry.month = setting.month;
   entry.number = person.number;
   entry.name = salary_register.Name(row);
   entry.id_number = person.id_number;
-  entry.figures = RowFigures(salary_register, row, person);
+  entry.figures = FiguresOfRow(salary_register, row, person, exempt);
   entry.result = WithholdCumulatively(*setting.table, person.terms, setting.year, setting.month,
                                       earlier, entry.figures);
   entry.figures.withheld = entry.result.tax;
@@ -44,17 +67,7 @@ LedgerEntry EntryOf(const SalaryRegister& salary_register, int row, const Person
 Text PersonKey(const Text& number) { return TrimSpaces(number); }
 
 MonthFigures RowFigures(const SalaryRegister& salary_register, int row, const Person& person) {
-  MonthFigures figures;
-  figures.income =
-      SumOfItems(salary_register, row, kFirstIncomeColumn, kLastIncomeColumn, /*exempt=*/false);
-  figures.exempt_income =
-      SumOfItems(salary_register, row, kFirstIncomeColumn, kLastIncomeColumn, /*exempt=*/true);
-  figures.special = SumOfItems(salary_register, row, kFirstDeductionColumn, kLastDeductionColumn,
-                               /*exempt=*/true);
-  figures.additional = person.additional;
-  figures.other = person.other;
-  figures.relief = person.relief;
-  return figures;
+  return FiguresOfRow(salary_register, row, person, ExemptColumns(salary_register));
 }
 
 MonthOutcome WorkOutMonth(const SalaryRegister& salary_register, const MonthSetting& setting) {
@@ -82,6 +95,7 @@ MonthOutcome WorkOutMonth(const SalaryRegister& salary_register, const MonthSett
     return outcome;
   }
   const auto& earlier = *setting.earlier;
+  const std::vector<bool> exempt = ExemptColumns(salary_register);
   // Both in number order: the people are walked alongside.
   auto person = setting.people->begin();
   for (const auto& [key, row] : rows) {
@@ -94,7 +108,8 @@ MonthOutcome WorkOutMonth(const SalaryRegister& salary_register, const MonthSett
     auto sums = earlier.find(key);
     outcome.resident_rows.push_back(row);
     outcome.entries.push_back(EntryOf(salary_register, row, person->second, setting,
-                                      sums == earlier.end() ? CumulativeSums() : sums->second));
+                                      sums == earlier.end() ? CumulativeSums() : sums->second,
+                                      exempt));
   }
   return outcome;
 }
