@@ -215,6 +215,10 @@ class MonthReader {
     }
   }
 
+  // Its figure slots point into its own scratch entry.
+  MonthReader(const MonthReader&) = delete;
+  MonthReader& operator=(const MonthReader&) = delete;
+
   void Begin(int32_t count) {
     if (keep_all_) ledger_.stored.reserve(size_t(count) * TheLayout().record_size);
     ledger_.months.reserve(size_t(count));
@@ -249,7 +253,10 @@ class MonthReader {
   // The sums of the person `number`. Month after month the ledger usually lists the same people
   // in the same order: the person at the same place in the month before is tried first.
   CumulativeSums& SumsOf(int month, std::string_view number) {
-    if (month != month_) month_ = month, place_ = 0;
+    if (month != month_) {
+      month_ = month;
+      place_ = 0;
+    }
     const size_t place = place_++;
     if (place < by_place_.size() && *by_place_[place].first == number) {
       return *by_place_[place].second;
