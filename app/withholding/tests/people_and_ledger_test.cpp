@@ -414,6 +414,24 @@ TEST_F(LedgerFileTest, LastMonthOrANewOneWrittenInPlaceAsAWholeWriteWritesIt) {
   }
 }
 
+#ifndef _WIN32
+// A ledger reached through a symbolic link: its target is changed in place, with the journal
+// beside the target, and the link stays a link.
+TEST_F(LedgerFileTest, ALinkedLedgerIsChangedInItsTarget) {
+  Text message;
+  const std::filesystem::path elsewhere = folder_ / "elsewhere";
+  std::filesystem::create_directories(elsewhere);
+  const Text target = FromUtf8((elsewhere / "ledger.dat").string());
+  ASSERT_TRUE(SaveLedger(databases_, files_, target, ThreeMonths(), &message));
+  std::filesystem::create_symlink(Native(target), Native(path_));
+  const Text plain = Concat({ToUtf8(folder_.string()), "/plain.dat"});
+  SaveMonthBothWays(databases_, files_, path_, plain, 4, 25, true);
+  EXPECT_TRUE(std::filesystem::is_symlink(Native(path_)));
+  EXPECT_TRUE(FileBytes(target) == FileBytes(plain));
+  EXPECT_FALSE(FileExists(files_, JournalPath(target)));
+}
+#endif
+
 // A month in the middle, a ledger out of month order and one whose texts hold leftovers after
 // their end are written whole, as before.
 TEST_F(LedgerFileTest, WhatCannotBeWrittenInPlaceIsWrittenWhole) {
