@@ -175,13 +175,13 @@ bool ReadLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& pat
   const int32_t month_at = MonthOffset();
   bool other_year = false;
   auto take = [&](const uint8_t* record, Text* problem) {
-    const int month = recdb::GetI32(record + month_at) - year * 100;
+    const int64_t month = int64_t{recdb::GetI32(record + month_at)} - int64_t{year} * 100;
     if (month < 1 || month > 12) {
       other_year = true;
       *problem = OtherYearProblem(record, path, year);
       return false;
     }
-    each(record, month);
+    each(record, int(month));
     return true;
   };
   Text problem;

@@ -508,11 +508,17 @@ TEST_F(LedgerFileTest, JournalsLeftBesideTheLedger) {
 
 TEST_F(LedgerFileTest, AnotherYearOrADamagedFileIsRefusedByName) {
   Text message;
+  LedgerOfMonth of_month;
   ASSERT_TRUE(SaveLedger(databases_, files_, path_, {Entry(2025, 12, "1001", 1, 0)}, &message));
   std::vector<LedgerEntry> read;
   EXPECT_FALSE(LoadLedger(databases_, files_, path_, 2026, &read, &message));
   EXPECT_NE(message.find(path_), Text::npos);
   EXPECT_NE(message.find("202512"), Text::npos) << ToUtf8(message);
+  // The lowest month number a record can hold: far from any year, with no overflow on the way.
+  ASSERT_TRUE(SaveLedger(databases_, files_, path_, {Entry(-21474836, -48, "1001", 1, 0)},
+                         &message));
+  EXPECT_FALSE(LoadLedgerOfMonth(databases_, files_, path_, 2026, 1, &of_month, &message));
+  EXPECT_NE(message.find("-2147483648"), Text::npos) << ToUtf8(message);
 
   // A file of the right name that is no record database at all.
   const std::filesystem::path native = folder_ / std::filesystem::path(u8"扣缴台账2026.dat");
