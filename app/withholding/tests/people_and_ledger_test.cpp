@@ -398,7 +398,9 @@ void SaveMonthBothWays(DatabaseTable& databases, fs::FileSystem& files, const Te
       << ToUtf8(message);
   ASSERT_TRUE(SaveLedger(databases, files, plain, ReplaceMonth(read, month, fresh), &message));
   EXPECT_TRUE(FileBytes(path) == FileBytes(plain));
-  if (in_place) EXPECT_EQ(CreationTime(path), created);
+  if (in_place) {
+    EXPECT_EQ(CreationTime(path), created);
+  }
   EXPECT_FALSE(FileExists(files, JournalPath(path)));
 }
 
