@@ -173,7 +173,9 @@ std::vector<Text> PeopleFromTexts(const std::vector<PersonTexts>& rows, std::vec
       // A file kept in number order adds each at the end.
       const size_t before = rows_of_number.size();
       auto it = rows_of_number.emplace_hint(rows_of_number.end(), person.number, i + 1);
-      if (rows_of_number.size() == before) found.push_back(Concat({"编号与第 ", ToText(int32_t(it->second)), " 行重复"}));
+      if (rows_of_number.size() == before) {
+        found.push_back(Concat({"编号与第 ", ToText(int32_t(it->second)), " 行重复"}));
+      }
     }
     if (!found.empty()) {
       const Text who = Concat({"第 ", ToText(int32_t(i + 1)), " 行 ",

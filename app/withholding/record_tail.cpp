@@ -71,7 +71,9 @@ int WriteTail(fs::File& file, int64_t data, int32_t first, std::string& records,
   int64_t old_length = 0;
   int code = file.Length(&old_length);
   const int64_t offset = data + first * record_size;
-  if (code == fs::kOk && !records.empty()) code = file.WriteAt(offset, records.data(), records.size());
+  if (code == fs::kOk && !records.empty()) {
+    code = file.WriteAt(offset, records.data(), records.size());
+  }
   const int64_t length = offset + int64_t(records.size());
   if (code == fs::kOk && length < old_length) code = file.Truncate(length);
   uint8_t counts[8];
@@ -109,9 +111,9 @@ TailWrite ReplaceTailRecords(fs::FileSystem& files, const Text& path,
   }
   const int64_t data = recdb::DataStart(fields.size());
   RollbackJournal journal(files, target);
+  const std::string_view counts = std::string_view(prefix).substr(recdb::kCountOffset, 8);
   code = journal.Begin(data + count * record_size,
-                       {{recdb::kCountOffset, std::string_view(prefix).substr(recdb::kCountOffset, 8)},
-                        {data + first * record_size, old_tail}});
+                       {{recdb::kCountOffset, counts}, {data + first * record_size, old_tail}});
   if (code == fs::kOk) {
     code = WriteTail(*file, data, first, records, record_size);
     if (code == fs::kOk) code = journal.Commit(*file);
