@@ -109,7 +109,8 @@ class FileSystem {
   // File::Sync to save a file without ever leaving a half-written one in its place. `from` must
   // be on the same file system as the file that `to` names (see ResolveLinks).
   virtual int ReplaceFile(const Path& from, const Path& to) = 0;
-  // Removes a file (a folder gives kAccessDenied).
+  // Removes a file (a folder gives kAccessDenied); once this returns, the removal survives a
+  // power cut as far as the file system allows.
   virtual int RemoveFile(const Path& path) = 0;
   // Whether `path` names a file or a folder. A missing file or folder on the way is not a
   // failure (*exists is false); a malformed path is.

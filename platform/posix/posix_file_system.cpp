@@ -163,6 +163,9 @@ class PosixFileSystem : public fs::FileSystem {
     std::unique_ptr<fs::File> holder;
     if (int code = HoldExclusively(native, Access::kReadWrite, &holder)) return code;
     if (unlink(native.c_str()) != 0) return PathFailureCode(errno, native);
+    // Removing a journal is what completes an in-place save: after a power cut the file must
+    // not come back and undo a save already reported as done.
+    SyncFolder(fs::Utf8PathParent(native));
     return fs::kOk;
   }
 
