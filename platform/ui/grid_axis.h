@@ -52,6 +52,15 @@ class GridAxis {
   int titles_ = 0;
 };
 
+// Both axes of a grid view, from the grid it shows (a GridSource).
+template <typename Source>
+void RebuildAxes(const Source& source, GridAxis* rows, GridAxis* columns) {
+  rows->Rebuild(source.RowCount(), source.TitleRowCount(),
+                [&source](int r) { return source.RowHeight(r); });
+  columns->Rebuild(source.ColumnCount(), source.TitleColumnCount(),
+                   [&source](int c) { return source.ColumnWidth(c); });
+}
+
 }  // namespace sr::ui
 
 #endif  // SALARY_PLATFORM_UI_GRID_AXIS_H_

@@ -126,10 +126,7 @@ void GridWidget::UpdateRange(const CellRange& range) {
 void GridWidget::CellsChanged(const CellRange& range) { UpdateRange(range); }
 
 void GridWidget::StructureChanged() {
-  rows_.Rebuild(source_->RowCount(), source_->TitleRowCount(),
-                [this](int r) { return source_->RowHeight(r); });
-  columns_.Rebuild(source_->ColumnCount(), source_->TitleColumnCount(),
-                   [this](int c) { return source_->ColumnWidth(c); });
+  ui::RebuildAxes(*source_, &rows_, &columns_);
   UpdateScrollBars();
   PlaceEditor();
   viewport()->update();

@@ -130,10 +130,7 @@ void GridWindow::PlaceEditor() {
 void GridWindow::CellsChanged(const CellRange& range) { UpdateRange(range); }
 
 void GridWindow::StructureChanged() {
-  rows_.Rebuild(source_->RowCount(), source_->TitleRowCount(),
-                [this](int r) { return source_->RowHeight(r); });
-  columns_.Rebuild(source_->ColumnCount(), source_->TitleColumnCount(),
-                   [this](int c) { return source_->ColumnWidth(c); });
+  ui::RebuildAxes(*source_, &rows_, &columns_);
   UpdateScrollBars();
   PlaceEditor();
   InvalidateRect(window_, nullptr, FALSE);
