@@ -70,11 +70,14 @@ int RollbackJournal::Recover() {
   if (int code = RemoveIfThere(files_, writing_)) return code;
   if (!FileExists(files_, journal_)) return fs::kOk;
   if (!FileExists(files_, target_)) return files_.RemoveFile(journal_);  // nothing to roll back
-  std::string journal;
-  if (int code = ReadFileContent(files_, journal_, &journal)) return code;
   std::unique_ptr<fs::File> file;
   int code = files_.Open(target_, fs::Access::kReadWrite, fs::Share::kExclusive,
                          fs::Disposition::kOpenExisting, &file);
+  // A save holds the file from before its journal takes its name until the journal is gone:
+  // only a journal still there once the file is held here was left by a save cut short.
+  if (code == fs::kOk && !FileExists(files_, journal_)) return fs::kOk;
+  std::string journal;
+  if (code == fs::kOk) code = ReadFileContent(files_, journal_, &journal);
   if (code == fs::kOk) code = Restore(*file, journal);
   file.reset();
   return code == fs::kOk ? files_.RemoveFile(journal_) : code;

@@ -1,0 +1,85 @@
+// The rollback journal beside a file changed in place, and what another program instance does
+// with it meanwhile.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+
+#include "app/withholding/record_file.h"
+#include "app/withholding/rollback_journal.h"
+#include "base/gbk.h"
+#include "platform/fs/forwarding_file_system.h"
+#include "platform/fs/real_file_system.h"
+
+namespace sr::app::test {
+namespace {
+
+// Runs `before` once, just before the file `path` is first opened for writing.
+class BeforeWritingOpen : public fs::ForwardingFileSystem {
+ public:
+  BeforeWritingOpen(const Text& path, std::function<void()> before)
+      : ForwardingFileSystem(fs::RealFileSystem()), path_(path), before_(std::move(before)) {}
+
+  int Open(const fs::Path& path, fs::Access access, fs::Share share, fs::Disposition disposition,
+           std::unique_ptr<fs::File>* file) override {
+    if (path == path_ && access != fs::Access::kRead && before_) std::exchange(before_, {})();
+    return ForwardingFileSystem::Open(path, access, share, disposition, file);
+  }
+
+ private:
+  Text path_;
+  std::function<void()> before_;
+};
+
+class RollbackJournalTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = std::filesystem::temp_directory_path() /
+              ("journal_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+               "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_);
+    path_ = FromUtf8((folder_ / "ledger.dat").string());
+    Put("old contents");
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+
+  void Put(const std::string& bytes) {
+    std::ofstream(ToUtf8(path_), std::ios::binary | std::ios::trunc) << bytes;
+  }
+  std::string Contents() const {
+    std::ifstream in(ToUtf8(path_), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+  }
+
+  std::filesystem::path folder_;
+  Text path_;
+  fs::FileSystem& files_ = fs::RealFileSystem();
+};
+
+// Another instance that finds the journal while this one is still saving must not roll back
+// the save once it is done: the journal counts only while the file is held.
+TEST_F(RollbackJournalTest, ASaveFinishedMeanwhileIsNotRolledBack) {
+  std::unique_ptr<fs::File> file;
+  ASSERT_EQ(files_.Open(path_, fs::Access::kReadWrite, fs::Share::kExclusive,
+                        fs::Disposition::kOpenExisting, &file),
+            fs::kOk);
+  RollbackJournal saving(files_, path_);
+  ASSERT_EQ(saving.Begin(12, {{0, "old"}}), fs::kOk);
+  ASSERT_EQ(file->WriteAt(0, "new", 3), fs::kOk);
+  // The other instance sees the journal; this one commits and lets the file go just before the
+  // other opens the file.
+  BeforeWritingOpen other(path_, [&] {
+    EXPECT_EQ(saving.Commit(*file), fs::kOk);
+    file.reset();
+  });
+  ASSERT_TRUE(FileExists(other, JournalPath(path_)));
+  EXPECT_EQ(RollbackJournal(other, path_).Recover(), fs::kOk);
+  EXPECT_EQ(Contents(), "new contents");
+  EXPECT_FALSE(FileExists(files_, JournalPath(path_)));
+}
+
+}  // namespace
+}  // namespace sr::app::test
