@@ -164,10 +164,10 @@ Text OtherYearProblem(const uint8_t* record, const Text& path, int year) {
 }
 
 // Hands every record of the ledger of `year` at `path` (a missing file has none) to `each`
-// with its month; `begin` is told the number of records first. False with a message when the
-// file cannot be read or holds a record of another year.
+// with its month; `begin` is told the number of records and the file's creation time first.
+// False with a message when the file cannot be read or holds a record of another year.
 bool ReadLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& path, int year,
-                const std::function<void(int32_t count)>& begin,
+                const std::function<void(int32_t count, double created)>& begin,
                 const std::function<void(const uint8_t* record, int month)>& each,
                 Text* message) {
   if (!RecoverRecordFile(files, path, message)) return false;
@@ -219,7 +219,8 @@ class MonthReader {
   MonthReader(const MonthReader&) = delete;
   MonthReader& operator=(const MonthReader&) = delete;
 
-  void Begin(int32_t count) {
+  void Begin(int32_t count, double created) {
+    ledger_.created = created;
     if (keep_all_) ledger_.stored.reserve(size_t(count) * TheLayout().record_size);
     ledger_.months.reserve(size_t(count));
   }
@@ -282,7 +283,8 @@ bool ReadLedgerOfMonth(DatabaseTable& databases, fs::FileSystem& files, const Te
   ledger->month = month;
   MonthReader reader(ledger, keep_all);
   return ReadLedger(
-      databases, files, path, year, [&](int32_t count) { reader.Begin(count); },
+      databases, files, path, year,
+      [&](int32_t count, double created) { reader.Begin(count, created); },
       [&](const uint8_t* record, int m) { reader.Take(record, m); }, message);
 }
 
@@ -292,7 +294,8 @@ bool LoadLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& pat
                 std::vector<LedgerEntry>* entries, Text* message) {
   entries->clear();
   const bool ok = ReadLedger(
-      databases, files, path, year, [&](int32_t count) { entries->reserve(count); },
+      databases, files, path, year,
+      [&](int32_t count, double) { entries->reserve(size_t(count)); },
       [&](const uint8_t* record, int) { DecodeRecord(record, entries->emplace_back()); },
       message);
   if (!ok) entries->clear();
@@ -321,7 +324,7 @@ TailWrite WriteMonthInPlace(fs::FileSystem& files, const Text& path, const Ledge
   for (size_t i = 0; i < fresh.size(); ++i) {
     EncodeRecord(fresh[i], reinterpret_cast<uint8_t*>(records.data()) + i * size);
   }
-  return ReplaceTailRecords(files, path, LedgerFields(), count,
+  return ReplaceTailRecords(files, path, LedgerFields(), ledger.created, count,
                             count - int32_t(ledger.stored.size() / size), ledger.stored,
                             std::move(records), message);
 }

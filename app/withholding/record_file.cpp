@@ -121,7 +121,7 @@ bool ReadRecordFile(DatabaseTable& databases, const Text& path, const Text& alia
 
 bool ReadStoredRecords(DatabaseTable& databases, const Text& path, const Text& alias,
                        const std::vector<recdb::FieldDescriptor>& fields,
-                       const std::function<void(int32_t count)>& begin,
+                       const std::function<void(int32_t count, double created)>& begin,
                        const std::function<bool(const uint8_t* record, Text* message)>& take,
                        Text* message) {
   std::vector<recdb::FieldDescriptor> laid = fields;
@@ -131,7 +131,7 @@ bool ReadStoredRecords(DatabaseTable& databases, const Text& path, const Text& a
       *message = Concat({"文件 ", path, kNotThisKind});
       return false;
     }
-    begin(count);
+    begin(count, databases.current()->header().created);
     std::string bytes;
     for (int32_t first = 1; first <= count; first += kSlice) {
       const int32_t n = std::min(kSlice, count - first + 1);

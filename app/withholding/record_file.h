@@ -33,12 +33,13 @@ bool WriteRecordFile(DatabaseTable& databases, fs::FileSystem& files, const Text
 
 // The same two for a file whose records the caller codes itself (recdb::AssignOffsets lays
 // `fields` out as every created file is), without a value per field.
-// ReadStoredRecords tells `begin` the number of records and then hands the stored bytes of each
-// record in turn to `take`, which returns false to stop the reading with its own message. A
-// file whose fields are not laid out exactly as `fields` counts as a file of another kind.
+// ReadStoredRecords tells `begin` the number of records and the file's creation time, then hands
+// the stored bytes of each record in turn to `take`, which returns false to stop the reading with
+// its own message. A file whose fields are not laid out exactly as `fields` counts as a file of
+// another kind.
 bool ReadStoredRecords(DatabaseTable& databases, const Text& path, const Text& alias,
                        const std::vector<recdb::FieldDescriptor>& fields,
-                       const std::function<void(int32_t count)>& begin,
+                       const std::function<void(int32_t count, double created)>& begin,
                        const std::function<bool(const uint8_t* record, Text* message)>& take,
                        Text* message);
 // WriteStoredRecords writes `count` records whose bytes `encode` fills in (the record arrives

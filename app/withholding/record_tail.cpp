@@ -38,21 +38,19 @@ int ReadExactly(fs::File& file, int64_t offset, std::string* bytes) {
   return code != fs::kOk ? code : got == bytes->size() ? fs::kOk : fs::kEndOfFile;
 }
 
-// Whether the open file is, up to its creation time, what the whole-file write made, with
-// `count` records ending in `old_tail` from record `first` on; *prefix receives its header and
-// field descriptors.
-bool IsAsRead(fs::File& file, const std::vector<recdb::FieldDescriptor>& fields, int32_t count,
-              int32_t first, std::string_view old_tail, int64_t record_size, std::string* prefix) {
+// Whether the open file is what the whole-file write made at `created`, with `count` records
+// ending in `old_tail` from record `first` on; *prefix receives its header and field
+// descriptors. A file written whole since has another creation time, even when the records
+// that changed lie before `first`.
+bool IsAsRead(fs::File& file, const std::vector<recdb::FieldDescriptor>& fields, double created,
+              int32_t count, int32_t first, std::string_view old_tail, int64_t record_size,
+              std::string* prefix) {
   const int64_t data = recdb::DataStart(fields.size());
   int64_t length = 0;
   prefix->assign(size_t(data), '\0');
   if (file.Length(&length) != fs::kOk || length != data + count * record_size ||
-      ReadExactly(file, 0, prefix) != fs::kOk) {
-    return false;
-  }
-  recdb::Header header;
-  if (!recdb::DecodeHeader(reinterpret_cast<const uint8_t*>(prefix->data()), &header) ||
-      *prefix != ExpectedPrefix(fields, header.created, count)) {
+      ReadExactly(file, 0, prefix) != fs::kOk ||
+      *prefix != ExpectedPrefix(fields, created, count)) {
     return false;
   }
   std::string tail(old_tail.size(), '\0');
@@ -85,9 +83,9 @@ int WriteTail(fs::File& file, int64_t data, int32_t first, std::string& records,
 }  // namespace
 
 TailWrite ReplaceTailRecords(fs::FileSystem& files, const Text& path,
-                             const std::vector<recdb::FieldDescriptor>& fields, int32_t count,
-                             int32_t first, std::string_view old_tail, std::string records,
-                             Text* message) {
+                             const std::vector<recdb::FieldDescriptor>& fields, double created,
+                             int32_t count, int32_t first, std::string_view old_tail,
+                             std::string records, Text* message) {
   std::vector<recdb::FieldDescriptor> laid = fields;
   const int64_t record_size = recdb::AssignOffsets(&laid);
   if (first < 0 || first > count || records.size() % size_t(record_size) != 0) {
@@ -106,7 +104,7 @@ TailWrite ReplaceTailRecords(fs::FileSystem& files, const Text& path,
     return TailWrite::kFailed;
   }
   std::string prefix;
-  if (!IsAsRead(*file, fields, count, first, old_tail, record_size, &prefix)) {
+  if (!IsAsRead(*file, fields, created, count, first, old_tail, record_size, &prefix)) {
     return TailWrite::kNotInPlace;
   }
   const int64_t data = recdb::DataStart(fields.size());

@@ -23,16 +23,17 @@ enum class TailWrite {
 
 // Replaces the records from index `first` (0-based) on of the file at `path` (links followed)
 // by `records`, whose serial numbers this fills in, crash-safely (see RollbackJournal). The
-// file must be what WriteStoredRecords writes for `fields` (apart from its creation time) and
-// still what the caller read: `count` records, of which those from `first` on are `old_tail`.
+// file must be what WriteStoredRecords writes for `fields` and still what the caller read:
+// created at `created` (so not written anew since), `count` records, of which those from `first`
+// on are `old_tail`.
 // The file is then byte for byte what WriteStoredRecords writes for its first `first` records
 // followed by `records` (the creation time kept). A file that is missing, laid out otherwise or
 // no longer as read gives kNotInPlace; one that cannot be opened for writing, kFailed.
 // REQUIRES: a journal left by a kill has been rolled back (RecoverRecordFile).
 TailWrite ReplaceTailRecords(fs::FileSystem& files, const Text& path,
-                             const std::vector<recdb::FieldDescriptor>& fields, int32_t count,
-                             int32_t first, std::string_view old_tail, std::string records,
-                             Text* message);
+                             const std::vector<recdb::FieldDescriptor>& fields, double created,
+                             int32_t count, int32_t first, std::string_view old_tail,
+                             std::string records, Text* message);
 
 // Rolls back a change of the file at `path` that a kill cut short (links followed). False
 // with a message naming the file when a journal lies beside it that cannot be rolled back.

@@ -11,6 +11,7 @@
 #include "base/gbk.h"
 #include "platform/fs/real_file_system.h"
 #include "runtime/convert/conversions.h"
+#include "runtime/recdb/coding.h"
 
 namespace sr::app::test {
 namespace {
@@ -371,6 +372,18 @@ std::string CreationTime(const Text& path) {
   return bytes.substr(8);
 }
 
+// Moves the header's creation time on by a second, as if the file had been written whole a
+// second after it was.
+void CreatedASecondLater(const Text& path) {
+  std::fstream file(Native(path), std::ios::binary | std::ios::in | std::ios::out);
+  uint8_t bytes[8];
+  file.seekg(8);
+  file.read(reinterpret_cast<char*>(bytes), 8);
+  recdb::PutDouble(bytes, recdb::GetDouble(bytes) + 1.0 / 86400);
+  file.seekp(8);
+  file.write(reinterpret_cast<const char*>(bytes), 8);
+}
+
 // Months 1 to 3 of 30 people each.
 std::vector<LedgerEntry> ThreeMonths() {
   std::vector<LedgerEntry> entries;
@@ -465,21 +478,27 @@ TEST_F(LedgerFileTest, WhatCannotBeWrittenInPlaceIsWrittenWhole) {
 }
 
 // A ledger that changed between reading and saving is not written over: the calculation was
-// worked out from what it held before.
+// worked out from what it held before. Changed in the month written again, or in an earlier
+// month that the month's sums came from.
 TEST_F(LedgerFileTest, ALedgerChangedSinceItWasReadIsLeftAsItIs) {
-  Text message;
-  ASSERT_TRUE(SaveLedger(databases_, files_, path_, ThreeMonths(), &message));
-  LedgerOfMonth of_month;
-  ASSERT_TRUE(LoadLedgerOfMonth(databases_, files_, path_, 2026, 3, &of_month, &message));
-  std::vector<LedgerEntry> other = ThreeMonths();
-  other.back().figures.income += 1;
-  ASSERT_TRUE(SaveLedger(databases_, files_, path_, other, &message));
-  const std::string changed = FileBytes(path_);
-  EXPECT_FALSE(SaveLedgerOfMonth(databases_, files_, path_, of_month,
-                                 {EveryMemberSet(3, 1)}, &message));
-  EXPECT_NE(message.find(path_), Text::npos) << ToUtf8(message);
-  EXPECT_NE(message.find("改动"), Text::npos) << ToUtf8(message);
-  EXPECT_TRUE(FileBytes(path_) == changed);
+  for (bool earlier : {false, true}) {
+    SCOPED_TRACE(earlier ? "an earlier month" : "the month itself");
+    Text message;
+    ASSERT_TRUE(SaveLedger(databases_, files_, path_, ThreeMonths(), &message));
+    LedgerOfMonth of_month;
+    ASSERT_TRUE(LoadLedgerOfMonth(databases_, files_, path_, 2026, 3, &of_month, &message));
+    ASSERT_TRUE(InPlace(of_month));
+    std::vector<LedgerEntry> other = ThreeMonths();
+    (earlier ? other.front() : other.back()).figures.income += 1;
+    ASSERT_TRUE(SaveLedger(databases_, files_, path_, other, &message));
+    CreatedASecondLater(path_);
+    const std::string changed = FileBytes(path_);
+    EXPECT_FALSE(SaveLedgerOfMonth(databases_, files_, path_, of_month,
+                                   {EveryMemberSet(3, 1)}, &message));
+    EXPECT_NE(message.find(path_), Text::npos) << ToUtf8(message);
+    EXPECT_NE(message.find("改动"), Text::npos) << ToUtf8(message);
+    EXPECT_TRUE(FileBytes(path_) == changed);
+  }
 }
 
 // What a save cut short leaves beside the ledger: a journal still being written is removed, one
