@@ -127,8 +127,15 @@ bool RecoverRecordFile(fs::FileSystem& files, const Text& path, Text* message) {
   int code = files.ResolveLinks(path, &target);
   if (code == fs::kOk) code = RollbackJournal(files, target).Recover();
   if (code == fs::kOk) return true;
-  *message = Concat({"文件 ", path, " 上次的保存没有做完，无法把它恢复成保存前的样子：",
-                     DatabaseErrorMessage(code)});
+  if (code == kDamagedJournal) {
+    *message = Concat({"文件 ", path, " 上次的保存没有做完，而记着它保存前内容的 ",
+                       JournalPath(target), " 已损坏，无法把它恢复成保存前的样子"});
+  } else if (code == fs::kSharingViolation) {
+    *message = Concat({"文件 ", path, " 正被另一个程序使用，请稍后再试"});
+  } else {
+    *message = Concat({"文件 ", path, " 上次的保存没有做完，无法把它恢复成保存前的样子：",
+                       DatabaseErrorMessage(code)});
+  }
   return false;
 }
 

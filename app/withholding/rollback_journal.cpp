@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include "app/withholding/record_file.h"
 #include "runtime/recdb/coding.h"
@@ -127,21 +128,26 @@ int RollbackJournal::Restore(fs::File& file, const std::string& journal) {
   const size_t size = journal.size();
   if (size < kHeadSize + 8 || std::memcmp(bytes, kMagic, sizeof kMagic) != 0 ||
       recdb::GetU64(bytes + size - 8) != Checksum(bytes, size - 8)) {
-    return fs::kOther;  // damaged: better to refuse than to write nonsense into the file
+    return kDamagedJournal;  // better to refuse than to write nonsense into the file
   }
   const int64_t length = recdb::GetI64(bytes + 8);
   const int32_t count = recdb::GetI32(bytes + 16);
+  // Every range checked before the first is written: a journal is put back whole or not at all.
+  std::vector<std::pair<int64_t, std::string_view>> ranges;
   size_t at = kHeadSize;
   for (int32_t r = 0; r < count; ++r) {
-    if (size - 8 - at < kRangeHeadSize) return fs::kOther;
+    if (size - 8 - at < kRangeHeadSize) return kDamagedJournal;
     const int64_t offset = recdb::GetI64(bytes + at);
     const uint64_t range = recdb::GetU64(bytes + at + 8);
     at += kRangeHeadSize;
-    if (range > size - 8 - at) return fs::kOther;
-    if (int code = file.WriteAt(offset, bytes + at, size_t(range))) return code;
+    if (offset < 0 || range > size - 8 - at) return kDamagedJournal;
+    ranges.emplace_back(offset, std::string_view(journal).substr(at, size_t(range)));
     at += size_t(range);
   }
-  if (length < 0 || at != size - 8) return fs::kOther;
+  if (length < 0 || at != size - 8) return kDamagedJournal;
+  for (const auto& [offset, old] : ranges) {
+    if (int code = file.WriteAt(offset, old.data(), old.size())) return code;
+  }
   if (int code = file.Truncate(length)) return code;
   return file.Sync();
 }

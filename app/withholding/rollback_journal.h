@@ -18,7 +18,8 @@ namespace sr::app {
 // and length back: the file is then exactly as it was before that change.
 //
 // Use: Recover; open the file; Begin with the ranges to be overwritten; change the file;
-// Commit. After a failed change, RollBack. Every call returns 0 or a file code (sr::fs::Code).
+// Commit. After a failed change, RollBack. Every call returns 0, a file code (sr::fs::Code) or
+// kDamagedJournal.
 class RollbackJournal {
  public:
   // Bytes of the file as they are before the change, at `offset`.
@@ -32,7 +33,8 @@ class RollbackJournal {
   RollbackJournal(fs::FileSystem& files, const Text& target);
 
   // Rolls back a change that a journal beside the file records, and removes a journal that
-  // never took its name. Nothing to do gives 0.
+  // never took its name. Nothing to do gives 0; a journal that is not whole, kDamagedJournal (the
+  // file and the journal are then left as they are).
   int Recover();
   // Saves the file's `length` and its bytes in `ranges`, durably.
   // REQUIRES: the file is `length` bytes long and holds the bytes of `ranges`.
@@ -52,6 +54,10 @@ class RollbackJournal {
   Text writing_;
   std::string saved_;  // the journal's bytes since Begin
 };
+
+// What Recover gives for a journal that is not whole: no file code, a file code would name
+// another cause.
+inline constexpr int kDamagedJournal = 1;
 
 // The journal beside `target`.
 Text JournalPath(const Text& target);

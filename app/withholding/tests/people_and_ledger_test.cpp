@@ -517,6 +517,7 @@ TEST_F(LedgerFileTest, JournalsLeftBesideTheLedger) {
   std::ofstream(Native(JournalPath(path_)), std::ios::binary) << "SRJOURN1 but nothing sound";
   EXPECT_FALSE(LoadLedger(databases_, files_, path_, 2026, &read, &message));
   EXPECT_NE(message.find(path_), Text::npos) << ToUtf8(message);
+  EXPECT_NE(message.find(JournalPath(path_) + " 已损坏"), Text::npos) << ToUtf8(message);
   EXPECT_FALSE(SaveLedger(databases_, files_, path_, ThreeMonths(), &message));
   EXPECT_TRUE(FileBytes(path_) == saved);
   EXPECT_TRUE(FileExists(files_, JournalPath(path_)));

@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "app/withholding/record_file.h"
+#include "app/withholding/record_tail.h"
 #include "app/withholding/rollback_journal.h"
 #include "base/gbk.h"
 #include "platform/fs/forwarding_file_system.h"
@@ -79,6 +80,39 @@ TEST_F(RollbackJournalTest, ASaveFinishedMeanwhileIsNotRolledBack) {
   EXPECT_EQ(RollbackJournal(other, path_).Recover(), fs::kOk);
   EXPECT_EQ(Contents(), "new contents");
   EXPECT_FALSE(FileExists(files_, JournalPath(path_)));
+}
+
+// A journal that is whole but does not fit a file (a length or an offset below 0) puts nothing
+// back, and the reading names the journal.
+TEST_F(RollbackJournalTest, AJournalThatDoesNotFitLeavesTheFileAsItIs) {
+  for (auto [length, offset] : {std::pair<int64_t, int64_t>{-1, 0}, {12, -4}}) {
+    SCOPED_TRACE(offset);
+    ASSERT_EQ(RollbackJournal(files_, path_).Begin(length, {{0, "XYZ"}, {offset, "ABC"}}),
+              fs::kOk);
+    Text message;
+    EXPECT_FALSE(RecoverRecordFile(files_, path_, &message));
+    EXPECT_EQ(Contents(), "old contents");
+    EXPECT_NE(message.find(JournalPath(path_)), Text::npos) << ToUtf8(message);
+    EXPECT_NE(message.find("损坏"), Text::npos) << ToUtf8(message);
+    EXPECT_TRUE(FileExists(files_, JournalPath(path_)));
+    ASSERT_EQ(files_.RemoveFile(JournalPath(path_)), fs::kOk);
+  }
+}
+
+// While another instance holds the file, its journal is not a save cut short: the reading says
+// that the file is in use, and changes nothing.
+TEST_F(RollbackJournalTest, AJournalOfAFileInUseIsLeftToItsSave) {
+  std::unique_ptr<fs::File> file;
+  ASSERT_EQ(files_.Open(path_, fs::Access::kReadWrite, fs::Share::kExclusive,
+                        fs::Disposition::kOpenExisting, &file),
+            fs::kOk);
+  ASSERT_EQ(RollbackJournal(files_, path_).Begin(12, {{0, "XYZ"}}), fs::kOk);
+  Text message;
+  EXPECT_FALSE(RecoverRecordFile(files_, path_, &message));
+  EXPECT_NE(message.find("另一个程序使用"), Text::npos) << ToUtf8(message);
+  file.reset();
+  EXPECT_EQ(Contents(), "old contents");
+  EXPECT_TRUE(FileExists(files_, JournalPath(path_)));
 }
 
 }  // namespace
