@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/tests/other_user.h"
 #include "app/withholding/ledger.h"
 #include "app/withholding/people_file.h"
 #include "app/withholding/rollback_journal.h"
@@ -500,6 +501,64 @@ TEST_F(LedgerFileTest, ALedgerChangedSinceItWasReadIsLeftAsItIs) {
     EXPECT_TRUE(FileBytes(path_) == changed);
   }
 }
+
+#ifndef _WIN32
+// A ledger that may not be written, or lies in a folder that takes no new file, is read as
+// always; the month is not written in place and the save says so; a journal left beside a
+// ledger that may not be written is not put back, and the ledger is not shown half written.
+TEST_F(LedgerFileTest, ALedgerThatMayNotBeWrittenIsReadButNotChanged) {
+  namespace perms = std::filesystem;
+  Text message;
+  ASSERT_TRUE(SaveLedger(databases_, files_, path_, ThreeMonths(), &message));
+  const std::string saved = FileBytes(path_);
+  auto as_user = [&](bool journal_left) {
+    return testing::RunAsUser([&] {
+      DatabaseTable databases(files_);
+      LedgerOfMonth of_month;
+      Text problem;
+      if (journal_left) {
+        return LoadLedgerOfMonth(databases, files_, path_, 2026, 3, &of_month, &problem) ? 1
+               : problem.find(path_) == Text::npos                                     ? 2
+                                                                                       : 0;
+      }
+      if (!LoadLedgerOfMonth(databases, files_, path_, 2026, 3, &of_month, &problem)) return 3;
+      if (!InPlace(of_month) || of_month.months.size() != 90) return 4;
+      if (SaveLedgerOfMonth(databases, files_, path_, of_month, {EveryMemberSet(3, 1)},
+                            &problem)) {
+        return 5;
+      }
+      return problem.find(path_) == Text::npos ? 6 : 0;
+    });
+  };
+  perms::permissions(folder_, perms::perms::all);
+  perms::permissions(Native(path_), perms::perms::owner_read | perms::perms::group_read |
+                                        perms::perms::others_read);
+  EXPECT_EQ(as_user(false), 0) << "read-only ledger";
+  EXPECT_TRUE(FileBytes(path_) == saved);
+  EXPECT_FALSE(FileExists(files_, JournalPath(path_)));
+
+  perms::permissions(folder_, perms::perms::owner_all | perms::perms::group_read |
+                                  perms::perms::group_exec | perms::perms::others_read |
+                                  perms::perms::others_exec);
+  perms::permissions(Native(path_), perms::perms::all & ~perms::perms::owner_exec &
+                                        ~perms::perms::group_exec & ~perms::perms::others_exec);
+  EXPECT_EQ(as_user(false), 0) << "read-only folder";
+  EXPECT_TRUE(FileBytes(path_) == saved);
+  EXPECT_FALSE(FileExists(files_, JournalPath(path_)));
+
+  // A save cut short after it wrote over the first record, then the ledger made read-only.
+  std::string first_bytes = saved.substr(4, 8);
+  ASSERT_EQ(RollbackJournal(files_, path_).Begin(int64_t(saved.size()), {{4, first_bytes}}),
+            fs::kOk);
+  std::fstream(Native(path_), std::ios::binary | std::ios::in | std::ios::out).write("12345678", 8);
+  const std::string half = FileBytes(path_);
+  perms::permissions(Native(path_), perms::perms::owner_read | perms::perms::group_read |
+                                        perms::perms::others_read);
+  EXPECT_EQ(as_user(true), 0) << "journal left";
+  EXPECT_TRUE(FileBytes(path_) == half);
+  EXPECT_TRUE(FileExists(files_, JournalPath(path_)));
+}
+#endif
 
 // What a save cut short leaves beside the ledger: a journal still being written is removed, one
 // beside a ledger that is gone is removed, and a damaged one is refused by the ledger's name
