@@ -350,12 +350,14 @@ bool SaveLedgerOfMonth(DatabaseTable& databases, fs::FileSystem& files, const Te
       case TailWrite::kFailed: return false;
       case TailWrite::kNotInPlace: break;
     }
-    // Only the month's own records were kept: a ledger that is no longer what was read cannot
-    // be written anew from them.
-    if (ledger.stored.size() != ledger.months.size() * TheLayout().record_size) {
-      *message = Concat({"扣缴台账 ", path, " 在计算的同时被改动过，本次没有保存，请重新计算"});
-      return false;
-    }
+  }
+  // Only the month's own records may have been kept, and the rest of a ledger written anew
+  // since would be lost: the whole ledger is written from what was read only when it is still
+  // what was read.
+  if (ledger.stored.size() != ledger.months.size() * TheLayout().record_size ||
+      !StillAsRead(files, path, ledger.created, int32_t(ledger.months.size()))) {
+    *message = Concat({"扣缴台账 ", path, " 在计算的同时被改动过，本次没有保存，请重新计算"});
+    return false;
   }
   // Each record of the new ledger with its month: a stored record by its index, a fresh one as
   // -1 - its index; in the order ReplaceMonth gives.

@@ -352,8 +352,11 @@ TEST_F(LedgerFileTest, MonthRewrittenFromStoredBytesAsFromItsEntries) {
     std::vector<LedgerEntry> read;
     ASSERT_TRUE(LoadLedger(databases_, files_, path_, 2026, &read, &message));
     ASSERT_EQ(read[31].name, "王五");
+    // The month is saved into a copy of the ledger read, which the saving expects to find.
+    std::filesystem::copy_file(Native(path_), Native(fast),
+                               std::filesystem::copy_options::overwrite_existing);
     LedgerOfMonth of_month;
-    ASSERT_TRUE(LoadLedgerOfMonth(databases_, files_, path_, 2026, month, &of_month, &message));
+    ASSERT_TRUE(LoadLedgerOfMonth(databases_, files_, fast, 2026, month, &of_month, &message));
     EXPECT_EQ(of_month.earlier, SumsBefore(read, month));
     EXPECT_EQ(of_month.sources.size(), month == 2 ? 2u : month == 4 ? 1u : 0u);
 
@@ -479,27 +482,39 @@ TEST_F(LedgerFileTest, WhatCannotBeWrittenInPlaceIsWrittenWhole) {
 }
 
 // A ledger that changed between reading and saving is not written over: the calculation was
-// worked out from what it held before. Changed in the month written again, or in an earlier
-// month that the month's sums came from.
+// worked out from what it held before. Changed in its last month or in an earlier one, with
+// the month written in place (March) or the whole ledger written anew (February); and a
+// ledger that another program made while there was none.
 TEST_F(LedgerFileTest, ALedgerChangedSinceItWasReadIsLeftAsItIs) {
-  for (bool earlier : {false, true}) {
-    SCOPED_TRACE(earlier ? "an earlier month" : "the month itself");
-    Text message;
-    ASSERT_TRUE(SaveLedger(databases_, files_, path_, ThreeMonths(), &message));
-    LedgerOfMonth of_month;
-    ASSERT_TRUE(LoadLedgerOfMonth(databases_, files_, path_, 2026, 3, &of_month, &message));
-    ASSERT_TRUE(InPlace(of_month));
-    std::vector<LedgerEntry> other = ThreeMonths();
-    (earlier ? other.front() : other.back()).figures.income += 1;
-    ASSERT_TRUE(SaveLedger(databases_, files_, path_, other, &message));
-    CreatedASecondLater(path_);
-    const std::string changed = FileBytes(path_);
-    EXPECT_FALSE(SaveLedgerOfMonth(databases_, files_, path_, of_month,
-                                   {EveryMemberSet(3, 1)}, &message));
-    EXPECT_NE(message.find(path_), Text::npos) << ToUtf8(message);
-    EXPECT_NE(message.find("改动"), Text::npos) << ToUtf8(message);
-    EXPECT_TRUE(FileBytes(path_) == changed);
+  for (int month : {3, 2}) {
+    for (bool earlier : {false, true}) {
+      SCOPED_TRACE(month * 10 + earlier);
+      Text message;
+      ASSERT_TRUE(SaveLedger(databases_, files_, path_, ThreeMonths(), &message));
+      LedgerOfMonth of_month;
+      ASSERT_TRUE(LoadLedgerOfMonth(databases_, files_, path_, 2026, month, &of_month, &message));
+      ASSERT_EQ(InPlace(of_month), month == 3);
+      std::vector<LedgerEntry> other = ThreeMonths();
+      (earlier ? other.front() : other.back()).figures.income += 1;
+      ASSERT_TRUE(SaveLedger(databases_, files_, path_, other, &message));
+      CreatedASecondLater(path_);
+      const std::string changed = FileBytes(path_);
+      EXPECT_FALSE(SaveLedgerOfMonth(databases_, files_, path_, of_month,
+                                     {EveryMemberSet(month, 1)}, &message));
+      EXPECT_NE(message.find(path_), Text::npos) << ToUtf8(message);
+      EXPECT_NE(message.find("改动"), Text::npos) << ToUtf8(message);
+      EXPECT_TRUE(FileBytes(path_) == changed);
+    }
   }
+  std::filesystem::remove(Native(path_));
+  Text message;
+  LedgerOfMonth of_month;
+  ASSERT_TRUE(LoadLedgerOfMonth(databases_, files_, path_, 2026, 3, &of_month, &message));
+  ASSERT_TRUE(SaveLedger(databases_, files_, path_, ThreeMonths(), &message));
+  const std::string made = FileBytes(path_);
+  EXPECT_FALSE(SaveLedgerOfMonth(databases_, files_, path_, of_month, {EveryMemberSet(3, 1)},
+                                 &message));
+  EXPECT_TRUE(FileBytes(path_) == made);
 }
 
 #ifndef _WIN32
