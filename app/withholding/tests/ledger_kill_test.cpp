@@ -13,6 +13,7 @@
 #include "app/tests/killed_save.h"
 #include "app/withholding/ledger.h"
 #include "app/withholding/tests/ledger_lines.h"
+#include "app/withholding/tests/test_folder.h"
 #include "base/gbk.h"
 #include "platform/fs/real_file_system.h"
 #include "runtime/convert/conversions.h"
@@ -45,13 +46,7 @@ using Save = std::function<bool(fs::FileSystem& files, const Text& path)>;
 class LedgerKillTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::filesystem::path folder =
-        std::filesystem::path(::testing::TempDir()) /
-        ("ledger_kill_" + std::to_string(::getpid()) + "_" +
-         ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    folder_ = folder.string();  // ASCII: the same in GBK
+    folder_ = FreshTestFolder("ledger_kill").string();
     path_ = LedgerPath(folder_, 2026);
     pristine_ = folder_ + "/pristine.dat";
     for (int month = 1; month <= 2; ++month) {

@@ -9,6 +9,7 @@
 #include "app/withholding/ledger.h"
 #include "app/withholding/people_file.h"
 #include "app/withholding/rollback_journal.h"
+#include "app/withholding/tests/test_folder.h"
 #include "base/gbk.h"
 #include "platform/fs/real_file_system.h"
 #include "runtime/convert/conversions.h"
@@ -95,11 +96,7 @@ std::filesystem::path Native(const Text& path) {
 class LedgerFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("ledger_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-               "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
+    folder_ = FreshTestFolder("ledger_test");
     path_ = LedgerPath(FromUtf8(folder_.string()), 2026);
   }
   void TearDown() override { std::filesystem::remove_all(folder_); }

@@ -10,6 +10,7 @@
 #include "app/withholding/record_file.h"
 #include "app/withholding/record_tail.h"
 #include "app/withholding/rollback_journal.h"
+#include "app/withholding/tests/test_folder.h"
 #include "base/gbk.h"
 #include "platform/fs/forwarding_file_system.h"
 #include "platform/fs/real_file_system.h"
@@ -37,11 +38,7 @@ class BeforeWritingOpen : public fs::ForwardingFileSystem {
 class RollbackJournalTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("journal_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-               "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
+    folder_ = FreshTestFolder("journal_test");
     path_ = FromUtf8((folder_ / "ledger.dat").string());
     Put("old contents");
   }
