@@ -220,6 +220,7 @@ class MonthReader {
   MonthReader& operator=(const MonthReader&) = delete;
 
   void Begin(int32_t count, double created) {
+    ledger_.existed = true;
     ledger_.created = created;
     if (keep_all_) ledger_.stored.reserve(size_t(count) * TheLayout().record_size);
     ledger_.months.reserve(size_t(count));
@@ -355,7 +356,8 @@ bool SaveLedgerOfMonth(DatabaseTable& databases, fs::FileSystem& files, const Te
   // since would be lost: the whole ledger is written from what was read only when it is still
   // what was read.
   if (ledger.stored.size() != ledger.months.size() * TheLayout().record_size ||
-      !StillAsRead(files, path, ledger.created, int32_t(ledger.months.size()))) {
+      !StillAsRead(files, path, ledger.existed, ledger.created,
+                   int32_t(ledger.months.size()))) {
     *message = Concat({"扣缴台账 ", path, " 在计算的同时被改动过，本次没有保存，请重新计算"});
     return false;
   }

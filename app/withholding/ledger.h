@@ -48,7 +48,8 @@ bool SaveLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& pat
 // decoding and coding them again.
 struct LedgerOfMonth {
   int month = 0;
-  double created = 0;  // the file's creation time: a ledger written whole since has another
+  bool existed = false;  // whether there was a ledger file
+  double created = 0;    // its creation time: a ledger written whole since has another
   std::unordered_map<Text, CumulativeSums> earlier;  // SumsBefore(entries, month)
   std::vector<Text> sources;  // of the month's records, in order, each once
   std::vector<int8_t> months;  // the month of each record, in file order

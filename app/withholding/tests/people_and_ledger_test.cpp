@@ -373,14 +373,13 @@ std::string CreationTime(const Text& path) {
   return bytes.substr(8);
 }
 
-// Moves the header's creation time on by a second, as if the file had been written whole a
-// second after it was.
-void CreatedASecondLater(const Text& path) {
+// Changes the header's creation time, as if the file had been written whole at another time.
+void ChangeCreationTime(const Text& path, double (*change)(double created)) {
   std::fstream file(Native(path), std::ios::binary | std::ios::in | std::ios::out);
   uint8_t bytes[8];
   file.seekg(8);
   file.read(reinterpret_cast<char*>(bytes), 8);
-  recdb::PutDouble(bytes, recdb::GetDouble(bytes) + 1.0 / 86400);
+  recdb::PutDouble(bytes, change(recdb::GetDouble(bytes)));
   file.seekp(8);
   file.write(reinterpret_cast<const char*>(bytes), 8);
 }
@@ -455,6 +454,9 @@ TEST_F(LedgerFileTest, WhatCannotBeWrittenInPlaceIsWrittenWhole) {
   const Text plain = Concat({ToUtf8(folder_.string()), "/plain.dat"});
   ASSERT_TRUE(SaveLedger(databases_, files_, path_, ThreeMonths(), &message));
   SaveMonthBothWays(databases_, files_, path_, plain, 2, 20, false);
+  SCOPED_TRACE("made by a program that gave it no creation time");
+  ChangeCreationTime(path_, [](double) { return 0.0; });
+  SaveMonthBothWays(databases_, files_, path_, plain, 2, 20, false);
   SCOPED_TRACE("out of order");
 
   std::vector<LedgerEntry> unordered = ThreeMonths();
@@ -494,7 +496,7 @@ TEST_F(LedgerFileTest, ALedgerChangedSinceItWasReadIsLeftAsItIs) {
       std::vector<LedgerEntry> other = ThreeMonths();
       (earlier ? other.front() : other.back()).figures.income += 1;
       ASSERT_TRUE(SaveLedger(databases_, files_, path_, other, &message));
-      CreatedASecondLater(path_);
+      ChangeCreationTime(path_, [](double created) { return created + 1.0 / 86400; });
       const std::string changed = FileBytes(path_);
       EXPECT_FALSE(SaveLedgerOfMonth(databases_, files_, path_, of_month,
                                      {EveryMemberSet(month, 1)}, &message));
