@@ -220,8 +220,7 @@ class MonthReader {
   MonthReader& operator=(const MonthReader&) = delete;
 
   void Begin(int32_t count, double created) {
-    ledger_.existed = true;
-    ledger_.created = created;
+    ledger_.stamp = {true, created, count};
     if (keep_all_) ledger_.stored.reserve(size_t(count) * TheLayout().record_size);
     ledger_.months.reserve(size_t(count));
   }
@@ -292,11 +291,15 @@ bool ReadLedgerOfMonth(DatabaseTable& databases, fs::FileSystem& files, const Te
 }  // namespace
 
 bool LoadLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& path, int year,
-                std::vector<LedgerEntry>* entries, Text* message) {
+                std::vector<LedgerEntry>* entries, Text* message, LedgerStamp* stamp) {
   entries->clear();
+  if (stamp != nullptr) *stamp = LedgerStamp();
   const bool ok = ReadLedger(
       databases, files, path, year,
-      [&](int32_t count, double) { entries->reserve(size_t(count)); },
+      [&](int32_t count, double created) {
+        entries->reserve(size_t(count));
+        if (stamp != nullptr) *stamp = {true, created, count};
+      },
       [&](const uint8_t* record, int) { DecodeRecord(record, entries->emplace_back()); },
       message);
   if (!ok) entries->clear();
@@ -316,6 +319,25 @@ bool LoadLedgerOfMonth(DatabaseTable& databases, fs::FileSystem& files, const Te
 
 namespace {
 
+// Whether the ledger at `path` is still the file that `stamp` was taken of, or still missing.
+bool StillAsRead(fs::FileSystem& files, const Text& path, const LedgerStamp& stamp) {
+  std::unique_ptr<fs::File> file;
+  const int code = files.Open(path, fs::Access::kRead, fs::Share::kDenyNone,
+                              fs::Disposition::kOpenExisting, &file);
+  if (code == fs::kNotFound || !stamp.existed) return code == fs::kNotFound && !stamp.existed;
+  uint8_t bytes[recdb::kHeaderSize];
+  size_t got = 0;
+  recdb::Header header;
+  return code == fs::kOk && file->ReadAt(0, bytes, sizeof bytes, &got) == fs::kOk &&
+         got == sizeof bytes && recdb::DecodeHeader(bytes, &header) &&
+         header.created == stamp.created && header.record_count == stamp.count;
+}
+
+// `again`: what the user does once more, now from the ledger as it is.
+Text ChangedMeanwhile(const Text& path, const char* again) {
+  return Concat({"扣缴台账 ", path, " 在读出之后被改动过，本次没有保存，请重新", again});
+}
+
 // The month's records written over the ledger's last month or after it.
 TailWrite WriteMonthInPlace(fs::FileSystem& files, const Text& path, const LedgerOfMonth& ledger,
                             const std::vector<LedgerEntry>& fresh, Text* message) {
@@ -325,7 +347,7 @@ TailWrite WriteMonthInPlace(fs::FileSystem& files, const Text& path, const Ledge
   for (size_t i = 0; i < fresh.size(); ++i) {
     EncodeRecord(fresh[i], reinterpret_cast<uint8_t*>(records.data()) + i * size);
   }
-  return ReplaceTailRecords(files, path, LedgerFields(), ledger.created, count,
+  return ReplaceTailRecords(files, path, LedgerFields(), ledger.stamp.created, count,
                             count - int32_t(ledger.stored.size() / size), ledger.stored,
                             std::move(records), message);
 }
@@ -333,9 +355,14 @@ TailWrite WriteMonthInPlace(fs::FileSystem& files, const Text& path, const Ledge
 }  // namespace
 
 bool SaveLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& path,
-                const std::vector<LedgerEntry>& entries, Text* message) {
+                const std::vector<LedgerEntry>& entries, Text* message,
+                const LedgerStamp* as_read) {
   // A journal left behind would otherwise roll the new file back to parts of the old one.
   if (!RecoverRecordFile(files, path, message)) return false;
+  if (as_read != nullptr && !StillAsRead(files, path, *as_read)) {
+    *message = ChangedMeanwhile(path, "导入");
+    return false;
+  }
   return WriteStoredRecords(
       databases, files, path, kLedgerAlias, LedgerFields(), entries.size(),
       [&](size_t i, uint8_t* record) { EncodeRecord(entries[i], record); }, message);
@@ -356,9 +383,8 @@ bool SaveLedgerOfMonth(DatabaseTable& databases, fs::FileSystem& files, const Te
   // since would be lost: the whole ledger is written from what was read only when it is still
   // what was read.
   if (ledger.stored.size() != ledger.months.size() * TheLayout().record_size ||
-      !StillAsRead(files, path, ledger.existed, ledger.created,
-                   int32_t(ledger.months.size()))) {
-    *message = Concat({"扣缴台账 ", path, " 在计算的同时被改动过，本次没有保存，请重新计算"});
+      !StillAsRead(files, path, ledger.stamp)) {
+    *message = ChangedMeanwhile(path, "计算");
     return false;
   }
   // Each record of the new ledger with its month: a stored record by its index, a fresh one as

@@ -33,23 +33,33 @@ std::vector<recdb::FieldDescriptor> LedgerFields();
 // "扣缴台账2026.dat" in `folder`.
 Text LedgerPath(const Text& folder, int year);
 
+// The ledger file as it was read: a ledger written anew since has another creation time, one
+// with a month added another number of records.
+struct LedgerStamp {
+  bool existed = false;
+  double created = 0;
+  int32_t count = 0;
+};
+
 // Reads the ledger of `year`, first rolling back a save that a kill cut short (every reading
 // and saving of a ledger does). A missing file is an empty ledger. False with a message naming the
-// file when it cannot be read, is not a ledger, or holds a record of another year.
+// file when it cannot be read, is not a ledger, or holds a record of another year. `stamp`, when
+// given, receives the file's stamp.
 bool LoadLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& path, int year,
-                std::vector<LedgerEntry>* entries, Text* message);
+                std::vector<LedgerEntry>* entries, Text* message, LedgerStamp* stamp = nullptr);
 
-// Writes the whole ledger crash-safely (see WriteRecordFile).
+// Writes the whole ledger crash-safely (see WriteRecordFile). Given the stamp of the ledger read,
+// a ledger that another program changed since is refused with a message, and left as it is.
 bool SaveLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& path,
-                const std::vector<LedgerEntry>& entries, Text* message);
+                const std::vector<LedgerEntry>& entries, Text* message,
+                const LedgerStamp* as_read = nullptr);
 
 // The ledger as the calculation of one pay month reads it: what the month is worked out from,
 // and the stored bytes of the records that its saving writes back as they are instead of
 // decoding and coding them again.
 struct LedgerOfMonth {
   int month = 0;
-  bool existed = false;  // whether there was a ledger file
-  double created = 0;    // its creation time: a ledger written whole since has another
+  LedgerStamp stamp;
   std::unordered_map<Text, CumulativeSums> earlier;  // SumsBefore(entries, month)
   std::vector<Text> sources;  // of the month's records, in order, each once
   std::vector<int8_t> months;  // the month of each record, in file order

@@ -122,19 +122,6 @@ TailWrite ReplaceTailRecords(fs::FileSystem& files, const Text& path,
   return TailWrite::kFailed;
 }
 
-bool StillAsRead(fs::FileSystem& files, const Text& path, bool existed, double created,
-                 int32_t count) {
-  std::unique_ptr<fs::File> file;
-  const int code = files.Open(path, fs::Access::kRead, fs::Share::kDenyNone,
-                              fs::Disposition::kOpenExisting, &file);
-  if (code == fs::kNotFound || !existed) return code == fs::kNotFound && !existed;
-  std::string bytes(size_t(recdb::kHeaderSize), '\0');
-  recdb::Header header;
-  return code == fs::kOk && ReadExactly(*file, 0, &bytes) == fs::kOk &&
-         recdb::DecodeHeader(reinterpret_cast<const uint8_t*>(bytes.data()), &header) &&
-         header.created == created && header.record_count == count;
-}
-
 bool RecoverRecordFile(fs::FileSystem& files, const Text& path, Text* message) {
   Text target;
   int code = files.ResolveLinks(path, &target);

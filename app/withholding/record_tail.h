@@ -35,11 +35,6 @@ TailWrite ReplaceTailRecords(fs::FileSystem& files, const Text& path,
                              int32_t count, int32_t first, std::string_view old_tail,
                              std::string records, Text* message);
 
-// Whether the file at `path` is still the one read: created at `created` with `count` records
-// when it `existed`, else still missing. A file written anew since has another creation time.
-bool StillAsRead(fs::FileSystem& files, const Text& path, bool existed, double created,
-                 int32_t count);
-
 // Rolls back a change of the file at `path` that a kill cut short (links followed). False
 // with a message naming the file when a journal lies beside it that cannot be rolled back.
 bool RecoverRecordFile(fs::FileSystem& files, const Text& path, Text* message);

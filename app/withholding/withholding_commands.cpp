@@ -222,7 +222,8 @@ void WithholdingCommands::ImportTakeOver() {
   const Text path = LedgerPathOf(year);
   std::vector<LedgerEntry> ledger;
   Text message;
-  if (!LoadLedger(app_.databases, app_.seams.files, path, year, &ledger, &message)) {
+  LedgerStamp stamp;
+  if (!LoadLedger(app_.databases, app_.seams.files, path, year, &ledger, &message, &stamp)) {
     return fail(message);
   }
   const std::vector<int> months = MonthsOf(imported);
@@ -244,7 +245,10 @@ void WithholdingCommands::ImportTakeOver() {
     }
     ledger = ReplaceMonth(std::move(ledger), month, std::move(of_month));
   }
-  if (!SaveLedger(app_.databases, app_.seams.files, path, ledger, &message)) return fail(message);
+  // Another copy of the program may have calculated a month while the question was open.
+  if (!SaveLedger(app_.databases, app_.seams.files, path, ledger, &message, &stamp)) {
+    return fail(message);
+  }
   app_.framework.ShowMessage(Concat({"已导入 ", ToText(int32_t(imported.size())), " 条记录（",
                                      ToText(year), " 年 ", MonthsText(months), "）"}),
                              kImportTitle, ui::MessageButtons::kOk,

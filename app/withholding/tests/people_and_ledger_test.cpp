@@ -516,6 +516,36 @@ TEST_F(LedgerFileTest, ALedgerChangedSinceItWasReadIsLeftAsItIs) {
   EXPECT_TRUE(FileBytes(path_) == made);
 }
 
+// The whole ledger saved from what was read (an import of months taken over) is not written over
+// a ledger that another program has added a month to, written anew or made meanwhile.
+TEST_F(LedgerFileTest, ALedgerSavedWholeFromWhatWasReadRefusesOneChangedMeanwhile) {
+  Text message;
+  ASSERT_TRUE(SaveLedger(databases_, files_, path_, ThreeMonths(), &message));
+  std::vector<LedgerEntry> read;
+  LedgerStamp stamp;
+  ASSERT_TRUE(LoadLedger(databases_, files_, path_, 2026, &read, &message, &stamp));
+  LedgerOfMonth april;
+  ASSERT_TRUE(LoadLedgerOfMonth(databases_, files_, path_, 2026, 4, &april, &message));
+  ASSERT_TRUE(SaveLedgerOfMonth(databases_, files_, path_, april, {EveryMemberSet(4, 1)},
+                                &message));
+  const std::string with_april = FileBytes(path_);
+  EXPECT_FALSE(SaveLedger(databases_, files_, path_, read, &message, &stamp));
+  EXPECT_NE(message.find(path_), Text::npos) << ToUtf8(message);
+  EXPECT_NE(message.find("改动"), Text::npos) << ToUtf8(message);
+  EXPECT_TRUE(FileBytes(path_) == with_april);
+
+  ASSERT_TRUE(LoadLedger(databases_, files_, path_, 2026, &read, &message, &stamp));
+  ChangeCreationTime(path_, [](double created) { return created + 1.0 / 86400; });
+  EXPECT_FALSE(SaveLedger(databases_, files_, path_, read, &message, &stamp));
+  ASSERT_TRUE(LoadLedger(databases_, files_, path_, 2026, &read, &message, &stamp));
+  EXPECT_TRUE(SaveLedger(databases_, files_, path_, read, &message, &stamp)) << ToUtf8(message);
+
+  std::filesystem::remove(Native(path_));
+  ASSERT_TRUE(LoadLedger(databases_, files_, path_, 2026, &read, &message, &stamp));
+  ASSERT_TRUE(SaveLedger(databases_, files_, path_, ThreeMonths(), &message));
+  EXPECT_FALSE(SaveLedger(databases_, files_, path_, read, &message, &stamp));
+}
+
 #ifndef _WIN32
 // A ledger that may not be written, or lies in a folder that takes no new file, is read as
 // always; the month is not written in place and the save says so; a journal left beside a
