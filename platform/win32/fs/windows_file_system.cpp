@@ -137,11 +137,25 @@ class WindowsFileSystem : public fs::FileSystem {
     return PutInPlace(wide_from, wide_to);
   }
 
+  // The file leaves its name by a rename written through to the disk before it is deleted: a
+  // plain delete reaches the disk some seconds later, and a journal that came back after a power
+  // cut would undo a save already reported as done.
   int RemoveFile(const Path& path) override {
     std::wstring wide;
     if (int code = ToWidePath(path, &wide)) return code;
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      return fs::kAccessDenied;
+    }
     if (int code = CheckMayOverwrite(wide)) return code;
-    return DeleteFileW(wide.c_str()) ? fs::kOk : PathFailureCode(GetLastError(), wide);
+    const std::wstring scratch = ScratchName(wide);
+    if (!MoveFileExW(wide.c_str(), scratch.c_str(), MOVEFILE_WRITE_THROUGH)) {
+      return PathFailureCode(GetLastError(), wide);
+    }
+    if (DeleteFileW(scratch.c_str())) return fs::kOk;
+    const int code = PathFailureCode(GetLastError(), wide);
+    MoveFileExW(scratch.c_str(), wide.c_str(), MOVEFILE_WRITE_THROUGH);  // not removed after all
+    return code;
   }
 
   int Exists(const Path& path, bool* exists) override {
