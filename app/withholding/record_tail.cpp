@@ -1,5 +1,6 @@
 #include "app/withholding/record_tail.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -122,6 +123,21 @@ TailWrite ReplaceTailRecords(fs::FileSystem& files, const Text& path,
   return TailWrite::kFailed;
 }
 
+namespace {
+
+// The journal as the user would look for it: beside the path they know, unless that is a link
+// to a file elsewhere (Windows spells a resolved path with other separators).
+Text JournalShownFor(const Text& path, const Text& target) {
+  const auto same_place = [](char a, char b) {
+    return a == b || ((a == '/' || a == '\\') && (b == '/' || b == '\\'));
+  };
+  const bool beside_path = std::equal(path.begin(), path.end(), target.begin(), target.end(),
+                                      same_place);
+  return JournalPath(beside_path ? path : target);
+}
+
+}  // namespace
+
 bool RecoverRecordFile(fs::FileSystem& files, const Text& path, Text* message) {
   Text target;
   int code = files.ResolveLinks(path, &target);
@@ -129,7 +145,7 @@ bool RecoverRecordFile(fs::FileSystem& files, const Text& path, Text* message) {
   if (code == fs::kOk) return true;
   if (code == kDamagedJournal) {
     *message = Concat({"文件 ", path, " 上次的保存没有做完，而记着它保存前内容的 ",
-                       JournalPath(target), " 已损坏，无法把它恢复成保存前的样子"});
+                       JournalShownFor(path, target), " 已损坏，无法把它恢复成保存前的样子"});
   } else if (code == fs::kSharingViolation) {
     *message = Concat({"文件 ", path, " 正被另一个程序使用，请稍后再试"});
   } else {

@@ -350,8 +350,7 @@ TEST_F(LedgerFileTest, MonthRewrittenFromStoredBytesAsFromItsEntries) {
     ASSERT_TRUE(LoadLedger(databases_, files_, path_, 2026, &read, &message));
     ASSERT_EQ(read[31].name, "王五");
     // The month is saved into a copy of the ledger read, which the saving expects to find.
-    std::filesystem::copy_file(Native(path_), Native(fast),
-                               std::filesystem::copy_options::overwrite_existing);
+    ASSERT_EQ(files_.CopyFile(path_, fast), fs::kOk);
     LedgerOfMonth of_month;
     ASSERT_TRUE(LoadLedgerOfMonth(databases_, files_, fast, 2026, month, &of_month, &message));
     EXPECT_EQ(of_month.earlier, SumsBefore(read, month));

@@ -12,6 +12,7 @@
 #include "app/withholding/rollback_journal.h"
 #include "app/withholding/tests/test_folder.h"
 #include "base/gbk.h"
+#include "base/text.h"
 #include "platform/fs/forwarding_file_system.h"
 #include "platform/fs/real_file_system.h"
 
@@ -95,6 +96,22 @@ TEST_F(RollbackJournalTest, AJournalThatDoesNotFitLeavesTheFileAsItIs) {
     ASSERT_EQ(files_.RemoveFile(JournalPath(path_)), fs::kOk);
   }
 }
+
+#ifndef _WIN32
+// A damaged journal is named where it lies: beside the file that a link leads to.
+TEST_F(RollbackJournalTest, ADamagedJournalOfALinkedFileIsNamedBesideItsTarget) {
+  const std::filesystem::path elsewhere = folder_ / "elsewhere";
+  std::filesystem::create_directory(elsewhere);
+  const Text link = FromUtf8((elsewhere / "link.dat").string());
+  std::filesystem::create_symlink(ToUtf8(path_), ToUtf8(link));
+  std::ofstream(ToUtf8(JournalPath(path_)), std::ios::binary) << "SRJOURN1 but nothing sound";
+  Text message;
+  EXPECT_FALSE(RecoverRecordFile(files_, link, &message));
+  EXPECT_NE(message.find(Concat({"文件 ", link, " "})), Text::npos) << ToUtf8(message);
+  EXPECT_NE(message.find(JournalPath(path_) + " 已损坏"), Text::npos) << ToUtf8(message);
+  EXPECT_EQ(Contents(), "old contents");
+}
+#endif
 
 // While another instance holds the file, its journal is not a save cut short: the reading says
 // that the file is in use, and changes nothing.
