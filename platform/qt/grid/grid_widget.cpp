@@ -133,13 +133,7 @@ void GridWidget::StructureChanged() {
 }
 
 void GridWidget::CursorChanged() {
-  UpdateRange(painted_cursor_);
-  UpdateRange(painted_selection_);
-  const int r = source_->GetCursorRow();
-  painted_cursor_ = r < 0 ? CellRange() : source_->DisplayedRange(r, source_->GetCursorColumn());
-  painted_selection_ = source_->Selection();
-  UpdateRange(painted_cursor_);
-  UpdateRange(painted_selection_);
+  painted_.Move(*source_, [this](const CellRange& range) { UpdateRange(range); });
 }
 
 void GridWidget::EditorOpened(int row, int column) {

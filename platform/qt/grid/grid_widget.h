@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "platform/ui/grid_axis.h"
+#include "platform/ui/painted_cursor.h"
 #include "platform/ui/grid_peer.h"
 
 class QLineEdit;
@@ -85,8 +86,7 @@ class GridWidget : public QAbstractScrollArea, public ui::GridView {
   ui::GridAxis columns_;
   QLineEdit* editor_;
   QString editor_accepted_;  // the editor's last text that GBK could hold
-  ui::CellRange painted_cursor_;
-  ui::CellRange painted_selection_;
+  ui::PaintedCursor painted_;
 };
 
 }  // namespace sr::qt

@@ -137,13 +137,7 @@ void GridWindow::StructureChanged() {
 }
 
 void GridWindow::CursorChanged() {
-  UpdateRange(painted_cursor_);
-  UpdateRange(painted_selection_);
-  const int r = source_->GetCursorRow();
-  painted_cursor_ = r < 0 ? CellRange() : source_->DisplayedRange(r, source_->GetCursorColumn());
-  painted_selection_ = source_->Selection();
-  UpdateRange(painted_cursor_);
-  UpdateRange(painted_selection_);
+  painted_.Move(*source_, [this](const CellRange& range) { UpdateRange(range); });
 }
 
 void GridWindow::EditorOpened(int, int) {

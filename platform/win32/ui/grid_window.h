@@ -4,6 +4,7 @@
 #include "platform/win32/ui/win32_ui.h"
 
 #include "platform/ui/grid_axis.h"
+#include "platform/ui/painted_cursor.h"
 #include "platform/ui/grid_peer.h"
 #include "platform/win32/ui/control_peers.h"
 
@@ -67,8 +68,7 @@ class GridWindow : public ControlPeerBase, public MessageTarget, public ui::Grid
   HWND editor_ = nullptr;
   bool setting_editor_ = false;
   std::wstring editor_accepted_;
-  ui::CellRange painted_cursor_;
-  ui::CellRange painted_selection_;
+  ui::PaintedCursor painted_;
 };
 
 }  // namespace sr::win32
