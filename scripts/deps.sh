@@ -3,7 +3,7 @@
 # Packages named as arguments are installed too (scripts/screenshots.sh asks for imagemagick).
 set -euo pipefail
 packages=(
-  build-essential cmake pkg-config
+  build-essential cmake pkg-config ccache
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-translations-l10n libxlsxwriter-dev liborcus-dev
   xvfb xauth fonts-arphic-uming

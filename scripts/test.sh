@@ -10,6 +10,12 @@ jobs="$(nproc)"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export QT_QPA_PLATFORM=offscreen
+# ccache keeps the compiled objects outside the clone (in the user's cache folder), with paths
+# relative to the tree, so that a fresh clone anywhere compiles only what changed.
+if command -v ccache >/dev/null; then
+  export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
+  export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true
+fi
 
 # build_and_test DIR CMAKE-OPTIONS...   (called under ||, where set -e does not act: hence &&)
 build_and_test() {
