@@ -21,8 +21,8 @@ inline constexpr std::array<const char*, kAdditionalKinds> kAdditionalKindNames 
 
 // One month of one person at this employer. Every amount in yuan, to the fen.
 struct MonthFigures {
-  double income = 0;              // taxable income items
-  double exempt_income = 0;       // income items marked tax-exempt
+  double income = 0;              // every income item, tax-exempt ones included
+  double exempt_income = 0;       // income items marked tax-exempt (part of income)
   double special = 0;             // deductions marked tax-exempt: social insurance, housing fund
   std::array<double, kAdditionalKinds> additional{};  // special additional deductions
   double other = 0;               // other deductions

@@ -15,11 +15,12 @@ std::vector<bool> ExemptColumns(const SalaryRegister& salary_register) {
   return exempt;
 }
 
+// The sum of the items in columns first..last; with `only_exempt`, of those marked tax-exempt.
 double SumOfItems(const SalaryRegister& salary_register, int row, int first, int last,
-                  const std::vector<bool>& exempt_columns, bool exempt) {
+                  const std::vector<bool>& exempt_columns, bool only_exempt) {
   double sum = 0;
   for (int c = first; c <= last; ++c) {
-    if (exempt_columns[c] == exempt) {
+    if (!only_exempt || exempt_columns[c]) {
       sum = RoundToPlaces(sum + salary_register.Amount(row, c), 2);
     }
   }
@@ -29,12 +30,14 @@ double SumOfItems(const SalaryRegister& salary_register, int row, int first, int
 MonthFigures FiguresOfRow(const SalaryRegister& salary_register, int row, const Person& person,
                           const std::vector<bool>& exempt) {
   MonthFigures figures;
+  // The month's income is every income item, tax-exempt ones included; those are subtracted
+  // once, as tax-exempt income, on the way to the taxable income.
   figures.income = SumOfItems(salary_register, row, kFirstIncomeColumn, kLastIncomeColumn,
-                              exempt, /*exempt=*/false);
+                              exempt, /*only_exempt=*/false);
   figures.exempt_income = SumOfItems(salary_register, row, kFirstIncomeColumn,
-                                     kLastIncomeColumn, exempt, /*exempt=*/true);
+                                     kLastIncomeColumn, exempt, /*only_exempt=*/true);
   figures.special = SumOfItems(salary_register, row, kFirstDeductionColumn,
-                               kLastDeductionColumn, exempt, /*exempt=*/true);
+                               kLastDeductionColumn, exempt, /*only_exempt=*/true);
   figures.additional = person.additional;
   figures.other = person.other;
   figures.relief = person.relief;

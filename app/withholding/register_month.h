@@ -11,9 +11,10 @@
 // withholds, and the ledger records it leaves. Pure: reads the register, writes nothing.
 namespace sr::app {
 
-// The pay items of a register row as the month's figures of a person: income items not marked
-// tax-exempt are income, those marked are tax-exempt income, deduction items marked tax-exempt
-// are the special deductions; the declared deductions and relief come from the people file.
+// The pay items of a register row as the month's figures of a person: every income item is
+// income, those marked tax-exempt are also tax-exempt income (subtracted once), deduction items
+// marked tax-exempt are the special deductions; the declared deductions and relief come from
+// the people file.
 MonthFigures RowFigures(const SalaryRegister& salary_register, int row, const Person& person);
 
 // What the month is worked out from.
