@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "app/withholding/pay_month.h"
 #include "runtime/convert/conversions.h"
 
 namespace sr::app {
@@ -108,6 +109,12 @@ MonthOutcome WorkOutMonth(const SalaryRegister& salary_register, const MonthSett
       continue;
     }
     if (!person->second.resident) continue;
+    const EmploymentTerms& terms = person->second.terms;
+    if (terms.hire_year * 100 + terms.hire_month > setting.year * 100 + setting.month) {
+      outcome.hired_later.push_back(Concat({key, " ", salary_register.Name(row), "：入职年月 ",
+                                            PayMonthText({terms.hire_year, terms.hire_month})}));
+      continue;
+    }
     auto sums = earlier.find(key);
     outcome.resident_rows.push_back(row);
     outcome.entries.push_back(EntryOf(salary_register, row, person->second, setting,

@@ -31,12 +31,15 @@ struct MonthSetting {
 struct MonthOutcome {
   std::vector<Text> duplicates;   // "编号 1001 在第 2 行和第 5 行重复" for each repeated number
   std::vector<Text> missing;      // "1003 王五" for each person row not in the people file
+  // "1001 张三：入职年月 2026-07" for each resident hired after the pay month
+  std::vector<Text> hired_later;
   std::vector<int> resident_rows;         // rows withheld by the cumulative method
   std::vector<LedgerEntry> entries;       // their records for the ledger, in the same order
 };
 
 // The rows of residents in the people file are worked out by the cumulative method on top of
-// the ledger's earlier months of the year; every other row is left to the monthly table.
+// the ledger's earlier months of the year; every other row is left to the monthly table. A
+// resident hired after the pay month is not worked out but named in `hired_later`.
 // REQUIRES: the setting's pointers are set.
 MonthOutcome WorkOutMonth(const SalaryRegister& salary_register, const MonthSetting& setting);
 

@@ -149,6 +149,11 @@ void WithholdingCommands::Calculate() {
     return ShowError(Concat({"工资表中有重复的编号，无法按人员信息计算，没有做任何改动：\r\n",
                              JoinLines(outcome.duplicates)}));
   }
+  if (!outcome.hired_later.empty()) {
+    return ShowError(Concat({"以下人员的入职年月在工资月份 ", PayMonthText(pay_month),
+                             " 之后，无法按累计预扣法计算，没有做任何改动：\r\n",
+                             JoinLines(outcome.hired_later)}));
+  }
   if (!outcome.missing.empty() &&
       !Confirm(Concat({"以下人员不在人员信息中，将按月度税率表计算：\r\n", JoinLines(outcome.missing),
                        "继续计算吗？"}))) {
@@ -326,9 +331,16 @@ bool WithholdingCommands::Explain(int row, Text* text) {
     *text = ExplainCumulative(outcome.entries[i], earlier, resident);
     return true;
   }
-  *text = Concat({"工资表中有重复的编号，无法说明：\r\n", outcome.duplicates.empty()
-                                                        ? Text()
-                                                        : outcome.duplicates.front()});
+  if (outcome.duplicates.empty()) {  // the only other reason: hired after the pay month
+    const EmploymentTerms& terms = person->second.terms;
+    *text = Concat({person->first, " ", person->second.name, " 的入职年月 ",
+                    PayMonthText({terms.hire_year, terms.hire_month}), " 在工资月份 ",
+                    PayMonthText(pay_month), " 之后，无法说明"});
+  } else {
+    *text = Concat({"工资表中有重复的编号，无法说明：\r\n", outcome.duplicates.empty()
+                                                          ? Text()
+                                                          : outcome.duplicates.front()});
+  }
   return false;
 }
 
