@@ -159,9 +159,37 @@ bool ParseYearMonth(const Text& text, int* year, int* month) {
   return *year >= 1990 && *year <= 2200 && *month >= 1 && *month <= 12;
 }
 
+namespace {
+
+// "第 3 行（1003 王五）": a row named in another row's message.
+Text RowOf(const std::vector<PersonTexts>& rows, size_t index) {
+  return Concat({"第 ", ToText(int32_t(index + 1)), " 行（", TrimSpaces(rows[index][kPersonNumber]),
+                 " ", TrimSpaces(rows[index][kPersonName]), "）"});
+}
+
+// One taxpayer is one ID number: a repeated one would give one person two basic deductions.
+// Compared without case, as the check character X may be typed either way.
+void CheckIdNumber(const std::vector<PersonTexts>& rows, size_t index, const Person& person,
+                   std::unordered_map<Text, size_t>& rows_of_id, std::vector<Text>* problems) {
+  if (person.id_number.empty()) {
+    if (person.resident) problems->push_back("居民的证件号码是空的");
+    return;
+  }
+  Text key = person.id_number;
+  for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  const auto [it, fresh] = rows_of_id.try_emplace(key, index);
+  if (!fresh) {
+    problems->push_back(Concat({"证件号码 ", person.id_number, " 与", RowOf(rows, it->second),
+                                "重复：同一个人只能有一行"}));
+  }
+}
+
+}  // namespace
+
 std::vector<Text> PeopleFromTexts(const std::vector<PersonTexts>& rows, std::vector<Person>* people) {
   std::vector<Text> problems;
   std::map<Text, size_t> rows_of_number;
+  std::unordered_map<Text, size_t> rows_of_id;
   AmountsRead amounts;
   people->clear();
   for (size_t i = 0; i < rows.size(); ++i) {
@@ -169,6 +197,7 @@ std::vector<Text> PeopleFromTexts(const std::vector<PersonTexts>& rows, std::vec
     Person person;
     std::vector<Text> found;
     CheckRow(rows[i], &found, &person, amounts);
+    CheckIdNumber(rows, i, person, rows_of_id, &found);
     if (!person.number.empty()) {
       // A file kept in number order adds each at the end.
       const size_t before = rows_of_number.size();

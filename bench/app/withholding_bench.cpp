@@ -36,6 +36,7 @@ void WritePeopleAndLedger(const Text& directory) {
     PersonTexts texts;
     texts[kPersonNumber] = NumberOf(p);
     texts[kPersonName] = Concat({"员工", ToText(p)});
+    texts[kPersonIdNumber] = Concat({"ID", NumberOf(p)});
     texts[kPersonFirstAdditional + 1] = p % 3 == 0 ? "2000" : "";
     people.push_back(RecordOfTexts(texts));
   }

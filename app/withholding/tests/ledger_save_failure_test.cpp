@@ -57,6 +57,7 @@ class LedgerSaveFailureTest : public ::testing::Test {
       PersonTexts row;
       row[kPersonNumber] = number;
       row[kPersonName] = number == Text("1001") ? "张三" : "李四";
+      row[kPersonIdNumber] = Concat({"ID", number});
       people.push_back(RecordOfTexts(row));
     }
     ASSERT_TRUE(WriteRecordFile(program_.databases(), fs::RealFileSystem(),
@@ -105,9 +106,9 @@ class LedgerSaveFailureTest : public ::testing::Test {
     const std::vector<Text> new_lines = LedgerLines(ledger_);
     ASSERT_EQ(new_lines.size(), first_new + 2);
     const Text month = month_ == Text("2026-03") ? "3" : "2";
-    EXPECT_EQ(new_lines[first_new].rfind(month + " 1001 张三  10000 150 5000 ", 0), 0u)
+    EXPECT_EQ(new_lines[first_new].rfind(month + " 1001 张三 ID1001 10000 150 5000 ", 0), 0u)
         << ToUtf8(new_lines[first_new]);
-    EXPECT_EQ(new_lines[first_new + 1].rfind(month + " 1002 李四  20000 450 5000 ", 0), 0u)
+    EXPECT_EQ(new_lines[first_new + 1].rfind(month + " 1002 李四 ID1002 20000 450 5000 ", 0), 0u)
         << ToUtf8(new_lines[first_new + 1]);
     int failed = 0;
     for (int stop_after = 0; stop_after <= steps; ++stop_after) {

@@ -53,7 +53,7 @@ TEST(PeopleFileTest, YearMonths) {
 TEST(PeopleFileTest, RowsAreCheckedAndNamed) {
   std::vector<PersonTexts> rows = {Row("1001", "张三", kResidentIdType, "11010519491231002X"),
                                    PersonTexts(),  // an empty row is passed over
-                                   Row("1002", "李四")};
+                                   Row("1002", "李四", "护照", "E1234567")};
   rows[2][kPersonResidence] = "非居民";
   rows[2][kPersonHired] = "2026-07";
   rows[2][kPersonSixtyRule] = "是";
@@ -71,7 +71,8 @@ TEST(PeopleFileTest, RowsAreCheckedAndNamed) {
   EXPECT_EQ(people[1].relief, 12.5);
 
   std::vector<PersonTexts> bad = {Row("1001", "张三", kResidentIdType, "440304199001011234"),
-                                  Row("", "无号"), Row("1001", "重号"), Row("1004", "负数")};
+                                  Row("", "无号", "护照", "E1"), Row("1001", "重号", "护照", "E2"),
+                                  Row("1004", "负数", "护照", "E3")};
   bad[3][kPersonOther] = "-5";
   bad[3][kPersonResidence] = "外籍";
   bad[3][kPersonHired] = "明年";
@@ -84,6 +85,43 @@ TEST(PeopleFileTest, RowsAreCheckedAndNamed) {
   EXPECT_NE(problems[2].find("重复"), Text::npos);
   EXPECT_NE(problems[2].find("第 3 行"), Text::npos);
   for (int i = 3; i < 6; ++i) EXPECT_NE(problems[i].find("负数"), Text::npos) << ToUtf8(problems[i]);
+}
+
+// One taxpayer, one row: a repeated ID number (the check character in either case) would give
+// two basic deductions, and a resident needs one. Refused when saved and when loaded, naming
+// both rows.
+TEST(PeopleFileTest, AnIdNumberTwiceOrAResidentWithoutOneIsRefused) {
+  std::vector<PersonTexts> rows = {Row("1001", "张三", kResidentIdType, "11010519491231002X"),
+                                   Row("1002", "张三", kResidentIdType, "11010519491231002x"),
+                                   Row("1003", "王五", "护照", "E1"), Row("1004", "赵六"),
+                                   Row("1005", "John", "护照", "E1")};
+  rows[4][kPersonResidence] = "非居民";
+  std::vector<Person> people;
+  const std::vector<Text> problems = PeopleFromTexts(rows, &people);
+  const std::vector<Text> expected = {
+      "第 2 行 1002 张三：证件号码 11010519491231002x 与第 1 行（1001 张三）重复：同一个人只能有一行",
+      "第 4 行 1004 赵六：居民的证件号码是空的",
+      "第 5 行 1005 John：证件号码 E1 与第 3 行（1003 王五）重复：同一个人只能有一行"};
+  EXPECT_EQ(problems, expected);
+  rows.erase(rows.begin() + 1, rows.begin() + 2);  // a non-resident needs no number
+  rows[2][kPersonResidence] = "非居民";
+  rows[3][kPersonIdNumber] = "E2";
+  EXPECT_TRUE(PeopleFromTexts(rows, &people).empty());
+
+  const std::filesystem::path folder = FreshTestFolder("people_test");
+  const Text path = FromUtf8((folder / "people.dat").string());
+  DatabaseTable databases{fs::RealFileSystem()};
+  Text message;
+  const std::vector<RecordValues> twice = {
+      RecordOfTexts(Row("1001", "张三", kResidentIdType, "11010519491231002X")),
+      RecordOfTexts(Row("1002", "张三", kResidentIdType, "11010519491231002X"))};
+  ASSERT_TRUE(WriteRecordFile(databases, fs::RealFileSystem(), path, kPeopleAlias, PeopleFields(),
+                              twice, &message));
+  PeopleByNumber by_number;
+  EXPECT_FALSE(LoadPeople(databases, path, &by_number, &message));
+  EXPECT_NE(message.find("第 2 行 1002 张三：证件号码 11010519491231002X 与第 1 行（1001 张三）重复"),
+            Text::npos);
+  std::filesystem::remove_all(folder);
 }
 
 // A GBK path as the system's own: from UTF-8 explicitly, which Windows does not take as the
