@@ -1,8 +1,9 @@
 #include "app/withholding/take_over.h"
 
 #include <algorithm>
+#include <map>
 
-#include "app/withholding/people_file.h"
+#include "app/withholding/pay_month.h"
 #include "base/gbk.h"
 #include "runtime/convert/conversions.h"
 
@@ -59,8 +60,9 @@ bool EntryOfLine(const std::vector<Text>& f, LedgerEntry* e, Text* problem) {
 }  // namespace
 
 std::vector<Text> ParseTakeOver(const std::string& utf8, const Text& source,
-                                std::vector<LedgerEntry>* entries) {
+                                const PeopleByNumber& people, std::vector<LedgerEntry>* entries) {
   std::vector<Text> problems;
+  std::map<std::pair<int, Text>, int> line_of_month;  // (month, number): the line it came on
   entries->clear();
   Text content;
   std::string bad;
@@ -87,6 +89,18 @@ std::vector<Text> ParseTakeOver(const std::string& utf8, const Text& source,
       problems.push_back(Concat({"第 ", ToText(number), " 行：", ToText(entry.year),
                                  " 年与第一条记录的 ", ToText(entries->front().year),
                                  " 年不同，一次只能导入一年"}));
+      continue;
+    }
+    if (people.find(entry.number) == people.end()) {
+      problems.push_back(Concat({"第 ", ToText(number), " 行：编号 ", entry.number,
+                                 " 不在人员信息中"}));
+      continue;
+    }
+    const auto [first, fresh] = line_of_month.try_emplace({entry.month, entry.number}, number);
+    if (!fresh) {
+      problems.push_back(Concat({"第 ", ToText(number), " 行：编号 ", entry.number, " 的 ",
+                                 PayMonthText({entry.year, entry.month}), " 与第 ",
+                                 ToText(first->second), " 行重复"}));
       continue;
     }
     entry.source = source;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/withholding/ledger.h"
+#include "app/withholding/people_file.h"
 
 // Taking over mid-year: the months of the year paid before this program (or elsewhere), read
 // from a CSV file into the ledger, so that the first month calculated here is right.
@@ -17,12 +18,12 @@ namespace sr::app {
 
 inline constexpr int kTakeOverColumns = 17;
 
-// Reads the file's content. Every line must have the 17 fields, a month, a number and amounts
-// that are numbers not below 0, and every month must be of the same year. Returns the messages
-// (each naming the line), and the entries only when there is none; each entry's source is
-// `source`.
+// Reads the file's content. Every line must have the 17 fields, a month, a number of `people`
+// and amounts that are numbers not below 0; every month must be of the same year, and a person's
+// month may come only once. Returns the messages (each naming the line), and the entries only
+// when there is none; each entry's source is `source`.
 std::vector<Text> ParseTakeOver(const std::string& utf8, const Text& source,
-                                std::vector<LedgerEntry>* entries);
+                                const PeopleByNumber& people, std::vector<LedgerEntry>* entries);
 
 }  // namespace sr::app
 

@@ -216,9 +216,16 @@ void WithholdingCommands::ImportTakeOver() {
   if (int code = ReadFileContent(app_.seams.files, dialog.path(), &content); code != fs::kOk) {
     return fail(Concat({"无法读取文件 ", dialog.path(), "：", DatabaseErrorMessage(code)}));
   }
+  // Only the people of the people file are withheld for by the ledger's months.
+  PeopleByNumber people;
+  Text message;
+  if (!FileExists(app_.seams.files, PeoplePath())) {
+    return fail("还没有人员信息：请先在“个税 → 人员信息”中登记人员，再导入往月数据。没有导入。");
+  }
+  if (!LoadPeople(app_.databases, PeoplePath(), &people, &message)) return fail(message);
   std::vector<LedgerEntry> imported;
   const std::vector<Text> problems =
-      ParseTakeOver(content, Concat({"往月导入：", dialog.path()}), &imported);
+      ParseTakeOver(content, Concat({"往月导入：", dialog.path()}), people, &imported);
   if (!problems.empty()) {
     return fail(Concat({"文件 ", dialog.path(), " 有错，没有导入：\r\n", JoinLines(problems)}));
   }
@@ -226,7 +233,6 @@ void WithholdingCommands::ImportTakeOver() {
   const int year = imported.front().year;
   const Text path = LedgerPathOf(year);
   std::vector<LedgerEntry> ledger;
-  Text message;
   LedgerStamp stamp;
   if (!LoadLedger(app_.databases, app_.seams.files, path, year, &ledger, &message, &stamp)) {
     return fail(message);

@@ -9,6 +9,11 @@ namespace {
 
 std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
+const PeopleByNumber& People() {
+  static const PeopleByNumber people = {{"1001", Person()}, {"1002", Person()}};
+  return people;
+}
+
 TEST(TakeOverTest, LinesBecomeLedgerRecords) {
   // UTF-8 as another program writes it, with a byte-order mark, a heading and CR LF.
   const std::string csv =
@@ -19,7 +24,7 @@ TEST(TakeOverTest, LinesBecomeLedgerRecords) {
            u8"2026-02, 1002 ,李四,,30000,100.5,4500,0,0,0,0,2000,0,0,0,0,625\r\n"
            u8"\r\n");
   std::vector<LedgerEntry> entries;
-  EXPECT_TRUE(ParseTakeOver(csv, "x.csv", &entries).empty());
+  EXPECT_TRUE(ParseTakeOver(csv, "x.csv", People(), &entries).empty());
   ASSERT_EQ(entries.size(), 2u);
   EXPECT_EQ(entries[0].year, 2026);
   EXPECT_EQ(entries[0].month, 1);
@@ -39,17 +44,21 @@ TEST(TakeOverTest, EveryBadLineIsNamedAndNothingIsTaken) {
       "2026-02,,a,,100,,,,,,,,,,,,0\n"        // no number
       "2026-02,1001,a,,-100,,,,,,,,,,,,0\n"   // negative
       "2026-02,1001,a,,100,,,,,,,,,,,0\n"     // 16 fields
-      "2025-12,1001,a,,100,,,,,,,,,,,,0\n";   // another year
+      "2025-12,1001,a,,100,,,,,,,,,,,,0\n"    // another year
+      "2026-01,1009,a,,100,,,,,,,,,,,,0\n"    // not in the people file
+      "2026-01,1001,a,,200,,,,,,,,,,,,0\n";   // January of 1001 again
   std::vector<LedgerEntry> entries;
-  const std::vector<Text> problems = ParseTakeOver(csv, "x.csv", &entries);
+  const std::vector<Text> problems = ParseTakeOver(csv, "x.csv", People(), &entries);
   EXPECT_TRUE(entries.empty());
-  ASSERT_EQ(problems.size(), 5u);
+  ASSERT_EQ(problems.size(), 7u);
   for (size_t i = 0; i < problems.size(); ++i) {
     EXPECT_EQ(problems[i].rfind("第 " + std::to_string(i + 2) + " 行", 0), 0u)
         << ToUtf8(problems[i]);
   }
   EXPECT_NE(problems[2].find("-100"), Text::npos);
-  EXPECT_FALSE(ParseTakeOver("2026-01,1001,\xff\xfe,,1,,,,,,,,,,,,0\n", "x", &entries).empty());
+  EXPECT_EQ(problems[5], "第 7 行：编号 1009 不在人员信息中");
+  EXPECT_EQ(problems[6], "第 8 行：编号 1001 的 2026-01 与第 1 行重复");
+  EXPECT_FALSE(ParseTakeOver("2026-01,1001,\xff\xfe,,1,,,,,,,,,,,,0\n", "x", People(), &entries).empty());
 }
 
 }  // namespace
