@@ -242,22 +242,26 @@ RegisterCommands::PromptAnswer RegisterCommands::AskToSave(const Text& drop_ques
   if (app_.state.modified != 1) return PromptAnswer::kNothingToSave;
   app_.state.modified = 0;
   const ui::MessageAnswer answer = app_.framework.ShowMessage(
-      kSavePrompt, kSavePromptTitle, ui::MessageButtons::kYesNo, ui::MessageIcon::kNone);
-  if (answer != ui::MessageAnswer::kYes) return PromptAnswer::kDiscarded;
-  switch (SaveRegister()) {
-    case SaveOutcome::kSaved:
-      return PromptAnswer::kSaved;
-    case SaveOutcome::kCancelled:
-      return PromptAnswer::kDiscarded;
-    case SaveOutcome::kFailed:
-      break;
+      kSavePrompt, kSavePromptTitle, ui::MessageButtons::kYesNoCancel, ui::MessageIcon::kNone);
+  if (answer == ui::MessageAnswer::kNo) return PromptAnswer::kDiscarded;
+  if (answer == ui::MessageAnswer::kYes) {
+    switch (SaveRegister()) {
+      case SaveOutcome::kSaved:
+        return PromptAnswer::kSaved;
+      case SaveOutcome::kCancelled:
+        break;
+      case SaveOutcome::kFailed:
+        // The failure has been shown: the user decides whether the changes may go.
+        if (app_.framework.ShowMessage(Concat({kNotSaved, drop_question}), kSavePromptTitle,
+                                       ui::MessageButtons::kYesNo,
+                                       ui::MessageIcon::kNone) == ui::MessageAnswer::kYes) {
+          return PromptAnswer::kDiscarded;
+        }
+        break;
+    }
   }
-  // The failure has been shown: the user decides whether the changes may go.
-  if (app_.framework.ShowMessage(Concat({kNotSaved, drop_question}), kSavePromptTitle,
-                                 ui::MessageButtons::kYesNo,
-                                 ui::MessageIcon::kNone) == ui::MessageAnswer::kYes) {
-    return PromptAnswer::kDiscarded;
-  }
+  // 取消 (Esc, the prompt's close box), or the save dialog that 是 opened was cancelled: the
+  // command that asked stops and the changes stay on screen, unsaved.
   app_.state.modified = 1;
   return PromptAnswer::kKept;
 }

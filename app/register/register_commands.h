@@ -28,11 +28,11 @@ class RegisterCommands {
   // closes the databases. False keeps the program running with the changes still unsaved.
   bool MayClose();
 
-  // Asks " 是否要保存所作的修改? " when the register holds unsaved changes; Yes saves. Returns
-  // whether the command that asked may go on and drop the changes: after No, after a save that
-  // completed or whose dialog was cancelled, or after a failed save when the user answered Yes to
-  // `drop_question` ("所作的修改没有保存。" + it). Otherwise the changes stay unsaved (the
-  // modified flag is set again) and the command should stop.
+  // Asks " 是否要保存所作的修改? " (是, 否, 取消) when the register holds unsaved changes; 是
+  // saves. Returns whether the command that asked may go on and drop the changes: after 否, after
+  // a save that completed, or after a failed save when the user answered 是 to `drop_question`
+  // ("所作的修改没有保存。" + it). After 取消, a save dialog that was cancelled or a failed save
+  // kept, the changes stay unsaved (the modified flag is set again) and the command should stop.
   bool PromptToSave(const Text& drop_question) {
     return AskToSave(drop_question) != PromptAnswer::kKept;
   }
@@ -54,7 +54,7 @@ class RegisterCommands {
 
  private:
   enum class SaveOutcome { kSaved, kCancelled, kFailed };
-  // kKept: the save failed and the user chose to keep the changes (marked unsaved again).
+  // kKept: the command stops; the changes stay on screen, marked unsaved again.
   enum class PromptAnswer { kNothingToSave, kSaved, kDiscarded, kKept };
   PromptAnswer AskToSave(const Text& drop_question);
   // Saves the register; a new file (untitled) takes the structure of `structure_from`, a

@@ -43,6 +43,24 @@ TEST(ScenarioScript, ModalBlocksNestAndMustBeClosed) {
   EXPECT_FALSE(ParseScript("end\n", &lines, &error));
 }
 
+TEST(ScenarioScript, ForEachRepeatsItsLinesOncePerValue) {
+  std::vector<Line> lines;
+  std::string error;
+  ASSERT_TRUE(ParseScript("for-each R \"key Ctrl+E\" close\n answer cancel\n $R\n modal\n  $R\n"
+                          " end\nend\ntoolbar 19\n",
+                          &lines, &error))
+      << error;
+  ASSERT_EQ(lines.size(), 7u);
+  EXPECT_EQ(lines[1].words, (std::vector<Text>{"key", "Ctrl+E"}));
+  EXPECT_EQ(lines[2].block[0].words, (std::vector<Text>{"key", "Ctrl+E"}));
+  EXPECT_EQ(lines[4].words, (std::vector<Text>{"close"}));
+  EXPECT_EQ(lines[5].block[0].words, (std::vector<Text>{"close"}));
+  EXPECT_EQ(lines[6].words[0], "toolbar");
+
+  EXPECT_FALSE(ParseScript("\nfor-each R a\nclose\n", &lines, &error));
+  EXPECT_EQ(error, "line 2: \"for-each\" block without \"end\"");
+}
+
 TEST(ScenarioScript, TextIsGbkAndUnconvertibleTextIsRefused) {
   std::vector<Line> lines;
   std::string error;

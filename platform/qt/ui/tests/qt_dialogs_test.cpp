@@ -54,6 +54,13 @@ TEST(QtDialogs, YesNoBoxShowsTheModelsTextsWithoutIconAndMustBeAnswered) {
   EXPECT_EQ(Backend().ShowMessageBox(description, nullptr), ui::MessageAnswer::kNo);
   EXPECT_TRUE(checked);
 
+  // With 取消, Esc and the close box answer it.
+  description.buttons = ui::MessageButtons::kYesNoCancel;
+  WhenShown<QMessageBox>([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
+  EXPECT_EQ(Backend().ShowMessageBox(description, nullptr), ui::MessageAnswer::kCancel);
+  WhenShown<QMessageBox>([](QMessageBox* box) { box->close(); });
+  EXPECT_EQ(Backend().ShowMessageBox(description, nullptr), ui::MessageAnswer::kCancel);
+
   description.buttons = ui::MessageButtons::kOk;
   description.icon = ui::MessageIcon::kError;
   WhenShown<QMessageBox>([](QMessageBox* box) {
