@@ -41,20 +41,25 @@ void ExportCommand::SendCells() {
   progress.Show();
   progress.Count(records, 0);
   automation::DispatchRef held;  // the last cell's range, until the next one replaces it
-  const int rows = salary_register.RowCount();
   const int columns = kRegisterColumns;
-  for (int r = 1; r <= rows; ++r) {
-    for (int c = 1; c <= columns; ++c) {
-      const Text reference = CellReference(c, r);
-      const Text& cell = salary_register.CellText(r - 1, c - 1);
-      workbook_.SetFirstCell(reference);
-      workbook_.SetSecondCell(reference);
-      workbook_.SetValue(KeptAsText(c - 1) ? "'" + cell : cell);
-      held = workbook_.GetRange();
+  // The titles, then the rows that stand for somebody, one after the other: a row with neither
+  // number nor name is left out (the calculation writes its zeros into every empty row).
+  int sent = 0;
+  for (int row = 0; row < salary_register.RowCount(); ++row) {
+    if (row == 0 || salary_register.HasNumberOrName(row)) {
+      ++sent;
+      for (int c = 1; c <= columns; ++c) {
+        const Text reference = CellReference(c, sent);
+        const Text& cell = salary_register.CellText(row, c - 1);
+        workbook_.SetFirstCell(reference);
+        workbook_.SetSecondCell(reference);
+        workbook_.SetValue(KeptAsText(c - 1) ? "'" + cell : cell);
+        held = workbook_.GetRange();
+      }
     }
     progress.Step();
   }
-  FormatSheet(rows, columns);
+  FormatSheet(sent, columns);
   Text not_shown;
   const bool shown = excel_.SetVisible(true, &not_shown);
   workbook_.Release();

@@ -6,8 +6,8 @@
 
 namespace sr::app {
 
-// Copies the whole register, title row included, cell by cell into a new workbook of the
-// spreadsheet application and leaves it open and visible; nothing is written by the program.
+// Copies the register's titles and every row with a number or a name, cell by cell, into a new
+// workbook of the spreadsheet application and leaves it open and visible; nothing is written by the program.
 class ExportCommand {
  public:
   explicit ExportCommand(AppContext& app) : app_(app), excel_(&app.seams.automation) {}
@@ -15,7 +15,7 @@ class ExportCommand {
   void Run();
 
  private:
-  // Sends every cell, row by row, stepping the progress bar per row, then shows the workbook;
+  // Sends those rows' cells, row by row, stepping the progress bar per register row, then shows the workbook;
   // says so when the spreadsheet program did not show it.
   void SendCells();
   // Formats the filled sheet of `rows` x `columns` cells: amount columns as amounts, the title

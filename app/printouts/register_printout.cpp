@@ -110,10 +110,7 @@ int RegisterLayout::GroupWidth(int group) const {
 std::vector<int> FilledRows(const SalaryRegister& salary_register) {
   std::vector<int> rows;
   for (int row = 1; row < salary_register.RowCount(); ++row) {
-    const RowTexts& texts = salary_register.Row(row);
-    if (std::any_of(texts.begin(), texts.end(), [](const Text& t) { return !t.empty(); })) {
-      rows.push_back(row);
-    }
+    if (salary_register.HasNumberOrName(row)) rows.push_back(row);
   }
   return rows;
 }

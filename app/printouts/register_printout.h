@@ -45,7 +45,8 @@ struct RegisterLayout {
   int GroupWidth(int group) const;
 };
 
-// The rows of the register that the printout shows: those with text in any cell.
+// The rows of the register that the printout shows: those with a number or a name (the rest hold
+// at most what the calculation wrote into empty rows).
 std::vector<int> FilledRows(const SalaryRegister& salary_register);
 
 // The totals row's texts by register column: "合计" under the name, ToText of each total under

@@ -62,6 +62,10 @@ bool SalaryRegister::IsPerson(int row) const {
   return row >= 1 && row < RowCount() && !Number(row).empty() && !Name(row).empty();
 }
 
+bool SalaryRegister::HasNumberOrName(int row) const {
+  return row >= 1 && row < RowCount() && (!Number(row).empty() || !Name(row).empty());
+}
+
 int SalaryRegister::CountPeople() const {
   int people = 0;
   for (int row = 1; row < RowCount(); ++row) people += IsPerson(row) ? 1 : 0;

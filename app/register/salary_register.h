@@ -123,6 +123,9 @@ class SalaryRegister {
   // and counted in the head count.
   bool IsPerson(int row) const;
   int CountPeople() const;
+  // Whether the row stands for somebody on paper and in an export: its number or its name holds
+  // text. A row with neither is nobody, whatever the calculation wrote into it.
+  bool HasNumberOrName(int row) const;
 
   // Sets a cell's text (row 0: the title). False for a cell that does not exist. Listeners hear
   // of it only when the text changed.
