@@ -51,6 +51,7 @@ void RegisterCommands::New() {
   app_.databases.CloseAllDatabases();
   shown_file_.clear();
   shown_structure_.reset();
+  if (listener_ != nullptr) listener_->RegisterReplaced();
   LayOutNewRegister();
   app_.form.menu().SetDisabled(forms::kMenuSave, false);
   app_.grid().SetEditable(true);
@@ -138,6 +139,7 @@ void RegisterCommands::Open() {
   ProgramState& state = app_.state;
   state.untitled = 0;
   state.register_path = path;
+  if (listener_ != nullptr) listener_->RegisterReplaced();
   Grid& grid = app_.grid();
   if (!LoadRegister(app_.databases, app_.salary_register, &progress_, &reason)) {
     ShowFailure("读取文件时出错", path, reason, kOpenTitle);
@@ -184,6 +186,8 @@ RegisterCommands::SaveOutcome RegisterCommands::SaveRegister(const Text& structu
     return SaveOutcome::kFailed;
   }
   if (!MaySaveAt(path)) return SaveOutcome::kFailed;
+  // The year's ledger first: a register file never holds figures that the ledger lacks.
+  if (listener_ != nullptr && !listener_->BeforeRegisterSaved(path)) return SaveOutcome::kFailed;
   const bool from_relay = create && structure_from.empty();
   const Text source = from_relay ? RelayPath() : create ? structure_from : path;
   StructureSource kind = from_relay ? StructureSource::kRelayFile : StructureSource::kSavedRegister;
@@ -197,6 +201,7 @@ RegisterCommands::SaveOutcome RegisterCommands::SaveRegister(const Text& structu
   const bool saved =
       SaveRegisterFile(app_.databases, app_.seams.files, kind, source, path, app_.salary_register,
                        &progress_, &reason, shown_structure_ ? &*shown_structure_ : nullptr);
+  if (listener_ != nullptr) listener_->AfterRegisterSaved(path, saved);
   if (!saved) {
     ReopenRegister(previous);
     ShowFailure("无法保存文件", path, reason, kSaveTitle);

@@ -9,11 +9,28 @@
 
 namespace sr::app {
 
+// What else a room keeps of the register shown, told of the register file's life: the
+// withholding room writes the month calculated into the year's ledger when the register is saved.
+class RegisterFileListener {
+ public:
+  virtual ~RegisterFileListener() = default;
+  // The register is about to be written at `path`: false stops the save, the listener having
+  // told the user why.
+  virtual bool BeforeRegisterSaved(const Text& path) = 0;
+  // The save that BeforeRegisterSaved let go on ended: `saved` tells whether the register file
+  // at `path` was written.
+  virtual void AfterRegisterSaved(const Text& path, bool saved) = 0;
+  // Another register is shown (New, or Open of a file): what was kept of the last one goes.
+  virtual void RegisterReplaced() = 0;
+};
+
 // The life of the one register that the main window holds: start-up, New, Open, Save, Save As,
 // Exit, the unsaved-changes prompt and the head-count label.
 class RegisterCommands {
  public:
   explicit RegisterCommands(AppContext& app) : app_(app), progress_(app.form) {}
+
+  void SetFileListener(RegisterFileListener* listener) { listener_ = listener; }
 
   void StartUp();  // the main window's created event
   void New();
@@ -71,6 +88,7 @@ class RegisterCommands {
 
   AppContext& app_;
   ProgressDisplay progress_;
+  RegisterFileListener* listener_ = nullptr;
   Text shown_file_;
   // The structure of the register file last shown in the grid, as it was read; Save As copies it
   // even when that file has been damaged or removed since. None for a new register.

@@ -22,6 +22,7 @@ MainWindow::MainWindow(forms::Framework& framework, const Seams& seams, Database
       export_(context_),
       import_(context_, register_) {
   history_.SetOnStepsChanged([this] { ShowStepsAvailable(); });
+  register_.SetFileListener(&withholding_);
 }
 
 void MainWindow::TakeStep(std::optional<RegisterRange> (UndoHistory::*step)()) {

@@ -32,6 +32,7 @@ class MainWindow : public forms::MainWindowHandlers {
   SalaryRegister& salary_register() { return register_model_; }
   const RegisterGridBinding& binding() const { return binding_; }
   UndoHistory& history() { return history_; }
+  WithholdingCommands& withholding() { return withholding_; }
 
   void OnCreated() override {
     AsOneAction([this] { register_.StartUp(); });
@@ -40,16 +41,15 @@ class MainWindow : public forms::MainWindowHandlers {
 
   void OnNew() override {
     AsOneAction([this] { register_.New(); });
-    if (context_.state.untitled != 0) withholding_.ForgetNewRegister();
   }
   void OnOpen() override {
     AsOneAction([this] { register_.Open(); });
   }
   void OnSave() override {
-    KeepingPayMonth([this] { register_.Save(); });
+    register_.Save();
   }
   void OnSaveAs() override {
-    KeepingPayMonth([this] { register_.SaveAs(); });
+    register_.SaveAs();
   }
   void OnExit() override { register_.Exit(); }
   void OnModify() override { editing_.Modify(); }
@@ -115,13 +115,6 @@ class MainWindow : public forms::MainWindowHandlers {
   void StoreEditInProgress();
   // The register grid was (or is about to be) edited: the changes are unsaved.
   void MarkEdited();
-  // Runs a save; a new register that it gave a file takes its pay month along.
-  template <typename Command>
-  void KeepingPayMonth(Command command) {
-    const bool was_new = context_.state.untitled != 0;
-    command();
-    if (was_new && context_.state.untitled == 0) withholding_.NewRegisterSaved();
-  }
   // Undoes or redoes one step (what is being typed is a step first), puts the cursor where it
   // changed the register, and lets the modified flag follow: back at the saved point the
   // register holds no unsaved change.

@@ -416,6 +416,19 @@ bool SaveLedgerOfMonth(DatabaseTable& databases, fs::FileSystem& files, const Te
                             encode, message);
 }
 
+std::vector<LedgerEntry> RecordsOfMonth(const LedgerOfMonth& ledger) {
+  const size_t size = TheLayout().record_size;
+  // Only the month's own records are kept, or every record in file order.
+  const bool every = ledger.stored.size() == ledger.months.size() * size;
+  std::vector<LedgerEntry> records;
+  for (size_t i = 0; i * size < ledger.stored.size(); ++i) {
+    if (every && ledger.months[i] != ledger.month) continue;
+    DecodeRecord(reinterpret_cast<const uint8_t*>(ledger.stored.data()) + i * size,
+                 records.emplace_back());
+  }
+  return records;
+}
+
 bool InPlace(const LedgerOfMonth& ledger) {
   return ledger.as_written && (ledger.months.empty() || ledger.months.back() <= ledger.month);
 }

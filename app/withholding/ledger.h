@@ -39,6 +39,8 @@ struct LedgerStamp {
   bool existed = false;
   double created = 0;
   int32_t count = 0;
+
+  bool operator==(const LedgerStamp&) const = default;
 };
 
 // Reads the ledger of `year`, first rolling back a save that a kill cut short (every reading
@@ -74,6 +76,9 @@ struct LedgerOfMonth {
 // Whether the month of `ledger` is the last one or comes after it, in a ledger as_written: its
 // records can then be written in place.
 bool InPlace(const LedgerOfMonth& ledger);
+
+// The records of the ledger's month, in file order, decoded from the bytes it keeps.
+std::vector<LedgerEntry> RecordsOfMonth(const LedgerOfMonth& ledger);
 
 // Reads the ledger of `year` for calculating `month`; fails as LoadLedger does.
 bool LoadLedgerOfMonth(DatabaseTable& databases, fs::FileSystem& files, const Text& path, int year,

@@ -51,26 +51,21 @@ bool WithholdingCommands::Confirm(const Text& text) {
 }
 
 PayMonth WithholdingCommands::RememberedPayMonth() const {
-  if (app_.state.untitled) return month_register_ == kNewRegister ? month_ : PayMonth();
+  if (month_register_ == RegisterSource() && month_.known()) return month_;
+  if (app_.state.untitled) return PayMonth();
   return ReadPayMonth(app_.seams.files, app_.state.register_path);
 }
 
-void WithholdingCommands::NewRegisterSaved() {
-  if (month_register_ != kNewRegister || !month_.known()) return;
-  month_register_ = app_.state.register_path;
-  saved_new_register_ = app_.state.register_path;
-  WritePayMonth(app_.seams.files, app_.state.register_path, month_);
-}
-
-void WithholdingCommands::ForgetNewRegister() {
-  if (month_register_ == kNewRegister) month_register_.clear();
+void WithholdingCommands::RegisterReplaced() {
+  pending_.reset();
+  replaced_.reset();
+  month_register_.clear();
 }
 
 void WithholdingCommands::Remember(const PayMonth& pay_month) {
   last_used_ = pay_month;
   month_register_ = RegisterSource();
   month_ = pay_month;
-  if (!app_.state.untitled) WritePayMonth(app_.seams.files, app_.state.register_path, pay_month);
 }
 
 PayMonth WithholdingCommands::ProposedPayMonth() {
@@ -161,9 +156,6 @@ void WithholdingCommands::Calculate() {
   }
   std::vector<Text> others = ledger.sources;
   std::erase(others, RegisterSource());
-  if (!app_.state.untitled && saved_new_register_ == app_.state.register_path) {
-    std::erase(others, Text(kNewRegister));
-  }
   if (!others.empty() &&
       !Confirm(Concat({"扣缴台账中 ", PayMonthText(pay_month), " 的记录来自另一张工资表：\r\n",
                        JoinLines(others), "用这张工资表的计算结果替换它们吗？"}))) {
@@ -183,13 +175,71 @@ void WithholdingCommands::Calculate() {
     return ShowError(
         Concat({"无法计算：", problem, "。表中的数据都没有改动，请改正后再计算。"}));
   }
-  if (!SaveLedgerOfMonth(app_.databases, app_.seams.files, ledger_path, ledger, outcome.entries,
-                         &message)) {
-    progress.Hide();
-    return ShowError(Concat({message, "\r\n表中的数据都没有改动。"}));
-  }
   WriteRegisterResults(app_.salary_register, results, progress);
   app_.state.modified = 1;
+  pending_ = PendingMonth{pay_month, outcome.entries, std::move(others), std::move(ledger)};
+}
+
+bool WithholdingCommands::BeforeRegisterSaved(const Text& path) {
+  replaced_.reset();
+  if (!pending_) return true;
+  const PayMonth pay_month = pending_->pay_month;
+  if (std::find(pending_->others.begin(), pending_->others.end(), path) !=
+      pending_->others.end()) {
+    // The calculation took the records of the file now written over for another register's.
+    pending_.reset();
+    ShowError(Concat({"扣缴台账中 ", PayMonthText(pay_month), " 已有 ", path,
+                      " 的记录，计算时把它们算作另一张工资表的。工资表照常保存，本月的计算结果没有记入"
+                      "扣缴台账：请重新计算，再保存。"}));
+    return true;
+  }
+  std::vector<LedgerEntry> fresh = pending_->entries;
+  for (LedgerEntry& entry : fresh) entry.source = path;
+  // A ledger changed since the calculation read it is refused here: the figures rest on it.
+  Text message;
+  if (!SaveLedgerOfMonth(app_.databases, app_.seams.files, LedgerPathOf(pay_month.year),
+                         pending_->ledger, fresh, &message)) {
+    ShowError(Concat({message, "\r\n工资表没有保存。"}));
+    return false;
+  }
+  replaced_ = Replaced{pay_month, path, RecordsOfMonth(pending_->ledger)};
+  return true;
+}
+
+void WithholdingCommands::AfterRegisterSaved(const Text& path, bool saved) {
+  if (!saved) return PutBackLedger();
+  replaced_.reset();
+  // The pay month goes with the figures calculated for it, and a new register's with its file.
+  const bool carried = pending_ || month_register_ == Text(kNewRegister) || month_register_ == path;
+  pending_.reset();
+  if (!carried || !month_.known()) return;
+  month_register_ = path;
+  WritePayMonth(app_.seams.files, path, month_);
+}
+
+void WithholdingCommands::PutBackLedger() {
+  if (!replaced_) return;
+  const Replaced replaced = std::move(*replaced_);
+  replaced_.reset();
+  const PayMonth& month = replaced.pay_month;
+  const Text ledger_path = LedgerPathOf(month.year);
+  LedgerOfMonth ledger;
+  Text message;
+  auto read = [&](LedgerOfMonth* into) {
+    return LoadLedgerOfMonth(app_.databases, app_.seams.files, ledger_path, month.year,
+                             month.month, into, &message);
+  };
+  // Put back, the ledger holds again what the calculation read: the next save writes the month
+  // anew.
+  if (read(&ledger) && SaveLedgerOfMonth(app_.databases, app_.seams.files, ledger_path, ledger,
+                                         replaced.entries, &message) &&
+      (!pending_ || read(&pending_->ledger))) {
+    return;
+  }
+  pending_.reset();
+  ShowError(Concat({"工资表没有保存，扣缴台账 ", ledger_path, " 中 ", PayMonthText(month),
+                    " 的记录没能改回保存前的样子：", message,
+                    "\r\n请重新计算，再保存工资表。"}));
 }
 
 namespace {
@@ -280,7 +330,7 @@ void WithholdingCommands::ShowWithholdingList() {
   }
   if (WithholdingListRows(ledger, pay_month.month).empty()) {
     app_.framework.ShowMessage(Concat({"扣缴台账中没有 ", PayMonthText(pay_month),
-                                       " 的记录：请先按累计预扣法计算这个月。"}),
+                                       " 的记录：请先按累计预扣法计算这个月，再保存工资表。"}),
                                "扣缴明细");
     return;
   }

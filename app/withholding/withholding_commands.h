@@ -1,9 +1,11 @@
 #ifndef SALARY_APP_WITHHOLDING_WITHHOLDING_COMMANDS_H_
 #define SALARY_APP_WITHHOLDING_WITHHOLDING_COMMANDS_H_
 
+#include <optional>
 #include <vector>
 
 #include "app/app_context.h"
+#include "app/register/register_commands.h"
 #include "app/withholding/ledger.h"
 #include "app/withholding/pay_month.h"
 #include "app/withholding/people_file.h"
@@ -13,12 +15,16 @@ namespace sr::app {
 // The calculation with withholding by the cumulative method. Without a people file in the
 // program directory it is exactly the monthly calculation. With one, residents in it are
 // withheld by the cumulative method on the register's pay month and the year's ledger, and
-// everybody else by the monthly table; the month's records go into the ledger.
-class WithholdingCommands {
+// everybody else by the monthly table. 计算 changes no file: the month's records go into the
+// ledger when the register is saved, before the register file.
+class WithholdingCommands : public RegisterFileListener {
  public:
   explicit WithholdingCommands(AppContext& app) : app_(app) {}
 
   void Calculate();
+  bool BeforeRegisterSaved(const Text& path) override;
+  void AfterRegisterSaved(const Text& path, bool saved) override;
+  void RegisterReplaced() override;
   // "Why this tax" for the register row under the cursor: the month's calculation written out.
   void ExplainCursorRow();
   // Takes over earlier months of a year from a CSV file into the year's ledger.
@@ -31,11 +37,6 @@ class WithholdingCommands {
   Text LedgerPathOf(int year) const;
   // The register's source as the ledger notes it: its path, or a word for a new register.
   Text RegisterSource() const;
-
-  // A new register got its file: the pay month it had goes beside that file.
-  void NewRegisterSaved();
-  // A new register was started: the last new register's pay month is not its.
-  void ForgetNewRegister();
 
   // The pay month remembered for the register shown; unknown when none is.
   PayMonth RememberedPayMonth() const;
@@ -53,14 +54,31 @@ class WithholdingCommands {
   void ShowError(const Text& text);
   bool Confirm(const Text& text);
 
+  // Puts back the register's records that the save wrote over, the register file not having
+  // been written.
+  void PutBackLedger();
+
+  // The month calculated and not yet saved: what goes into the ledger at the next save.
+  struct PendingMonth {
+    PayMonth pay_month;
+    std::vector<LedgerEntry> entries;
+    std::vector<Text> others;  // the other registers whose records the calculation counted
+    LedgerOfMonth ledger;      // as the calculation read it
+  };
+  // The register's records of the month that a save replaced, until the register is written.
+  struct Replaced {
+    PayMonth pay_month;
+    Text source;
+    std::vector<LedgerEntry> entries;
+  };
+
   AppContext& app_;
-  // A new register's pay month lives here until it has a file to sit beside.
+  // The register shown's pay month lives here until a save puts it beside the register file.
   Text month_register_;
   PayMonth month_;
   PayMonth last_used_;
-  // The register whose file a new register's first save made: the ledger records it left
-  // as a new register are its own.
-  Text saved_new_register_;
+  std::optional<PendingMonth> pending_;
+  std::optional<Replaced> replaced_;
 };
 
 }  // namespace sr::app

@@ -92,12 +92,21 @@ enum class Ledger {
   kDecemberIncluded,  // December already there: calculated again, it replaces itself
 };
 
+// 计算, then what saving the register writes into the ledger (the register file itself aside).
+void CalculateAndWriteLedger(Program& program) {
+  program.window.OnCalculate();
+  WithholdingCommands& withholding = program.window.withholding();
+  if (withholding.BeforeRegisterSaved(program.state.register_path)) {
+    withholding.AfterRegisterSaved(program.state.register_path, true);
+  }
+}
+
 void Run(benchmark::State& state, Ledger ledger) {
   Program program(ledger != Ledger::kNone);
   const Text ledger_path = LedgerPath(program.directory, 2026);
   const Text eleven_months = program.directory + "/eleven_months.dat";
   if (ledger == Ledger::kElevenMonths) fs::RealFileSystem().CopyFile(ledger_path, eleven_months);
-  if (ledger == Ledger::kDecemberIncluded) program.window.OnCalculate();
+  if (ledger == Ledger::kDecemberIncluded) CalculateAndWriteLedger(program);
   for (auto _ : state) {
     if (ledger == Ledger::kElevenMonths) {
       state.PauseTiming();
@@ -106,7 +115,7 @@ void Run(benchmark::State& state, Ledger ledger) {
       }
       state.ResumeTiming();
     }
-    program.window.OnCalculate();
+    CalculateAndWriteLedger(program);
   }
   if (program.window.form().grid().CellText(kPeople, 18).empty()) {
     state.SkipWithError("the calculation did not fill in the register");
