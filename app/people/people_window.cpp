@@ -1,5 +1,6 @@
 #include "app/people/people_window.h"
 
+#include "app/tax_rules/fen.h"
 #include "app/withholding/register_month.h"
 #include "forms/events.h"
 #include "runtime/convert/conversions.h"
@@ -112,6 +113,13 @@ bool PeopleWindow::Save(forms::PeopleForm& form) {
                        records, &message)) {
     app_.framework.ShowMessage(message, kTitle, ui::MessageButtons::kOk, ui::MessageIcon::kError);
     return false;
+  }
+  const std::vector<Text> finer = FinerThanFenAmounts(rows);
+  if (!finer.empty()) {
+    message = Concat({"人员信息已保存。", kFinerThanFenNote, "\r\n"});
+    for (size_t i = 0; i < finer.size() && i < 20; ++i) message += finer[i] + "\r\n";
+    app_.framework.ShowMessage(message, kTitle, ui::MessageButtons::kOk,
+                               ui::MessageIcon::kWarning);
   }
   return true;
 }

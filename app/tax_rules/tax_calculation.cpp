@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/register/amount_cells.h"
+#include "app/tax_rules/fen.h"
 #include "runtime/convert/conversions.h"
 
 namespace sr::app {
@@ -27,10 +28,10 @@ static_assert(kIncomeTaxColumn == kLastDeductionColumn + 1);
 double TaxableSum(const SalaryRegister& salary_register, int row, const ExemptFlags& exempt) {
   double sum = 0;
   for (int c = kFirstIncomeColumn; c <= kLastIncomeColumn; ++c) {
-    if (!exempt[c]) sum = RoundToPlaces(sum + salary_register.Amount(row, c), 2);
+    if (!exempt[c]) sum = RoundToPlaces(sum + RoundToFen(salary_register.Amount(row, c)), 2);
   }
   for (int c = kFirstDeductionColumn; c <= kIncomeTaxColumn; ++c) {
-    if (exempt[c]) sum = RoundToPlaces(sum - salary_register.Amount(row, c), 2);
+    if (exempt[c]) sum = RoundToPlaces(sum - RoundToFen(salary_register.Amount(row, c)), 2);
   }
   return sum;
 }
@@ -48,7 +49,7 @@ double IncomeTax(double taxable_sum, const TaxBrackets& brackets) {
 double SumOf(const SalaryRegister& salary_register, int row, ColumnRole role) {
   double sum = 0;
   for (int c = FirstColumnOf(role); c <= LastColumnOf(role); ++c) {
-    sum = RoundToPlaces(sum + salary_register.Amount(row, c), 2);
+    sum = RoundToPlaces(sum + RoundToFen(salary_register.Amount(row, c)), 2);
   }
   return sum;
 }

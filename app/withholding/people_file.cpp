@@ -4,6 +4,7 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "app/tax_rules/fen.h"
 #include "runtime/convert/conversions.h"
 
 namespace sr::app {
@@ -39,7 +40,7 @@ using AmountsRead = std::unordered_map<Text, Amount>;
 const Amount& ReadAmount(const Text& text, AmountsRead& read) {
   auto [it, fresh] = read.try_emplace(text);
   if (fresh) {
-    it->second = {IsAmountOrEmpty(NormaliseFullWidth(text)), RoundToPlaces(ToNumber(text), 2)};
+    it->second = {IsAmountOrEmpty(NormaliseFullWidth(text)), RoundToFen(ToNumber(text))};
   }
   return it->second;
 }
@@ -218,6 +219,20 @@ std::vector<Text> PeopleFromTexts(const std::vector<PersonTexts>& rows, std::vec
   return problems;
 }
 
+std::vector<Text> FinerThanFenAmounts(const std::vector<PersonTexts>& rows) {
+  std::vector<Text> amounts;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    for (int c = kPersonFirstAdditional; c <= kPersonRelief; ++c) {
+      if (!FinerThanFen(ToNumber(rows[i][c]))) continue;
+      amounts.push_back(Concat({"第 ", ToText(int32_t(i + 1)), " 行 ",
+                                TrimSpaces(rows[i][kPersonNumber]), " ",
+                                TrimSpaces(rows[i][kPersonName]), " ", ColumnName(c), "：",
+                                TrimSpaces(rows[i][c])}));
+    }
+  }
+  return amounts;
+}
+
 PersonTexts TextsOfRecord(const RecordValues& record) {
   std::unordered_map<uint64_t, Text> written;
   return TextsOf(record, written);
@@ -229,7 +244,7 @@ RecordValues RecordOfTexts(const PersonTexts& texts) {
     if (c < kPersonFirstAdditional) {
       record.push_back(Value::FromText(TrimSpaces(texts[c])));
     } else {
-      record.push_back(Value::Double(RoundToPlaces(ToNumber(texts[c]), 2)));
+      record.push_back(Value::Double(RoundToFen(ToNumber(texts[c]))));
     }
   }
   return record;

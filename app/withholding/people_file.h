@@ -70,6 +70,9 @@ bool ParseYearMonth(const Text& text, int* year, int* month);
 // a negative or non-numeric amount. People are returned only when there is no message.
 std::vector<Text> PeopleFromTexts(const std::vector<PersonTexts>& rows, std::vector<Person>* people);
 
+// The declared amounts finer than a fen, for a warning: "第 2 行 1002 李四 子女教育：1000.555".
+std::vector<Text> FinerThanFenAmounts(const std::vector<PersonTexts>& rows);
+
 // The texts of a record of the file, and back. Amounts are shown as ToText of the number.
 PersonTexts TextsOfRecord(const RecordValues& record);
 RecordValues RecordOfTexts(const PersonTexts& texts);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "app/tax_rules/fen.h"
 #include "app/withholding/pay_month.h"
 #include "runtime/convert/conversions.h"
 
@@ -22,7 +23,7 @@ double SumOfItems(const SalaryRegister& salary_register, int row, int first, int
   double sum = 0;
   for (int c = first; c <= last; ++c) {
     if (!only_exempt || exempt_columns[c]) {
-      sum = RoundToPlaces(sum + salary_register.Amount(row, c), 2);
+      sum = RoundToPlaces(sum + RoundToFen(salary_register.Amount(row, c)), 2);
     }
   }
   return sum;

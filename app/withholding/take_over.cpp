@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "app/tax_rules/fen.h"
 #include "app/withholding/pay_month.h"
 #include "base/gbk.h"
 #include "runtime/convert/conversions.h"
@@ -23,8 +24,20 @@ std::vector<Text> SplitFields(const Text& line) {
   return fields;
 }
 
-// The entry of one line, or a message saying what is wrong with it.
-bool EntryOfLine(const std::vector<Text>& f, LedgerEntry* e, Text* problem) {
+// The title of the amount in field 5 + i.
+Text AmountTitle(size_t i) {
+  static const char* const kHead[] = {"收入额", "免税收入", "专项扣除"};
+  static const char* const kTail[] = {"其他扣除", "减免税额", "已预扣税额"};
+  if (i < std::size(kHead)) return kHead[i];
+  i -= std::size(kHead);
+  if (i < kAdditionalKindNames.size()) return kAdditionalKindNames[i];
+  return kTail[i - kAdditionalKindNames.size()];
+}
+
+// The entry of one line, or a message saying what is wrong with it. The amounts finer than a
+// fen are added to `finer` ("收入额：30000.005").
+bool EntryOfLine(const std::vector<Text>& f, LedgerEntry* e, Text* problem,
+                 std::vector<Text>* finer) {
   if (f.size() != kTakeOverColumns) {
     *problem = Concat({"应有 ", ToText(kTakeOverColumns), " 项，实有 ", ToText(int32_t(f.size())),
                        " 项"});
@@ -51,7 +64,8 @@ bool EntryOfLine(const std::vector<Text>& f, LedgerEntry* e, Text* problem) {
       *problem = Concat({"第 ", ToText(int32_t(5 + i)), " 项“", text, "”应为不小于 0 的金额"});
       return false;
     }
-    *amounts[i] = RoundToPlaces(ToNumber(text), 2);
+    *amounts[i] = RoundToFen(ToNumber(text));
+    if (FinerThanFen(ToNumber(text))) finer->push_back(Concat({AmountTitle(i), "：", text}));
   }
   e->result.tax = e->figures.withheld;
   return true;
@@ -60,8 +74,10 @@ bool EntryOfLine(const std::vector<Text>& f, LedgerEntry* e, Text* problem) {
 }  // namespace
 
 std::vector<Text> ParseTakeOver(const std::string& utf8, const Text& source,
-                                const PeopleByNumber& people, std::vector<LedgerEntry>* entries) {
+                                const PeopleByNumber& people, std::vector<LedgerEntry>* entries,
+                                std::vector<Text>* finer_than_fen) {
   std::vector<Text> problems;
+  std::vector<Text> finer;
   std::map<std::pair<int, Text>, int> line_of_month;  // (month, number): the line it came on
   entries->clear();
   Text content;
@@ -81,7 +97,8 @@ std::vector<Text> ParseTakeOver(const std::string& utf8, const Text& source,
     if (number == 1 && fields[0].rfind("月份", 0) == 0) continue;
     LedgerEntry entry;
     Text problem;
-    if (!EntryOfLine(fields, &entry, &problem)) {
+    finer.clear();
+    if (!EntryOfLine(fields, &entry, &problem, &finer)) {
       problems.push_back(Concat({"第 ", ToText(number), " 行：", problem}));
       continue;
     }
@@ -105,6 +122,11 @@ std::vector<Text> ParseTakeOver(const std::string& utf8, const Text& source,
     }
     entry.source = source;
     entries->push_back(std::move(entry));
+    if (finer_than_fen != nullptr) {
+      for (const Text& amount : finer) {
+        finer_than_fen->push_back(Concat({"第 ", ToText(number), " 行 ", amount}));
+      }
+    }
   }
   if (!problems.empty()) entries->clear();
   return problems;

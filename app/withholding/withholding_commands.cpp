@@ -1,6 +1,7 @@
 #include "app/withholding/withholding_commands.h"
 
 #include "app/progress_display.h"
+#include "app/tax_rules/fen.h"
 #include "app/tax_rules/monthly_calculation.h"
 #include "app/tax_rules/tax_calculation.h"
 #include "app/withholding/explanation.h"
@@ -116,6 +117,11 @@ bool WithholdingCommands::PayMonthOfRegister(PayMonth* pay_month) {
 }
 
 void WithholdingCommands::Calculate() {
+  // Said before anything is worked out; the amounts are calculated rounded, as they say.
+  if (const std::vector<Text> finer = FinerThanFenCells(app_.salary_register); !finer.empty()) {
+    app_.framework.ShowMessage(Concat({kFinerThanFenNote, "\r\n", JoinLines(finer, 10)}), kTitle,
+                               ui::MessageButtons::kOk, ui::MessageIcon::kWarning);
+  }
   if (!FileExists(app_.seams.files, PeoplePath())) {
     CalculateByMonthlyTable(app_);
     return;
@@ -274,8 +280,9 @@ void WithholdingCommands::ImportTakeOver() {
   }
   if (!LoadPeople(app_.databases, PeoplePath(), &people, &message)) return fail(message);
   std::vector<LedgerEntry> imported;
+  std::vector<Text> finer;
   const std::vector<Text> problems =
-      ParseTakeOver(content, Concat({"往月导入：", dialog.path()}), people, &imported);
+      ParseTakeOver(content, Concat({"往月导入：", dialog.path()}), people, &imported, &finer);
   if (!problems.empty()) {
     return fail(Concat({"文件 ", dialog.path(), " 有错，没有导入：\r\n", JoinLines(problems)}));
   }
@@ -310,10 +317,12 @@ void WithholdingCommands::ImportTakeOver() {
   if (!SaveLedger(app_.databases, app_.seams.files, path, ledger, &message, &stamp)) {
     return fail(message);
   }
-  app_.framework.ShowMessage(Concat({"已导入 ", ToText(int32_t(imported.size())), " 条记录（",
-                                     ToText(year), " 年 ", MonthsText(months), "）"}),
-                             kImportTitle, ui::MessageButtons::kOk,
-                             ui::MessageIcon::kInformation);
+  Text done = Concat({"已导入 ", ToText(int32_t(imported.size())), " 条记录（", ToText(year), " 年 ",
+                      MonthsText(months), "）"});
+  if (!finer.empty()) done += Concat({"\r\n", kFinerThanFenNote, "\r\n", JoinLines(finer, 10)});
+  app_.framework.ShowMessage(done, kImportTitle, ui::MessageButtons::kOk,
+                             finer.empty() ? ui::MessageIcon::kInformation
+                                           : ui::MessageIcon::kWarning);
 }
 
 void WithholdingCommands::ShowWithholdingList() {
