@@ -28,9 +28,9 @@ const ListColumn kColumns[] = {
     SR_LIST_COLUMN("其他扣除", e.figures.other),
     SR_LIST_COLUMN("减除费用", e.basic),
     SR_LIST_COLUMN("减免税额", e.figures.relief),
-    SR_LIST_COLUMN("本月预扣税额", e.figures.withheld),
+    SR_LIST_COLUMN("本月应扣缴税额", e.figures.withheld),
     SR_LIST_COLUMN("累计收入额", e.result.sums.income),
-    SR_LIST_COLUMN("累计已扣税额", RoundToPlaces(e.result.withheld_before + e.figures.withheld, 2)),
+    SR_LIST_COLUMN("累计已预扣预缴税额", e.result.withheld_before),  // the earlier months
 };
 
 #undef SR_LIST_COLUMN
@@ -49,8 +49,15 @@ const std::vector<Text>& WithholdingListTitles() {
 std::vector<std::vector<Text>> WithholdingListRows(const std::vector<LedgerEntry>& ledger,
                                                   int month) {
   std::vector<std::vector<Text>> rows;
-  for (const LedgerEntry& e : ledger) {
+  // The year so far as the ledger holds it, months taken over included (they keep no
+  // cumulative figures of their own).
+  const std::unordered_map<Text, CumulativeSums> before = SumsBefore(ledger, month);
+  for (LedgerEntry e : ledger) {
     if (e.month != month) continue;
+    const auto earlier = before.find(e.number);
+    const CumulativeSums sums = earlier == before.end() ? CumulativeSums() : earlier->second;
+    e.result.sums.income = RoundToPlaces(sums.income + e.figures.income, 2);
+    e.result.withheld_before = sums.withheld;
     std::vector<Text> row = {e.number, e.name, e.id_number};
     for (const ListColumn& column : kColumns) row.push_back(ToText(column.figure(e)));
     rows.push_back(std::move(row));

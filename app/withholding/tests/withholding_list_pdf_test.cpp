@@ -60,7 +60,7 @@ TEST(WithholdingListPdfTest, EveryPersonOnPagesThatEachCarryHeadingTitlesAndPage
     SCOPED_TRACE(page);
     EXPECT_EQ(texts.count("个人所得税扣缴明细"), 1u);
     EXPECT_EQ(texts.count("编号"), 1u);
-    EXPECT_EQ(texts.count("本月预扣税额"), 1u);
+    EXPECT_EQ(texts.count("本月应扣缴税额"), 1u);
     // "第 N 页 共 M 页" (no amount is that small)
     EXPECT_EQ(texts.count(std::to_string(page)), page == m ? 2u : 1u);
     EXPECT_EQ(texts.count(std::to_string(m)), page == m ? 2u : 1u);

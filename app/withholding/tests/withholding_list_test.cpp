@@ -28,22 +28,33 @@ LedgerEntry Entry(int month, const char* number, double income, double withheld,
   return e;
 }
 
+// The year so far is the ledger's: a month taken over holds no cumulative figures of its own.
 TEST(WithholdingListTest, RowsOfTheMonthAndAStatementOfTheYear) {
+  LedgerEntry taken_over = Entry(3, "1002", 30000, 1850, 0);
+  taken_over.result = CumulativeResult();
   const std::vector<LedgerEntry> ledger = {Entry(1, "1002", 30000, 555, 0),
                                            Entry(1, "1001", 10000, 75, 0),
-                                           Entry(2, "1002", 30000, 625, 555)};
-  const auto rows = WithholdingListRows(ledger, 2);
-  ASSERT_EQ(rows.size(), 1u);
+                                           Entry(2, "1002", 30000, 625, 555), taken_over};
   const std::vector<Text>& titles = WithholdingListTitles();
-  ASSERT_EQ(rows[0].size(), titles.size());
-  auto cell = [&](const char* title) {
-    return rows[0][std::find(titles.begin(), titles.end(), Text(title)) - titles.begin()];
+  struct Expected {
+    int month;
+    const char* withheld_before;  // 累计已预扣预缴税额: the earlier months only
+    const char* tax;              // 本月应扣缴税额
+    const char* income_so_far;
   };
-  EXPECT_EQ(cell("编号"), "1002");
-  EXPECT_EQ(cell("住房租金"), "2000");
-  EXPECT_EQ(cell("本月预扣税额"), "625");
-  EXPECT_EQ(cell("累计收入额"), "60000");
-  EXPECT_EQ(cell("累计已扣税额"), "1180");  // 555 before and 625 now
+  for (const Expected& e : {Expected{2, "555", "625", "60000"}, Expected{3, "1180", "1850", "90000"}}) {
+    const auto rows = WithholdingListRows(ledger, e.month);
+    ASSERT_EQ(rows.size(), 1u);
+    ASSERT_EQ(rows[0].size(), titles.size());
+    auto cell = [&](const char* title) {
+      return rows[0].at(size_t(std::find(titles.begin(), titles.end(), Text(title)) - titles.begin()));
+    };
+    EXPECT_EQ(cell("编号"), "1002");
+    EXPECT_EQ(cell("住房租金"), "2000");
+    EXPECT_EQ(cell("累计已预扣预缴税额"), e.withheld_before);
+    EXPECT_EQ(cell("本月应扣缴税额"), e.tax);
+    EXPECT_EQ(cell("累计收入额"), e.income_so_far);
+  }
 
   const Text statement = YearStatement(ledger, "1002");
   EXPECT_EQ(statement.rfind("李四（编号 1002）", 0), 0u) << ToUtf8(statement);
@@ -67,7 +78,7 @@ TEST(WithholdingListTest, TwoHundredPeopleOnAsManyPagesAsNeededWithTotalsAtTheEn
     row[2] = "11010519491231002X";
     row[3] = std::to_string(1000 + i);                   // 收入额
     for (int k = 6; k <= 12; ++k) row[k] = "100";        // the seven special additional ones
-    row[16] = "3.5";                                     // 本月预扣税额
+    row[16] = "3.5";                                     // 本月应扣缴税额
     rows.push_back(row);
   }
   const Text heading = "2026年2月 个人所得税扣缴明细";
@@ -115,7 +126,7 @@ TEST(WithholdingListTest, TwoHundredPeopleOnAsManyPagesAsNeededWithTotalsAtTheEn
     EXPECT_EQ(count(pages[m], total), 1) << total;
   }
   EXPECT_EQ(count(pages[1], "专项附加扣除"), 1);
-  EXPECT_EQ(count(pages[1], "累计已扣税额"), 1);
+  EXPECT_EQ(count(pages[1], "累计已预扣预缴税额"), 1);
 
   ASSERT_EQ(static_cast<int>(seam.status_pages().size()), m - 1);
   EXPECT_EQ(seam.status_pages().front(), "第 2 页");
