@@ -7,6 +7,7 @@
 #include "platform/qt/ui/qt_backend.h"
 
 int main(int argc, char** argv) {
+  sr::fs::KeepNewFilesPrivate();  // the salaries are the user's alone, whoever writes them
   sr::qt::QtBackend ui(argc, argv);  // first: the printer seam needs the application object
   // Printing, export and import load their libraries when first used.
   sr::modules::LoadedPrintSeam printer;

@@ -9,6 +9,7 @@
 #include "platform/xlsx/workbook_reader.h"
 
 int main() {
+  sr::fs::KeepNewFilesPrivate();
   sr::win32::Win32Backend ui;
   sr::win32::ComAutomation spreadsheet;  // initialises COM on this, the user-interface, thread
   sr::win32::GdiPrintSeam printer;

@@ -18,7 +18,15 @@ cmake --build "$build" -j"$(nproc)" --target salary-register
 # The program directory is the current directory at start-up: a folder of the user's own, so that
 # an edited tax rate table or renamed titles survive a rebuild.
 work="${SR_WORK_DIR:-${XDG_DATA_HOME:-$HOME/.local/share}/salary-register}"
-mkdir -p "$work"
+# The salaries and ID numbers in it are the user's alone: a new folder is made private; one that
+# exists is left as its owner set it, with a word when others may look into it.
+if [ ! -d "$work" ]; then
+  mkdir -p "$(dirname "$work")"
+  mkdir -m 700 "$work"
+elif [ -n "$(find "$work" -maxdepth 0 -perm /077)" ]; then
+  echo "Warning: other users of this machine may read $work (mode $(stat -c %a "$work"))." >&2
+  echo "         To keep the salaries to yourself: chmod 700 '$work'" >&2
+fi
 for name in ZhongZhuan.rgq 设置税率表.dat 居民预扣率表.dat; do
   source_file="$build/data/$name"
   if [ -e "$work/$name" ]; then

@@ -8,7 +8,7 @@ namespace sr::app::testing {
 
 constexpr uid_t kNobody = 65534;
 
-int RunAsUser(const std::function<int()>& body) {
+pid_t StartAsUser(const std::function<int()>& body) {
   const pid_t child = ::fork();
   if (child == 0) {
     if (::geteuid() == 0 &&
@@ -17,10 +17,16 @@ int RunAsUser(const std::function<int()>& body) {
     }
     ::_exit(body());
   }
+  return child;
+}
+
+int WaitForUser(pid_t child) {
   int status = 0;
   ::waitpid(child, &status, 0);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
+
+int RunAsUser(const std::function<int()>& body) { return WaitForUser(StartAsUser(body)); }
 
 bool CanChangeOwners() { return ::geteuid() == 0; }
 

@@ -88,6 +88,12 @@ class FileSystem {
   // Opens `path`. A share mode of another open handle that forbids `access`, or an access of
   // another handle that `share` forbids, gives kSharingViolation. A folder or anything else that
   // is not a plain file gives kAccessDenied.
+  //
+  // Every file that this seam makes (a file that Open creates, a copy that CopyFile makes where
+  // there was none) is readable and writable by its owner alone from the moment it exists, since
+  // the program's files hold personal data; an existing file that Open empties keeps its mode.
+  // A file that is to be as readable as the one it replaces gets that one's mode afterwards
+  // (CopyPermissions, ReplaceFile), so a mode is only ever widened to one the user chose.
   virtual int Open(const Path& path, Access access, Share share, Disposition disposition,
                    std::unique_ptr<File>* file) = 0;
   // The absolute form of `path` (relative to the current directory), in GBK, worked out from

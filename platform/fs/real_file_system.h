@@ -11,6 +11,11 @@ namespace sr::fs {
 // file system they work on as an argument and never include this header.
 FileSystem& RealFileSystem();
 
+// Makes whatever the process creates on disk from now on, also past this seam (a PDF that the
+// printer writes, a workbook that the export writes, a folder), its owner's alone: on Linux the
+// process's umask becomes 077. The program and the tools call it first thing.
+void KeepNewFilesPrivate();
+
 }  // namespace sr::fs
 
 #endif  // SALARY_PLATFORM_FS_REAL_FILE_SYSTEM_H_

@@ -154,7 +154,9 @@ int OpenDescriptor(const std::string& native, Access access, fs::Disposition dis
   int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
   if (disposition == fs::Disposition::kCreateAlways) flags |= O_CREAT;
   *writable = true;
-  *fd = open(native.c_str(), flags | O_RDWR, 0666);
+  // A new file is its owner's alone from the moment it exists; one that is to be as readable
+  // as a file it replaces is given that file's mode afterwards (CopyPermissions, ReplaceFile).
+  *fd = open(native.c_str(), flags | O_RDWR, 0600);
   if (*fd < 0 && access == Access::kRead && disposition == fs::Disposition::kOpenExisting &&
       (errno == EACCES || errno == EROFS || errno == ETXTBSY || errno == EPERM ||
        errno == EISDIR)) {

@@ -131,9 +131,9 @@ class PosixFileSystem : public fs::FileSystem {
     int code = HoldExclusively(native_to, Access::kReadWrite, &target);
     if (code != fs::kOk && code != fs::kNotFound) return code;
     std::string scratch = ScratchName(native_to);
-    // Nobody else may read the copy before it has the permissions of the file it replaces.
-    int fd = open(scratch.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                  target != nullptr ? 0600 : 0666);
+    // Nobody else may read the copy before it has the permissions of the file it replaces, and
+    // a copy that replaces nothing stays its owner's alone.
+    int fd = open(scratch.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0) return PathFailureCode(errno, scratch);
     code = target != nullptr ? HandOnAttributesOf(*target, fd) : fs::kOk;
     if (code == fs::kOk) code = CopyContents(*source, fd);
@@ -234,5 +234,7 @@ FileSystem& RealFileSystem() {
   static posix::PosixFileSystem file_system;
   return file_system;
 }
+
+void KeepNewFilesPrivate() { umask(077); }
 
 }  // namespace sr::fs

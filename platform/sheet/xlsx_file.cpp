@@ -76,8 +76,9 @@ std::string SaveWorkbookInto(const Workbook& book, const std::string& folder, st
   const std::string base = folder + "/" + ToUtf8("工资表-导出");
   for (int n = 1; n <= 9999; ++n) {
     const std::string path = base + std::to_string(n) + ".xlsx";
-    // Claims the name first, so that no file of the user's is ever written over.
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    // Claims the name first, so that no file of the user's is ever written over; the salaries
+    // in it are the user's to read alone.
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0 && errno == EEXIST) continue;
     if (fd < 0) {
       *error = path + ": " + std::strerror(errno);

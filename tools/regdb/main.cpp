@@ -38,6 +38,7 @@ constexpr Command kCommands[] = {
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
+  sr::fs::KeepNewFilesPrivate();  // a dump holds the salaries
   sr::StartProcessDatabases(sr::fs::RealFileSystem());
   sr::regdb::Io io{std::cout, std::cerr};
   if (argc < 2) {

@@ -2,6 +2,16 @@
 // may trust, and files that are not what they should be.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 
@@ -638,6 +648,72 @@ TEST_F(LedgerFileTest, ALedgerThatMayNotBeWrittenIsReadButNotChanged) {
   EXPECT_EQ(as_user(true), 0) << "journal left";
   EXPECT_TRUE(FileBytes(path_) == half);
   EXPECT_TRUE(FileExists(files_, JournalPath(path_)));
+}
+#endif
+
+#ifndef _WIN32
+// Another user's program that reads every file of the folder as soon as it appears, until a
+// file "stop" appears: the number of files it could read something from (each named).
+int ReadEverythingIn(const std::string& folder) {
+  int read_any = 0;
+  const std::time_t deadline = std::time(nullptr) + 60;
+  for (bool stop = false; !stop && std::time(nullptr) < deadline;) {
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr) return 0;  // the folder itself keeps others out
+    while (const dirent* entry = readdir(dir)) {
+      const std::string name = entry->d_name;
+      stop = stop || name == "stop";
+      if (name == "." || name == ".." || name == "stop") continue;
+      const int fd = open((folder + "/" + name).c_str(), O_RDONLY | O_NONBLOCK);
+      char byte;
+      if (fd >= 0 && read(fd, &byte, 1) == 1) {
+        std::fprintf(stderr, "another user read %s\n", name.c_str());
+        ++read_any;
+      }
+      if (fd >= 0) close(fd);
+    }
+    closedir(dir);
+  }
+  return std::min(read_any, 100);
+}
+
+// In a folder that others may look into, with the usual mask that leaves new files readable by
+// all, nothing the ledger's saves write (the new ledger, its saving file, its journal) can be
+// read by another user at any moment, and what is left is its owner's alone.
+TEST_F(LedgerFileTest, AnotherUserReadsNothingThatTheSavesWrite) {
+  if (!testing::CanChangeOwners()) GTEST_SKIP() << "another user needs a test run as root";
+  namespace perms = std::filesystem;
+  const mode_t mask = umask(022);
+  perms::permissions(folder_, perms::perms::owner_all | perms::perms::group_read |
+                                  perms::perms::group_exec | perms::perms::others_read |
+                                  perms::perms::others_exec);
+  const std::string folder = folder_.string();
+  const pid_t watcher = testing::StartAsUser([&] { return ReadEverythingIn(folder); });
+  auto save_round = [&](int round) {
+    Text message;
+    perms::remove(Native(path_));
+    LedgerOfMonth april;
+    return SaveLedger(databases_, files_, path_, ThreeMonths(), &message) &&  // a new file
+           SaveLedger(databases_, files_, path_, ThreeMonths(), &message) &&  // replaced whole
+           LoadLedgerOfMonth(databases_, files_, path_, 2026, 4, &april, &message) &&
+           SaveLedgerOfMonth(databases_, files_, path_, april, {EveryMemberSet(4, round)},
+                             &message);  // in place, with a journal
+  };
+  for (int round = 1; round <= 20; ++round) {
+    if (!save_round(round)) {
+      ADD_FAILURE() << "save round " << round;
+      break;
+    }
+  }
+  std::ofstream(folder_ / "stop").put('!');
+  EXPECT_EQ(testing::WaitForUser(watcher), 0) << "files read by another user";
+  for (const auto& entry : perms::directory_iterator(folder_)) {
+    if (entry.path().filename() == "stop") continue;
+    EXPECT_EQ(entry.status().permissions() & (perms::perms::group_all | perms::perms::others_all),
+              perms::perms::none)
+        << entry.path();
+  }
+  umask(mask);
 }
 #endif
 

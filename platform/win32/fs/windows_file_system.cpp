@@ -218,4 +218,7 @@ FileSystem& RealFileSystem() {
   return file_system;
 }
 
+// A new file takes its folder's access list, which the user's own folders keep to the user.
+void KeepNewFilesPrivate() {}
+
 }  // namespace sr::fs
