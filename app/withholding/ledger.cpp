@@ -234,13 +234,15 @@ class MonthReader {
     }
     l.months.push_back(static_cast<int8_t>(month));
     if (month < l.month) {
-      for (const FigureSlot& slot : figures_) *slot.at = recdb::GetDouble(record + slot.offset);
-      SumsOf(month, TextAt(record, Layout()[1])).Add(scratch_.figures);
+      SumsOf(month, TextAt(record, Layout()[1])).Add(FiguresOf(record));
     }
     if (month == l.month) {
       const std::string_view source = TextAt(record, Layout().back());
       if (std::find(l.sources.begin(), l.sources.end(), source) == l.sources.end()) {
         l.sources.emplace_back(source);
+      }
+      if (!l.source.empty() && source != l.source) {
+        l.this_month[Text(TextAt(record, Layout()[1]))].Add(FiguresOf(record));
       }
     }
   }
@@ -250,6 +252,11 @@ class MonthReader {
     int32_t offset;
     double* at;
   };
+
+  const MonthFigures& FiguresOf(const uint8_t* record) {
+    for (const FigureSlot& slot : figures_) *slot.at = recdb::GetDouble(record + slot.offset);
+    return scratch_.figures;
+  }
 
   // The sums of the person `number`. Month after month the ledger usually lists the same people
   // in the same order: the person at the same place in the month before is tried first.
@@ -278,9 +285,11 @@ class MonthReader {
 };
 
 bool ReadLedgerOfMonth(DatabaseTable& databases, fs::FileSystem& files, const Text& path,
-                       int year, int month, bool keep_all, LedgerOfMonth* ledger, Text* message) {
+                       int year, int month, const Text& source, bool keep_all,
+                       LedgerOfMonth* ledger, Text* message) {
   *ledger = LedgerOfMonth();
   ledger->month = month;
+  ledger->source = source;
   MonthReader reader(ledger, keep_all);
   return ReadLedger(
       databases, files, path, year,
@@ -307,14 +316,14 @@ bool LoadLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& pat
 }
 
 bool LoadLedgerOfMonth(DatabaseTable& databases, fs::FileSystem& files, const Text& path, int year,
-                       int month, LedgerOfMonth* ledger, Text* message) {
+                       int month, LedgerOfMonth* ledger, Text* message, const Text& source) {
   // Usually the month is written in place, and only its own records' bytes are needed; else
   // the whole ledger is written anew from every record's bytes, which a second reading keeps.
-  if (!ReadLedgerOfMonth(databases, files, path, year, month, false, ledger, message)) {
+  if (!ReadLedgerOfMonth(databases, files, path, year, month, source, false, ledger, message)) {
     return false;
   }
   if (InPlace(*ledger)) return true;
-  return ReadLedgerOfMonth(databases, files, path, year, month, true, ledger, message);
+  return ReadLedgerOfMonth(databases, files, path, year, month, source, true, ledger, message);
 }
 
 namespace {
@@ -333,6 +342,13 @@ bool StillAsRead(fs::FileSystem& files, const Text& path, const LedgerStamp& sta
          header.created == stamp.created && header.record_count == stamp.count;
 }
 
+// Whether the stored record at `record`, one of the ledger's month, is replaced by its fresh
+// records: every one when the ledger has no source, else those of its source.
+bool Replaced(const LedgerOfMonth& ledger, const char* record) {
+  return ledger.source.empty() ||
+         TextAt(reinterpret_cast<const uint8_t*>(record), Layout().back()) == ledger.source;
+}
+
 // `again`: what the user does once more, now from the ledger as it is.
 Text ChangedMeanwhile(const Text& path, const char* again) {
   return Concat({"扣缴台账 ", path, " 在读出之后被改动过，本次没有保存，请重新", again});
@@ -343,9 +359,15 @@ TailWrite WriteMonthInPlace(fs::FileSystem& files, const Text& path, const Ledge
                             const std::vector<LedgerEntry>& fresh, Text* message) {
   const size_t size = TheLayout().record_size;
   const int32_t count = int32_t(ledger.months.size());
-  std::string records(fresh.size() * size, '\0');
+  // The other registers' records of the month stay, before the fresh ones.
+  std::string records;
+  for (size_t at = 0; at < ledger.stored.size(); at += size) {
+    if (!Replaced(ledger, ledger.stored.data() + at)) records.append(ledger.stored, at, size);
+  }
+  const size_t kept = records.size();
+  records.resize(kept + fresh.size() * size, '\0');
   for (size_t i = 0; i < fresh.size(); ++i) {
-    EncodeRecord(fresh[i], reinterpret_cast<uint8_t*>(records.data()) + i * size);
+    EncodeRecord(fresh[i], reinterpret_cast<uint8_t*>(records.data()) + kept + i * size);
   }
   return ReplaceTailRecords(files, path, LedgerFields(), ledger.stamp.created, count,
                             count - int32_t(ledger.stored.size() / size), ledger.stored,
@@ -391,15 +413,17 @@ bool SaveLedgerOfMonth(DatabaseTable& databases, fs::FileSystem& files, const Te
   // -1 - its index; in the order ReplaceMonth gives.
   std::vector<std::pair<int, int32_t>> order;
   order.reserve(ledger.months.size() + fresh.size());
+  const size_t size = TheLayout().record_size;
   for (size_t i = 0; i < ledger.months.size(); ++i) {
-    if (ledger.months[i] != ledger.month) order.emplace_back(ledger.months[i], int32_t(i));
+    if (ledger.months[i] != ledger.month || !Replaced(ledger, ledger.stored.data() + i * size)) {
+      order.emplace_back(ledger.months[i], int32_t(i));
+    }
   }
   for (size_t i = 0; i < fresh.size(); ++i) order.emplace_back(fresh[i].month, -1 - int32_t(i));
   auto by_month = [](const auto& a, const auto& b) { return a.first < b.first; };
   if (!std::is_sorted(order.begin(), order.end(), by_month)) {
     std::stable_sort(order.begin(), order.end(), by_month);
   }
-  const size_t size = TheLayout().record_size;
   auto encode = [&](size_t k, uint8_t* record) {
     const int32_t from = order[k].second;
     if (from < 0) return EncodeRecord(fresh[size_t(-1 - from)], record);
@@ -457,9 +481,11 @@ int LastMonth(const std::vector<LedgerEntry>& entries) {
 }
 
 std::vector<LedgerEntry> ReplaceMonth(std::vector<LedgerEntry> entries, int month,
-                                      std::vector<LedgerEntry> fresh) {
+                                      std::vector<LedgerEntry> fresh, const Text& source) {
   std::vector<LedgerEntry> result = std::move(entries);
-  std::erase_if(result, [month](const LedgerEntry& entry) { return entry.month == month; });
+  std::erase_if(result, [&](const LedgerEntry& entry) {
+    return entry.month == month && (source.empty() || entry.source == source);
+  });
   result.reserve(result.size() + fresh.size());
   for (LedgerEntry& entry : fresh) result.push_back(std::move(entry));
   auto by_month = [](const LedgerEntry& a, const LedgerEntry& b) { return a.month < b.month; };
@@ -468,6 +494,43 @@ std::vector<LedgerEntry> ReplaceMonth(std::vector<LedgerEntry> entries, int mont
     std::stable_sort(result.begin(), result.end(), by_month);
   }
   return result;
+}
+
+std::unordered_map<Text, CumulativeSums> SumsOfOtherRegisters(
+    const std::vector<LedgerEntry>& entries, int month, const Text& source) {
+  std::unordered_map<Text, CumulativeSums> sums;
+  for (const LedgerEntry& entry : entries) {
+    if (entry.month == month && entry.source != source) sums[entry.number].Add(entry.figures);
+  }
+  return sums;
+}
+
+std::vector<LedgerEntry> PersonMonths(const std::vector<LedgerEntry>& entries, int month) {
+  std::vector<LedgerEntry> people;
+  std::unordered_map<Text, size_t> at;
+  for (const LedgerEntry& entry : entries) {
+    if (entry.month != month) continue;
+    const auto [place, first] = at.try_emplace(entry.number, people.size());
+    if (first) {
+      people.push_back(entry);
+      continue;
+    }
+    LedgerEntry& person = people[place->second];
+    MonthFigures summed = person.figures;
+    const MonthFigures& more = entry.figures;
+    auto add = [](double& sum, double amount) { sum = RoundToPlaces(sum + amount, 2); };
+    for (double MonthFigures::*amount :
+         {&MonthFigures::income, &MonthFigures::exempt_income, &MonthFigures::special,
+          &MonthFigures::other, &MonthFigures::relief, &MonthFigures::withheld}) {
+      add(summed.*amount, more.*amount);
+    }
+    for (int k = 0; k < kAdditionalKinds; ++k) add(summed.additional[k], more.additional[k]);
+    const double basic = std::max(person.basic, entry.basic);
+    person = entry;
+    person.figures = summed;
+    person.basic = basic;
+  }
+  return people;
 }
 
 }  // namespace sr::app

@@ -59,10 +59,19 @@ bool SaveLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& pat
 // The ledger as the calculation of one pay month reads it: what the month is worked out from,
 // and the stored bytes of the records that its saving writes back as they are instead of
 // decoding and coding them again.
+//
+// A pay month may have several registers (one per department, or a bonus beside the salary):
+// each register's records of the month are kept apart, and a person's month is the sum over
+// them. Calculating one register replaces only its own records, and takes the other registers'
+// records of the month as already withheld this month.
 struct LedgerOfMonth {
   int month = 0;
+  // The register whose records of the month are replaced; empty: the whole month's.
+  Text source;
   LedgerStamp stamp;
   std::unordered_map<Text, CumulativeSums> earlier;  // SumsBefore(entries, month)
+  // SumsOfOtherRegisters(entries, month, source): the month's records of the other registers.
+  std::unordered_map<Text, CumulativeSums> this_month;
   std::vector<Text> sources;  // of the month's records, in order, each once
   std::vector<int8_t> months;  // the month of each record, in file order
   // Whether the records are in month order and each is stored as writing the whole ledger
@@ -80,12 +89,15 @@ bool InPlace(const LedgerOfMonth& ledger);
 // The records of the ledger's month, in file order, decoded from the bytes it keeps.
 std::vector<LedgerEntry> RecordsOfMonth(const LedgerOfMonth& ledger);
 
-// Reads the ledger of `year` for calculating `month`; fails as LoadLedger does.
+// Reads the ledger of `year` for calculating `month` of the register `source` (empty: the whole
+// month is calculated anew); fails as LoadLedger does.
 bool LoadLedgerOfMonth(DatabaseTable& databases, fs::FileSystem& files, const Text& path, int year,
-                       int month, LedgerOfMonth* ledger, Text* message);
+                       int month, LedgerOfMonth* ledger, Text* message,
+                       const Text& source = Text());
 
-// Writes the ledger with the records of its month replaced by `fresh`: the same file, byte for
-// byte, as SaveLedger(ReplaceMonth(entries, month, fresh)) writes for the entries it was read
+// Writes the ledger with the records of its month (of its source, when it has one) replaced by
+// `fresh`: the same file, byte for byte, as SaveLedger(ReplaceMonth(entries, month, fresh,
+// source)) writes for the entries it was read
 // from (the creation time aside). When the month is the last one or comes after it, and the
 // file is still as it was read, only its records are written, in place and crash-safely (see
 // ReplaceTailRecords); otherwise the whole ledger is written anew. A ledger that another
@@ -105,9 +117,20 @@ std::vector<int> MonthsOf(const std::vector<LedgerEntry>& entries);
 // The last month that the ledger holds (0 when it is empty).
 int LastMonth(const std::vector<LedgerEntry>& entries);
 
-// The ledger with the records of `month` replaced by `fresh`, in month and then number order.
+// The ledger with the records of `month` (those of `source` only, when it is given) replaced by
+// `fresh`, which follow the month's other records.
 std::vector<LedgerEntry> ReplaceMonth(std::vector<LedgerEntry> entries, int month,
-                                      std::vector<LedgerEntry> fresh);
+                                      std::vector<LedgerEntry> fresh,
+                                      const Text& source = Text());
+
+// The sums of each person's records of `month` that came from registers other than `source`.
+std::unordered_map<Text, CumulativeSums> SumsOfOtherRegisters(
+    const std::vector<LedgerEntry>& entries, int month, const Text& source);
+
+// The month of each person over every register of it, one entry per person in the order of
+// their first record: the month's figures summed, the basic deduction once, the cumulative
+// figures of the person's last record (the last calculated, which took the others in).
+std::vector<LedgerEntry> PersonMonths(const std::vector<LedgerEntry>& entries, int month);
 
 }  // namespace sr::app
 

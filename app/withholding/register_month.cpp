@@ -46,9 +46,23 @@ MonthFigures FiguresOfRow(const SalaryRegister& salary_register, int row, const 
   return figures;
 }
 
+// `sums` with the other registers' records of the month added.
+CumulativeSums WithThisMonth(CumulativeSums sums, const CumulativeSums& this_month) {
+  MonthFigures as_month;
+  as_month.income = this_month.income;
+  as_month.exempt_income = this_month.exempt_income;
+  as_month.special = this_month.special;
+  as_month.additional[0] = this_month.additional;
+  as_month.other = this_month.other;
+  as_month.relief = this_month.relief;
+  as_month.withheld = this_month.withheld;
+  sums.Add(as_month);
+  return sums;
+}
+
 LedgerEntry EntryOf(const SalaryRegister& salary_register, int row, const Person& person,
-                    const MonthSetting& setting, const CumulativeSums& earlier,
-                    const std::vector<bool>& exempt) {
+                    const MonthSetting& setting, CumulativeSums earlier,
+                    const CumulativeSums* this_month, const std::vector<bool>& exempt) {
   LedgerEntry entry;
   entry.year = setting.year;
   entry.month = setting.month;
@@ -56,6 +70,17 @@ LedgerEntry EntryOf(const SalaryRegister& salary_register, int row, const Person
   entry.name = salary_register.Name(row);
   entry.id_number = person.id_number;
   entry.figures = FiguresOfRow(salary_register, row, person, exempt);
+  if (this_month != nullptr) {
+    earlier = WithThisMonth(earlier, *this_month);
+    const bool declared_there = this_month->additional > kAmountTolerance ||
+                                this_month->other > kAmountTolerance ||
+                                this_month->relief > kAmountTolerance;
+    if (declared_there) {
+      entry.figures.additional = {};
+      entry.figures.other = 0;
+      entry.figures.relief = 0;
+    }
+  }
   entry.result = WithholdCumulatively(*setting.table, person.terms, setting.year, setting.month,
                                       earlier, entry.figures);
   entry.figures.withheld = entry.result.tax;
@@ -117,10 +142,18 @@ MonthOutcome WorkOutMonth(const SalaryRegister& salary_register, const MonthSett
       continue;
     }
     auto sums = earlier.find(key);
+    const CumulativeSums* this_month = nullptr;
+    if (setting.this_month != nullptr) {
+      auto there = setting.this_month->find(key);
+      if (there != setting.this_month->end()) {
+        this_month = &there->second;
+        outcome.in_other_registers.push_back(Concat({key, " ", salary_register.Name(row)}));
+      }
+    }
     outcome.resident_rows.push_back(row);
     outcome.entries.push_back(EntryOf(salary_register, row, person->second, setting,
                                       sums == earlier.end() ? CumulativeSums() : sums->second,
-                                      exempt));
+                                      this_month, exempt));
   }
   return outcome;
 }

@@ -26,6 +26,11 @@ struct MonthSetting {
   const PeopleByNumber* people = nullptr;
   // Each person's earlier months of the year in the ledger, as SumsBefore gives them.
   const std::unordered_map<Text, CumulativeSums>* earlier = nullptr;
+  // Each person's records of this month from other registers (SumsOfOtherRegisters): taken as
+  // already paid and withheld this month. The declared deductions and relief count once a
+  // month: a register's record carries them unless another register's record of the month does.
+  // Null: none.
+  const std::unordered_map<Text, CumulativeSums>* this_month = nullptr;
 };
 
 struct MonthOutcome {
@@ -33,6 +38,8 @@ struct MonthOutcome {
   std::vector<Text> missing;      // "1003 王五" for each person row not in the people file
   // "1001 张三：入职年月 2026-07" for each resident hired after the pay month
   std::vector<Text> hired_later;
+  // "1001 张三" for each resident who has records of this month from another register
+  std::vector<Text> in_other_registers;
   std::vector<int> resident_rows;         // rows withheld by the cumulative method
   std::vector<LedgerEntry> entries;       // their records for the ledger, in the same order
 };

@@ -139,12 +139,12 @@ void WithholdingCommands::Calculate() {
   if (!LoadTaxBrackets(app_.databases, app_.seams.files, kResidentTaxTable, &resident,
                        &message) ||
       !LoadLedgerOfMonth(app_.databases, app_.seams.files, ledger_path, pay_month.year,
-                         pay_month.month, &ledger, &message) ||
+                         pay_month.month, &ledger, &message, RegisterSource()) ||
       !LoadTaxBrackets(app_.databases, app_.seams.files, kMonthlyTaxTable, &monthly, &message)) {
     return ShowError(message);
   }
-  const MonthSetting setting{pay_month.year, pay_month.month, RegisterSource(), &resident,
-                             &people, &ledger.earlier};
+  const MonthSetting setting{pay_month.year,  pay_month.month, RegisterSource(), &resident,
+                             &people,         &ledger.earlier, &ledger.this_month};
   const MonthOutcome outcome = WorkOutMonth(app_.salary_register, setting);
   if (!outcome.duplicates.empty()) {
     return ShowError(Concat({"工资表中有重复的编号，无法按人员信息计算，没有做任何改动：\r\n",
@@ -160,13 +160,7 @@ void WithholdingCommands::Calculate() {
                        "继续计算吗？"}))) {
     return;
   }
-  std::vector<Text> others = ledger.sources;
-  std::erase(others, RegisterSource());
-  if (!others.empty() &&
-      !Confirm(Concat({"扣缴台账中 ", PayMonthText(pay_month), " 的记录来自另一张工资表：\r\n",
-                       JoinLines(others), "用这张工资表的计算结果替换它们吗？"}))) {
-    return;
-  }
+  if (!MayCountOtherRegisters(pay_month, ledger, outcome)) return;
   ProgressDisplay progress(app_.form);
   std::vector<RowResult> results;
   Text problem;
@@ -183,32 +177,57 @@ void WithholdingCommands::Calculate() {
   }
   WriteRegisterResults(app_.salary_register, results, progress);
   app_.state.modified = 1;
-  pending_ = PendingMonth{pay_month, outcome.entries, std::move(others), std::move(ledger)};
+  pending_ = PendingMonth{pay_month, outcome.entries, std::move(ledger)};
+}
+
+bool WithholdingCommands::MayCountOtherRegisters(const PayMonth& pay_month,
+                                                 const LedgerOfMonth& ledger,
+                                                 const MonthOutcome& outcome) {
+  if (outcome.in_other_registers.empty()) return true;
+  std::vector<Text> others = ledger.sources;
+  std::erase(others, ledger.source);
+  return Confirm(Concat({"扣缴台账中 ", PayMonthText(pay_month), " 还有另一张工资表的记录：\r\n",
+                         JoinLines(others), "以下人员也在其中：\r\n",
+                         JoinLines(outcome.in_other_registers),
+                         "他们在那些工资表中本月的收入和扣除与这张表合并计算，那边已扣的税算作本月已预扣；"
+                         "那些记录保留不动。继续计算吗？"}));
 }
 
 bool WithholdingCommands::BeforeRegisterSaved(const Text& path) {
   replaced_.reset();
   if (!pending_) return true;
   const PayMonth pay_month = pending_->pay_month;
-  if (std::find(pending_->others.begin(), pending_->others.end(), path) !=
-      pending_->others.end()) {
-    // The calculation took the records of the file now written over for another register's.
+  LedgerOfMonth& ledger = pending_->ledger;
+  const Text calculated_as = ledger.source;
+  auto has_records = [&](const Text& source) {
+    return std::find(ledger.sources.begin(), ledger.sources.end(), source) != ledger.sources.end();
+  };
+  if (path != calculated_as && (has_records(path) || has_records(calculated_as))) {
+    // The calculation took other records of the month for this register's own than the save
+    // would replace.
+    const Text problem =
+        has_records(path) ? Concat({path, " 的记录，计算时把它们算作另一张工资表的"})
+                          : Concat({calculated_as, " 的记录，另存为 ", path, " 不替换它们"});
     pending_.reset();
-    ShowError(Concat({"扣缴台账中 ", PayMonthText(pay_month), " 已有 ", path,
-                      " 的记录，计算时把它们算作另一张工资表的。工资表照常保存，本月的计算结果没有记入"
-                      "扣缴台账：请重新计算，再保存。"}));
+    ShowError(Concat({"扣缴台账中 ", PayMonthText(pay_month), " 已有 ", problem,
+                      "。工资表照常保存，本月的计算结果没有记入扣缴台账：请重新计算，再保存。"}));
     return true;
   }
   std::vector<LedgerEntry> fresh = pending_->entries;
   for (LedgerEntry& entry : fresh) entry.source = path;
   // A ledger changed since the calculation read it is refused here: the figures rest on it.
   Text message;
-  if (!SaveLedgerOfMonth(app_.databases, app_.seams.files, LedgerPathOf(pay_month.year),
-                         pending_->ledger, fresh, &message)) {
+  ledger.source = path;
+  const bool written = SaveLedgerOfMonth(app_.databases, app_.seams.files,
+                                         LedgerPathOf(pay_month.year), ledger, fresh, &message);
+  ledger.source = calculated_as;
+  if (!written) {
     ShowError(Concat({message, "\r\n工资表没有保存。"}));
     return false;
   }
-  replaced_ = Replaced{pay_month, path, RecordsOfMonth(pending_->ledger)};
+  std::vector<LedgerEntry> old = RecordsOfMonth(ledger);
+  std::erase_if(old, [&](const LedgerEntry& entry) { return entry.source != path; });
+  replaced_ = Replaced{pay_month, path, std::move(old)};
   return true;
 }
 
@@ -231,15 +250,16 @@ void WithholdingCommands::PutBackLedger() {
   const Text ledger_path = LedgerPathOf(month.year);
   LedgerOfMonth ledger;
   Text message;
-  auto read = [&](LedgerOfMonth* into) {
+  auto read = [&](LedgerOfMonth* into, const Text& source) {
     return LoadLedgerOfMonth(app_.databases, app_.seams.files, ledger_path, month.year,
-                             month.month, into, &message);
+                             month.month, into, &message, source);
   };
   // Put back, the ledger holds again what the calculation read: the next save writes the month
   // anew.
-  if (read(&ledger) && SaveLedgerOfMonth(app_.databases, app_.seams.files, ledger_path, ledger,
-                                         replaced.entries, &message) &&
-      (!pending_ || read(&pending_->ledger))) {
+  if (read(&ledger, replaced.source) &&
+      SaveLedgerOfMonth(app_.databases, app_.seams.files, ledger_path, ledger, replaced.entries,
+                        &message) &&
+      (!pending_ || read(&pending_->ledger, pending_->ledger.source))) {
     return;
   }
   pending_.reset();
@@ -384,8 +404,9 @@ bool WithholdingCommands::Explain(int row, Text* text) {
     return false;
   }
   const auto earlier = SumsBefore(ledger, pay_month.month);
+  const auto this_month = SumsOfOtherRegisters(ledger, pay_month.month, RegisterSource());
   const MonthSetting setting{pay_month.year, pay_month.month, RegisterSource(), &resident,
-                             &people, &earlier};
+                             &people,        &earlier,        &this_month};
   const MonthOutcome outcome = WorkOutMonth(app_.salary_register, setting);
   for (size_t i = 0; i < outcome.resident_rows.size(); ++i) {
     if (outcome.resident_rows[i] != row) continue;

@@ -9,6 +9,7 @@
 #include "app/withholding/ledger.h"
 #include "app/withholding/pay_month.h"
 #include "app/withholding/people_file.h"
+#include "app/withholding/register_month.h"
 
 namespace sr::app {
 
@@ -54,6 +55,10 @@ class WithholdingCommands : public RegisterFileListener {
   void ShowError(const Text& text);
   bool Confirm(const Text& text);
 
+  // Whether the register may be calculated with the other registers of the month that hold
+  // some of its people; asks the user when there are any.
+  bool MayCountOtherRegisters(const PayMonth& pay_month, const LedgerOfMonth& ledger,
+                              const MonthOutcome& outcome);
   // Puts back the register's records that the save wrote over, the register file not having
   // been written.
   void PutBackLedger();
@@ -62,8 +67,7 @@ class WithholdingCommands : public RegisterFileListener {
   struct PendingMonth {
     PayMonth pay_month;
     std::vector<LedgerEntry> entries;
-    std::vector<Text> others;  // the other registers whose records the calculation counted
-    LedgerOfMonth ledger;      // as the calculation read it
+    LedgerOfMonth ledger;  // as the calculation read it, for the register it was calculated as
   };
   // The register's records of the month that a save replaced, until the register is written.
   struct Replaced {

@@ -52,8 +52,7 @@ std::vector<std::vector<Text>> WithholdingListRows(const std::vector<LedgerEntry
   // The year so far as the ledger holds it, months taken over included (they keep no
   // cumulative figures of their own).
   const std::unordered_map<Text, CumulativeSums> before = SumsBefore(ledger, month);
-  for (LedgerEntry e : ledger) {
-    if (e.month != month) continue;
+  for (LedgerEntry e : PersonMonths(ledger, month)) {
     const auto earlier = before.find(e.number);
     const CumulativeSums sums = earlier == before.end() ? CumulativeSums() : earlier->second;
     e.result.sums.income = RoundToPlaces(sums.income + e.figures.income, 2);

@@ -12,7 +12,8 @@ namespace sr::app {
 // The list's column titles.
 const std::vector<Text>& WithholdingListTitles();
 
-// The list of `month`: one row of texts per record of the month, in the ledger's order.
+// The list of `month`: one row of texts per person (PersonMonths: summed over the month's
+// registers), in the ledger's order.
 std::vector<std::vector<Text>> WithholdingListRows(const std::vector<LedgerEntry>& ledger,
                                                   int month);
 

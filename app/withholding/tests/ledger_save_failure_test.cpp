@@ -87,7 +87,7 @@ class LedgerSaveFailureTest : public ::testing::Test {
       form.edit_box().SetText(month_);
       form.ok_button().Raise(forms::kButtonClicked);
     });
-    // February's records came from another register: the question whether to replace them.
+    // February has records of another register: the question whether to count them in.
     const bool asked = month_ == Text("2026-02");
     if (asked) program_.backend().QueueAnswer(ui::MessageAnswer::kYes);
     const size_t before = program_.Messages().size() + (asked ? 1 : 0);
@@ -111,10 +111,10 @@ class LedgerSaveFailureTest : public ::testing::Test {
     const std::vector<Text> new_lines = LedgerLines(ledger_);
     ASSERT_EQ(new_lines.size(), first_new + 2);
     const Text month = month_ == Text("2026-03") ? "3" : "2";
-    EXPECT_EQ(new_lines[first_new].rfind(month + " 1001 张三 ID1001 10000 150 5000 ", 0), 0u)
-        << ToUtf8(new_lines[first_new]);
-    EXPECT_EQ(new_lines[first_new + 1].rfind(month + " 1002 李四 ID1002 20000 450 5000 ", 0), 0u)
-        << ToUtf8(new_lines[first_new + 1]);
+    const Text first = Concat({month, " 1001 张三 ID1001 10000 ", taxes_[0], " 5000 "});
+    EXPECT_EQ(new_lines[first_new].rfind(first, 0), 0u) << ToUtf8(new_lines[first_new]);
+    const Text second = Concat({month, " 1002 李四 ID1002 20000 ", taxes_[1], " 5000 "});
+    EXPECT_EQ(new_lines[first_new + 1].rfind(second, 0), 0u) << ToUtf8(new_lines[first_new + 1]);
     int failed = 0;
     for (int stop_after = 0; stop_after <= steps; ++stop_after) {
       SCOPED_TRACE(stop_after);
@@ -122,8 +122,8 @@ class LedgerSaveFailureTest : public ::testing::Test {
       const bool told = Calculate();
       files_.ClearFaults();
       const SalaryRegister& reg = program_.salary_register();
-      EXPECT_EQ(reg.CellText(1, kTaxColumn), "150");
-      EXPECT_EQ(reg.CellText(2, kTaxColumn), "450");
+      EXPECT_EQ(reg.CellText(1, kTaxColumn), taxes_[0]);
+      EXPECT_EQ(reg.CellText(2, kTaxColumn), taxes_[1]);
       if (told) {
         ++failed;
         EXPECT_NE(program_.Messages().back().text.find(ledger_), Text::npos);
@@ -138,6 +138,7 @@ class LedgerSaveFailureTest : public ::testing::Test {
   Text ledger_, pristine_;
   std::vector<Text> old_lines_;
   const char* month_ = "2026-03";
+  const char* taxes_[2] = {"150", "450"};
 };
 
 // March by hand: 1001 has 30000 - 15000 = 15000 x 3% = 450 less 300 withheld = 150; 1002 has
@@ -146,12 +147,14 @@ TEST_F(LedgerSaveFailureTest, AFailedSaveChangesNothingAndSaysSoASilentOneWroteB
   FailAtEveryChange(4);
 }
 
-// February again, the ledger's last month, written over the one there: 1001 has 20000 - 10000 =
-// 10000 x 3% = 300 less 150 withheld in January = 150; 1002 has 30000 - 10000 = 20000 x 3% =
-// 600 less 150 = 450.
+// February, the ledger's last month, from a second register: its records go after those of the
+// register there, which stay and count as withheld this month. 1001 has 30000 - 10000 = 20000 x
+// 3% = 600 less 300 withheld = 300; 1002 has 40000 - 10000 = 30000 x 3% = 900 less 300 = 600.
 TEST_F(LedgerSaveFailureTest, TheLastMonthAgainFailedAtAnyChangeChangesNothing) {
   month_ = "2026-02";
-  FailAtEveryChange(2);
+  taxes_[0] = "300";
+  taxes_[1] = "600";
+  FailAtEveryChange(4);
 }
 
 }  // namespace
