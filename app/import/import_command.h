@@ -2,6 +2,7 @@
 #define SALARY_APP_IMPORT_IMPORT_COMMAND_H_
 
 #include "app/app_context.h"
+#include "app/import/import_plan.h"
 #include "app/register/register_commands.h"
 #include "forms/file_dialog.h"
 
@@ -20,6 +21,9 @@ class ImportCommand {
  private:
   // Reads the file into rows of cells; false with *problem set when it cannot.
   bool ReadTable(const Text& path, xlsx::SheetRows* rows, Text* problem);
+  // Reads the file and plans its import; false with *problem set when the file is refused
+  // before its rows are looked at (or memory runs short).
+  bool Plan(const Text& path, ImportPlan* plan, Text* problem);
   void Refuse(const Text& path, const Text& problem);
 
   AppContext& app_;

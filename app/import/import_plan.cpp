@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "app/import/import_limits.h"
 #include "base/gbk.h"
 #include "base/text.h"
 #include "runtime/convert/conversions.h"
@@ -18,7 +19,7 @@ Text Number(long n) { return ToText(static_cast<double>(n)); }
 
 // "第 3 行第 5 列（基本工资）": where a cell is, in the file's own numbering.
 Text Where(int row, int column, const Text& title) {
-  Text where = Concat({"第 ", Number(row + 1), " 行第 ", Number(column + 1), " 列"});
+  const Text where = CellPlace(row, column);
   return title.empty() ? where : Concat({where, "（", title, "）"});
 }
 

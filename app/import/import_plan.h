@@ -10,6 +10,8 @@ namespace sr::app {
 
 // The most people a register holds.
 inline constexpr int kMostPeople = 5000;
+// The import reads no row past the title and these people.
+static_assert(xlsx::kMostRows == kMostPeople + 1);
 
 // What an import would bring into the register, worked out before anything changes.
 struct ImportPlan {

@@ -1,6 +1,7 @@
 #include "app/withholding/record_file.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "app/register/file_replacement.h"
 #include "runtime/convert/conversions.h"
@@ -203,11 +204,20 @@ recdb::FieldDescriptor WholeField(const char* name) {
 }
 
 int ReadFileContent(fs::FileSystem& files, const Text& path, std::string* content) {
+  bool too_large = false;
+  return ReadFileContentUpTo(files, path, std::numeric_limits<int64_t>::max(), content,
+                             &too_large);
+}
+
+int ReadFileContentUpTo(fs::FileSystem& files, const Text& path, int64_t most_bytes,
+                        std::string* content, bool* too_large) {
   std::unique_ptr<fs::File> file;
   int code = files.Open(path, fs::Access::kRead, fs::Share::kDenyWrite,
                         fs::Disposition::kOpenExisting, &file);
   int64_t length = 0;
   if (code == fs::kOk) code = file->Length(&length);
+  *too_large = length > most_bytes;
+  if (*too_large) length = 0;
   content->assign(static_cast<size_t>(length), '\0');
   size_t got = 0;
   if (code == fs::kOk && length > 0) code = file->ReadAt(0, content->data(), content->size(), &got);

@@ -60,6 +60,10 @@ recdb::FieldDescriptor WholeField(const char* name);
 // The whole content of the file at `path`, read with others kept from writing it meanwhile.
 // Returns 0 or a file code.
 int ReadFileContent(fs::FileSystem& files, const Text& path, std::string* content);
+// The same, for a file of at most `most_bytes`: a longer one is not read, *too_large is set and
+// *content left empty.
+int ReadFileContentUpTo(fs::FileSystem& files, const Text& path, int64_t most_bytes,
+                        std::string* content, bool* too_large);
 
 // Whether a file exists at `path` (an unreadable folder counts as no).
 bool FileExists(fs::FileSystem& files, const Text& path);

@@ -11,12 +11,15 @@
 namespace sr::app {
 namespace {
 
-std::vector<Text> SplitFields(const Text& line) {
+// The line's fields, trimmed, and their number (*count): fields past one more than a line has
+// are counted, not kept.
+std::vector<Text> SplitFields(const Text& line, int32_t* count) {
   std::vector<Text> fields(1);
+  *count = 1;
   for (char c : line) {
     if (c == ',') {
-      fields.emplace_back();
-    } else if (c != '\r') {
+      if (++*count <= kTakeOverColumns + 1) fields.emplace_back();
+    } else if (c != '\r' && *count <= kTakeOverColumns + 1) {
       fields.back() += c;
     }
   }
@@ -36,11 +39,10 @@ Text AmountTitle(size_t i) {
 
 // The entry of one line, or a message saying what is wrong with it. The amounts finer than a
 // fen are added to `finer` ("收入额：30000.005").
-bool EntryOfLine(const std::vector<Text>& f, LedgerEntry* e, Text* problem,
+bool EntryOfLine(const std::vector<Text>& f, int32_t count, LedgerEntry* e, Text* problem,
                  std::vector<Text>* finer) {
-  if (f.size() != kTakeOverColumns) {
-    *problem = Concat({"应有 ", ToText(kTakeOverColumns), " 项，实有 ", ToText(int32_t(f.size())),
-                       " 项"});
+  if (count != kTakeOverColumns) {
+    *problem = Concat({"应有 ", ToText(kTakeOverColumns), " 项，实有 ", ToText(count), " 项"});
     return false;
   }
   if (!ParseYearMonth(f[0], &e->year, &e->month)) {
@@ -92,13 +94,20 @@ std::vector<Text> ParseTakeOver(const std::string& utf8, const Text& source,
     if (end == Text::npos) end = content.size();
     const Text line = content.substr(start, end - start);
     start = end + 1;
-    const std::vector<Text> fields = SplitFields(line);
-    if (fields.size() == 1 && fields[0].empty()) continue;
+    int32_t count = 0;
+    const std::vector<Text> fields = SplitFields(line, &count);
+    if (count == 1 && fields[0].empty()) continue;
     if (number == 1 && fields[0].rfind("月份", 0) == 0) continue;
+    if (number > kMostTakeOverLines) {
+      problems.push_back(Concat({"第 ", ToText(number), " 行：文件超过了导入的上限 ",
+                                 ToText(kMostTakeOverLines),
+                                 " 行（标题一行和 12 个月、每月最多 5000 人）"}));
+      break;
+    }
     LedgerEntry entry;
     Text problem;
     finer.clear();
-    if (!EntryOfLine(fields, &entry, &problem, &finer)) {
+    if (!EntryOfLine(fields, count, &entry, &problem, &finer)) {
       problems.push_back(Concat({"第 ", ToText(number), " 行：", problem}));
       continue;
     }

@@ -17,13 +17,16 @@
 namespace sr::app {
 
 inline constexpr int kTakeOverColumns = 17;
+// Bounds no year of a payroll comes near: a file beyond one is refused, not read on.
+inline constexpr int64_t kMostTakeOverBytes = 16 << 20;
+inline constexpr int kMostTakeOverLines = 12 * 5000 + 1;  // a heading and 12 months of 5,000
 
 // Reads the file's content. Every line must have the 17 fields, a month, a number of `people`
 // and amounts that are numbers not below 0; every month must be of the same year, and a person's
-// month may come only once. Returns the messages (each naming the line), and the entries only
-// when there is none; each entry's source is `source`. `finer_than_fen`, when given, receives
-// the amounts with more decimals than a fen ("第 2 行 收入额：30000.005"), which are taken
-// rounded to the fen.
+// month may come only once; a line past kMostTakeOverLines ends the reading. Returns the
+// messages (each naming the line), and the entries only when there is none; each entry's source
+// is `source`. `finer_than_fen`, when given, receives the amounts with more decimals than a fen
+// ("第 2 行 收入额：30000.005"), which are taken rounded to the fen.
 std::vector<Text> ParseTakeOver(const std::string& utf8, const Text& source,
                                 const PeopleByNumber& people, std::vector<LedgerEntry>* entries,
                                 std::vector<Text>* finer_than_fen = nullptr);

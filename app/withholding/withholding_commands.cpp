@@ -1,5 +1,7 @@
 #include "app/withholding/withholding_commands.h"
 
+#include <new>
+
 #include "app/progress_display.h"
 #include "app/tax_rules/fen.h"
 #include "app/tax_rules/monthly_calculation.h"
@@ -289,8 +291,16 @@ void WithholdingCommands::ImportTakeOver() {
                                ui::MessageIcon::kError);
   };
   std::string content;
-  if (int code = ReadFileContent(app_.seams.files, dialog.path(), &content); code != fs::kOk) {
+  bool too_large = false;
+  if (int code = ReadFileContentUpTo(app_.seams.files, dialog.path(), kMostTakeOverBytes,
+                                     &content, &too_large);
+      code != fs::kOk) {
     return fail(Concat({"无法读取文件 ", dialog.path(), "：", DatabaseErrorMessage(code)}));
+  }
+  if (too_large) {
+    return fail(Concat({"无法导入 ", dialog.path(), "：文件大小超过了导入的上限 ",
+                        ToText(int32_t(kMostTakeOverBytes >> 20)),
+                        " MB：一年的往月数据用不到这么大的文件。"}));
   }
   // Only the people of the people file are withheld for by the ledger's months.
   PeopleByNumber people;
@@ -301,8 +311,13 @@ void WithholdingCommands::ImportTakeOver() {
   if (!LoadPeople(app_.databases, PeoplePath(), &people, &message)) return fail(message);
   std::vector<LedgerEntry> imported;
   std::vector<Text> finer;
-  const std::vector<Text> problems =
-      ParseTakeOver(content, Concat({"往月导入：", dialog.path()}), people, &imported, &finer);
+  std::vector<Text> problems;
+  try {  // the file is bounded, but memory may still run short: a message, not the end
+    problems =
+        ParseTakeOver(content, Concat({"往月导入：", dialog.path()}), people, &imported, &finer);
+  } catch (const std::bad_alloc&) {
+    return fail(Concat({"内存不足，无法导入 ", dialog.path(), "。请关闭其他程序后再试。"}));
+  }
   if (!problems.empty()) {
     return fail(Concat({"文件 ", dialog.path(), " 有错，没有导入：\r\n", JoinLines(problems)}));
   }

@@ -39,7 +39,7 @@ automation::Status LoadedSheetAutomation::CreateObject(const Text& prog_id,
 // ---------------------------------------------------------------- import
 
 bool LoadedWorkbookReader::ReadFirstSheet(std::string_view bytes, xlsx::SheetRows* rows,
-                                          std::string* error) {
+                                          xlsx::ReadFailure* failure) {
   if (real_ == nullptr && failure_.empty()) {
     auto* entry = LoadEntry<decltype(SrWorkbookReader)>("libsr_xlsx_module.so", "SrWorkbookReader",
                                                         &failure_);
@@ -47,10 +47,11 @@ bool LoadedWorkbookReader::ReadFirstSheet(std::string_view bytes, xlsx::SheetRow
   }
   if (real_ == nullptr) {
     rows->clear();
-    *error = "the workbook reader cannot be loaded: " + failure_;
+    *failure = {};
+    failure->detail = "the workbook reader cannot be loaded: " + failure_;
     return false;
   }
-  return real_->ReadFirstSheet(bytes, rows, error);
+  return real_->ReadFirstSheet(bytes, rows, failure);
 }
 
 // ---------------------------------------------------------------- printing

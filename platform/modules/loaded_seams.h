@@ -26,8 +26,9 @@ class LoadedSheetAutomation final : public automation::AutomationSeam {
 
 class LoadedWorkbookReader final : public xlsx::WorkbookReader {
  public:
-  // Without its module: false, *error naming the reason.
-  bool ReadFirstSheet(std::string_view bytes, xlsx::SheetRows* rows, std::string* error) override;
+  // Without its module: false, failure->detail naming the reason.
+  bool ReadFirstSheet(std::string_view bytes, xlsx::SheetRows* rows,
+                      xlsx::ReadFailure* failure) override;
 
  private:
   xlsx::WorkbookReader* real_ = nullptr;

@@ -8,9 +8,10 @@ namespace {
 
 class NoWorkbookReader : public WorkbookReader {
  public:
-  bool ReadFirstSheet(std::string_view, SheetRows* rows, std::string* error) override {
+  bool ReadFirstSheet(std::string_view, SheetRows* rows, ReadFailure* failure) override {
     rows->clear();
-    *error = "this build reads no workbooks";
+    *failure = {};
+    failure->detail = "this build reads no workbooks";
     return false;
   }
   bool CanRead() const override { return false; }

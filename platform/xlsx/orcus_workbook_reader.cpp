@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -35,26 +36,78 @@ std::string NumberText(double value) {
 
 namespace {
 
-// Bounds that keep a damaged or hostile file from making the rows vast: the register holds
-// 5,000 people and 22 columns, and the import refuses far less than this.
+// A little-endian number of `size` bytes at `at` of the file.
+uint64_t Le(std::string_view bytes, size_t at, int size) {
+  uint64_t value = 0;
+  for (int k = size - 1; k >= 0; --k) {
+    value = value << 8 | static_cast<unsigned char>(bytes[at + k]);
+  }
+  return value;
+}
+
+// Checks the part `name` against the bounds before it is inflated, by the sizes that the zip's
+// central directory gives (liborcus inflates a part into a buffer of the size given there, so
+// the part cannot grow past it). Throws the ReadFailure of a bound it passes.
+void CheckPartSize(std::string_view zip, std::string_view name) {
+  constexpr size_t kEnd = 22, kEntry = 46;  // the fixed sizes of the records
+  if (zip.size() < kEnd) return;
+  size_t end = zip.size() - kEnd;
+  const size_t lowest = end > 0xFFFF ? end - 0xFFFF : 0;
+  while (end > lowest && zip.substr(end, 4) != std::string_view("PK\x05\x06", 4)) --end;
+  if (zip.substr(end, 4) != std::string_view("PK\x05\x06", 4)) return;  // liborcus refuses it
+  size_t at = Le(zip, end + 16, 4);
+  for (uint64_t entries = Le(zip, end + 10, 2); entries > 0; --entries) {
+    if (at + kEntry > zip.size() || zip.substr(at, 4) != std::string_view("PK\x01\x02", 4)) return;
+    const uint64_t stored = Le(zip, at + 20, 4), inflated = Le(zip, at + 24, 4);
+    const size_t name_size = Le(zip, at + 28, 2);
+    if (at + kEntry + name_size <= zip.size() && zip.substr(at + kEntry, name_size) == name) {
+      ReadFailure failure;
+      if (inflated > kMostPartBytes) failure.limit = ReadFailure::Limit::kPartBytes;
+      if (inflated >= (1 << 20) && inflated > kMostInflation * std::max<uint64_t>(stored, 1)) {
+        failure.limit = ReadFailure::Limit::kInflation;
+      }
+      if (failure.limit != ReadFailure::Limit::kNone) {
+        failure.detail = std::string(name) + " inflates to " + std::to_string(inflated) +
+                         " bytes from " + std::to_string(stored);
+        throw failure;
+      }
+    }
+    at += kEntry + name_size + Le(zip, at + 30, 2) + Le(zip, at + 32, 2);
+  }
+}
+
+// A worksheet's own bounds, which keep a cell reference from overflowing.
 constexpr long kMaxRows = 1 << 20;
 constexpr long kMaxColumns = 1 << 14;
+
+[[noreturn]] void Beyond(ReadFailure::Limit limit, long row, long column) {
+  ReadFailure failure;
+  failure.limit = limit;
+  failure.row = row, failure.column = column;
+  failure.detail = "beyond a bound of the import";
+  throw failure;
+}
 
 class Package {
  public:
   explicit Package(std::string_view bytes)
-      : stream_(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()), zip_(&stream_) {
+      : bytes_(bytes),
+        stream_(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()),
+        zip_(&stream_) {
     zip_.load();
   }
-  // The part's bytes; empty when the package has no such part.
+  // The part's bytes; empty when the package has no such part. Throws the ReadFailure of a part
+  // beyond the bounds, before inflating it.
   std::string Part(std::string name) const {
     if (!name.empty() && name.front() == '/') name.erase(0, 1);
+    CheckPartSize(bytes_, name);
     std::vector<unsigned char> buffer;
     if (!zip_.read_file_entry(name, buffer)) return std::string();
     return std::string(buffer.begin(), buffer.end());
   }
 
  private:
+  std::string_view bytes_;
   orcus::zip_archive_stream_blob stream_;
   orcus::zip_archive zip_;
 };
@@ -101,7 +154,8 @@ std::string PartName(const std::string& target) {
   return target.starts_with('/') ? target.substr(1) : "xl/" + target;
 }
 
-// xl/sharedStrings.xml: each <si>'s text, runs joined, phonetic runs left out.
+// xl/sharedStrings.xml: each <si>'s text, runs joined, phonetic runs left out. A text is kept up
+// to one byte past the bound of a cell, so that a cell using it is refused.
 struct SharedStrings : orcus::sax_handler {
   std::vector<std::string> strings;
   std::string current;
@@ -115,10 +169,15 @@ struct SharedStrings : orcus::sax_handler {
   void end_element(const orcus::sax::parser_element& elem) {
     if (elem.name == "t") in_text = false;
     if (elem.name == "rPh") --phonetic;
-    if (elem.name == "si") strings.push_back(current);
+    if (elem.name != "si") return;
+    if (static_cast<long>(strings.size()) == kMostTexts) {
+      Beyond(ReadFailure::Limit::kTexts, -1, -1);
+    }
+    strings.push_back(current);
   }
   void characters(std::string_view text, bool) {
-    if (in_text) current += text;
+    const size_t room = kMostCellBytes + 1 - std::min(current.size(), kMostCellBytes + 1);
+    if (in_text) current += text.substr(0, room);
   }
 };
 
@@ -172,12 +231,16 @@ class SheetCells : public orcus::sax_handler {
     if (elem.name == "c") Store();
   }
   void characters(std::string_view text, bool) {
-    if (in_value_) value_ += text;
+    if (!in_value_) return;
+    if (value_.size() + text.size() > kMostCellBytes) {
+      Beyond(ReadFailure::Limit::kCellBytes, row_, column_);
+    }
+    value_ += text;
   }
 
  private:
   void Store() {
-    if (row_ < 0 || column_ < 0 || row_ >= kMaxRows || column_ >= kMaxColumns) return;
+    if (row_ < 0 || column_ < 0) return;
     SheetCell cell;
     if (cell_type_ == "s") {
       size_t index = 0;
@@ -198,6 +261,9 @@ class SheetCells : public orcus::sax_handler {
                  : SheetCell{SheetCell::Kind::kOther, value_};
     }
     if (cell.kind == SheetCell::Kind::kEmpty) return;
+    if (row_ >= kMostRows) Beyond(ReadFailure::Limit::kRows, row_, column_);
+    if (column_ >= kMostColumns) Beyond(ReadFailure::Limit::kColumns, row_, column_);
+    if (cell.text.size() > kMostCellBytes) Beyond(ReadFailure::Limit::kCellBytes, row_, column_);
     if (static_cast<size_t>(row_) >= rows_->size()) rows_->resize(row_ + 1);
     std::vector<SheetCell>& cells = (*rows_)[row_];
     if (static_cast<size_t>(column_) >= cells.size()) cells.resize(column_ + 1);
@@ -211,7 +277,7 @@ class SheetCells : public orcus::sax_handler {
   bool in_value_ = false;
 };
 
-bool Read(std::string_view bytes, SheetRows* rows, std::string* error) {
+bool Read(std::string_view bytes, SheetRows* rows, ReadFailure* failure) {
   Package package(bytes);
   FirstSheet first;
   Parse(package.Part("xl/workbook.xml"), first);
@@ -223,7 +289,7 @@ bool Read(std::string_view bytes, SheetRows* rows, std::string* error) {
   }
   const std::string sheet = package.Part(sheet_part);
   if (first.id.empty() || sheet.empty()) {
-    *error = "the workbook has no worksheet";
+    failure->detail = "the workbook has no worksheet";
     return false;
   }
   SharedStrings strings;
@@ -239,16 +305,19 @@ bool Read(std::string_view bytes, SheetRows* rows, std::string* error) {
 
 class Reader : public WorkbookReader {
  public:
-  bool ReadFirstSheet(std::string_view bytes, SheetRows* rows, std::string* error) override {
+  bool ReadFirstSheet(std::string_view bytes, SheetRows* rows, ReadFailure* failure) override {
     rows->clear();
+    *failure = {};
     try {
-      if (Read(bytes, rows, error)) return true;
-    } catch (const std::exception& e) {
-      *error = e.what();
+      if (Read(bytes, rows, failure)) return true;
+    } catch (const ReadFailure& beyond) {
+      *failure = beyond;
+    } catch (const std::exception& e) {  // std::bad_alloc too
+      failure->detail = e.what();
     } catch (...) {
-      *error = "unknown error";
+      failure->detail = "unknown error";
     }
-    if (error->empty()) *error = "unknown error";
+    if (failure->detail.empty()) failure->detail = "unknown error";
     rows->clear();
     return false;
   }

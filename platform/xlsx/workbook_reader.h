@@ -1,6 +1,7 @@
 #ifndef SALARY_PLATFORM_XLSX_WORKBOOK_READER_H_
 #define SALARY_PLATFORM_XLSX_WORKBOOK_READER_H_
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,12 +27,34 @@ struct SheetCell {
 // missing cell is empty.
 using SheetRows = std::vector<std::vector<SheetCell>>;
 
+// Bounds that no register comes near (it has 22 columns and at most 5,000 people). A file beyond
+// one is refused before more of it is read, so that a hostile or broken file costs little time
+// and memory.
+inline constexpr int64_t kMostFileBytes = 16 << 20;  // the file
+inline constexpr int64_t kMostPartBytes = 32 << 20;  // a part of a workbook, inflated
+// Inflated size over compressed size of a part of 1 MiB or more: a spreadsheet's XML compresses
+// some 5 to 20 times; far more is a file made to swell.
+inline constexpr int64_t kMostInflation = 100;
+inline constexpr long kMostRows = 5001;         // the title row and 5,000 people
+inline constexpr long kMostColumns = 64;        // the register's 22 and empty or extra ones
+inline constexpr size_t kMostCellBytes = 1024;  // a cell's text, UTF-8
+inline constexpr long kMostTexts = kMostRows * kMostColumns;  // a workbook's shared texts
+
+// Why a reader did not read a workbook.
+struct ReadFailure {
+  enum class Limit { kNone, kPartBytes, kInflation, kRows, kColumns, kCellBytes, kTexts };
+  Limit limit = Limit::kNone;  // kNone: no workbook, or a damaged one
+  long row = -1, column = -1;  // the cell beyond the limit, from 0; -1 when there is none
+  std::string detail;          // why, in the library's words (UTF-8, not for the user)
+};
+
 class WorkbookReader {
  public:
   virtual ~WorkbookReader() = default;
   // Reads the first worksheet of the workbook whose file contents are `bytes`. On failure returns
-  // false and sets *error to why (UTF-8, for the user); *rows is then unspecified.
-  virtual bool ReadFirstSheet(std::string_view bytes, SheetRows* rows, std::string* error) = 0;
+  // false and sets *failure; *rows is then unspecified. A cell holding anything beyond the
+  // limits above fails with the limit; an empty one is left out.
+  virtual bool ReadFirstSheet(std::string_view bytes, SheetRows* rows, ReadFailure* failure) = 0;
   // False when this reader reads no workbook at all, so that the program can say that importing
   // workbooks is not offered instead of calling the user's file damaged.
   virtual bool CanRead() const { return true; }

@@ -17,7 +17,7 @@ namespace {
 // Would hand back a row if the import ever asked it to read: the import must not ask.
 class ReaderThatReadsNothing : public xlsx::WorkbookReader {
  public:
-  bool ReadFirstSheet(std::string_view, xlsx::SheetRows* rows, std::string*) override {
+  bool ReadFirstSheet(std::string_view, xlsx::SheetRows* rows, xlsx::ReadFailure*) override {
     rows->assign(1, {{xlsx::SheetCell::Kind::kText, "编号"}});
     return true;
   }

@@ -32,18 +32,18 @@ TEST(LoadedSeamsTest, WorkbookReaderReadsThroughItsModule) {
   LoadedWorkbookReader reader;
   EXPECT_FALSE(Loaded("libsr_xlsx_module.so")) << "loaded before first use";
   xlsx::SheetRows rows;
-  std::string error;
+  xlsx::ReadFailure error;
   ASSERT_TRUE(
       reader.ReadFirstSheet(Bytes(fs::path(SR_XLSX_FIXTURES) / "libreoffice.xlsx"), &rows, &error))
-      << error;
+      << error.detail;
   EXPECT_TRUE(Loaded("libsr_xlsx_module.so"));
   ASSERT_EQ(rows.size(), 3u);
   ASSERT_GE(rows[1].size(), 3u);
   EXPECT_EQ(rows[1][2].kind, xlsx::SheetCell::Kind::kNumber);
   // The module's own failure comes back as it is.
   EXPECT_FALSE(reader.ReadFirstSheet("not a workbook", &rows, &error));
-  EXPECT_FALSE(error.empty());
-  EXPECT_EQ(error.find("cannot be loaded"), std::string::npos) << error;
+  EXPECT_FALSE(error.detail.empty());
+  EXPECT_EQ(error.detail.find("cannot be loaded"), std::string::npos) << error.detail;
 }
 
 TEST(LoadedSeamsTest, SheetAutomationAnswersThroughItsModule) {

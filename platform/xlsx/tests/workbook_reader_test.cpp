@@ -55,8 +55,8 @@ ws.cell(row=7, column=30, value=True)
 wb.create_sheet('第二页').append(['不读'])
 )"));
   SheetRows rows;
-  std::string error;
-  ASSERT_TRUE(RealWorkbookReader().ReadFirstSheet(bytes, &rows, &error)) << error;
+  ReadFailure error;
+  ASSERT_TRUE(RealWorkbookReader().ReadFirstSheet(bytes, &rows, &error)) << error.detail;
   EXPECT_EQ(At(rows, 0, 0).text, U8(u8"编号"));
   EXPECT_EQ(At(rows, 0, 3).text, U8(u8"备注"));
   EXPECT_EQ(At(rows, 1, 0).kind, SheetCell::Kind::kText);
@@ -82,10 +82,10 @@ wb.create_sheet('第二页').append(['不读'])
 
 TEST(WorkbookReaderTest, ReadsAWorkbookThatLibreOfficeWrote) {
   SheetRows rows;
-  std::string error;
+  ReadFailure error;
   ASSERT_TRUE(RealWorkbookReader().ReadFirstSheet(
       Bytes(std::filesystem::path(SR_XLSX_FIXTURES) / "libreoffice.xlsx"), &rows, &error))
-      << error;
+      << error.detail;
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(At(rows, 0, 3).text, U8(u8"奖金(免税)"));
   EXPECT_EQ(At(rows, 1, 0).kind, SheetCell::Kind::kText);
@@ -109,16 +109,16 @@ TEST(WorkbookReaderTest, NumberTextsAreShortAndExact) {
 
 TEST(WorkbookReaderTest, AFileThatIsNoWorkbookIsRefusedWithAReason) {
   SheetRows rows;
-  std::string error;
+  ReadFailure error;
   EXPECT_FALSE(RealWorkbookReader().ReadFirstSheet("编号,姓名\n1,张三\n", &rows, &error));
-  EXPECT_FALSE(error.empty());
+  EXPECT_FALSE(error.detail.empty());
   EXPECT_TRUE(rows.empty());
   // A workbook cut short, as an interrupted copy leaves it.
   const std::string bytes = WriteWithOpenpyxl("ws.append(['a', 1])");
-  error.clear();
+  error = {};
   EXPECT_FALSE(
       RealWorkbookReader().ReadFirstSheet(bytes.substr(0, bytes.size() / 2), &rows, &error));
-  EXPECT_FALSE(error.empty());
+  EXPECT_FALSE(error.detail.empty());
 }
 
 }  // namespace
