@@ -104,7 +104,10 @@ void RegisterCommands::ShowFailure(const char* what, const Text& path, const Tex
 void RegisterCommands::Open() {
   forms::FileDialog& dialog = app_.form.open_dialog();
   if (!dialog.Run(app_.framework, &app_.form)) return;
-  const Text path = RegisterFileName(dialog.path());
+  OpenFile(RegisterFileName(dialog.path()));
+}
+
+void RegisterCommands::OpenFile(const Text& path) {
   Text reason;
   // Before anything changes: a file that is refused stays as it was, and so does the register
   // shown now, unsaved changes and all.

@@ -35,6 +35,8 @@ class RegisterCommands {
   void StartUp();  // the main window's created event
   void New();
   void Open();
+  // Open without the dialog: shows the register file at `path` as Open does after its dialog.
+  void OpenFile(const Text& path);
   // Saves the grid into the register file (asking for a name first when untitled). A failure is
   // shown to the user and leaves the flags, the title and the file as they were.
   void Save();

@@ -17,7 +17,7 @@ MainWindow::MainWindow(forms::Framework& framework, const Seams& seams, Database
       register_(context_),
       editing_(context_, register_),
       tax_(context_),
-      withholding_(context_),
+      withholding_(context_, &register_),
       summary_(context_),
       export_(context_),
       import_(context_, register_) {

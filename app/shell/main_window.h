@@ -37,7 +37,11 @@ class MainWindow : public forms::MainWindowHandlers {
   void OnCreated() override {
     AsOneAction([this] { register_.StartUp(); });
   }
-  bool OnCloseQuery() override { return register_.MayClose(); }
+  bool OnCloseQuery() override {
+    if (!register_.MayClose()) return false;
+    withholding_.OfferRecalculation(false);
+    return true;
+  }
 
   void OnNew() override {
     AsOneAction([this] { register_.New(); });
@@ -47,9 +51,11 @@ class MainWindow : public forms::MainWindowHandlers {
   }
   void OnSave() override {
     register_.Save();
+    AsOneAction([this] { withholding_.OfferRecalculation(true); });
   }
   void OnSaveAs() override {
     register_.SaveAs();
+    AsOneAction([this] { withholding_.OfferRecalculation(true); });
   }
   void OnExit() override { register_.Exit(); }
   void OnModify() override { editing_.Modify(); }

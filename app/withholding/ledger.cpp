@@ -496,6 +496,21 @@ std::vector<LedgerEntry> ReplaceMonth(std::vector<LedgerEntry> entries, int mont
   return result;
 }
 
+bool SameRecords(const std::vector<LedgerEntry>& a, const std::vector<LedgerEntry>& b) {
+  if (a.size() != b.size()) return false;
+  const size_t size = TheLayout().record_size;
+  for (size_t i = 0; i < a.size(); ++i) {
+    std::string one(size, '\0'), other(size, '\0');
+    LedgerEntry left = a[i], right = b[i];
+    left.source.clear();
+    right.source.clear();
+    EncodeRecord(left, reinterpret_cast<uint8_t*>(one.data()));
+    EncodeRecord(right, reinterpret_cast<uint8_t*>(other.data()));
+    if (one != other) return false;
+  }
+  return true;
+}
+
 std::unordered_map<Text, CumulativeSums> SumsOfOtherRegisters(
     const std::vector<LedgerEntry>& entries, int month, const Text& source) {
   std::unordered_map<Text, CumulativeSums> sums;

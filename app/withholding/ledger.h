@@ -123,6 +123,9 @@ std::vector<LedgerEntry> ReplaceMonth(std::vector<LedgerEntry> entries, int mont
                                       std::vector<LedgerEntry> fresh,
                                       const Text& source = Text());
 
+// Whether the two lists hold the same records, field for field, their sources aside.
+bool SameRecords(const std::vector<LedgerEntry>& a, const std::vector<LedgerEntry>& b);
+
 // The sums of each person's records of `month` that came from registers other than `source`.
 std::unordered_map<Text, CumulativeSums> SumsOfOtherRegisters(
     const std::vector<LedgerEntry>& entries, int month, const Text& source);

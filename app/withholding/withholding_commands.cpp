@@ -1,5 +1,7 @@
 #include "app/withholding/withholding_commands.h"
 
+#include <algorithm>
+#include <array>
 #include <new>
 
 #include "app/progress_display.h"
@@ -60,6 +62,8 @@ PayMonth WithholdingCommands::RememberedPayMonth() const {
 }
 
 void WithholdingCommands::RegisterReplaced() {
+  // A save that the unsaved-changes prompt of New or Open made is told of here.
+  OfferRecalculation(false);
   pending_.reset();
   replaced_.reset();
   month_register_.clear();
@@ -162,7 +166,10 @@ void WithholdingCommands::Calculate() {
                        "继续计算吗？"}))) {
     return;
   }
-  if (!MayCountOtherRegisters(pay_month, ledger, outcome)) return;
+  if (!MayCountOtherRegisters(pay_month, ledger, outcome) ||
+      !MayGoOnWithoutEarlierMonths(pay_month, ledger, outcome)) {
+    return;
+  }
   ProgressDisplay progress(app_.form);
   std::vector<RowResult> results;
   Text problem;
@@ -180,6 +187,26 @@ void WithholdingCommands::Calculate() {
   WriteRegisterResults(app_.salary_register, results, progress);
   app_.state.modified = 1;
   pending_ = PendingMonth{pay_month, outcome.entries, std::move(ledger)};
+}
+
+bool WithholdingCommands::MayGoOnWithoutEarlierMonths(const PayMonth& pay_month,
+                                                      const LedgerOfMonth& ledger,
+                                                      const MonthOutcome& outcome) {
+  // From the first month that anybody of the register was employed in this year.
+  int first = pay_month.month;
+  for (const LedgerEntry& entry : outcome.entries) {
+    first = std::min(first, std::max(1, entry.result.first_month));
+  }
+  std::array<bool, 13> present{};
+  for (int8_t month : ledger.months) present[size_t(month)] = true;
+  Text missing;
+  for (int month = first; month < pay_month.month; ++month) {
+    if (present[size_t(month)]) continue;
+    missing += Concat({missing.empty() ? "" : "、", PayMonthText({pay_month.year, month})});
+  }
+  if (missing.empty()) return true;
+  return Confirm(Concat({"扣缴台账中没有 ", missing, " 的记录，这张工资表中有人那时已经在职。这些月份没有"
+                         "计算并保存的话，本月的累计数就少算了它们（请先按月份顺序计算）。继续计算吗？"}));
 }
 
 bool WithholdingCommands::MayCountOtherRegisters(const PayMonth& pay_month,
@@ -235,13 +262,68 @@ bool WithholdingCommands::BeforeRegisterSaved(const Text& path) {
 
 void WithholdingCommands::AfterRegisterSaved(const Text& path, bool saved) {
   if (!saved) return PutBackLedger();
+  NoteLaterMonths(path);
   replaced_.reset();
   // The pay month goes with the figures calculated for it, and a new register's with its file.
   const bool carried = pending_ || month_register_ == Text(kNewRegister) || month_register_ == path;
+  if (pending_) month_ = pending_->pay_month;
   pending_.reset();
   if (!carried || !month_.known()) return;
   month_register_ = path;
   WritePayMonth(app_.seams.files, path, month_);
+}
+
+void WithholdingCommands::NoteLaterMonths(const Text& path) {
+  if (!pending_ || !replaced_) return;
+  const PayMonth month = pending_->pay_month;
+  if (stale_year_ != month.year) stale_.clear();
+  stale_year_ = month.year;
+  const size_t before = stale_.size();
+  std::erase(stale_, std::pair<int, Text>(month.month, path));
+  stale_news_ = stale_news_ || (stale_.size() < before && !stale_.empty());
+  const std::vector<int8_t>& months = pending_->ledger.months;
+  std::vector<LedgerEntry> fresh = pending_->entries;
+  for (LedgerEntry& entry : fresh) entry.source = path;
+  if (std::none_of(months.begin(), months.end(), [&](int m) { return m > month.month; }) ||
+      SameRecords(replaced_->entries, fresh)) {
+    return;
+  }
+  std::vector<LedgerEntry> ledger;
+  Text message;
+  if (!LoadLedger(app_.databases, app_.seams.files, LedgerPathOf(month.year), month.year, &ledger,
+                  &message)) {
+    return ShowError(message);
+  }
+  for (const LedgerEntry& entry : ledger) {
+    const std::pair<int, Text> later(entry.month, entry.source);
+    if (entry.month > month.month && std::find(stale_.begin(), stale_.end(), later) == stale_.end()) {
+      stale_.push_back(later);
+    }
+  }
+  std::stable_sort(stale_.begin(), stale_.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  stale_news_ = true;
+}
+
+void WithholdingCommands::OfferRecalculation(bool may_open) {
+  if (!stale_news_) return;
+  stale_news_ = false;
+  Text text = "扣缴台账中已记入的以下月份，是在刚保存的这个月之前算的，用的还是改动前的数字，应按月份顺序"
+              "重新计算并保存：\r\n";
+  for (const auto& [month, source] : stale_) {
+    text += Concat({PayMonthText({stale_year_, month}), "：", source, "\r\n"});
+  }
+  const Text& first = stale_.front().second;
+  if (!may_open || registers_ == nullptr || !FileExists(app_.seams.files, first)) {
+    app_.framework.ShowMessage(text + "请依次打开这些工资表，重新计算后保存。", kTitle,
+                               ui::MessageButtons::kOk, ui::MessageIcon::kWarning);
+    return;
+  }
+  if (!Confirm(Concat({text, "现在打开 ", first, " 重新计算吗？算好后请保存，再接着算下一个。"}))) {
+    return;
+  }
+  registers_->OpenFile(first);
+  if (!app_.state.untitled && app_.state.register_path == first) Calculate();
 }
 
 void WithholdingCommands::PutBackLedger() {

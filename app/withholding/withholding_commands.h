@@ -20,12 +20,18 @@ namespace sr::app {
 // ledger when the register is saved, before the register file.
 class WithholdingCommands : public RegisterFileListener {
  public:
-  explicit WithholdingCommands(AppContext& app) : app_(app) {}
+  // `registers`, when given, opens the registers of later months to calculate them again.
+  explicit WithholdingCommands(AppContext& app, RegisterCommands* registers = nullptr)
+      : app_(app), registers_(registers) {}
 
   void Calculate();
   bool BeforeRegisterSaved(const Text& path) override;
   void AfterRegisterSaved(const Text& path, bool saved) override;
   void RegisterReplaced() override;
+  // After a save that wrote a month while the ledger holds later months: names the months that
+  // rest on other figures now, and with `may_open` offers to open the first one's register and
+  // calculate it (its save offers the next).
+  void OfferRecalculation(bool may_open);
   // "Why this tax" for the register row under the cursor: the month's calculation written out.
   void ExplainCursorRow();
   // Takes over earlier months of a year from a CSV file into the year's ledger.
@@ -59,6 +65,13 @@ class WithholdingCommands : public RegisterFileListener {
   // some of its people; asks the user when there are any.
   bool MayCountOtherRegisters(const PayMonth& pay_month, const LedgerOfMonth& ledger,
                               const MonthOutcome& outcome);
+  // Whether to go on when months of employment before the pay month are missing from the
+  // ledger; asks the user when there are any.
+  bool MayGoOnWithoutEarlierMonths(const PayMonth& pay_month, const LedgerOfMonth& ledger,
+                                   const MonthOutcome& outcome);
+  // The month just written at `path`: later months that now rest on other figures join the
+  // registers to calculate again, and the register written leaves them.
+  void NoteLaterMonths(const Text& path);
   // Puts back the register's records that the save wrote over, the register file not having
   // been written.
   void PutBackLedger();
@@ -83,6 +96,12 @@ class WithholdingCommands : public RegisterFileListener {
   PayMonth last_used_;
   std::optional<PendingMonth> pending_;
   std::optional<Replaced> replaced_;
+  RegisterCommands* registers_;
+  // The registers of months to calculate again, in month order, of the year `stale_year_`;
+  // `stale_news_` while the user has not been told of them since they changed.
+  std::vector<std::pair<int, Text>> stale_;
+  int stale_year_ = 0;
+  bool stale_news_ = false;
 };
 
 }  // namespace sr::app
