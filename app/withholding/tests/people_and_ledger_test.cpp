@@ -362,7 +362,8 @@ TEST_F(LedgerFileTest, StoredAsTheValuesFieldByFieldWouldStoreThem) {
 // The calculation rewrites the months it leaves alone from their stored bytes. The file must be
 // the one that reading every entry, replacing the month and writing every entry makes: for the
 // last month, a month in the middle and a new month, also when a text's unused room holds bytes
-// that a field write would have cleared.
+// that a field write would have cleared; and for one register of a month of two, whose other
+// register's records stay and count as this month's.
 TEST_F(LedgerFileTest, MonthRewrittenFromStoredBytesAsFromItsEntries) {
   std::vector<LedgerEntry> entries;
   for (int month = 1; month <= 4; ++month) {
@@ -390,8 +391,10 @@ TEST_F(LedgerFileTest, MonthRewrittenFromStoredBytesAsFromItsEntries) {
 
   const Text plain = Concat({ToUtf8(folder_.string()), "/plain.dat"});
   const Text fast = Concat({ToUtf8(folder_.string()), "/fast.dat"});
-  for (int month : {4, 2, 5}) {
-    SCOPED_TRACE(month);
+  const Text bonus = "/工资/补发.dat";
+  for (const auto& [month, source] : std::vector<std::pair<int, Text>>{
+           {4, ""}, {2, ""}, {5, ""}, {2, bonus}, {4, bonus}}) {
+    SCOPED_TRACE(Concat({ToText(month), " ", source}));
     std::vector<LedgerEntry> fresh;
     for (int p = 3; p <= 40; p += 3) fresh.push_back(EveryMemberSet(month, p * 7));
     std::vector<LedgerEntry> read;
@@ -400,11 +403,16 @@ TEST_F(LedgerFileTest, MonthRewrittenFromStoredBytesAsFromItsEntries) {
     // The month is saved into a copy of the ledger read, which the saving expects to find.
     ASSERT_EQ(files_.CopyFile(path_, fast), fs::kOk);
     LedgerOfMonth of_month;
-    ASSERT_TRUE(LoadLedgerOfMonth(databases_, files_, fast, 2026, month, &of_month, &message));
+    ASSERT_TRUE(
+        LoadLedgerOfMonth(databases_, files_, fast, 2026, month, &of_month, &message, source));
     EXPECT_EQ(of_month.earlier, SumsBefore(read, month));
     EXPECT_EQ(of_month.sources.size(), month == 2 ? 2u : month == 4 ? 1u : 0u);
+    EXPECT_EQ(of_month.this_month.size(), source.empty() ? 0u : month == 2 ? 20u : 30u);
+    if (!source.empty()) EXPECT_EQ(of_month.this_month, SumsOfOtherRegisters(read, month, source));
+    for (LedgerEntry& entry : fresh) entry.source = source.empty() ? entry.source : source;
 
-    ASSERT_TRUE(SaveLedger(databases_, files_, plain, ReplaceMonth(read, month, fresh), &message));
+    ASSERT_TRUE(SaveLedger(databases_, files_, plain, ReplaceMonth(read, month, fresh, source),
+                           &message));
     ASSERT_TRUE(SaveLedgerOfMonth(databases_, files_, fast, of_month, fresh, &message));
     const std::string expected = FileBytes(plain);
     ASSERT_GT(expected.size(), 100u * size);
@@ -442,21 +450,27 @@ std::vector<LedgerEntry> ThreeMonths() {
 
 // Saves `month` as a calculation does, over the ledger at `path` as it is now, and the same
 // month through the whole entries into `plain`: both files must be the same, byte for byte.
+// With a `source`, only that register's records of the month are replaced.
 void SaveMonthBothWays(DatabaseTable& databases, fs::FileSystem& files, const Text& path,
-                       const Text& plain, int month, int people, bool in_place) {
+                       const Text& plain, int month, int people, bool in_place,
+                       const Text& source = Text()) {
   std::vector<LedgerEntry> fresh;
-  for (int p = 1; p <= people; ++p) fresh.push_back(EveryMemberSet(month, 100 + p));
+  for (int p = 1; p <= people; ++p) {
+    fresh.push_back(EveryMemberSet(month, 100 + p));
+    if (!source.empty()) fresh.back().source = source;
+  }
   std::vector<LedgerEntry> read;
   LedgerOfMonth of_month;
   Text message;
   ASSERT_TRUE(LoadLedger(databases, files, path, 2026, &read, &message));
-  ASSERT_TRUE(LoadLedgerOfMonth(databases, files, path, 2026, month, &of_month, &message));
+  ASSERT_TRUE(LoadLedgerOfMonth(databases, files, path, 2026, month, &of_month, &message, source));
   EXPECT_EQ(InPlace(of_month), in_place);
   EXPECT_EQ(of_month.earlier, SumsBefore(read, month));
   const std::string created = CreationTime(path);
   ASSERT_TRUE(SaveLedgerOfMonth(databases, files, path, of_month, fresh, &message))
       << ToUtf8(message);
-  ASSERT_TRUE(SaveLedger(databases, files, plain, ReplaceMonth(read, month, fresh), &message));
+  ASSERT_TRUE(
+      SaveLedger(databases, files, plain, ReplaceMonth(read, month, fresh, source), &message));
   EXPECT_TRUE(FileBytes(path) == FileBytes(plain));
   if (in_place) {
     EXPECT_EQ(CreationTime(path), created);
@@ -474,6 +488,16 @@ TEST_F(LedgerFileTest, LastMonthOrANewOneWrittenInPlaceAsAWholeWriteWritesIt) {
     SCOPED_TRACE(month * 100 + people);
     SaveMonthBothWays(databases_, files_, path_, plain, month, people, true);
   }
+  // A second register of the last month, then the first one again: the other's records stay.
+  SaveMonthBothWays(databases_, files_, path_, plain, 6, 4, true, "/工资/补发.dat");
+  SaveMonthBothWays(databases_, files_, path_, plain, 6, 11, true, "/工资/6月.dat");
+  std::vector<LedgerEntry> read;
+  Text ignored;
+  ASSERT_TRUE(LoadLedger(databases_, files_, path_, 2026, &read, &ignored));
+  EXPECT_EQ(PersonMonths(read, 6).size(), 11u);
+  EXPECT_EQ(std::count_if(read.begin(), read.end(),
+                          [](const LedgerEntry& e) { return e.source == "/工资/补发.dat"; }),
+            4);
 }
 
 #ifndef _WIN32
