@@ -68,7 +68,7 @@ bool ImportCommand::Plan(const Text& path, ImportPlan* plan, Text* problem) {
   try {
     xlsx::SheetRows sheet;
     if (!ReadTable(path, &sheet, problem)) return false;
-    *plan = PlanImport(sheet, app_.salary_register);
+    *plan = PlanImport(sheet, app_.salary_register, register_.TextFieldWidths());
     return true;
   } catch (const std::bad_alloc&) {
     *problem = kNoMemory;

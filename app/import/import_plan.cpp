@@ -50,13 +50,24 @@ const SheetCell& CellAt(const xlsx::SheetRows& sheet, size_t row, size_t column)
 
 bool ColumnHasData(const xlsx::SheetRows& sheet, size_t column) {
   for (size_t row = 1; row < sheet.size(); ++row) {
-    if (!CellAt(sheet, row, column).text.empty()) return true;
+    const SheetCell& cell = CellAt(sheet, row, column);
+    if (!cell.text.empty() || cell.kind == SheetCell::Kind::kNoValue) return true;
   }
   return false;
 }
 
-// The cell's text in GBK, or false with *problem set.
+// The cell's text in GBK, or false with *problem set: also for a formula without its value and
+// a text with a NUL, which would cut it.
 bool ToGbk(const SheetCell& cell, const Text& where, Text* gbk, Text* problem) {
+  if (cell.kind == SheetCell::Kind::kNoValue) {
+    *problem = Concat({where, "是公式，但文件中没有它算出的值：请先在电子表格程序（Excel、WPS 或 "
+                              "LibreOffice）中打开这个工作簿并保存，再导入。"});
+    return false;
+  }
+  if (cell.text.find('\0') != std::string::npos) {
+    *problem = Concat({where, "中有空字符（NUL），它会截断后面的字。请在文件中删去它再导入。"});
+    return false;
+  }
   std::string bad;
   if (Utf8ToGbk(cell.text, gbk, &bad)) return true;
   char code[16] = "?";
@@ -115,9 +126,15 @@ bool MatchColumns(const xlsx::SheetRows& sheet, const SalaryRegister& salary_reg
   return true;
 }
 
-bool TakeCell(const SheetCell& cell, int register_column, const Text& where, Text* text,
-              Text* problem) {
+bool TakeCell(const SheetCell& cell, int register_column, int32_t width, const Text& where,
+              Text* text, Text* problem) {
   if (!ToGbk(cell, where, text, problem)) return false;
+  if (width > 0 && text->size() > static_cast<size_t>(width)) {
+    *problem = Concat({where, "有 ", Number(static_cast<long>(text->size())),
+                       " 字节，超过了工资表这一栏能保存的 ", Number(width),
+                       " 字节（一个汉字 2 字节）。请在文件中改短再导入。"});
+    return false;
+  }
   if (!IsAmountColumn(register_column) || text->empty()) return true;
   if (cell.kind == SheetCell::Kind::kText && IsNumberText(*text)) {
     // A number kept as text keeps its text, without the spaces around it.
@@ -152,7 +169,8 @@ bool IsNumberText(const Text& text) {
   return i == end;
 }
 
-ImportPlan PlanImport(const xlsx::SheetRows& sheet, const SalaryRegister& salary_register) {
+ImportPlan PlanImport(const xlsx::SheetRows& sheet, const SalaryRegister& salary_register,
+                      const TextWidths& widths) {
   ImportPlan plan;
   if (sheet.empty()) {
     plan.problem = "文件是空的：第一行应是工资项目的名称，下面每行一个人。";
@@ -166,7 +184,10 @@ ImportPlan PlanImport(const xlsx::SheetRows& sheet, const SalaryRegister& salary
       const int column = plan.columns[c];
       if (column < 0) continue;
       const Text where = Where(r, c, plan.file_titles[c]);
-      if (!TakeCell(CellAt(sheet, r, c), column, where, &row[column], &plan.problem)) return plan;
+      if (!TakeCell(CellAt(sheet, r, c), column, widths[column], where, &row[column],
+                    &plan.problem)) {
+        return plan;
+      }
       any = any || !row[column].empty();
     }
     if (!any) continue;

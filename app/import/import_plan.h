@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "app/register/register_storage.h"
 #include "app/register/salary_register.h"
 #include "platform/xlsx/workbook_reader.h"
 
@@ -32,9 +33,12 @@ struct ImportPlan {
 // Matches the first row's titles to the register's titles (exactly first; then ignoring
 // "(免税)" and spaces) and checks every cell: a text that GBK cannot hold, an amount that is not a
 // number, a title that matches nothing (or an item that two columns match), a file without the
-// number or name column, and more than kMostPeople rows are refused. A number cell keeps the
-// digits the reader gave it; a text cell keeps its text, also in an amount column.
-ImportPlan PlanImport(const xlsx::SheetRows& sheet, const SalaryRegister& salary_register);
+// number or name column, more than kMostPeople rows, a formula without its value, a text with a
+// NUL and a text longer than `widths` gives its column (0: no bound) are refused, each naming
+// the cell. A number cell keeps the digits the reader gave it; a text cell keeps its text, also
+// in an amount column.
+ImportPlan PlanImport(const xlsx::SheetRows& sheet, const SalaryRegister& salary_register,
+                      const TextWidths& widths = {});
 
 enum class ImportMode { kAppend, kReplace };
 

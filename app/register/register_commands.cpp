@@ -34,6 +34,11 @@ void RegisterCommands::StartUp() {
   New();
 }
 
+TextWidths RegisterCommands::TextFieldWidths() const {
+  return app::TextFieldWidths(app_.seams.files, RelayPath(),
+                              shown_structure_ ? &*shown_structure_ : nullptr);
+}
+
 Text RegisterCommands::RelayPath() const {
   return SideFilePath(app_.state.program_directory, kRelayFileName);
 }

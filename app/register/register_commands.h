@@ -68,6 +68,8 @@ class RegisterCommands {
   // when the program may not write it there); false when it cannot be opened (then no register
   // file is shown).
   bool ReopenRegister(const Text& path);
+  // The bytes each text column can hold in the file the register is saved to (0: not known).
+  TextWidths TextFieldWidths() const;
   // Tells the user that `path` could not be handled: "<what> <path>：<reason>".
   void ShowFailure(const char* what, const Text& path, const Text& reason, const char* title);
 

@@ -214,6 +214,22 @@ bool ReadFieldDescriptors(fs::FileSystem& files, const Text& path,
 
 }  // namespace
 
+TextWidths TextFieldWidths(fs::FileSystem& files, const Text& relay_path,
+                           const RegisterStructure* shown) {
+  std::vector<recdb::FieldDescriptor> fields;
+  if (shown != nullptr) {
+    fields = shown->fields;
+  } else if (!ReadFieldDescriptors(files, relay_path, &fields)) {
+    fields.clear();
+  }
+  TextWidths widths{};
+  if (!HasRegisterFields(fields, nullptr)) return widths;
+  for (int column = 0; column < kRegisterColumns; ++column) {
+    widths[column] = fields[column].text_width;
+  }
+  return widths;
+}
+
 bool HasRegisterShape(DatabaseTable& databases, Text* reason) {
   const recdb::Database* db = databases.current();
   if (db == nullptr) return Fail(LastDatabaseError(), reason);

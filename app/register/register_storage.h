@@ -1,6 +1,7 @@
 #ifndef SALARY_APP_REGISTER_REGISTER_STORAGE_H_
 #define SALARY_APP_REGISTER_REGISTER_STORAGE_H_
 
+#include <array>
 #include <vector>
 
 #include "app/progress_display.h"
@@ -63,6 +64,15 @@ bool LoadSortedRegister(DatabaseTable& databases, SalaryRegister& salary_registe
 // of a float field): no infinity ever reaches a register file.
 bool WriteRegister(DatabaseTable& databases, const SalaryRegister& salary_register,
                    ProgressDisplay* progress, Text* reason);
+
+// The bytes each text column of the register holds in its file (0 for the amount columns).
+using TextWidths = std::array<int32_t, kRegisterColumns>;
+
+// The text widths of the register file that Save shapes the register after: `shown`'s fields
+// when there is a register file shown, else the relay file's. All 0 (no bound known) when the
+// fields cannot be read or have not the register's shape.
+TextWidths TextFieldWidths(fs::FileSystem& files, const Text& relay_path,
+                           const struct RegisterStructure* shown);
 
 // Where the structure of a saved register comes from.
 enum class StructureSource {

@@ -221,8 +221,11 @@ class SheetCells : public orcus::sax_handler {
       row_ = row, column_ = column;
       cell_type_ = type_;
       value_.clear();
+      has_formula_ = has_value_ = false;
     } else if (elem.name == "v" || (elem.name == "t" && cell_type_ == "inlineStr")) {
-      in_value_ = true;
+      in_value_ = has_value_ = true;
+    } else if (elem.name == "f") {
+      has_formula_ = true;
     }
     reference_.clear(), type_.clear();
   }
@@ -246,8 +249,13 @@ class SheetCells : public orcus::sax_handler {
       size_t index = 0;
       std::from_chars(value_.data(), value_.data() + value_.size(), index);
       cell = {SheetCell::Kind::kText, index < strings_.size() ? strings_[index] : std::string()};
-    } else if (cell_type_ == "str" || cell_type_ == "inlineStr") {
+    } else if ((cell_type_ == "str" && (has_value_ || !has_formula_)) ||
+               cell_type_ == "inlineStr") {
       cell = {SheetCell::Kind::kText, value_};
+    } else if (has_formula_ && value_.empty()) {
+      // Never calculated, as openpyxl writes formulas: only a text result (t="str") may be
+      // empty, and it is taken above.
+      cell = {SheetCell::Kind::kNoValue, std::string()};
     } else if (cell_type_ == "b") {
       cell = {SheetCell::Kind::kOther, value_ == "1" ? "TRUE" : "FALSE"};
     } else if (cell_type_ == "e") {
@@ -274,7 +282,7 @@ class SheetCells : public orcus::sax_handler {
   SheetRows* rows_;
   std::string reference_, type_, cell_type_, value_;
   long row_ = -1, column_ = -1;
-  bool in_value_ = false;
+  bool in_value_ = false, has_formula_ = false, has_value_ = false;
 };
 
 bool Read(std::string_view bytes, SheetRows* rows, ReadFailure* failure) {

@@ -18,6 +18,7 @@ struct SheetCell {
     kText,    // a text cell: `text` exactly as the workbook holds it
     kNumber,  // a number cell: `text` has every digit the workbook's number holds (see below)
     kOther,   // a truth value, date or time, written as text
+    kNoValue,  // a formula whose result the workbook does not hold: `text` is empty
   };
   Kind kind = Kind::kEmpty;
   std::string text;  // UTF-8

@@ -167,5 +167,58 @@ menu 文件 导入
   EXPECT_LT(run.peak_growth, 32 << 20);
 }
 
+// Files that would import something other than what they show are refused, naming the cell: a
+// formula whose value the workbook does not hold (as openpyxl writes it), GBK rows with a UTF-8
+// row among them, a NUL inside a text, a text longer than the register's field. Nothing changes.
+TEST(ImportRefusalsTest, WhatWouldImportWrongIsRefusedNamingTheCell) {
+  const std::string folder = testing::MakeTempFolder("import_refusals");
+  const fs::path dir(folder);
+  auto write = [&](const char* name, const std::string& bytes) {
+    std::ofstream(dir / name, std::ios::binary) << bytes;
+  };
+  write("mixed.csv", "编号,姓名\n1,张三\n2," + U8(u8"李四") + "\n3,王五\n");  // GBK, one row UTF-8
+  write("nul.csv", U8(u8"编号,姓名\n1,张") + std::string(1, '\0') + U8(u8"三\n"));
+  write("long.csv", U8(u8"编号,姓名\n1,一二三四五六七八九十十\n"));  // 22 bytes in GBK, the field 20
+  struct Case {
+    const char* file;
+    const char8_t* says;
+    bool preview;  // the preview opens too, showing the problem
+  };
+  std::vector<Case> cases = {
+      {"mixed.csv", u8"文件混用了两种编码：第 1 行第 1 列是 GBK，第 3 行第 2 列是 UTF-8", false},
+      {"nul.csv", u8"第 2 行第 2 列（姓名）中有空字符（NUL）", true},
+      {"long.csv", u8"第 2 行第 2 列（姓名）有 22 字节，超过了工资表这一栏能保存的 20 字节", true},
+  };
+#ifndef _WIN32
+  const fs::path script = dir / "make.py";
+  std::ofstream(script) << U8(u8R"py(
+import os, sys, openpyxl
+for name, row in (('amount.xlsx', ['1', '甲', '=1+2']), ('name.xlsx', ['2', '=A2&"x"'])):
+    wb = openpyxl.Workbook()
+    wb.active.append(['编号', '姓名', '基本工资'])
+    wb.active.append(row)
+    wb.save(os.path.join(sys.argv[1], name))
+)py");
+  const std::string command = "/usr/bin/python3 '" + script.string() + "' '" + folder + "'";
+  ASSERT_EQ(std::system(command.c_str()), 0) << command;
+  cases.insert(cases.end(), {{"amount.xlsx", u8"第 2 行第 3 列（基本工资）是公式，但文件中没有它算出的值：请先在电子表格程序", true},
+                             {"name.xlsx", u8"第 2 行第 2 列（姓名）是公式，但文件中没有它算出的值", true}});
+#endif
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    const std::u8string file(c.file, c.file + strlen(c.file));
+    std::string transcript;
+    EXPECT_EQ(testing::RunScript(
+                  folder, u8"make-relay\nmenu 文件 新建\nenter 1 1 甲\nchoose-file " + file +
+                              (c.preview ? u8"\nmodal\n  expect enabled 按钮追加 no\n  press 取消\nend"
+                                         : u8"") +
+                              u8"\nmenu 文件 导入\nexpect message-with \"无法导入 " + file + u8"：\" \"" +
+                              c.says + u8"\"\nexpect cell 1 1 甲\nexpect cell 2 1 \"\"\n",
+                  &transcript),
+              0)
+        << transcript;
+  }
+}
+
 }  // namespace
 }  // namespace sr::app
