@@ -71,7 +71,8 @@ const std::vector<recdb::FieldDescriptor>& Layout() { return TheLayout().fields;
 
 // The texts after 月份, in order, and the last field.
 Text LedgerEntry::*const kHeadTexts[] = {&LedgerEntry::number, &LedgerEntry::name,
-                                         &LedgerEntry::id_number};
+                                         &LedgerEntry::id_number, &LedgerEntry::id_type,
+                                         &LedgerEntry::method};
 
 // A record's bytes as writing each field's value one by one stores them; the serial number's
 // 4 bytes are left alone. Every ledger is written this way, so it must stay byte for byte
@@ -137,12 +138,21 @@ bool IsAsWritten(const uint8_t* record, size_t index) {
 }  // namespace
 
 std::vector<recdb::FieldDescriptor> LedgerFields() {
-  std::vector<recdb::FieldDescriptor> fields = {WholeField("月份"), TextField("编号", 20),
-                                                TextField("姓名", 20), TextField("证件号码", 30)};
+  std::vector<recdb::FieldDescriptor> fields = {
+      WholeField("月份"),         TextField("编号", 20),     TextField("姓名", 20),
+      TextField("证件号码", 30), TextField("证件类型", 24), TextField("计算方法", 12)};
   for (const AmountField& f : kHeadAmounts) fields.push_back(NumberField(f.name));
   fields.push_back(WholeField("预扣率"));
   for (const AmountField& f : kTailAmounts) fields.push_back(NumberField(f.name));
   fields.push_back(TextField("来源", 200));
+  return fields;
+}
+
+std::vector<recdb::FieldDescriptor> EarlierLedgerFields() {
+  std::vector<recdb::FieldDescriptor> fields = LedgerFields();
+  std::erase_if(fields, [](const recdb::FieldDescriptor& field) {
+    return field.name == "证件类型" || field.name == "计算方法";
+  });
   return fields;
 }
 
@@ -163,13 +173,27 @@ Text OtherYearProblem(const uint8_t* record, const Text& path, int year) {
                  " ", entry.name, "），不是 ", ToText(year), " 年的台账，本次没有计算"});
 }
 
+// A record of a ledger of the earlier layout as this layout holds it: by the cumulative method,
+// its income with the tax-exempt income it left out (see EarlierLedgerFields).
+void Upgrade(uint8_t* record) {
+  LedgerEntry e;
+  DecodeRecord(record, e);
+  e.method = kCumulativeMethod;
+  if (e.source.rfind(kTakenOverSource, 0) != 0) {
+    e.figures.income = RoundToPlaces(e.figures.income + e.figures.exempt_income, 2);
+    e.result.sums.income = RoundToPlaces(e.result.sums.income + e.result.sums.exempt_income, 2);
+  }
+  EncodeRecord(e, record);
+}
+
 // Hands every record of the ledger of `year` at `path` (a missing file has none) to `each`
 // with its month; `begin` is told the number of records and the file's creation time first.
 // False with a message when the file cannot be read or holds a record of another year.
+// `earlier`, when given, is told whether the file has the earlier layout.
 bool ReadLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& path, int year,
                 const std::function<void(int32_t count, double created)>& begin,
                 const std::function<void(const uint8_t* record, int month)>& each,
-                Text* message) {
+                Text* message, bool* earlier = nullptr) {
   if (!RecoverRecordFile(files, path, message)) return false;
   if (!FileExists(files, path)) return true;
   const int32_t month_at = MonthOffset();
@@ -185,7 +209,9 @@ bool ReadLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& pat
     return true;
   };
   Text problem;
-  if (!ReadStoredRecords(databases, path, kLedgerAlias, LedgerFields(), begin, take, &problem)) {
+  static const EarlierLayout kEarlier{EarlierLedgerFields(), Upgrade};
+  if (!ReadStoredRecords(databases, path, kLedgerAlias, LedgerFields(), begin, take, &problem,
+                         &kEarlier, earlier)) {
     *message = other_year ? problem : Concat({"扣缴台账有问题，本次没有计算：", problem});
     return false;
   }
@@ -291,10 +317,14 @@ bool ReadLedgerOfMonth(DatabaseTable& databases, fs::FileSystem& files, const Te
   ledger->month = month;
   ledger->source = source;
   MonthReader reader(ledger, keep_all);
-  return ReadLedger(
+  bool earlier = false;
+  const bool ok = ReadLedger(
       databases, files, path, year,
       [&](int32_t count, double created) { reader.Begin(count, created); },
-      [&](const uint8_t* record, int m) { reader.Take(record, m); }, message);
+      [&](const uint8_t* record, int m) { reader.Take(record, m); }, message, &earlier);
+  // A ledger of the earlier layout is written whole in this one.
+  if (earlier) ledger->as_written = false;
+  return ok;
 }
 
 }  // namespace

@@ -15,6 +15,13 @@
 // calculation used. Earlier months are read from it; a calculation rewrites its month.
 namespace sr::app {
 
+// How a record's tax was worked out: residents by the cumulative method, everybody else paid
+// in the month (non-residents) by the monthly table.
+inline constexpr char kCumulativeMethod[] = "累计预扣法";
+inline constexpr char kMonthlyMethod[] = "月度税率表";
+// What the source of a month taken over from a file starts with.
+inline constexpr char kTakenOverSource[] = "往月导入：";
+
 // One record.
 struct LedgerEntry {
   int year = 0;
@@ -22,13 +29,21 @@ struct LedgerEntry {
   Text number;
   Text name;
   Text id_number;
+  Text id_type;             // 居民身份证, 护照, ... as the people file had it
+  Text method;              // kCumulativeMethod or kMonthlyMethod
   MonthFigures figures;     // figures.withheld: the tax withheld that month
   double basic = 0;         // the month's basic deduction
   CumulativeResult result;  // the cumulative figures (zero for months taken over)
   Text source;              // the register it came from, or a note for months taken over
 };
 
+// The fields of a ledger. Ledgers of the earlier layout, without 证件类型 and 计算方法, are read
+// as well: their records are all of residents, by the cumulative method, and their 收入额 and
+// 累计收入额 held the taxable income items only, so the tax-exempt income is added back (not to
+// months taken over, whose 收入额 always was the whole income). The first saving writes such a
+// ledger whole in this layout.
 std::vector<recdb::FieldDescriptor> LedgerFields();
+std::vector<recdb::FieldDescriptor> EarlierLedgerFields();
 
 // "扣缴台账2026.dat" in `folder`.
 Text LedgerPath(const Text& folder, int year);

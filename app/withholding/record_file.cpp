@@ -19,6 +19,7 @@ Text Failure(const char* what, const Text& path, int code) {
 }
 
 bool HasFields(DatabaseTable& databases, const std::vector<recdb::FieldDescriptor>& fields) {
+  if (fields.empty()) return false;
   for (size_t i = 0; i < fields.size(); ++i) {
     if (databases.GetFieldName(int(i + 1)) != fields[i].name) return false;
   }
@@ -41,9 +42,12 @@ bool HasLayout(DatabaseTable& databases, const std::vector<recdb::FieldDescripto
 
 // The file opened read-only with the fields checked and held whole while `read` reads its
 // `count` records; closed again.
+// With `earlier` fields, a file of those is read as well, and *is_earlier says which it was.
 bool ReadWholeFile(DatabaseTable& databases, const Text& path, const Text& alias,
                    const std::vector<recdb::FieldDescriptor>& fields, Text* message,
-                   const std::function<bool(int32_t count)>& read) {
+                   const std::function<bool(int32_t count)>& read,
+                   const std::vector<recdb::FieldDescriptor>& earlier = {},
+                   bool* is_earlier = nullptr) {
   OpenOptions options;
   options.read_only = 1;
   if (!databases.OpenDatabase(path, alias, options)) {
@@ -51,6 +55,7 @@ bool ReadWholeFile(DatabaseTable& databases, const Text& path, const Text& alias
     return false;
   }
   bool ok = HasFields(databases, fields);
+  if (!ok && HasFields(databases, earlier)) ok = *is_earlier = true;
   if (!ok) *message = Concat({"文件 ", path, kNotThisKind});
   // Under the whole-database lock the records are read in batches, not a lock per field, and
   // nobody changes the file half-way through the reading.
@@ -124,15 +129,40 @@ bool ReadStoredRecords(DatabaseTable& databases, const Text& path, const Text& a
                        const std::vector<recdb::FieldDescriptor>& fields,
                        const std::function<void(int32_t count, double created)>& begin,
                        const std::function<bool(const uint8_t* record, Text* message)>& take,
-                       Text* message) {
+                       Text* message, const EarlierLayout* earlier, bool* was_earlier) {
   std::vector<recdb::FieldDescriptor> laid = fields;
   const int32_t size = recdb::AssignOffsets(&laid);
-  return ReadWholeFile(databases, path, alias, fields, message, [&](int32_t count) {
-    if (!HasLayout(databases, laid, size)) {
+  std::vector<recdb::FieldDescriptor> laid_before = earlier ? earlier->fields : laid;
+  const int32_t size_before = recdb::AssignOffsets(&laid_before);
+  bool is_earlier = false;
+  // The fields of an earlier record that the current one keeps, by name.
+  std::vector<std::pair<const recdb::FieldDescriptor*, const recdb::FieldDescriptor*>> kept;
+  for (const recdb::FieldDescriptor& from : laid_before) {
+    for (const recdb::FieldDescriptor& to : laid) {
+      if (to.name == from.name && to.type == from.type && to.width() == from.width()) {
+        kept.emplace_back(&from, &to);
+      }
+    }
+  }
+  std::string upgraded(size_t(size), '\0');
+  auto record_of = [&](const uint8_t* stored) -> const uint8_t* {
+    if (!is_earlier) return stored;
+    std::fill(upgraded.begin(), upgraded.end(), '\0');
+    uint8_t* record = reinterpret_cast<uint8_t*>(upgraded.data());
+    std::copy(stored, stored + 4, record);  // the serial number
+    for (const auto& [from, to] : kept) {
+      std::copy(stored + from->offset, stored + from->offset + from->width(), record + to->offset);
+    }
+    earlier->upgrade(record);
+    return record;
+  };
+  const auto read = [&](int32_t count) {
+    if (!HasLayout(databases, is_earlier ? laid_before : laid, is_earlier ? size_before : size)) {
       *message = Concat({"文件 ", path, kNotThisKind});
       return false;
     }
     begin(count, databases.current()->header().created);
+    const size_t stored_size = size_t(is_earlier ? size_before : size);
     std::string bytes;
     for (int32_t first = 1; first <= count; first += kSlice) {
       const int32_t n = std::min(kSlice, count - first + 1);
@@ -141,13 +171,17 @@ bool ReadStoredRecords(DatabaseTable& databases, const Text& path, const Text& a
         return false;
       }
       for (int32_t r = 0; r < n; ++r) {
-        if (!take(reinterpret_cast<const uint8_t*>(bytes.data()) + size_t(r) * size, message)) {
-          return false;
-        }
+        const auto* stored = reinterpret_cast<const uint8_t*>(bytes.data()) + size_t(r) * stored_size;
+        if (!take(record_of(stored), message)) return false;
       }
     }
     return true;
-  });
+  };
+  const bool ok = ReadWholeFile(databases, path, alias, fields, message, read,
+                                earlier ? earlier->fields : std::vector<recdb::FieldDescriptor>(),
+                                &is_earlier);
+  if (was_earlier != nullptr) *was_earlier = is_earlier;
+  return ok;
 }
 
 bool WriteRecordFile(DatabaseTable& databases, fs::FileSystem& files, const Text& path,

@@ -36,12 +36,20 @@ bool WriteRecordFile(DatabaseTable& databases, fs::FileSystem& files, const Text
 // ReadStoredRecords tells `begin` the number of records and the file's creation time, then hands
 // the stored bytes of each record in turn to `take`, which returns false to stop the reading with
 // its own message. A file whose fields are not laid out exactly as `fields` counts as a file of
-// another kind.
+// another kind, unless `earlier` is given and it is laid out as that: an earlier layout of the
+// same file, whose records are handed on as records of `fields` (each field of the same name,
+// type and width taking the earlier value, the others zero, then `earlier->upgrade` for what
+// else differs), and `*was_earlier` is set.
+struct EarlierLayout {
+  std::vector<recdb::FieldDescriptor> fields;
+  std::function<void(uint8_t* record)> upgrade;
+};
 bool ReadStoredRecords(DatabaseTable& databases, const Text& path, const Text& alias,
                        const std::vector<recdb::FieldDescriptor>& fields,
                        const std::function<void(int32_t count, double created)>& begin,
                        const std::function<bool(const uint8_t* record, Text* message)>& take,
-                       Text* message);
+                       Text* message, const EarlierLayout* earlier = nullptr,
+                       bool* was_earlier = nullptr);
 // WriteStoredRecords writes `count` records whose bytes `encode` fills in (the record arrives
 // zeroed; its first 4 bytes, the serial number, are given by the file); crash-safe as
 // WriteRecordFile.

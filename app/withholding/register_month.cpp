@@ -60,15 +60,25 @@ CumulativeSums WithThisMonth(CumulativeSums sums, const CumulativeSums& this_mon
   return sums;
 }
 
-LedgerEntry EntryOf(const SalaryRegister& salary_register, int row, const Person& person,
-                    const MonthSetting& setting, CumulativeSums earlier,
-                    const CumulativeSums* this_month, const std::vector<bool>& exempt) {
+// A record of the month with whose it is, by which method, from which register.
+LedgerEntry EntryHead(const SalaryRegister& salary_register, int row, const Person& person,
+                      const MonthSetting& setting, const char* method) {
   LedgerEntry entry;
   entry.year = setting.year;
   entry.month = setting.month;
   entry.number = person.number;
   entry.name = salary_register.Name(row);
   entry.id_number = person.id_number;
+  entry.id_type = person.id_type;
+  entry.method = method;
+  entry.source = setting.source;
+  return entry;
+}
+
+LedgerEntry EntryOf(const SalaryRegister& salary_register, int row, const Person& person,
+                    const MonthSetting& setting, CumulativeSums earlier,
+                    const CumulativeSums* this_month, const std::vector<bool>& exempt) {
+  LedgerEntry entry = EntryHead(salary_register, row, person, setting, kCumulativeMethod);
   entry.figures = FiguresOfRow(salary_register, row, person, exempt);
   if (this_month != nullptr) {
     earlier = WithThisMonth(earlier, *this_month);
@@ -88,13 +98,27 @@ LedgerEntry EntryOf(const SalaryRegister& salary_register, int row, const Person
       entry.result.basic -
           CumulativeBasic(*setting.table, person.terms, setting.year, setting.month - 1),
       2);
-  entry.source = setting.source;
+  return entry;
+}
+
+// A non-resident's record of the month: the pay items' figures (no declared deductions); the
+// tax and the monthly table's deduction are the monthly calculation's (SetMonthlyTax).
+LedgerEntry MonthlyEntryOf(const SalaryRegister& salary_register, int row, const Person& person,
+                           const MonthSetting& setting, const std::vector<bool>& exempt) {
+  LedgerEntry entry = EntryHead(salary_register, row, person, setting, kMonthlyMethod);
+  entry.figures = FiguresOfRow(salary_register, row, Person(), exempt);
   return entry;
 }
 
 }  // namespace
 
 Text PersonKey(const Text& number) { return TrimSpaces(number); }
+
+void SetMonthlyTax(LedgerEntry* entry, double tax, const TaxBrackets& monthly) {
+  entry->figures.withheld = tax;
+  entry->result.tax = tax;
+  entry->basic = monthly.threshold;
+}
 
 MonthFigures RowFigures(const SalaryRegister& salary_register, int row, const Person& person) {
   return FiguresOfRow(salary_register, row, person, ExemptColumns(salary_register));
@@ -134,7 +158,12 @@ MonthOutcome WorkOutMonth(const SalaryRegister& salary_register, const MonthSett
       outcome.missing.push_back(Concat({key, " ", salary_register.Name(row)}));
       continue;
     }
-    if (!person->second.resident) continue;
+    if (!person->second.resident) {
+      outcome.monthly_rows.push_back(row);
+      outcome.monthly_entries.push_back(MonthlyEntryOf(salary_register, row, person->second,
+                                                       setting, exempt));
+      continue;
+    }
     const EmploymentTerms& terms = person->second.terms;
     if (terms.hire_year * 100 + terms.hire_month > setting.year * 100 + setting.month) {
       outcome.hired_later.push_back(Concat({key, " ", salary_register.Name(row), "：入职年月 ",

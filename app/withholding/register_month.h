@@ -42,6 +42,10 @@ struct MonthOutcome {
   std::vector<Text> in_other_registers;
   std::vector<int> resident_rows;         // rows withheld by the cumulative method
   std::vector<LedgerEntry> entries;       // their records for the ledger, in the same order
+  // The rows of non-residents in the people file, withheld by the monthly table, and their
+  // records for the ledger without the tax: SetMonthlyTax fills it in.
+  std::vector<int> monthly_rows;
+  std::vector<LedgerEntry> monthly_entries;
 };
 
 // The rows of residents in the people file are worked out by the cumulative method on top of
@@ -49,6 +53,9 @@ struct MonthOutcome {
 // resident hired after the pay month is not worked out but named in `hired_later`.
 // REQUIRES: the setting's pointers are set.
 MonthOutcome WorkOutMonth(const SalaryRegister& salary_register, const MonthSetting& setting);
+
+// A non-resident's record with the tax that the monthly table gave and its monthly deduction.
+void SetMonthlyTax(LedgerEntry* entry, double tax, const TaxBrackets& monthly);
 
 // The number as the people file and the ledger key it: without surrounding spaces.
 Text PersonKey(const Text& number);

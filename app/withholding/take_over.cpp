@@ -117,11 +117,15 @@ std::vector<Text> ParseTakeOver(const std::string& utf8, const Text& source,
                                  " 年不同，一次只能导入一年"}));
       continue;
     }
-    if (people.find(entry.number) == people.end()) {
+    const auto person = people.find(entry.number);
+    if (person == people.end()) {
       problems.push_back(Concat({"第 ", ToText(number), " 行：编号 ", entry.number,
                                  " 不在人员信息中"}));
       continue;
     }
+    entry.id_type = person->second.id_type;
+    if (entry.id_number.empty()) entry.id_number = person->second.id_number;
+    entry.method = person->second.resident ? kCumulativeMethod : kMonthlyMethod;
     const auto [first, fresh] = line_of_month.try_emplace({entry.month, entry.number}, number);
     if (!fresh) {
       problems.push_back(Concat({"第 ", ToText(number), " 行：编号 ", entry.number, " 的 ",

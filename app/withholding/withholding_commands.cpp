@@ -186,7 +186,15 @@ void WithholdingCommands::Calculate() {
   }
   WriteRegisterResults(app_.salary_register, results, progress);
   app_.state.modified = 1;
-  pending_ = PendingMonth{pay_month, outcome.entries, std::move(ledger)};
+  // Everybody paid in the month goes into the ledger, non-residents with the monthly tax.
+  std::vector<LedgerEntry> entries = outcome.entries;
+  for (size_t i = 0; i < outcome.monthly_rows.size(); ++i) {
+    SetMonthlyTax(&entries.emplace_back(outcome.monthly_entries[i]),
+                  results[size_t(outcome.monthly_rows[i] - 1)].tax, monthly);
+  }
+  std::stable_sort(entries.begin(), entries.end(),
+                   [](const LedgerEntry& a, const LedgerEntry& b) { return a.number < b.number; });
+  pending_ = PendingMonth{pay_month, std::move(entries), std::move(ledger)};
 }
 
 bool WithholdingCommands::MayGoOnWithoutEarlierMonths(const PayMonth& pay_month,
@@ -396,7 +404,7 @@ void WithholdingCommands::ImportTakeOver() {
   std::vector<Text> problems;
   try {  // the file is bounded, but memory may still run short: a message, not the end
     problems =
-        ParseTakeOver(content, Concat({"往月导入：", dialog.path()}), people, &imported, &finer);
+        ParseTakeOver(content, Concat({kTakenOverSource, dialog.path()}), people, &imported, &finer);
   } catch (const std::bad_alloc&) {
     return fail(Concat({"内存不足，无法导入 ", dialog.path(), "。请关闭其他程序后再试。"}));
   }

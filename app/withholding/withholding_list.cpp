@@ -5,7 +5,8 @@
 namespace sr::app {
 namespace {
 
-// The columns, with the figure of an entry that each shows after 编号, 姓名 and 证件号码.
+// The columns, with the figure of an entry that each shows after 编号, 姓名, 证件类型, 证件号码
+// and 计算方法.
 struct ListColumn {
   const char* title;
   double (*figure)(const LedgerEntry&);
@@ -39,7 +40,7 @@ const ListColumn kColumns[] = {
 
 const std::vector<Text>& WithholdingListTitles() {
   static const std::vector<Text> titles = [] {
-    std::vector<Text> t = {"编号", "姓名", "证件号码"};
+    std::vector<Text> t = {"编号", "姓名", "证件类型", "证件号码", "计算方法"};
     for (const ListColumn& column : kColumns) t.push_back(column.title);
     return t;
   }();
@@ -57,7 +58,7 @@ std::vector<std::vector<Text>> WithholdingListRows(const std::vector<LedgerEntry
     const CumulativeSums sums = earlier == before.end() ? CumulativeSums() : earlier->second;
     e.result.sums.income = RoundToPlaces(sums.income + e.figures.income, 2);
     e.result.withheld_before = sums.withheld;
-    std::vector<Text> row = {e.number, e.name, e.id_number};
+    std::vector<Text> row = {e.number, e.name, e.id_type, e.id_number, e.method};
     for (const ListColumn& column : kColumns) row.push_back(ToText(column.figure(e)));
     rows.push_back(std::move(row));
   }

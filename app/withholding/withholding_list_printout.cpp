@@ -22,14 +22,15 @@ struct PrintedColumn {
   const char* title;
 };
 
-// 编号, 姓名, 证件号码, then the amounts; the seven special additional deductions as one.
+// 编号, 姓名, 证件号码, 计算方法, then the amounts; the seven special additional deductions as
+// one.
 constexpr PrintedColumn kPrinted[] = {
-    {0, 0, nullptr},   {1, 1, nullptr},   {2, 2, nullptr},   {3, 3, nullptr},
-    {4, 4, nullptr},   {5, 5, nullptr},   {6, 12, "专项附加扣除"}, {13, 13, nullptr},
-    {14, 14, nullptr}, {15, 15, nullptr}, {16, 16, nullptr}, {17, 17, nullptr},
-    {18, 18, nullptr},
+    {0, 0, nullptr},   {1, 1, nullptr},   {3, 3, nullptr},   {4, 4, nullptr},
+    {5, 5, nullptr},   {6, 6, nullptr},   {7, 7, nullptr},   {8, 14, "专项附加扣除"},
+    {15, 15, nullptr}, {16, 16, nullptr}, {17, 17, nullptr}, {18, 18, nullptr},
+    {19, 19, nullptr}, {20, 20, nullptr},
 };
-constexpr int kFirstAmount = 3;  // index into kPrinted
+constexpr int kFirstAmount = 4;  // index into kPrinted
 
 double Amount(const std::vector<Text>& row, const PrintedColumn& column) {
   double sum = 0;
@@ -64,7 +65,8 @@ ListTable TableOf(const std::vector<std::vector<Text>>& rows) {
     }
     table.lines.push_back(std::move(line));
   }
-  table.totals = {"合计", Concat({ToText(static_cast<int32_t>(rows.size())), " 人"}), ""};
+  table.totals = {"合计", Concat({ToText(static_cast<int32_t>(rows.size())), " 人"})};
+  table.totals.resize(kFirstAmount);
   for (size_t c = kFirstAmount; c < std::size(kPrinted); ++c) table.totals.push_back(ToText(sums[c]));
   return table;
 }

@@ -12,7 +12,7 @@ namespace {
 
 constexpr int kCellText = 1;
 const char kAmountFormat[] = "#,##0.00";
-constexpr int kFirstAmountListColumn = 4;  // 1-based sheet column of 收入额
+constexpr int kFirstAmountListColumn = 6;  // 1-based sheet column of 收入额
 
 }  // namespace
 
@@ -34,7 +34,7 @@ void WithholdingListWindow::OnCreated(forms::WithholdingListForm& form) {
   const int columns = static_cast<int>(titles.size());
   Grid& grid = form.grid();
   for (int c = 0; c < columns; ++c) grid.SetCellValue(0, c, kCellText, Value::FromText(titles[c]));
-  grid.SetColumnWidth(2, 150);
+  grid.SetColumnWidth(3, 150);  // 证件号码
   for (size_t r = 0; r < rows_.size(); ++r) {
     for (int c = 0; c < columns; ++c) {
       grid.SetCellValue(static_cast<int>(r + 1), c, kCellText, Value::FromText(rows_[r][c]));

@@ -171,6 +171,59 @@ class LedgerFileTest : public ::testing::Test {
   fs::FileSystem& files_ = fs::RealFileSystem();
 };
 
+// A ledger written before 证件类型 and 计算方法 were kept still opens: its records are residents'
+// by the cumulative method, a calculated month's income gets back the tax-exempt income it left
+// out (a month taken over keeps its own), and the next saving writes the ledger whole anew.
+TEST_F(LedgerFileTest, ALedgerOfTheEarlierLayoutOpensAndIsWrittenAnew) {
+  const std::vector<recdb::FieldDescriptor> fields = EarlierLedgerFields();
+  auto record = [&](int month, const char* number, double income, double exempt,
+                    const Text& source) {
+    RecordValues values;
+    for (const recdb::FieldDescriptor& field : fields) {
+      const Text name = field.name;
+      if (name == "月份") {
+        values.push_back(Value::Int(202600 + month));
+      } else if (field.type == recdb::FieldType::kInt) {
+        values.push_back(Value::Int(3));
+      } else if (field.type == recdb::FieldType::kText) {
+        values.push_back(Value::FromText(name == "编号" ? Text(number) : name == "来源" ? source : ""));
+      } else {
+        values.push_back(Value::Double(name == "收入额" || name == "累计收入额" ? income
+                                       : name == "免税收入" || name == "累计免税收入" ? exempt
+                                                                                   : 0));
+      }
+    }
+    return values;
+  };
+  Text message;
+  ASSERT_TRUE(WriteRecordFile(databases_, files_, path_, "扣缴台账", fields,
+                              {record(1, "1001", 13000, 2000, Concat({kTakenOverSource, "a.csv"})),
+                               record(2, "1001", 13000, 2000, "二月.dat")},
+                              &message));
+  std::vector<LedgerEntry> entries;
+  ASSERT_TRUE(LoadLedger(databases_, files_, path_, 2026, &entries, &message)) << ToUtf8(message);
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[0].figures.income, 13000);  // taken over: as it was
+  EXPECT_EQ(entries[1].figures.income, 15000);
+  EXPECT_EQ(entries[1].result.sums.income, 15000);
+  EXPECT_EQ(entries[1].method, kCumulativeMethod);
+
+  LedgerOfMonth ledger;
+  ASSERT_TRUE(LoadLedgerOfMonth(databases_, files_, path_, 2026, 3, &ledger, &message));
+  EXPECT_FALSE(InPlace(ledger));
+  EXPECT_EQ(ledger.earlier.at("1001").income, 28000);
+  LedgerEntry march = Entry(2026, 3, "1001", 15000, 90);
+  march.id_type = "护照";
+  ASSERT_TRUE(SaveLedgerOfMonth(databases_, files_, path_, ledger, {march}, &message));
+  std::vector<RecordValues> stored;
+  ASSERT_TRUE(ReadRecordFile(databases_, path_, "扣缴台账", LedgerFields(), &stored, &message))
+      << ToUtf8(message);
+  ASSERT_EQ(stored.size(), 3u);
+  ASSERT_TRUE(LoadLedger(databases_, files_, path_, 2026, &entries, &message));
+  EXPECT_EQ(entries[1].figures.income, 15000);  // added back once, not at every reading
+  EXPECT_EQ(entries[2].id_type, "护照");
+}
+
 TEST_F(LedgerFileTest, RoundTripAndSumsOfEarlierMonths) {
   std::vector<LedgerEntry> entries;
   Text message;

@@ -40,9 +40,9 @@ TEST(WithholdingListPdfTest, EveryPersonOnPagesThatEachCarryHeadingTitlesAndPage
     std::vector<Text> row(WithholdingListTitles().size(), "0");
     row[0] = "P" + std::to_string(1000 + i);
     row[1] = FromUtf8("张三");
-    row[2] = "11010519491231002X";
-    row[3] = std::to_string(10000 + i);
-    row[16] = "75";
+    row[3] = "11010519491231002X";
+    row[5] = std::to_string(10000 + i);
+    row[18] = "75";
     rows.push_back(row);
   }
   {

@@ -75,10 +75,12 @@ TEST(WithholdingListTest, TwoHundredPeopleOnAsManyPagesAsNeededWithTotalsAtTheEn
     std::vector<Text> row(titles.size(), "0");
     row[0] = "P" + std::to_string(i);
     row[1] = "张三";
-    row[2] = "11010519491231002X";
-    row[3] = std::to_string(1000 + i);                   // 收入额
-    for (int k = 6; k <= 12; ++k) row[k] = "100";        // the seven special additional ones
-    row[16] = "3.5";                                     // 本月应扣缴税额
+    row[2] = "居民身份证";
+    row[3] = "11010519491231002X";
+    row[4] = "累计预扣法";
+    row[5] = std::to_string(1000 + i);                   // 收入额
+    for (int k = 8; k <= 14; ++k) row[k] = "100";        // the seven special additional ones
+    row[18] = "3.5";                                     // 本月应扣缴税额
     rows.push_back(row);
   }
   const Text heading = "2026年2月 个人所得税扣缴明细";
