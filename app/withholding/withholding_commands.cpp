@@ -403,8 +403,8 @@ void WithholdingCommands::ImportTakeOver() {
   std::vector<Text> finer;
   std::vector<Text> problems;
   try {  // the file is bounded, but memory may still run short: a message, not the end
-    problems =
-        ParseTakeOver(content, Concat({kTakenOverSource, dialog.path()}), people, &imported, &finer);
+    problems = ParseTakeOver(content, Concat({kTakenOverSource, dialog.path()}), people,
+                             &imported, &finer);
   } catch (const std::bad_alloc&) {
     return fail(Concat({"内存不足，无法导入 ", dialog.path(), "。请关闭其他程序后再试。"}));
   }
