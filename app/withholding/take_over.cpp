@@ -37,6 +37,19 @@ Text AmountTitle(size_t i) {
   return kTail[i - kAdditionalKindNames.size()];
 }
 
+// Whether the text fits the ledger's field of that name; otherwise *problem says so (the ledger
+// would cut it).
+bool FitsLedger(const Text& text, const char* field, Text* problem) {
+  static const std::vector<recdb::FieldDescriptor> kFields = LedgerFields();
+  for (const recdb::FieldDescriptor& d : kFields) {
+    if (d.name != field || text.size() <= static_cast<size_t>(d.text_width)) continue;
+    *problem = Concat({field, "“", text, "”有 ", ToText(int32_t(text.size())),
+                       " 字节，超过了扣缴台账能保存的 ", ToText(d.text_width), " 字节"});
+    return false;
+  }
+  return true;
+}
+
 // The entry of one line, or a message saying what is wrong with it. The amounts finer than a
 // fen are added to `finer` ("收入额：30000.005").
 bool EntryOfLine(const std::vector<Text>& f, int32_t count, LedgerEntry* e, Text* problem,
@@ -51,6 +64,10 @@ bool EntryOfLine(const std::vector<Text>& f, int32_t count, LedgerEntry* e, Text
   }
   if (f[1].empty()) {
     *problem = "编号是空的";
+    return false;
+  }
+  if (!FitsLedger(f[1], "编号", problem) || !FitsLedger(f[2], "姓名", problem) ||
+      !FitsLedger(f[3], "证件号码", problem)) {
     return false;
   }
   e->number = f[1];
@@ -82,18 +99,26 @@ std::vector<Text> ParseTakeOver(const std::string& utf8, const Text& source,
   std::vector<Text> finer;
   std::map<std::pair<int, Text>, int> line_of_month;  // (month, number): the line it came on
   entries->clear();
-  Text content;
-  std::string bad;
-  if (!Utf8ToGbk(utf8.rfind("\xEF\xBB\xBF", 0) == 0 ? utf8.substr(3) : utf8, &content, &bad)) {
-    problems.push_back(Concat({"文件不是 UTF-8 文本，或有程序不能保存的字符"}));
-    return problems;
-  }
+  const std::string_view content =
+      std::string_view(utf8).substr(utf8.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0);
   size_t start = 0;
   for (int number = 1; start < content.size(); ++number) {
     size_t end = content.find('\n', start);
-    if (end == Text::npos) end = content.size();
-    const Text line = content.substr(start, end - start);
+    if (end == std::string_view::npos) end = content.size();
+    const std::string_view raw = content.substr(start, end - start);
     start = end + 1;
+    // Each line on its own, so that the message names the line.
+    Text line;
+    std::string bad;
+    if (raw.find('\0') != std::string_view::npos) {
+      problems.push_back(Concat({"第 ", ToText(number), " 行：有空字符（NUL），它会截断后面的字"}));
+      continue;
+    }
+    if (!Utf8ToGbk(std::string(raw), &line, &bad)) {
+      problems.push_back(Concat({"第 ", ToText(number),
+                                 " 行：不是 UTF-8 文本，或有程序不能保存的字符"}));
+      continue;
+    }
     int32_t count = 0;
     const std::vector<Text> fields = SplitFields(line, &count);
     if (count == 1 && fields[0].empty()) continue;

@@ -3,7 +3,9 @@
 // keeps what it held. A header with one row of very many commas takes time in step with its size.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <fstream>

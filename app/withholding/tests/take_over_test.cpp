@@ -46,11 +46,14 @@ TEST(TakeOverTest, EveryBadLineIsNamedAndNothingIsTaken) {
       "2026-02,1001,a,,100,,,,,,,,,,,0\n"     // 16 fields
       "2025-12,1001,a,,100,,,,,,,,,,,,0\n"    // another year
       "2026-01,1009,a,,100,,,,,,,,,,,,0\n"    // not in the people file
-      "2026-01,1001,a,,200,,,,,,,,,,,,0\n";   // January of 1001 again
+      "2026-01,1001,a,,200,,,,,,,,,,,,0\n"    // January of 1001 again
+      "2026-03,1001,a\xff,,100,,,,,,,,,,,,0\n" +  // not UTF-8
+      std::string("2026-03,1001,a\0b,,100,,,,,,,,,,,,0\n", 35) +  // a NUL
+      Utf8(u8"2026-03,1001,一二三四五六七八九十十,,100,,,,,,,,,,,,0\n");  // 22 bytes, 20 kept
   std::vector<LedgerEntry> entries;
   const std::vector<Text> problems = ParseTakeOver(csv, "x.csv", People(), &entries);
   EXPECT_TRUE(entries.empty());
-  ASSERT_EQ(problems.size(), 7u);
+  ASSERT_EQ(problems.size(), 10u);
   for (size_t i = 0; i < problems.size(); ++i) {
     EXPECT_EQ(problems[i].rfind("第 " + std::to_string(i + 2) + " 行", 0), 0u)
         << ToUtf8(problems[i]);
@@ -58,6 +61,11 @@ TEST(TakeOverTest, EveryBadLineIsNamedAndNothingIsTaken) {
   EXPECT_NE(problems[2].find("-100"), Text::npos);
   EXPECT_EQ(problems[5], "第 7 行：编号 1009 不在人员信息中");
   EXPECT_EQ(problems[6], "第 8 行：编号 1001 的 2026-01 与第 1 行重复");
+  EXPECT_NE(problems[7].find("UTF-8"), Text::npos) << ToUtf8(problems[7]);
+  EXPECT_NE(problems[8].find("空字符"), Text::npos) << ToUtf8(problems[8]);
+  EXPECT_NE(problems[9].find("姓名“一二三四五六七八九十十”有 22 字节，超过了扣缴台账能保存的 20 字节"),
+            Text::npos)
+      << ToUtf8(problems[9]);
   EXPECT_FALSE(ParseTakeOver("2026-01,1001,\xff\xfe,,1,,,,,,,,,,,,0\n", "x", People(), &entries).empty());
 }
 
