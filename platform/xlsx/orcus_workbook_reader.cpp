@@ -50,16 +50,19 @@ uint64_t Le(std::string_view bytes, size_t at, int size) {
 // the part cannot grow past it). Throws the ReadFailure of a bound it passes.
 void CheckPartSize(std::string_view zip, std::string_view name) {
   constexpr size_t kEnd = 22, kEntry = 46;  // the fixed sizes of the records
+  constexpr std::string_view kEndMark("PK\x05\x06", 4), kEntryMark("PK\x01\x02", 4);
   if (zip.size() < kEnd) return;
+  // The end record is the last one, after which only its comment (up to 64 KiB) may follow.
   size_t end = zip.size() - kEnd;
   const size_t lowest = end > 0xFFFF ? end - 0xFFFF : 0;
-  while (end > lowest && zip.substr(end, 4) != std::string_view("PK\x05\x06", 4)) --end;
-  if (zip.substr(end, 4) != std::string_view("PK\x05\x06", 4)) return;  // liborcus refuses it
+  while (end > lowest && zip.substr(end, 4) != kEndMark) --end;
+  if (zip.substr(end, 4) != kEndMark) return;  // no zip: liborcus refuses it
   size_t at = Le(zip, end + 16, 4);
   for (uint64_t entries = Le(zip, end + 10, 2); entries > 0; --entries) {
-    if (at + kEntry > zip.size() || zip.substr(at, 4) != std::string_view("PK\x01\x02", 4)) return;
+    if (at + kEntry > zip.size() || zip.substr(at, 4) != kEntryMark) return;
     const uint64_t stored = Le(zip, at + 20, 4), inflated = Le(zip, at + 24, 4);
     const size_t name_size = Le(zip, at + 28, 2);
+    // Every entry of the name counts (a package may hold one twice).
     if (at + kEntry + name_size <= zip.size() && zip.substr(at + kEntry, name_size) == name) {
       ReadFailure failure;
       if (inflated > kMostPartBytes) failure.limit = ReadFailure::Limit::kPartBytes;
