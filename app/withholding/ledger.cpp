@@ -313,9 +313,10 @@ class MonthReader {
 bool ReadLedgerOfMonth(DatabaseTable& databases, fs::FileSystem& files, const Text& path,
                        int year, int month, const Text& source, bool keep_all,
                        LedgerOfMonth* ledger, Text* message) {
-  *ledger = LedgerOfMonth();
-  ledger->month = month;
-  ledger->source = source;
+  LedgerOfMonth empty;  // `source` may be the ledger's own
+  empty.month = month;
+  empty.source = source;
+  *ledger = std::move(empty);
   MonthReader reader(ledger, keep_all);
   bool earlier = false;
   const bool ok = ReadLedger(

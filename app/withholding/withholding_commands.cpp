@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <new>
 
 #include "app/progress_display.h"
@@ -250,6 +251,13 @@ bool WithholdingCommands::BeforeRegisterSaved(const Text& path) {
                       "。工资表照常保存，本月的计算结果没有记入扣缴台账：请重新计算，再保存。"}));
     return true;
   }
+  if (!ShowsPendingTax()) {
+    pending_.reset();
+    ShowError(Concat({"工资表中的个人所得税已不是 ", PayMonthText(pay_month),
+                      " 计算的结果（撤销过、删改过人员或税额）。工资表照常保存，本月的计算结果没有记入"
+                      "扣缴台账：请重新计算，再保存。"}));
+    return true;
+  }
   std::vector<LedgerEntry> fresh = pending_->entries;
   for (LedgerEntry& entry : fresh) entry.source = path;
   // A ledger changed since the calculation read it is refused here: the figures rest on it.
@@ -266,6 +274,20 @@ bool WithholdingCommands::BeforeRegisterSaved(const Text& path) {
   std::erase_if(old, [&](const LedgerEntry& entry) { return entry.source != path; });
   replaced_ = Replaced{pay_month, path, std::move(old)};
   return true;
+}
+
+bool WithholdingCommands::ShowsPendingTax() const {
+  std::unordered_map<Text, double> tax;
+  const SalaryRegister& salary_register = app_.salary_register;
+  for (int r = 1; r < salary_register.RowCount(); ++r) {
+    if (salary_register.IsPerson(r)) {
+      tax.emplace(PersonKey(salary_register.Number(r)), salary_register.Amount(r, kIncomeTaxColumn));
+    }
+  }
+  return std::all_of(pending_->entries.begin(), pending_->entries.end(), [&](const LedgerEntry& e) {
+    const auto shown = tax.find(e.number);
+    return shown != tax.end() && std::abs(shown->second - e.result.tax) < kAmountTolerance;
+  });
 }
 
 void WithholdingCommands::AfterRegisterSaved(const Text& path, bool saved) {

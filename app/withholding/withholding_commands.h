@@ -72,6 +72,8 @@ class WithholdingCommands : public RegisterFileListener {
   // The month just written at `path`: later months that now rest on other figures join the
   // registers to calculate again, and the register written leaves them.
   void NoteLaterMonths(const Text& path);
+  // Whether the register still shows the tax of every person that the month calculated.
+  bool ShowsPendingTax() const;
   // Puts back the register's records that the save wrote over, the register file not having
   // been written.
   void PutBackLedger();
