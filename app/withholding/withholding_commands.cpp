@@ -542,6 +542,11 @@ bool WithholdingCommands::Explain(int row, Text* text) {
       if (entry.number == person->first && entry.month < pay_month.month) earlier.push_back(entry);
     }
     *text = ExplainCumulative(outcome.entries[i], earlier, resident);
+    if (const auto other = this_month.find(person->first); other != this_month.end()) {
+      *text += Concat({"本月另有其他工资表的记录：收入 ", ToText(other->second.income), " 元，已扣税 ",
+                       ToText(other->second.withheld),
+                       " 元，都已算入上面的累计数和已预扣税额（同月多张工资表合并计算）。\r\n"});
+    }
     return true;
   }
   if (outcome.duplicates.empty()) {  // the only other reason: hired after the pay month
