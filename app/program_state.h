@@ -1,6 +1,9 @@
 #ifndef SALARY_APP_PROGRAM_STATE_H_
 #define SALARY_APP_PROGRAM_STATE_H_
 
+#include <vector>
+
+#include "app/own_files.h"
 #include "base/value.h"
 
 namespace sr::app {
@@ -15,6 +18,9 @@ struct ProgramState {
   Text program_directory;
   // Full path of the register file chosen in the last Open or Save dialog.
   Text register_path;
+  // The files the program keeps for itself in the program directory, which Save As and Sort
+  // never write a register over (the main window names them).
+  std::vector<OwnFile> own_files;
 };
 
 }  // namespace sr::app

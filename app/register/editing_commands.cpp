@@ -2,6 +2,7 @@
 
 #include "app/register/find_window.h"
 #include "app/register/register_storage.h"
+#include "base/text.h"
 #include "forms/grid/grid.h"
 #include "runtime/recdb/database.h"
 
@@ -56,6 +57,11 @@ void EditingCommands::Sort() {
   const int column = grid.GetCursorColumn();
   if (!ShowsRegisterFile()) {
     app_.framework.ShowMessage("没有打开的工资表文件：请先保存或打开工资表，再排序。", kSortTitle);
+    return;
+  }
+  if (const Text own = register_.OwnFileKind(register_.shown_register_file()); !own.empty()) {
+    register_.ShowFailure("无法排序文件", register_.shown_register_file(),
+                          Concat({"这是", own, "，排序不会写入它"}), kSortTitle);
     return;
   }
   if (grid.GetCursorRow() < 0 || column < 0 || column >= kRegisterFields) {

@@ -4,6 +4,7 @@
 #include "forms/grid/grid.h"
 #include "runtime/convert/conversions.h"
 #include "runtime/recdb/database.h"
+#include "runtime/recdb/format.h"
 
 namespace sr::app {
 
@@ -43,11 +44,20 @@ Text RegisterCommands::RelayPath() const {
   return SideFilePath(app_.state.program_directory, kRelayFileName);
 }
 
-bool RegisterCommands::IsRelayFile(const Text& path) const {
-  Text full_path, relay;
-  fs::FileSystem& files = app_.seams.files;
-  return files.FullPath(path, &full_path) == fs::kOk &&
-         files.FullPath(RelayPath(), &relay) == fs::kOk && full_path == relay;
+Text RegisterCommands::OwnFileKind(const Text& path) const {
+  return OwnFileAt(app_.seams.files, app_.state.own_files, app_.state.program_directory, path);
+}
+
+bool RegisterCommands::NamesAFile(const Text& chosen, const Text& path) {
+  const Text title = recdb::FileTitle(chosen);
+  bool folder = title.find_first_not_of('.') == Text::npos;  // "", ".", "..", "dir/", ".dat"
+  for (const Text* name : {&chosen, &path}) {
+    bool is_folder = false;
+    if (!folder && app_.seams.files.IsFolder(*name, &is_folder) == fs::kOk) folder = is_folder;
+  }
+  if (!folder) return true;
+  ShowFailure("无法保存文件", chosen, "这是文件夹或没有文件名，请输入要保存的文件名", kSaveTitle);
+  return false;
 }
 
 void RegisterCommands::New() {
@@ -179,18 +189,21 @@ RegisterCommands::SaveOutcome RegisterCommands::SaveRegister(const Text& structu
   ProgramState& state = app_.state;
   const bool create = state.untitled == 1;
   Text path = state.register_path;
+  Text chosen;
   if (create) {
     forms::FileDialog& dialog = app_.form.save_dialog();
     if (!dialog.Run(app_.framework, &app_.form)) return SaveOutcome::kCancelled;
-    path = RegisterFileName(dialog.path());
+    chosen = dialog.path();
+    path = RegisterFileName(chosen);
   }
   app_.seams.files.SetCurrentDirectory(state.program_directory);
+  if (create && !NamesAFile(chosen, path)) return SaveOutcome::kFailed;
   Grid& grid = app_.grid();
   grid.SetCursor(grid.GetCursorRow(), grid.GetCursorColumn());  // commits an edit in progress
   app_.form.grid_control().SetFocus();
 
-  if (IsRelayFile(path)) {
-    ShowFailure("无法保存文件", path, "这是新建工资表所用的中转文件，请换一个文件名", kSaveTitle);
+  if (const Text own = OwnFileKind(path); !own.empty()) {
+    ShowFailure("无法保存文件", path, Concat({"这是", own, "，请换一个文件名"}), kSaveTitle);
     return SaveOutcome::kFailed;
   }
   if (!MaySaveAt(path)) return SaveOutcome::kFailed;

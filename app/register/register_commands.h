@@ -70,6 +70,10 @@ class RegisterCommands {
   bool ReopenRegister(const Text& path);
   // The bytes each text column can hold in the file the register is saved to (0: not known).
   TextWidths TextFieldWidths() const;
+  // What `path` is when it names a file that the program keeps for itself (the relay file, the
+  // tax tables, the people file, a ledger, their journals); empty for any other file. No
+  // register is written over one of them, whatever name the save dialog was given.
+  Text OwnFileKind(const Text& path) const;
   // Tells the user that `path` could not be handled: "<what> <path>：<reason>".
   void ShowFailure(const char* what, const Text& path, const Text& reason, const char* title);
 
@@ -87,8 +91,9 @@ class RegisterCommands {
   bool MaySaveAt(const Text& path);
   void LayOutNewRegister();
   Text RelayPath() const;
-  // People never go into the relay file, whatever name the save dialog was given.
-  bool IsRelayFile(const Text& path) const;
+  // Whether the name `chosen` in the save dialog (`path` with the default extension) names a
+  // file: not a folder, and not empty; otherwise tells the user.
+  bool NamesAFile(const Text& chosen, const Text& path);
 
   AppContext& app_;
   ProgressDisplay progress_;

@@ -2,7 +2,11 @@
 
 #include <algorithm>
 
+#include "app/printouts/printout_settings.h"
 #include "app/printouts/printouts_window.h"
+#include "app/tax_rules/tax_table.h"
+#include "app/withholding/ledger.h"
+#include "app/withholding/people_file.h"
 #include "forms/grid/grid.h"
 #include "platform/ui/keys.h"
 
@@ -23,6 +27,13 @@ MainWindow::MainWindow(forms::Framework& framework, const Seams& seams, Database
       import_(context_, register_) {
   history_.SetOnStepsChanged([this] { ShowStepsAvailable(); });
   register_.SetFileListener(&withholding_);
+  state.own_files = {{kRelayFileName, "新建工资表所用的中转文件"},
+                     {kScratchFileName, "排序所用的临时文件"},
+                     {kTaxTableFileName, "程序所用的税率表"},
+                     {kResidentTaxTable.file_name, "程序所用的居民预扣率表"},
+                     {kPeopleFileName, "程序所用的人员信息文件"},
+                     {kLedgerFileNames, "程序所用的扣缴台账"},
+                     {kPrintoutSettingsFile, "程序所用的打印设置文件"}};
 }
 
 void MainWindow::TakeStep(std::optional<RegisterRange> (UndoHistory::*step)()) {

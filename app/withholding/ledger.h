@@ -47,6 +47,8 @@ std::vector<recdb::FieldDescriptor> EarlierLedgerFields();
 
 // "扣缴台账2026.dat" in `folder`.
 Text LedgerPath(const Text& folder, int year);
+// The names of the ledgers of every year, a '#' standing for each digit of the year.
+inline constexpr char kLedgerFileNames[] = "扣缴台账####.dat";
 
 // The ledger file as it was read: a ledger written anew since has another creation time, one
 // with a month added another number of records.

@@ -121,6 +121,9 @@ class FileSystem {
   // Whether `path` names a file or a folder. A missing file or folder on the way is not a
   // failure (*exists is false); a malformed path is.
   virtual int Exists(const Path& path, bool* exists) = 0;
+  // Whether `path` names a folder (or a link to one). A missing one is not a failure (*folder is
+  // false); a malformed path is.
+  virtual int IsFolder(const Path& path, bool* folder) = 0;
   // The file that `path` finally names once symbolic links are followed; `path` itself when it
   // is no link or does not exist (a link to a missing file gives the missing file's path). A
   // save writes its new file beside this one. A loop of links gives kBadPath.

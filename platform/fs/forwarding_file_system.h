@@ -51,6 +51,7 @@ class ForwardingFileSystem : public FileSystem {
   }
   int RemoveFile(const Path& path) override { return target_.RemoveFile(path); }
   int Exists(const Path& path, bool* exists) override { return target_.Exists(path, exists); }
+  int IsFolder(const Path& path, bool* folder) override { return target_.IsFolder(path, folder); }
   int ResolveLinks(const Path& path, Path* target) override {
     return target_.ResolveLinks(path, target);
   }

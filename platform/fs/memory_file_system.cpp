@@ -326,6 +326,15 @@ int MemoryFileSystem::Exists(const Path& path, bool* exists) {
   return kOk;
 }
 
+int MemoryFileSystem::IsFolder(const Path& path, bool* folder) {
+  *folder = false;
+  std::lock_guard lock(*state_->mutex);
+  Located at;
+  if (int code = state_->Find(path, &at)) return code;
+  *folder = at.place == Place::kFolder;
+  return kOk;
+}
+
 int MemoryFileSystem::GetCurrentDirectory(Path* directory) {
   std::lock_guard lock(*state_->mutex);
   return FromUtf8Path(state_->cwd, directory);

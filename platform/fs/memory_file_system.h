@@ -33,6 +33,7 @@ class MemoryFileSystem : public FileSystem {
   int ReplaceFile(const Path& from, const Path& to) override;
   int RemoveFile(const Path& path) override;
   int Exists(const Path& path, bool* exists) override;
+  int IsFolder(const Path& path, bool* folder) override;
   int GetCurrentDirectory(Path* directory) override;
   int SetCurrentDirectory(const Path& directory) override;
 

@@ -182,6 +182,19 @@ class PosixFileSystem : public fs::FileSystem {
     return CodeForErrno(errno, ErrnoContext::kPath);
   }
 
+  int IsFolder(const Path& path, bool* folder) override {
+    *folder = false;
+    std::string native;
+    if (int code = fs::ToUtf8Path(path, &native)) return code;
+    struct stat info;
+    if (stat(native.c_str(), &info) == 0) {
+      *folder = S_ISDIR(info.st_mode);
+      return fs::kOk;
+    }
+    if (errno == ENOENT || errno == ENOTDIR) return fs::kOk;
+    return CodeForErrno(errno, ErrnoContext::kPath);
+  }
+
   int ResolveLinks(const Path& path, Path* target) override {
     std::string native;
     if (int code = NativeTarget(path, &native)) return code;

@@ -165,6 +165,12 @@ void AddFileLines(Runner& runner) {
                                     error);
     if (error) throw Failure("cannot make the link " + ToUtf8(Runner::Arg(line, 1)));
   });
+  // make-folder NAME: a folder (and the folders on its way).
+  runner.AddAction("make-folder", [](Runner&, const Line& line) {
+    std::error_code error;
+    std::filesystem::create_directories(Native(Runner::Arg(line, 1)), error);
+    if (error) throw Failure("cannot make the folder " + ToUtf8(Runner::Arg(line, 1)));
+  });
   // expect mode FILE MODE: the file (a link's target) has these permissions.
   runner.AddExpectation("mode", [](Runner&, const Line& line) {
     std::error_code error;

@@ -257,6 +257,12 @@ TEST_P(FileSystemContract, BadNamesGiveTheirCodesNeverACrash) {
   EXPECT_EQ(fs().Exists(In("no-folder/missing.dat"), &exists), kOk);
   EXPECT_FALSE(exists);
   EXPECT_EQ(fs().Exists("", &exists), kBadPath);
+  bool is_folder = false;  // a folder, a file and a missing name, each by its own answer
+  for (const auto& [path, expected] : {std::pair{folder(), true}, {In("plain.dat"), false},
+                                       {In("no-folder/missing.dat"), false}}) {
+    EXPECT_EQ(fs().IsFolder(path, &is_folder), kOk) << path;
+    EXPECT_EQ(is_folder, expected) << path;
+  }
 }
 
 TEST_P(FileSystemContract, CurrentDirectoryRoundTripsAndRelativeNamesFollowIt) {

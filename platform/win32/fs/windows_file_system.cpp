@@ -171,6 +171,20 @@ class WindowsFileSystem : public fs::FileSystem {
     return CodeForWindowsError(error);
   }
 
+  int IsFolder(const Path& path, bool* folder) override {
+    *folder = false;
+    std::wstring wide;
+    if (int code = ToWidePath(path, &wide)) return code;
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+      *folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+      return fs::kOk;
+    }
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return fs::kOk;
+    return CodeForWindowsError(error);
+  }
+
   int ResolveLinks(const Path& path, Path* target) override {
     std::wstring wide;
     if (int code = WideTarget(path, &wide)) return code;
