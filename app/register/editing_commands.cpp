@@ -68,8 +68,13 @@ void EditingCommands::Sort() {
     app_.framework.ShowMessage("请先点选要按其排序的那一列中的单元格。", kSortTitle);
     return;
   }
-  // The grid is replaced by the sorted file: unsaved edits are offered for saving first.
-  if (!register_.PromptToSave("是否放弃这些修改，按文件中的内容排序？")) return;
+  // Sort works on the file and the grid is replaced by it: unsaved edits are offered for saving
+  // first, and the question says plainly that without a save they are gone.
+  if (!register_.PromptToSave("是否放弃这些修改，按文件中的内容排序？",
+                              "是：先保存修改，再排序。\r\n否：放弃屏幕上的修改，按已保存的文件排序。\r\n"
+                              "取消：不排序，回到表格。")) {
+    return;
+  }
   if (!ShowsRegisterFile()) return;  // a failed save has said why
   const Text shown = register_.shown_register_file();
   const Text key = databases.GetFieldName(column + 1);
@@ -87,9 +92,15 @@ void EditingCommands::Sort() {
     return;
   }
   register_.CloseRegisterFiles();
-  if (int code = files.CopyFile(scratch, shown); code != fs::kOk) {
+  const int copied = files.CopyFile(scratch, shown);
+  // The scratch copy holds every salary: it goes as soon as it has served, whatever happened.
+  if (int code = files.RemoveFile(scratch); code != fs::kOk && code != fs::kNotFound) {
+    register_.ShowFailure("排序用的临时文件没能删除（其中有全部工资数据，请手工删除）", scratch,
+                          DatabaseErrorMessage(code), kSortTitle);
+  }
+  if (copied != fs::kOk) {
     register_.ReopenRegister(shown);
-    register_.ShowFailure("无法写入排序结果到文件", shown, DatabaseErrorMessage(code), kSortTitle);
+    register_.ShowFailure("无法写入排序结果到文件", shown, DatabaseErrorMessage(copied), kSortTitle);
     return;
   }
   Text reason;

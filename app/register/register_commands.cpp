@@ -264,11 +264,14 @@ bool RegisterCommands::MayClose() {
   return true;
 }
 
-RegisterCommands::PromptAnswer RegisterCommands::AskToSave(const Text& drop_question) {
+RegisterCommands::PromptAnswer RegisterCommands::AskToSave(const Text& drop_question,
+                                                           const Text& explanation) {
   if (app_.state.modified != 1) return PromptAnswer::kNothingToSave;
   app_.state.modified = 0;
+  const Text question = explanation.empty() ? Text(kSavePrompt)
+                                            : Concat({kSavePrompt, "\r\n", explanation});
   const ui::MessageAnswer answer = app_.framework.ShowMessage(
-      kSavePrompt, kSavePromptTitle, ui::MessageButtons::kYesNoCancel, ui::MessageIcon::kNone);
+      question, kSavePromptTitle, ui::MessageButtons::kYesNoCancel, ui::MessageIcon::kNone);
   if (answer == ui::MessageAnswer::kNo) return PromptAnswer::kDiscarded;
   if (answer == ui::MessageAnswer::kYes) {
     switch (SaveRegister()) {

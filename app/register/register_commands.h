@@ -52,8 +52,9 @@ class RegisterCommands {
   // a save that completed, or after a failed save when the user answered 是 to `drop_question`
   // ("所作的修改没有保存。" + it). After 取消, a save dialog that was cancelled or a failed save
   // kept, the changes stay unsaved (the modified flag is set again) and the command should stop.
-  bool PromptToSave(const Text& drop_question) {
-    return AskToSave(drop_question) != PromptAnswer::kKept;
+  // `explanation` follows the question on lines of its own (what 否 does, when it is not plain).
+  bool PromptToSave(const Text& drop_question, const Text& explanation = Text()) {
+    return AskToSave(drop_question, explanation) != PromptAnswer::kKept;
   }
   // "表内人数: N 人", N the people that Save would store.
   void UpdateHeadCount();
@@ -81,7 +82,7 @@ class RegisterCommands {
   enum class SaveOutcome { kSaved, kCancelled, kFailed };
   // kKept: the command stops; the changes stay on screen, marked unsaved again.
   enum class PromptAnswer { kNothingToSave, kSaved, kDiscarded, kKept };
-  PromptAnswer AskToSave(const Text& drop_question);
+  PromptAnswer AskToSave(const Text& drop_question, const Text& explanation = Text());
   // Saves the register; a new file (untitled) takes the structure of `structure_from`, a
   // register file, or of the relay file when that is empty.
   SaveOutcome SaveRegister(const Text& structure_from = Text());
