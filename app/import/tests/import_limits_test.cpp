@@ -179,7 +179,7 @@ TEST(ImportRefusalsTest, WhatWouldImportWrongIsRefusedNamingTheCell) {
     std::ofstream(dir / name, std::ios::binary) << bytes;
   };
   write("mixed.csv", "编号,姓名\n1,张三\n2," + U8(u8"李四") + "\n3,王五\n");  // GBK, one row UTF-8
-  write("nul.csv", U8(u8"编号,姓名\n1,张") + std::string(1, '\0') + U8(u8"三\n"));
+  write("zero.csv", U8(u8"编号,姓名\n1,张") + std::string(1, '\0') + U8(u8"三\n"));
   write("long.csv", U8(u8"编号,姓名\n1,一二三四五六七八九十十\n"));  // 22 bytes in GBK, the field 20
   struct Case {
     const char* file;
@@ -188,7 +188,7 @@ TEST(ImportRefusalsTest, WhatWouldImportWrongIsRefusedNamingTheCell) {
   };
   std::vector<Case> cases = {
       {"mixed.csv", u8"文件混用了两种编码：第 1 行第 1 列是 GBK，第 3 行第 2 列是 UTF-8", false},
-      {"nul.csv", u8"第 2 行第 2 列（姓名）中有空字符（NUL）", true},
+      {"zero.csv", u8"第 2 行第 2 列（姓名）中有空字符（NUL）", true},
       {"long.csv", u8"第 2 行第 2 列（姓名）有 22 字节，超过了工资表这一栏能保存的 20 字节", true},
   };
 #ifndef _WIN32
