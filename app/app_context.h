@@ -3,6 +3,7 @@
 
 #include "app/program_state.h"
 #include "app/register/salary_register.h"
+#include "app/register/stale_results.h"
 #include "app/register/undo_history.h"
 #include "app/seams.h"
 #include "forms/framework.h"
@@ -23,6 +24,14 @@ struct AppContext {
   SalaryRegister& salary_register;
   // The undo steps of the register; null where a test runs one room without the main window.
   UndoHistory* history;
+  // Whether the results on screen are those of the register's amounts; null as above.
+  const StaleResults* stale_results = nullptr;
+
+  // What a printout adds to its heading while the results are stale: the user chose to print
+  // them without calculating first.
+  Text StaleResultsNote() const {
+    return stale_results != nullptr && stale_results->Stale() ? "（金额改动后未重新计算）" : "";
+  }
 
   Grid& grid() { return form.grid(); }
 };

@@ -40,6 +40,13 @@ void PrintoutsWindow::KeepCompany(forms::PrintoutsForm& form) {
   }
 }
 
+Text PrintoutsWindow::PayMonthAndNote() const {
+  Text month = PayMonthOf(app_.salary_register);
+  const Text note = app_.StaleResultsNote();
+  if (!month.empty() && !note.empty()) month += "　";
+  return month + note;
+}
+
 void PrintoutsWindow::OnPayslipsClicked(forms::PrintoutsForm& form, bool omit_empty) {
   KeepCompany(form);
   if (PersonRows(app_.salary_register, rows_).empty()) {
@@ -48,7 +55,7 @@ void PrintoutsWindow::OnPayslipsClicked(forms::PrintoutsForm& form, bool omit_em
                                ui::MessageIcon::kInformation);
     return;
   }
-  PayslipOptions options{settings_.company, PayMonthOf(app_.salary_register), omit_empty};
+  PayslipOptions options{settings_.company, PayMonthAndNote(), omit_empty};
   Printer printer(&app_.seams.print);
   PrintPayslips(printer, app_.salary_register, rows_, options);
 }
@@ -62,7 +69,7 @@ void PrintoutsWindow::OnRegisterClicked(forms::PrintoutsForm& form, bool a3) {
                                "打印工资表", ui::MessageButtons::kOk, ui::MessageIcon::kError);
     return;
   }
-  RegisterPrintOptions options{settings_.company, PayMonthOf(app_.salary_register),
+  RegisterPrintOptions options{settings_.company, PayMonthAndNote(),
                                a3 ? RegisterPaper::kA3 : RegisterPaper::kA4};
   Printer printer(&app_.seams.print);
   PrintRegister(printer, app_.salary_register, totals, options);

@@ -29,6 +29,9 @@ class PrintoutsWindow : public forms::PrintoutsWindowHandlers {
  private:
   // Keeps the company name typed into the window; a name that cannot be kept is said so.
   void KeepCompany(forms::PrintoutsForm& form);
+  // The heading's part after 工资条 or 工资表: the pay month, and a note when the results are
+  // printed stale.
+  Text PayMonthAndNote() const;
 
   AppContext& app_;
   std::vector<int> rows_;

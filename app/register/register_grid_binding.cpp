@@ -51,10 +51,24 @@ bool RegisterGridBinding::InStep() const {
   }
   for (int row = 0; row < register_.RowCount(); ++row) {
     for (int column = 0; column < kRegisterColumns; ++column) {
-      if (grid_.CellText(row, column) != register_.CellText(row, column)) return false;
+      if (grid_.CellText(row, column) != ShownText(row, column)) return false;
     }
   }
   return true;
+}
+
+void RegisterGridBinding::MarkResultsStale(bool stale) {
+  if (stale == results_stale_) return;
+  results_stale_ = stale;
+  ShowCells({0, 0, 0, kRegisterColumns - 1});
+}
+
+Text RegisterGridBinding::ShownText(int row, int column) const {
+  const ColumnRole role = RoleOf(column);
+  const bool result = role == ColumnRole::kGrossPay || role == ColumnRole::kIncomeTax ||
+                      role == ColumnRole::kTotalDeductions || role == ColumnRole::kNetPay;
+  if (row == 0 && results_stale_ && result) return register_.Title(column) + kStaleResultsMark;
+  return register_.CellText(row, column);
 }
 
 void RegisterGridBinding::RegisterChanging() {
@@ -92,8 +106,16 @@ void RegisterGridBinding::ShowCells(const RegisterRange& range) {
       continue;
     }
     for (int column = range.first_column; column <= range.last_column; ++column) {
+      if (!grid_.CellExists(row, column)) continue;
+      if (row == 0) {
+        const Text title = ShownText(row, column);
+        if (grid_.CellText(row, column) != title) {
+          grid_.SetCellValue(row, column, kCellText, Value::FromText(title));
+        }
+        continue;
+      }
       const Text& text = register_.CellText(row, column);
-      if (!grid_.CellExists(row, column) || grid_.CellText(row, column) == text) continue;
+      if (grid_.CellText(row, column) == text) continue;
       grid_.SetCellValue(row, column, kCellText, Value::FromText(text));
     }
   }

@@ -22,6 +22,13 @@ class RegisterGridBinding : public RegisterListener {
   // they go into the register. Title cells are never edited in the grid.
   void TakeGridEdits(const CellRange& range);
 
+  // While the results are stale the titles of the result columns (应发工资, 个人所得税, 扣款合计,
+  // 实发工资) show kStaleResultsMark after them, in the grid only: the register's titles, which
+  // name the register file's fields, stay as they are.
+  void MarkResultsStale(bool stale);
+  // The text the grid shows for a register cell: its text, with the mark on a stale result title.
+  Text ShownText(int row, int column) const;
+
   // Whether the grid has the register's rows and shows every text of it (for tests).
   bool InStep() const;
 
@@ -37,7 +44,10 @@ class RegisterGridBinding : public RegisterListener {
   SalaryRegister& register_;
   Grid& grid_;
   bool taking_edits_ = false;  // the register changes because of the grid: nothing to show
+  bool results_stale_ = false;
 };
+
+inline constexpr char kStaleResultsMark[] = "（未重算）";
 
 // The register's alignment for every row the grid has: the title row and columns 0 and 1
 // (number and name) centred, every other cell left. Run whenever the rows are replaced, since

@@ -4,6 +4,7 @@
 
 #include "app/printouts/printout_settings.h"
 #include "app/printouts/printouts_window.h"
+#include "app/tax_rules/fen.h"
 #include "app/tax_rules/tax_table.h"
 #include "app/withholding/ledger.h"
 #include "app/withholding/people_file.h"
@@ -17,7 +18,9 @@ MainWindow::MainWindow(forms::Framework& framework, const Seams& seams, Database
     : form_(*this),
       binding_(register_model_, form_.grid()),
       history_(register_model_),
-      context_{framework, seams, databases, state, form_, register_model_, &history_},
+      stale_results_(register_model_, RoundToFen),
+      context_{framework, seams, databases, state, form_, register_model_, &history_,
+               &stale_results_},
       register_(context_),
       editing_(context_, register_),
       tax_(context_),
@@ -34,6 +37,40 @@ MainWindow::MainWindow(forms::Framework& framework, const Seams& seams, Database
                      {kPeopleFileName, "程序所用的人员信息文件"},
                      {kLedgerFileNames, "程序所用的扣缴台账"},
                      {kPrintoutSettingsFile, "程序所用的打印设置文件"}};
+  stale_results_.SetOnChanged([this] { ShowResultsState(); });
+}
+
+namespace {
+constexpr char kStaleCaption[] = "（结果未重新计算）";
+}  // namespace
+
+void MainWindow::Calculate() {
+  withholding_.Calculate();
+  stale_results_.CalculationEnded();
+}
+
+void MainWindow::ShowResultsState() {
+  const bool stale = stale_results_.Stale();
+  binding_.MarkResultsStale(stale);
+  Text caption = form_.caption();
+  const Text mark = kStaleCaption;
+  const bool marked = caption.size() >= mark.size() &&
+                      caption.compare(caption.size() - mark.size(), mark.size(), mark) == 0;
+  if (marked) caption.resize(caption.size() - mark.size());
+  if (stale) caption += mark;
+  if (caption != form_.caption()) form_.SetCaption(caption);
+}
+
+bool MainWindow::ResultsMayGoOut() {
+  if (!stale_results_.Stale()) return true;
+  const ui::MessageAnswer answer = context_.framework.ShowMessage(
+      "表中有金额在上次计算之后改过，应发工资、个人所得税、扣款合计和实发工资还是上次计算的结果。"
+      "\r\n\r\n先重新计算吗？\r\n是：先计算；否：用旧的结果继续，打印件上会注明；取消：什么也不做。",
+      "计算结果已过时", ui::MessageButtons::kYesNoCancel, ui::MessageIcon::kQuestion);
+  if (answer == ui::MessageAnswer::kNo) return true;
+  if (answer != ui::MessageAnswer::kYes) return false;
+  AsOneAction([this] { Calculate(); });
+  return !stale_results_.Stale();
 }
 
 void MainWindow::TakeStep(std::optional<RegisterRange> (UndoHistory::*step)()) {
@@ -59,19 +96,18 @@ void MainWindow::StoreEditInProgress() {
 }
 
 void MainWindow::OnPrintouts() {
-  AfterStoringEdit([this] { PrintoutsWindow(context_, {}).Show(); });
+  AfterStoringEdit([this] { PrintoutsWindow(context_, {}).Show(); }, kResultsGoOut);
 }
 
 void MainWindow::OnPrintChosenPayslips() {
-  AfterStoringEdit([this] {
-    std::vector<int> rows = ChosenRows(form_.grid());
-    if (rows.empty()) {
-      context_.framework.ShowMessage("请先在表格中选定要打印工资条的人员所在的行。", "打印工资条",
-                                     ui::MessageButtons::kOk, ui::MessageIcon::kInformation);
-      return;
-    }
-    PrintoutsWindow(context_, std::move(rows)).Show();
-  });
+  StoreEditInProgress();
+  std::vector<int> rows = ChosenRows(form_.grid());
+  if (rows.empty()) {
+    context_.framework.ShowMessage("请先在表格中选定要打印工资条的人员所在的行。", "打印工资条",
+                                   ui::MessageButtons::kOk, ui::MessageIcon::kInformation);
+    return;
+  }
+  if (ResultsMayGoOut()) AsOneAction([&] { PrintoutsWindow(context_, std::move(rows)).Show(); });
 }
 
 void MainWindow::OnGridEditBegins() { MarkEdited(); }

@@ -38,7 +38,10 @@ class MainWindow : public forms::MainWindowHandlers {
     AsOneAction([this] { register_.StartUp(); });
   }
   bool OnCloseQuery() override {
-    if (!register_.MayClose()) return false;
+    if (!register_.MayClose()) {
+      ShowResultsState();  // a save on the way gave the title anew
+      return false;
+    }
     withholding_.OfferRecalculation(false);
     return true;
   }
@@ -50,10 +53,14 @@ class MainWindow : public forms::MainWindowHandlers {
     AsOneAction([this] { register_.Open(); });
   }
   void OnSave() override {
+    StoreEditInProgress();
+    if (!ResultsMayGoOut()) return;
     register_.Save();
     AsOneAction([this] { withholding_.OfferRecalculation(true); });
   }
   void OnSaveAs() override {
+    StoreEditInProgress();
+    if (!ResultsMayGoOut()) return;
     register_.SaveAs();
     AsOneAction([this] { withholding_.OfferRecalculation(true); });
   }
@@ -78,13 +85,13 @@ class MainWindow : public forms::MainWindowHandlers {
     AfterStoringEdit([this] { editing_.Sort(); });
   }
   void OnCalculate() override {
-    AfterStoringEdit([this] { withholding_.Calculate(); });
+    AfterStoringEdit([this] { Calculate(); });
   }
   void OnSummary() override {
-    AfterStoringEdit([this] { summary_.Run(); });
+    AfterStoringEdit([this] { summary_.Run(); }, kResultsGoOut);
   }
   void OnExport() override {
-    AfterStoringEdit([this] { export_.Run(); });
+    AfterStoringEdit([this] { export_.Run(); }, kResultsGoOut);
   }
   void OnTaxRate() override { tax_.ShowTaxRateWindow(); }
   void OnSettings() override {
@@ -130,21 +137,34 @@ class MainWindow : public forms::MainWindowHandlers {
   // Runs a command whose changes of the register are one step for the user.
   template <typename Command>
   void AsOneAction(Command command) {
-    RegisterAction action(register_model_);
-    command();
+    {
+      RegisterAction action(register_model_);
+      command();
+    }
+    ShowResultsState();  // New and Open give the title anew
   }
   // The same for a command that reads the register: an open cell editor is stored first,
-  // outside the step, so what was typed is a step of its own.
+  // outside the step, so what was typed is a step of its own. A command that hands the results
+  // on (printing, export, save) first asks about stale ones.
+  static constexpr bool kResultsGoOut = true;
   template <typename Command>
-  void AfterStoringEdit(Command command) {
+  void AfterStoringEdit(Command command, bool results_go_out = false) {
     StoreEditInProgress();
-    AsOneAction(command);
+    if (!results_go_out || ResultsMayGoOut()) AsOneAction(command);
   }
+  // 计算, after which the results are watched for amounts that change.
+  void Calculate();
+  // Shows whether the results are stale, in the result columns' titles and the window's title.
+  void ShowResultsState();
+  // True when the results fit the amounts, or the user chose to go on with stale ones; 是
+  // calculates first (false when the calculation did not make them fit), 取消 stops.
+  bool ResultsMayGoOut();
 
   forms::MainForm form_;
   SalaryRegister register_model_;
   RegisterGridBinding binding_;
   UndoHistory history_;
+  StaleResults stale_results_;
   AppContext context_;
   RegisterCommands register_;
   EditingCommands editing_;

@@ -17,7 +17,8 @@ void SummaryCommand::Run() {
     return;
   }
   totals_ = totals;
-  SummaryWindow handlers(totals_, app_.salary_register, app_.seams.print, clock_);
+  SummaryWindow handlers(totals_, app_.salary_register, app_.seams.print, clock_,
+                         app_.StaleResultsNote());
   forms::SummaryForm form(handlers);
   app_.framework.ShowModal(form);
 }

@@ -65,13 +65,14 @@ Text SummaryCellRule() { return Rule("│", "　", "│", "│"); }
 Text SummaryMiddleRule() { return Rule("├", "─", "┼", "┤"); }
 Text SummaryBottomRule() { return Rule("└", "─", "┴", "┘"); }
 
-void PrintSummary(const Grid& summary_grid, Printer& printer, double day) {
+void PrintSummary(const Grid& summary_grid, Printer& printer, double day, const Text& note) {
   printer.StartPrint(true, std::nullopt, 2, 0);
   printer.SetFontName("宋体");
   printer.SetFontSize(16);
   PrintText(printer, 600, 300, "工 资 汇 总 表");
   printer.SetFontSize(12);
-  PrintText(printer, 320, 400, Text("打印日期：") + ToText(Value::DateTime(DatePart(day))));
+  const Text date = Text("打印日期：") + ToText(Value::DateTime(DatePart(day)));
+  PrintText(printer, 320, 400, note.empty() ? date : date + "　" + note);
   PrintRules(printer);
   PrintContents(summary_grid, printer);
   printer.EndPrint();

@@ -15,10 +15,11 @@ Text SummaryMiddleRule();
 Text SummaryBottomRule();
 
 // Prints the summary grid (20 rows of number, item and amount) as a ruled table on one A4 page,
-// with the heading and "打印日期：" followed by `day` (a date-time; its time of day is dropped).
+// with the heading and "打印日期：" followed by `day` (a date-time; its time of day is dropped)
+// and by `note` when there is one.
 // Coordinates are in 0.1 mm from the printable area's corner. A cancelled print dialog prints
 // nothing and shows nothing.
-void PrintSummary(const Grid& summary_grid, Printer& printer, double day);
+void PrintSummary(const Grid& summary_grid, Printer& printer, double day, const Text& note = {});
 
 }  // namespace sr::app
 

@@ -32,8 +32,12 @@ void FillSummaryGrid(Grid& summary_grid, const SummaryTotals& totals,
 }
 
 SummaryWindow::SummaryWindow(const SummaryTotals& totals, const SalaryRegister& salary_register,
-                             print::PrintSeam& print, Clock clock)
-    : totals_(totals), register_(salary_register), print_(print), clock_(std::move(clock)) {}
+                             print::PrintSeam& print, Clock clock, Text note)
+    : totals_(totals),
+      register_(salary_register),
+      print_(print),
+      clock_(std::move(clock)),
+      note_(std::move(note)) {}
 
 void SummaryWindow::OnCreated(forms::SummaryForm& form) {
   FillSummaryGrid(form.grid(), totals_, register_);
@@ -41,7 +45,7 @@ void SummaryWindow::OnCreated(forms::SummaryForm& form) {
 
 void SummaryWindow::OnPrintClicked(forms::SummaryForm& form) {
   Printer printer(&print_);  // the window's 打印机1
-  PrintSummary(form.grid(), printer, clock_());
+  PrintSummary(form.grid(), printer, clock_(), note_);
 }
 
 }  // namespace sr::app

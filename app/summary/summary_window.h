@@ -18,8 +18,9 @@ class SummaryWindow : public forms::SummaryWindowHandlers {
   // The local clock's date-time, replaceable so that tests know the printed date.
   using Clock = std::function<double()>;
 
+  // `note` follows the printed date (the results were stale when the summary opened).
   SummaryWindow(const SummaryTotals& totals, const SalaryRegister& salary_register,
-                print::PrintSeam& print, Clock clock);
+                print::PrintSeam& print, Clock clock, Text note = {});
 
   // Fills the summary grid: titles, the numbers 1 to 19, each item's name as the register
   // titles it ("(免税)" included) and its total as ToText writes it.
@@ -32,6 +33,7 @@ class SummaryWindow : public forms::SummaryWindowHandlers {
   const SalaryRegister& register_;
   print::PrintSeam& print_;
   Clock clock_;
+  Text note_;
 };
 
 // Fills a summary grid of 20 rows and 3 columns from the totals and the register's titles.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/register/amount_cells.h"
+#include "app/register/stale_results.h"
 #include "app/tax_rules/fen.h"
 #include "runtime/convert/conversions.h"
 
@@ -45,15 +46,6 @@ double IncomeTax(double taxable_sum, const TaxBrackets& brackets) {
   return RoundToPlaces(over * rate / 100 - quick, 2);
 }
 
-// The rounded sum of the row's amounts in the columns of `role`.
-double SumOf(const SalaryRegister& salary_register, int row, ColumnRole role) {
-  double sum = 0;
-  for (int c = FirstColumnOf(role); c <= LastColumnOf(role); ++c) {
-    sum = RoundToPlaces(sum + RoundToFen(salary_register.Amount(row, c)), 2);
-  }
-  return sum;
-}
-
 // The row's tax and totals, as two passes over the register would leave them: the totals count
 // the tax as its cell then holds it. False, with *problem, when an amount the row reads or a
 // total is past the range of a double.
@@ -77,8 +69,8 @@ double TaxableSumOf(const SalaryRegister& salary_register, int row) {
 
 bool ResultWithTax(const SalaryRegister& salary_register, int row, double tax, RowResult* result,
                    Text* problem) {
-  result->gross = SumOf(salary_register, row, ColumnRole::kIncome);
-  result->deduction_items = SumOf(salary_register, row, ColumnRole::kDeduction);
+  result->gross = RoundedSumOf(salary_register, row, ColumnRole::kIncome, RoundToFen);
+  result->deduction_items = RoundedSumOf(salary_register, row, ColumnRole::kDeduction, RoundToFen);
   return ChangeTax(salary_register, row, tax, result, problem);
 }
 

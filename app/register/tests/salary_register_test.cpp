@@ -1,6 +1,7 @@
 // The salary register on its own: the column layout, pay items and their exempt flags, texts
 // kept as typed, row operations, and the changes its listeners hear (enough to undo each one).
 #include "app/register/salary_register.h"
+#include "app/register/stale_results.h"
 
 #include <gtest/gtest.h>
 
@@ -98,6 +99,55 @@ TEST(SalaryRegisterTest, APersonHasNumberAndName) {
   EXPECT_EQ(reg.CountPeople(), 2);
   EXPECT_EQ(reg.Number(4), " ");
   EXPECT_EQ(reg.Name(1), "张三");
+}
+
+// The results of a row fit its amounts as 计算 wrote them, until an amount or a result is
+// changed; a row never calculated, or one that is nobody, never counts as stale.
+TEST(StaleResultsTest, ResultsGoStaleWhenAnAmountChangesAndFitAgainWhenItIsChangedBack) {
+  SalaryRegister reg;
+  reg.SetRowCount(4);
+  const AmountRounding as_typed = [](double amount) { return amount; };
+  StaleResults results(reg, as_typed);
+  int turns = 0;
+  results.SetOnChanged([&] { ++turns; });
+  // 6000 + 3400.1 = 9400.1 gross; 300.2 deductions + 100 tax = 400.2; net 8999.9.
+  reg.SetCellTexts({1, 0, 1, 20}, {"001", "张三", "6000", "3400.1", "", "", "", "", "", "", "9400.1",
+                                   "300.2", "", "", "", "", "", "", "100", "400.2", "8999.9"});
+  reg.SetCellText(2, 20, "0");  // an empty row as 计算 or a load leaves it
+  reg.SetCellTexts({3, 1, 3, 2}, {"李四", "5000"});  // typed, never calculated
+  reg.SetCellText(1, 2, "1");
+  EXPECT_FALSE(results.Stale());  // nothing calculated yet
+  results.CalculationEnded();
+  EXPECT_FALSE(results.Stale());  // a calculation that did not make every row fit watches nothing
+  reg.SetCellText(1, 2, "6000");
+  results.CalculationEnded();
+  EXPECT_FALSE(results.Stale());
+  const struct {
+    int row, column;
+    const char* text;
+  } changes[] = {{1, 2, "6200"}, {1, 11, "300"}, {1, 18, "90"},
+                 {1, 10, "9400"}, {1, 19, "400"}, {1, 20, "9000"}, {3, 20, "0"}};
+  for (const auto& change : changes) {
+    SCOPED_TRACE(testing::Message() << change.row << "," << change.column << " " << change.text);
+    const Text before = reg.CellText(change.row, change.column);
+    reg.SetCellText(change.row, change.column, change.text);
+    EXPECT_TRUE(results.Stale());
+    EXPECT_FALSE(ResultsAddUp(reg, change.row, as_typed));
+    reg.SetCellText(change.row, change.column, before);
+    EXPECT_FALSE(results.Stale());
+  }
+  EXPECT_EQ(turns, 14);
+  reg.SetCellText(2, 5, "10");  // a row without number and name is nobody
+  EXPECT_FALSE(results.Stale());
+  reg.SetCellText(1, 3, "3400");
+  reg.RemoveRow(1);  // the stale row gone, the rest fits
+  EXPECT_FALSE(results.Stale());
+  EXPECT_EQ(turns, 16);
+  reg.SetCellText(2, 20, "5");
+  EXPECT_TRUE(results.Stale());
+  reg.ReplaceRows(std::vector<RowTexts>(2, reg.Row(2)));  // as Open does: nothing is known
+  EXPECT_FALSE(results.Stale());
+  EXPECT_EQ(turns, 18);
 }
 
 TEST(SalaryRegisterTest, RowsAreInsertedRemovedAndReplacedAsTheGridDoes) {
