@@ -11,7 +11,8 @@ namespace sr::app::testing {
 
 // Runs `body` in a child process that has given up root (user and group 65534) when the test
 // runs as root, so that file permissions hold for it as for a user; returns the child's exit
-// status, or -1 when it did not exit normally.
+// status, or -1 when it did not exit normally. The child starts in the root folder, so that it
+// does all its work in folders the user may enter wherever the test itself runs.
 int RunAsUser(const std::function<int()>& body);
 // The same in two steps, for a body that runs while the test goes on: StartAsUser gives the
 // child's id, and WaitForUser waits for it and gives its exit status (-1 as above).
