@@ -3,7 +3,8 @@
 # release program, makes a register of eight people, and drives the program under Xvfb and
 # openbox as a clerk would (open, 修改, 计算, the import preview of a small CSV file, the find,
 # tax rate, settings and summary windows, printing the summary and the payslips to PDF files,
-# saving on exit). Run it again whenever the look of a window changes, look at
+# saving on exit), then with a people file the withholding windows (the people, the pay month,
+# "why this tax", the month's list). Run it again whenever the look of a window changes, look at
 # every picture, and commit them.
 #
 #   bash scripts/screenshots.sh [OUT_DIR]      default: docs/images
@@ -191,6 +192,70 @@ program_pid=""
 # The saved register holds the tax that 计算 wrote: 张伟's is 550.
 "$regdb" dump "$register" | grep -q '^001,张伟,.*,550,2390,12010,' ||
   screens_fail "the saved register does not hold the calculated tax"
+
+# The withholding chapter: a people file (residents by the cumulative method, one non-resident),
+# then the register again as the first month of the year: the people window, the pay-month
+# question, "why this tax" for 张伟 and the month's list after saving.
+"$regdb" create "$work/人员信息.dat" --field 编号:text:20 --field 姓名:text:20 \
+  --field 证件类型:text:20 --field 证件号码:text:30 --field 身份:text:8 --field 入职年月:text:8 \
+  --field 六万元标准:text:4 --field 婴幼儿照护:double --field 子女教育:double --field 继续教育:double \
+  --field 住房贷款利息:double --field 住房租金:double --field 赡养老人:double \
+  --field 个人养老金:double --field 其他扣除:double --field 减免税额:double >/dev/null
+"$regdb" import "$work/人员信息.dat" /dev/stdin >/dev/null <<'PEOPLE'
+编号,姓名,证件类型,证件号码,身份,入职年月,六万元标准,婴幼儿照护,子女教育,继续教育,住房贷款利息,住房租金,赡养老人,个人养老金,其他扣除,减免税额
+001,张伟,居民身份证,110101198503120025,居民,,,,2000,,1000,,3000,,,
+002,王芳,居民身份证,310104199007050049,居民,,,,,,,1500,,,,
+003,李娜,居民身份证,440305198802200036,居民,,,2000,2000,,,,3000,,,
+004,刘洋,居民身份证,320102199211110052,居民,,是,,,,,,,,,
+005,陈静,居民身份证,510107198706060029,居民,,,,,,1000,,,,,
+006,杨帆,居民身份证,330106199509180018,居民,2026-01,,,,,,1500,,,,
+007,赵磊,居民身份证,420102198301010038,居民,,,,2000,,,,2000,,,
+008,黄敏,护照,E12345678,非居民,,,,,,,,,,,
+PEOPLE
+HOME="$work" "$build/program/salary-register" >>"$work/program.log" 2>&1 &
+program_pid=$!
+main=$(await_window 新建)
+settle 1.5
+xdotool windowactivate --sync "$main" key ctrl+o
+dialog=$(await_window 打开)
+settle
+type_path "$dialog" "$register"
+main=$(await_window "$register")
+settle
+xdotool windowactivate --sync "$main" key alt+w Down Return  # 个税 → 人员信息
+window=$(await_window 人员信息)
+settle 1.2
+shoot_window "$window" "$out/people.png"
+close "$window"
+click_tool 修改
+click_tool 计算
+window=$(await_window 计算月份)
+settle
+xdotool windowactivate --sync "$window" key ctrl+a
+xdotool type --delay 80 2026-01
+settle 0.5
+shoot_window "$window" "$out/pay-month.png"
+xdotool mousemove --window "$window" 196 61 click 1  # 确定
+await_gone "$window"
+settle 1.2
+xdotool windowactivate --sync "$main" key ctrl+Home alt+e Up Return  # 编辑 → 为什么扣这些税
+window=$(await_window 为什么扣这些税)
+settle
+shoot_window "$window" "$out/why-tax.png"
+xdotool windowactivate --sync "$window" key Return
+await_gone "$window"
+xdotool windowactivate --sync "$main" key ctrl+s
+settle 1.5
+[ -s "$work/扣缴台账2026.dat" ] || screens_fail "saving made no ledger"
+xdotool windowactivate --sync "$main" key alt+w Up Return  # 个税 → 本月扣缴明细
+window=$(await_window "2026年1月 个人所得税扣缴明细")
+settle 1.2
+shoot_window "$window" "$out/withholding-list.png"
+close "$window"
+xdotool windowactivate --sync "$main" key ctrl+e
+timeout 20 tail --pid="$program_pid" -f /dev/null || screens_fail "the program did not end"
+wait "$program_pid" || screens_fail "the program ended with an error"
+program_pid=""
 
 for picture in "$out"/*.png; do shrink_png "$picture"; done
 du -ch "$out"/*.png
