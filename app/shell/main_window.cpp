@@ -121,6 +121,7 @@ void MainWindow::OnGridKeyDown(int key, int modifiers) {
 void MainWindow::OnGridCellsEdited(const CellRange& range) {
   binding_.TakeGridEdits(range);
   MarkEdited();
+  register_.UpdateHeadCount();  // a number or a name typed makes a person, or unmakes one
 }
 
 void MainWindow::MarkEdited() {

@@ -13,6 +13,7 @@ namespace {
 const char kResident[] = "居民";
 const char kNonResident[] = "非居民";
 const char kYes[] = "是";
+const char kNo[] = "否";
 
 bool AllEmpty(const PersonTexts& row) {
   for (const Text& text : row) {
@@ -67,7 +68,11 @@ void CheckRow(const PersonTexts& row, std::vector<Text>* problems,
                                         &person->terms.hire_month)) {
     problems->push_back(Concat({"入职年月“", hired, "”应写成 2026-07 这样的年月"}));
   }
-  person->terms.sixty_thousand_rule = TrimSpaces(row[kPersonSixtyRule]) == kYes;
+  const Text sixty = TrimSpaces(row[kPersonSixtyRule]);
+  person->terms.sixty_thousand_rule = sixty == kYes;
+  if (!sixty.empty() && sixty != kYes && sixty != kNo) {
+    problems->push_back(Concat({"六万元标准应为“是”或“否”（或空着），不是“", sixty, "”"}));
+  }
   for (int c = kPersonFirstAdditional; c <= kPersonRelief; ++c) {
     const Amount& amount = ReadAmount(row[c], amounts);
     if (!amount.valid) {

@@ -86,15 +86,18 @@ TEST(PeopleFileTest, RowsAreCheckedAndNamed) {
   bad[3][kPersonOther] = "-5";
   bad[3][kPersonResidence] = "外籍";
   bad[3][kPersonHired] = "明年";
+  bad[3][kPersonSixtyRule] = "Y";  // not one of the choices: once it meant 否 without a word
   const std::vector<Text> problems = PeopleFromTexts(bad, &people);
   EXPECT_TRUE(people.empty());  // nothing is trusted while a row is wrong
-  ASSERT_EQ(problems.size(), 6u);
+  ASSERT_EQ(problems.size(), 7u);
+  EXPECT_NE(problems[5].find("六万元标准应为“是”或“否”（或空着），不是“Y”"), Text::npos)
+      << ToUtf8(problems[5]);
   EXPECT_NE(problems[0].find("张三"), Text::npos);
   EXPECT_NE(problems[0].find("校验位"), Text::npos);
   EXPECT_NE(problems[1].find("编号是空的"), Text::npos);
   EXPECT_NE(problems[2].find("重复"), Text::npos);
   EXPECT_NE(problems[2].find("第 3 行"), Text::npos);
-  for (int i = 3; i < 6; ++i) EXPECT_NE(problems[i].find("负数"), Text::npos) << ToUtf8(problems[i]);
+  for (int i = 3; i < 7; ++i) EXPECT_NE(problems[i].find("负数"), Text::npos) << ToUtf8(problems[i]);
 }
 
 // One taxpayer, one row: a repeated ID number (the check character in either case) would give
