@@ -32,10 +32,15 @@ void ShowFindWindow(forms::Framework& framework, Grid& register_grid) {
   forms::FindForm form;
   form.find_button().Bind(forms::kButtonClicked, [&](const forms::EventArgs&) {
     const Text& sought = form.edit_box().text();
+    const int row = register_grid.GetCursorRow(), column = register_grid.GetCursorColumn();
     if (sought.empty()) {
       framework.ShowMessage("请输入要查找的内容", "查找");
     } else if (!FindInRegister(register_grid, sought)) {
       framework.ShowMessage(Concat({"找不到“", sought, "”"}), "查找");
+    } else if (row >= 1 && register_grid.GetCursorRow() == row &&
+               register_grid.GetCursorColumn() == column) {
+      // The search came round to where it started: the cursor does not move, so say why.
+      framework.ShowMessage(Concat({"只有当前单元格中有“", sought, "”，没有别的地方有。"}), "查找");
     }
   });
   framework.ShowModal(form);
