@@ -123,6 +123,8 @@ const MenuRow kMenuRows[] = {
     {"人员信息", 1, {}, false, &MainWindowHandlers::OnPeople},
     {"导入往月数据", 1, {}, false, &MainWindowHandlers::OnImportTakeOver},
     {"本月扣缴明细", 1, {}, false, &MainWindowHandlers::OnWithholdingList},
+    {"&B 备份 ", 0, {}, false, nullptr},
+    {"查看和恢复备份...", 1, {}, false, &MainWindowHandlers::OnBackups},
 };
 static_assert(sizeof(kMenuRows) / sizeof(kMenuRows[0]) == kMainMenuSize);
 

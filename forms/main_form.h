@@ -50,6 +50,8 @@ class MainWindowHandlers {
   virtual void OnUndo() = 0;
   virtual void OnRedo() = 0;
   virtual void OnImport() = 0;
+  // The earlier versions of the files that the saves replaced, and putting one back.
+  virtual void OnBackups() = 0;
 
   // Register grid events.
   virtual void OnGridEditBegins() = 0;
@@ -92,7 +94,9 @@ enum MainMenuEntry : int {
   kMenuPeople = 41,
   kMenuImportTakeOver = 42,
   kMenuWithholdingList = 43,
-  kMainMenuSize = 44,
+  kMenuBackupBar = 44,
+  kMenuBackups = 45,
+  kMainMenuSize = 46,
 };
 
 // The toolbar's buttons, by index (separators at the even indexes).

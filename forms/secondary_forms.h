@@ -25,6 +25,25 @@ class FindForm : public Window {
   Button& find_;
 };
 
+// The backups window "备份": the earlier versions of the program's files, newest first, and
+// the button that puts the chosen one back. It binds no event; the app binds its buttons.
+class BackupForm : public Window {
+ public:
+  BackupForm();
+
+  Label& folder_label() { return folder_; }
+  GridControl& grid_control() { return grid_; }
+  Grid& grid() { return grid_.grid(); }
+  Button& restore_button() { return restore_; }
+  Button& close_button() { return close_; }
+
+ private:
+  Label& folder_;
+  GridControl& grid_;
+  Button& restore_;
+  Button& close_;
+};
+
 class TaxRateForm;
 
 class TaxRateWindowHandlers {

@@ -1,5 +1,6 @@
 #include "app/people/people_window.h"
 
+#include "app/register/backups.h"
 #include "app/tax_rules/fen.h"
 #include "app/withholding/register_month.h"
 #include "forms/events.h"
@@ -109,6 +110,7 @@ bool PeopleWindow::Save(forms::PeopleForm& form) {
     for (const Text& text : row) empty = empty && PersonKey(text).empty();
     if (!empty) records.push_back(RecordOfTexts(row));
   }
+  BackUpBeforeSaving(app_, path_);
   if (!WriteRecordFile(app_.databases, app_.seams.files, path_, kPeopleAlias, PeopleFields(),
                        records, &message)) {
     app_.framework.ShowMessage(message, kTitle, ui::MessageButtons::kOk, ui::MessageIcon::kError);

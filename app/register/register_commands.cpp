@@ -1,5 +1,6 @@
 #include "app/register/register_commands.h"
 
+#include "app/register/backups.h"
 #include "app/register/register_storage.h"
 #include "forms/grid/grid.h"
 #include "runtime/convert/conversions.h"
@@ -218,6 +219,7 @@ RegisterCommands::SaveOutcome RegisterCommands::SaveRegister(const Text& structu
   if (create && !from_relay && shown_structure_) kind = StructureSource::kShownRegister;
   const Text previous = shown_file_;
   CloseRegisterFiles();
+  BackUpBeforeSaving(app_, path);
   Text reason;
   const bool saved =
       SaveRegisterFile(app_.databases, app_.seams.files, kind, source, path, app_.salary_register,

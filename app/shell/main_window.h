@@ -6,6 +6,7 @@
 #include "app/import/import_command.h"
 #include "app/people/people_window.h"
 #include "app/program_state.h"
+#include "app/register/backup_window.h"
 #include "app/register/editing_commands.h"
 #include "app/register/register_commands.h"
 #include "app/register/register_grid_binding.h"
@@ -115,6 +116,9 @@ class MainWindow : public forms::MainWindowHandlers {
   void OnRedo() override { TakeStep(&UndoHistory::Redo); }
   void OnImport() override {
     AfterStoringEdit([this] { import_.Run(); });
+  }
+  void OnBackups() override {
+    AfterStoringEdit([this] { ShowBackupWindow(context_, register_); });
   }
 
   void OnGridEditBegins() override;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/register/backups.h"
 #include "runtime/convert/conversions.h"
 
 namespace sr::app {
@@ -208,6 +209,7 @@ bool TaxRateWindow::Save(forms::TaxRateForm& form, bool from_close_box) {
     grid.SetCursor(1, 2);
     DatabaseTable& databases = app_.databases;
     databases.CloseDatabase(table_.alias);
+    BackUpBeforeSaving(app_, path_);
     const bool saved = SaveTaxTable(databases, app_.seams.files, path_, texts, &problem, table_);
     grid.SetCursor(1, 1);
     if (saved) {

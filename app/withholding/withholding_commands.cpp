@@ -6,6 +6,7 @@
 #include <new>
 
 #include "app/progress_display.h"
+#include "app/register/backups.h"
 #include "app/tax_rules/fen.h"
 #include "app/tax_rules/monthly_calculation.h"
 #include "app/tax_rules/tax_calculation.h"
@@ -262,6 +263,7 @@ bool WithholdingCommands::BeforeRegisterSaved(const Text& path) {
   for (LedgerEntry& entry : fresh) entry.source = path;
   // A ledger changed since the calculation read it is refused here: the figures rest on it.
   Text message;
+  BackUpBeforeSaving(app_, LedgerPathOf(pay_month.year));
   ledger.source = path;
   const bool written = SaveLedgerOfMonth(app_.databases, app_.seams.files,
                                          LedgerPathOf(pay_month.year), ledger, fresh, &message);
@@ -460,6 +462,7 @@ void WithholdingCommands::ImportTakeOver() {
     }
     ledger = ReplaceMonth(std::move(ledger), month, std::move(of_month));
   }
+  BackUpBeforeSaving(app_, path);
   // Another copy of the program may have calculated a month while the question was open.
   if (!SaveLedger(app_.databases, app_.seams.files, path, ledger, &message, &stamp)) {
     return fail(message);

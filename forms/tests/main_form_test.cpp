@@ -71,6 +71,8 @@ TEST(MainFormMenu, EntriesAreExactWithSpacesShortcutsAndSeparators) {
       {u8"人员信息", 1, none, false},
       {u8"导入往月数据", 1, none, false},
       {u8"本月扣缴明细", 1, none, false},
+      {u8"&B 备份 ", 0, none, false},
+      {u8"查看和恢复备份...", 1, none, false},
   };
   RecordingHandlers handlers;
   MainForm form(handlers);
@@ -119,6 +121,7 @@ TEST(MainFormMenu, EveryCommandEntryRunsItsHandler) {
       {kMenuWhyTax, "WhyTax"},
       {kMenuImportTakeOver, "ImportTakeOver"},
       {kMenuWithholdingList, "WithholdingList"},
+      {kMenuBackups, "Backups"},
   };
   for (const auto& [index, name] : commands) {
     handlers.calls.clear();

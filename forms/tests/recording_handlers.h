@@ -46,6 +46,7 @@ class RecordingHandlers : public MainWindowHandlers {
   void OnUndo() override { calls.push_back("Undo"); }
   void OnRedo() override { calls.push_back("Redo"); }
   void OnImport() override { calls.push_back("Import"); }
+  void OnBackups() override { calls.push_back("Backups"); }
   void OnGridEditBegins() override { calls.push_back("GridEditBegins"); }
   void OnGridCellsEdited(const CellRange&) override { calls.push_back("GridCellsEdited"); }
   void OnGridKeyDown(int key, int modifiers) override {

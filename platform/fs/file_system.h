@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace sr::fs {
 
@@ -145,6 +146,17 @@ class FileSystem {
   // to replace `from` is no more readable than `from` even before it takes its place. A `from`
   // that does not exist leaves `to` as it is. The default does nothing.
   virtual int CopyPermissions(const Path& /*from*/, const Path& /*to*/) { return kOk; }
+
+  // Makes the folder `path` in an existing folder, readable by its owner alone; a folder that is
+  // there already is left as it is (kOk). A file of that name gives kAccessDenied. A file system
+  // without folders of its own making (the default) gives kAccessDenied.
+  virtual int MakeFolder(const Path& /*path*/) { return kAccessDenied; }
+  // The names (without the folder) of the plain files in the folder `path`, in no particular
+  // order; folders and anything else are left out. The default knows of none.
+  virtual int ListFolder(const Path& /*path*/, std::vector<Path>* names) {
+    names->clear();
+    return kOk;
+  }
 
   // The process's current directory, or kBadPath when GBK cannot hold its name.
   virtual int GetCurrentDirectory(Path* directory) = 0;

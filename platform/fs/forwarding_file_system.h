@@ -61,6 +61,10 @@ class ForwardingFileSystem : public FileSystem {
   int CopyPermissions(const Path& from, const Path& to) override {
     return target_.CopyPermissions(from, to);
   }
+  int MakeFolder(const Path& path) override { return target_.MakeFolder(path); }
+  int ListFolder(const Path& path, std::vector<Path>* names) override {
+    return target_.ListFolder(path, names);
+  }
   int GetCurrentDirectory(Path* directory) override {
     return target_.GetCurrentDirectory(directory);
   }

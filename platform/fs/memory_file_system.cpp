@@ -362,6 +362,23 @@ int MemoryFileSystem::MakeFolder(const Path& path) {
   }
 }
 
+int MemoryFileSystem::ListFolder(const Path& path, std::vector<Path>* names) {
+  names->clear();
+  std::lock_guard lock(*state_->mutex);
+  Located at;
+  if (int code = state_->Find(path, &at)) return code;
+  if (at.place != Place::kFolder) return at.place == Place::kFile ? kAccessDenied : kBadPath;
+  const std::string prefix = at.full == "/" ? at.full : at.full + "/";
+  for (auto it = state_->files.lower_bound(prefix);
+       it != state_->files.end() && it->first.compare(0, prefix.size(), prefix) == 0; ++it) {
+    const std::string name = it->first.substr(prefix.size());
+    if (name.find('/') != std::string::npos) continue;
+    names->emplace_back();
+    if (int code = FromUtf8Path(name, &names->back())) return code;
+  }
+  return kOk;
+}
+
 int MemoryFileSystem::ReadContents(const Path& path, std::string* bytes) const {
   std::lock_guard lock(*state_->mutex);
   Located at;

@@ -36,12 +36,12 @@ class MemoryFileSystem : public FileSystem {
   int IsFolder(const Path& path, bool* folder) override;
   int GetCurrentDirectory(Path* directory) override;
   int SetCurrentDirectory(const Path& directory) override;
+  // Makes a folder and every folder on its way; kBadPath when a file stands on the way.
+  int MakeFolder(const Path& path) override;
+  int ListFolder(const Path& path, std::vector<Path>* names) override;
 
   // For tests, past every share mode and lock, as a program that does not use this seam would
   // reach a file on disk.
-  //
-  // Makes a folder and every folder on its way; kBadPath when a file stands on the way.
-  int MakeFolder(const Path& path);
   // The whole contents of a file: kNotFound, kBadPath or kAccessDenied (a folder) as Open gives.
   int ReadContents(const Path& path, std::string* bytes) const;
   // Creates the file, or changes its contents in place: open handles see the new bytes.

@@ -1,6 +1,7 @@
 // The real file system: GBK names become native UTF-8 paths here, and every call reaches the
 // kernel through posix_file.cpp or the few path calls below.
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -222,6 +223,38 @@ class PosixFileSystem : public fs::FileSystem {
     int code = HandOnAttributes(old, fd);
     close(fd);
     return code;
+  }
+
+  int MakeFolder(const Path& path) override {
+    std::string native;
+    if (int code = fs::ToUtf8Path(path, &native)) return code;
+    if (mkdir(native.c_str(), 0700) == 0) {
+      SyncFolder(fs::Utf8PathParent(native));
+      return fs::kOk;
+    }
+    if (errno != EEXIST) return PathFailureCode(errno, native);
+    struct stat info;
+    return stat(native.c_str(), &info) == 0 && S_ISDIR(info.st_mode) ? fs::kOk
+                                                                      : fs::kAccessDenied;
+  }
+
+  // A name that GBK cannot hold is some other program's file, and is left out.
+  int ListFolder(const Path& path, std::vector<Path>* names) override {
+    names->clear();
+    std::string native;
+    if (int code = fs::ToUtf8Path(path, &native)) return code;
+    DIR* folder = opendir(native.c_str());
+    if (folder == nullptr) return PathFailureCode(errno, native);
+    while (const dirent* entry = readdir(folder)) {
+      struct stat info;
+      Path name;
+      if (fstatat(dirfd(folder), entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode) &&
+          fs::FromUtf8Path(entry->d_name, &name) == fs::kOk) {
+        names->push_back(std::move(name));
+      }
+    }
+    closedir(folder);
+    return fs::kOk;
   }
 
   int GetCurrentDirectory(Path* directory) override {

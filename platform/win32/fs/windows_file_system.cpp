@@ -206,6 +206,40 @@ class WindowsFileSystem : public fs::FileSystem {
     return HandOnAttributes(wide_from, wide_to);
   }
 
+  int MakeFolder(const Path& path) override {
+    std::wstring wide;
+    if (int code = ToWidePath(path, &wide)) return code;
+    if (CreateDirectoryW(wide.c_str(), nullptr)) return fs::kOk;
+    const DWORD error = GetLastError();
+    if (error != ERROR_ALREADY_EXISTS) return PathFailureCode(error, wide);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)
+               ? fs::kOk
+               : fs::kAccessDenied;
+  }
+
+  // A name that GBK cannot hold is some other program's file, and is left out.
+  int ListFolder(const Path& path, std::vector<Path>* names) override {
+    names->clear();
+    std::wstring wide;
+    if (int code = ToWidePath(path, &wide)) return code;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((wide + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+      const DWORD error = GetLastError();
+      return error == ERROR_FILE_NOT_FOUND ? fs::kOk : PathFailureCode(error, wide);
+    }
+    do {
+      Path name;
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+          FromWidePath(found.cFileName, &name) == fs::kOk) {
+        names->push_back(std::move(name));
+      }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return fs::kOk;
+  }
+
   int GetCurrentDirectory(Path* directory) override {
     const DWORD size = GetCurrentDirectoryW(0, nullptr);
     std::wstring wide(size, L'\0');
