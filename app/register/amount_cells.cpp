@@ -2,8 +2,10 @@
 
 #include <cmath>
 #include <string_view>
+#include <vector>
 
 #include "runtime/convert/conversions.h"
+#include "runtime/convert/number_text.h"
 
 namespace sr::app {
 
@@ -58,6 +60,45 @@ bool CheckAmounts(const SalaryRegister& salary_register, int row, int first, int
     return false;
   }
   return true;
+}
+
+std::vector<Text> AmountsNotNumbers(const SalaryRegister& salary_register,
+                                    const std::vector<int>& columns, size_t limit, int* count) {
+  std::vector<Text> cells;
+  *count = 0;
+  for (int row = 1; row < salary_register.RowCount(); ++row) {
+    if (!salary_register.Row(row).Allocated()) continue;  // never written: empty
+    for (int column : columns) {
+      const Text& text = salary_register.CellText(row, column);
+      double amount;
+      if (text.find_first_not_of(' ') == Text::npos || !ReadAmount(text, &amount) ||
+          ParsesWholly(NormaliseFullWidth(text))) {
+        continue;
+      }
+      if (static_cast<size_t>((*count)++) >= limit) continue;
+      cells.push_back(Concat({RowName(salary_register, row), ColumnName(salary_register, column),
+                              "的“", text, "”按 ", ToText(amount), " 算"}));
+    }
+  }
+  return cells;
+}
+
+bool MayReadAmountsAsNumbers(AppContext& app, const std::vector<int>& columns,
+                             const Text& command, const Text& title) {
+  constexpr size_t kListed = 10;
+  int count = 0;
+  const std::vector<Text> cells =
+      AmountsNotNumbers(app.salary_register, columns, kListed, &count);
+  if (count == 0) return true;
+  Text text = "以下金额格子里的内容不全是数字，只按开头的数字算（开头没有数字的按 0 算）：\r\n";
+  for (const Text& cell : cells) text += cell + "\r\n";
+  if (count > static_cast<int>(kListed)) {
+    text += Concat({"另外还有 ", ToText(count - static_cast<int>(kListed)), " 个这样的格子。\r\n"});
+  }
+  text += Concat({"\r\n仍然", command, "吗？（是：照这样", command, "；否：不", command,
+                  "，什么也不改）"});
+  return app.framework.ShowMessage(text, title, ui::MessageButtons::kYesNo,
+                                   ui::MessageIcon::kWarning) == ui::MessageAnswer::kYes;
 }
 
 }  // namespace sr::app

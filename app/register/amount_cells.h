@@ -1,6 +1,9 @@
 #ifndef SALARY_APP_REGISTER_AMOUNT_CELLS_H_
 #define SALARY_APP_REGISTER_AMOUNT_CELLS_H_
 
+#include <vector>
+
+#include "app/app_context.h"
 #include "app/register/salary_register.h"
 #include "base/value.h"
 
@@ -25,6 +28,20 @@ Text AmountOutOfRange(const SalaryRegister& salary_register, int row, int column
 // (AmountOutOfRange), at the first that is no finite number.
 bool CheckAmounts(const SalaryRegister& salary_register, int row, int first, int last,
                   Text* problem);
+
+// The amount cells of `columns` (every row) whose whole text is not a number, as ToNumber reads
+// them: "1,500" reads as 1, "1500元" as 1500, "abc" as 0. Each as "第 1 行（001 张三）“基本工资”一栏的
+// “1,500”按 1 算", in row and column order, at most `limit` of them; *count counts them all. An
+// empty cell is 0 and a text past the range of a double is refused on its own, so neither is
+// counted.
+std::vector<Text> AmountsNotNumbers(const SalaryRegister& salary_register,
+                                    const std::vector<int>& columns, size_t limit, int* count);
+
+// Before 计算 or 汇总 (`command`, in the window titled `title`) works out anything: lists the
+// first ten such cells of `columns`, says how many more there are, and asks whether to go on.
+// True when there are none or the user answers 是.
+bool MayReadAmountsAsNumbers(AppContext& app, const std::vector<int>& columns,
+                             const Text& command, const Text& title);
 
 }  // namespace sr::app
 

@@ -4,6 +4,7 @@
 
 #include "app/printouts/printout_settings.h"
 #include "app/printouts/printouts_window.h"
+#include "app/register/amount_cells.h"
 #include "app/tax_rules/fen.h"
 #include "app/tax_rules/tax_table.h"
 #include "app/withholding/ledger.h"
@@ -41,12 +42,32 @@ MainWindow::MainWindow(forms::Framework& framework, const Seams& seams, Database
 }
 
 namespace {
+
 constexpr char kStaleCaption[] = "（结果未重新计算）";
+
+// The amount columns that 计算 reads (the pay items) or, with the results, those 汇总 totals.
+std::vector<int> AmountColumns(bool with_results) {
+  std::vector<int> columns;
+  for (int column = 0; column < kRegisterColumns; ++column) {
+    const ColumnRole role = RoleOf(column);
+    const bool item = role == ColumnRole::kIncome || role == ColumnRole::kDeduction;
+    if (item || (with_results && IsAmountColumn(column))) columns.push_back(column);
+  }
+  return columns;
+}
+
 }  // namespace
 
 void MainWindow::Calculate() {
+  if (!MayReadAmountsAsNumbers(context_, AmountColumns(false), "计算", "个人收入所得税计算")) {
+    return;
+  }
   withholding_.Calculate();
   stale_results_.CalculationEnded();
+}
+
+void MainWindow::Summary() {
+  if (MayReadAmountsAsNumbers(context_, AmountColumns(true), "汇总", "工资汇总")) summary_.Run();
 }
 
 void MainWindow::ShowResultsState() {

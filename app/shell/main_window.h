@@ -89,7 +89,7 @@ class MainWindow : public forms::MainWindowHandlers {
     AfterStoringEdit([this] { Calculate(); });
   }
   void OnSummary() override {
-    AfterStoringEdit([this] { summary_.Run(); }, kResultsGoOut);
+    AfterStoringEdit([this] { Summary(); }, kResultsGoOut);
   }
   void OnExport() override {
     AfterStoringEdit([this] { export_.Run(); }, kResultsGoOut);
@@ -156,8 +156,10 @@ class MainWindow : public forms::MainWindowHandlers {
     StoreEditInProgress();
     if (!results_go_out || ResultsMayGoOut()) AsOneAction(command);
   }
-  // 计算, after which the results are watched for amounts that change.
+  // 计算 and 汇总, each after the question about amount cells that are not numbers; after 计算
+  // the results are watched for amounts that change.
   void Calculate();
+  void Summary();
   // Shows whether the results are stale, in the result columns' titles and the window's title.
   void ShowResultsState();
   // True when the results fit the amounts, or the user chose to go on with stale ones; 是

@@ -96,11 +96,22 @@ Text FormatGeneral(double value, int precision) {
   return text;
 }
 
-double ParseDecimal(std::string_view text) {
+namespace {
+
+// Where the number that atof reads begins: after the leading spaces and the sign.
+size_t NumberStart(std::string_view text, bool* negative) {
   size_t i = 0;
   while (i < text.size() && IsSpace(text[i])) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  *negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) *negative = text[i++] == '-';
+  return i;
+}
+
+}  // namespace
+
+double ParseDecimal(std::string_view text) {
+  bool negative;
+  const size_t i = NumberStart(text, &negative);
   std::string_view number = text.substr(i, DecimalPrefixLength(text.substr(i)));
   if (number.empty()) return 0;
   double value = 0;
@@ -108,6 +119,16 @@ double ParseDecimal(std::string_view text) {
                                 std::chars_format::general);
   if (result.ec == std::errc::result_out_of_range) value = ParseOutOfRange(number);
   return negative ? -value : value;
+}
+
+bool ParsesWholly(std::string_view text) {
+  bool negative;
+  const size_t start = NumberStart(text, &negative);
+  const size_t length = DecimalPrefixLength(text.substr(start));
+  if (length == 0) return false;
+  size_t end = start + length;
+  while (end < text.size() && IsSpace(text[end])) ++end;
+  return end == text.size();
 }
 
 int32_t ParseInteger(std::string_view text) {

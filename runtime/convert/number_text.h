@@ -15,6 +15,8 @@ Text FormatGeneral(double value, int precision);
 
 // atof and atoi of an already normalised text, in the C locale whatever the process locale is.
 double ParseDecimal(std::string_view text);
+// Whether ParseDecimal reads the whole text: spaces, a sign, a decimal number, spaces.
+bool ParsesWholly(std::string_view text);
 int32_t ParseInteger(std::string_view text);
 
 }  // namespace sr
