@@ -1,5 +1,6 @@
 #include "platform/sheet/spreadsheet_program.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -61,6 +62,13 @@ void Send(int fd, Report report) {
     Send(report, {Report::kExecFailed, errno});
     _exit(0);
   }
+  if (watch_ms < 0) {  // as long as it runs
+    int status = 0;
+    while (waitpid(program, &status, 0) < 0 && errno == EINTR) {
+    }
+    Send(report, {Report::kEnded, status});
+    _exit(0);
+  }
   const timespec pause{0, 20 * 1000 * 1000};
   for (int waited = 0; waited < watch_ms; waited += 20) {
     int status = 0;
@@ -114,6 +122,28 @@ bool StartWatched(const std::vector<std::string>& args, int watch_ms, Report* ou
 
 std::string BaseName(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 
+// Whether LibreOffice at `program` can show a window at all: there is a display to show it on,
+// and its program folder holds a plugin that draws on one. The no-display package has only the
+// headless plugin (libvclplug_svplo.so); it starts, takes its time and ends with a failure.
+bool LibreOfficeCanShow(const std::string& program) {
+  const char* x11 = getenv("DISPLAY");
+  const char* wayland = getenv("WAYLAND_DISPLAY");
+  if ((x11 == nullptr || *x11 == '\0') && (wayland == nullptr || *wayland == '\0')) return false;
+  char* resolved = realpath(program.c_str(), nullptr);
+  if (resolved == nullptr) return false;
+  const std::string path = resolved;
+  free(resolved);
+  DIR* folder = opendir(path.substr(0, path.rfind('/')).c_str());
+  if (folder == nullptr) return false;
+  bool drawn = false;
+  while (const dirent* entry = readdir(folder)) {
+    const std::string name = entry->d_name;
+    if (name.rfind("libvclplug_", 0) == 0 && name.rfind("libvclplug_svp", 0) != 0) drawn = true;
+  }
+  closedir(folder);
+  return drawn;
+}
+
 }  // namespace
 
 std::optional<SpreadsheetProgram> SpreadsheetProgram::Find() {
@@ -128,6 +158,9 @@ std::optional<SpreadsheetProgram> SpreadsheetProgram::Find() {
     std::string path = FindOnPath(name);
     if (!path.empty()) {
       program.command_ = path;
+      // One that cannot show the workbook is waited for until it ends, however long it takes,
+      // so that its failure is seen and the workbook kept where the user finds it.
+      if (!LibreOfficeCanShow(path)) program.watch_ms_ = -1;
       return program;
     }
   }
@@ -155,7 +188,8 @@ bool SpreadsheetProgram::Open(const std::string& file, Text* error) const {
       *error = Concat({"无法启动电子表格程序 ", FromUtf8(name), "：", std::strerror(status)});
       return false;
     case Report::kEnded:
-      if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return true;
+      // Waited for to its end, it was one that shows nothing, whatever its status.
+      if (WIFEXITED(status) && WEXITSTATUS(status) == 0 && watch_ms_ >= 0) return true;
       *error = Concat({"电子表格程序 ", FromUtf8(name), " 没有显示工作簿就结束了（",
                        WIFEXITED(status) ? "退出码 " + std::to_string(WEXITSTATUS(status))
                                          : "被信号 " + std::to_string(WTERMSIG(status)) + " 终止",

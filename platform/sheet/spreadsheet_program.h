@@ -24,13 +24,14 @@ class SpreadsheetProgram {
   std::vector<std::string> CommandFor(const std::string& file) const;
 
   // Starts the program on `file`, in a session of its own so that it runs on after we exit,
-  // and watches it for a few seconds. True when it is still running then, or ended with
+  // and watches it for a few seconds (a LibreOffice that cannot show a window, for want of a
+  // display or of a plugin that draws on one: as long as it runs). True when it is still running then, or ended with
   // success (LibreOffice ends at once when it hands the file to a copy already running).
   // False when it could not be started or ended with a failure status (as LibreOffice without
   // its window system does): then `*error` says so for the user (GBK).
   bool Open(const std::string& file, Text* error) const;
 
-  // How long Open watches the program; tests shorten it.
+  // How long Open watches the program (negative: until it ends); tests shorten it.
   void set_watch_ms(int ms) { watch_ms_ = ms; }
 
  private:

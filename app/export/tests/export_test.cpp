@@ -297,5 +297,32 @@ TEST(ExportToXlsxTest, ProgramThatShowsNothingIsReportedWithTheWorkbooksPlace) {
   EXPECT_FALSE(harness.form().progress_bar().visible());
 }
 
+// LibreOffice without a display plugin (the no-display package) takes longer than the first
+// seconds to find that it cannot show the workbook: the export waits as long as it runs, then
+// saves the workbook where the guide says and names it.
+TEST(ExportToXlsxTest, NoDisplaySpreadsheetProgramIsWaitedForHoweverLongItRuns) {
+  sheet::testing::StubSpreadsheet stub;
+  const std::filesystem::path soffice = stub.dir() / "soffice";
+  std::ofstream(soffice) << "#!/bin/sh\nsleep 3.5\necho 'no suitable windowing system found' >&2\n"
+                            "exit 1\n";
+  std::filesystem::permissions(soffice, std::filesystem::perms::owner_all);
+  sheet::testing::ScopedEnv no_command(sheet::kCommandVariable, "");
+  sheet::testing::ScopedEnv path("PATH", stub.dir().string() + ":/usr/bin:/bin");
+  sheet::SheetAutomation seam;
+  AppHarness harness(nullptr, &seam);
+  harness.salary_register().SetRowCount(2);
+  harness.SetCell(1, 1, Gbk(u8"张三"));
+  ExportCommand(harness.context()).Run();
+  const std::filesystem::path kept =
+      stub.documents() / reinterpret_cast<const char*>(u8"工资表-导出1.xlsx");
+  EXPECT_TRUE(std::filesystem::exists(kept));
+  const std::vector<headless::ScreenEvent>& log = harness.backend().screen_log();
+  ASSERT_FALSE(log.empty());
+  EXPECT_EQ(log.back().message.text,
+            Gbk(u8"导出的工作簿没有显示出来：\r\n电子表格程序 soffice 没有显示工作簿就结束了（退出码 1）。"
+                u8"\r\n工作簿已保存为 ") +
+                FromUtf8(kept.string()) + Gbk(u8"，可以用电子表格程序打开它。"));
+}
+
 }  // namespace
 }  // namespace sr::app
