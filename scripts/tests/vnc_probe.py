@@ -1,7 +1,9 @@
 """Small protocol probes for the served display's test; each prints what it saw, exits 0 or 1.
 
-  vnc_probe.py rfb-refuses HOST PORT   the VNC server offers password authentication only and
-                                       refuses a wrong answer to its challenge
+  vnc_probe.py rfb-refuses HOST PORT [TIMES]
+                                       the VNC server offers password authentication only and
+                                       refuses a wrong answer to its challenge, TIMES times in a
+                                       row (1), each time asking for the password again
   vnc_probe.py x11-refuses DISPLAY     the X display refuses a client without its cookie
   vnc_probe.py jpeg-size FILE          prints WIDTHxHEIGHT of a JPEG picture
   vnc_probe.py free-port               prints a TCP port free on 127.0.0.1
@@ -37,10 +39,18 @@ def offered_types(sock):
     return list(read_exactly(sock, count)), True
 
 
-def rfb_refuses(host, port):
+def rfb_refuses(host, port, times="1"):
+    return all(rfb_refuses_once(host, port) for _ in range(int(times)))
+
+
+def rfb_refuses_once(host, port):
     with socket.create_connection((host, int(port)), timeout=10) as sock:
         offered, client_chooses = offered_types(sock)
         print("security types:", offered)
+        if offered in ([], [0]):  # a failure, with its reason
+            reason = read_exactly(sock, struct.unpack(">I", read_exactly(sock, 4))[0])
+            print("FAIL: the server asks for no password at all:", reason.decode(errors="replace"))
+            return False
         if offered != [VNC_AUTH]:
             print("FAIL: expected VNC authentication alone, never None")
             return False
