@@ -34,6 +34,8 @@ enum GridEvent : int {
   // Not in the form's list: the grid's own editing (the editor, paste, cut, the Delete key)
   // changed cells. a, b = first row and column, c, d = last row and column of their range.
   kGridCellsEdited = 8,
+  // Not in the form's list: a character was typed while the grid is not editable.
+  kGridTypingRefused = 9,
 };
 
 // The arguments of an event, in the order of the event's argument list.

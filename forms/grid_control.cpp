@@ -35,6 +35,7 @@ void GridControl::FillSpec(ui::ControlSpec* description) const {
 
 void GridControl::CursorMoved() { Raise(kGridCursorMoved); }
 void GridControl::EditBegins() { Raise(kGridEditBegins); }
+void GridControl::TypingRefused() { Raise(kGridTypingRefused); }
 void GridControl::EditEnds() { Raise(kGridEditEnds); }
 void GridControl::CellsEdited(const CellRange& range) {
   Raise(kGridCellsEdited, {range.first_row, range.first_column, range.last_row, range.last_column});

@@ -30,6 +30,7 @@ class GridControl : public Control, private GridEvents {
   // GridEvents
   void CursorMoved() override;
   void EditBegins() override;
+  void TypingRefused() override;
   void EditEnds() override;
   void CellsEdited(const CellRange& range) override;
   void Clicked(int x, int y) override;

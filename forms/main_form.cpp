@@ -167,6 +167,7 @@ void MainForm::BindEvents() {
     if (framework() != nullptr) framework()->PopupMenu(*this, kMenuEdit);
   });
   grid_.Bind(kGridEditBegins, [this](const EventArgs&) { handlers_.OnGridEditBegins(); });
+  grid_.Bind(kGridTypingRefused, [this](const EventArgs&) { handlers_.OnGridTypingRefused(); });
   grid_.Bind(kGridCellsEdited, [this](const EventArgs& args) {
     handlers_.OnGridCellsEdited(CellRange{args.a, args.b, args.c, args.d});
   });

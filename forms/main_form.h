@@ -55,6 +55,8 @@ class MainWindowHandlers {
 
   // Register grid events.
   virtual void OnGridEditBegins() = 0;
+  // A character was typed into the register while it may not be edited (before 修改).
+  virtual void OnGridTypingRefused() = 0;
   virtual void OnGridKeyDown(int key, int modifiers) = 0;
   // The grid's own editing changed the texts of cells inside `range` (typing, paste, cut, the
   // Delete key), by whatever route.

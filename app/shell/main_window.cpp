@@ -133,6 +133,11 @@ void MainWindow::OnPrintChosenPayslips() {
 
 void MainWindow::OnGridEditBegins() { MarkEdited(); }
 
+void MainWindow::OnGridTypingRefused() {
+  context_.framework.ShowMessage("表格现在是只读的：要修改，请先点工具条上的“修改”。", "修改",
+                                 ui::MessageButtons::kOk, ui::MessageIcon::kInformation);
+}
+
 void MainWindow::OnGridKeyDown(int key, int modifiers) {
   if (key == ui::kVkDelete) context_.state.modified = 1;
 }

@@ -122,6 +122,7 @@ class MainWindow : public forms::MainWindowHandlers {
   }
 
   void OnGridEditBegins() override;
+  void OnGridTypingRefused() override;
   void OnGridKeyDown(int key, int modifiers) override;
   void OnGridCellsEdited(const CellRange& range) override;
 

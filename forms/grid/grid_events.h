@@ -17,6 +17,8 @@ class GridEvents {
   virtual bool MayBeginEdit() { return true; }
   // After MayBeginEdit allowed the edit, just before the editor opens.
   virtual void EditBegins() {}
+  // A character was typed at a cell that only SetEditable(false) keeps from being edited.
+  virtual void TypingRefused() {}
   // After the editor's text has been stored in the cell.
   virtual void EditEnds() {}
   // The grid's own editing changed the text of cells inside `range`: the editor storing a new

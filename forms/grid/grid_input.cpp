@@ -295,6 +295,10 @@ void Grid::TypeCharacter(const Text& character, int modifiers) {
   if (first < 0x20 || first == 0x7F) return;
   if (editing_) {
     editor_text_ += character;
+  } else if (cursor_row_ >= 0 && !editable_ && CellExists(cursor_row_, cursor_column_) &&
+             !IsTitleCell(cursor_row_, cursor_column_) &&
+             !cells_.ReadOnly(cursor_row_, cursor_column_)) {
+    events_->TypingRefused();
   } else if (cursor_row_ >= 0) {
     OpenEditor(cursor_row_, cursor_column_, &character);
   }

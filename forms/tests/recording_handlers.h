@@ -48,6 +48,7 @@ class RecordingHandlers : public MainWindowHandlers {
   void OnImport() override { calls.push_back("Import"); }
   void OnBackups() override { calls.push_back("Backups"); }
   void OnGridEditBegins() override { calls.push_back("GridEditBegins"); }
+  void OnGridTypingRefused() override { calls.push_back("GridTypingRefused"); }
   void OnGridCellsEdited(const CellRange&) override { calls.push_back("GridCellsEdited"); }
   void OnGridKeyDown(int key, int modifiers) override {
     calls.push_back("GridKeyDown " + std::to_string(key) + " " + std::to_string(modifiers));
