@@ -32,11 +32,11 @@ bool Fail(int code, Text* reason) {
 
 bool FailWithLastError(Text* reason) { return Fail(LastDatabaseError(), reason); }
 
-// The text a stored value shows in its cell.
+// The text a stored value shows in its cell. A tax of nothing shows "0", as 计算 shows it.
 Text CellTextOf(int field, const Value& value, int last_hidden_zero) {
   Text text = ToText(value);
   // Only an amount near zero needs its shown text read back (the text may round it to zero).
-  if (field >= kFirstAmountField && field <= last_hidden_zero &&
+  if (field >= kFirstAmountField && field <= last_hidden_zero && field != kIncomeTaxColumn + 1 &&
       std::fabs(ToNumber(value)) <= 2 * kAmountTolerance &&
       std::fabs(ToNumber(text)) <= kAmountTolerance) {
     text.clear();
@@ -273,7 +273,7 @@ bool OpenRegisterDatabase(DatabaseTable& databases, fs::FileSystem& files, const
 namespace {
 
 // Reads `rows` records from the first one into *texts; zeros of fields 3 to `last_hidden_zero`
-// are empty texts.
+// are empty texts, except the tax's.
 bool ReadRows(DatabaseTable& databases, int32_t rows, int last_hidden_zero,
               ProgressDisplay* progress, std::vector<RowTexts>* texts, Text* reason) {
   databases.GoFirst();
