@@ -23,7 +23,7 @@ TEST(QtProgram, MainWindowShowsItsMenusToolbarGridAndLabelsAndClosesByItsFrame) 
     QStringList titles;
     for (QAction* title : window->menuBar()->actions()) titles << title->text();
     EXPECT_EQ(titles, (QStringList{Q(u8"&F 文件 "), Q(u8"&E 编辑 "), Q(u8"&T 统计 "), Q(u8"&设置"),
-                                   Q(u8"&W 个税 ")}));
+                                   Q(u8"&W 个税 "), Q(u8"&B 备份 ")}));
     const QList<QAction*> file = window->menuBar()->actions()[0]->menu()->actions();
     ASSERT_EQ(file.size(), 11);  // with "&I 导入" and the printouts
     EXPECT_EQ(file[0]->shortcut(), QKeySequence(QStringLiteral("Ctrl+A")));
