@@ -155,6 +155,7 @@ void RegisterCommands::OpenFile(const Text& path) {
     ShowFailure("无法打开文件", path, reason, kOpenTitle);
     return;
   }
+  const Text repaired = RepairNotice(app_.databases, path);
   ProgramState& state = app_.state;
   state.untitled = 0;
   state.register_path = path;
@@ -171,6 +172,10 @@ void RegisterCommands::OpenFile(const Text& path) {
   if (app_.history != nullptr) app_.history->Reset();
   grid.SetCursor(kFirstCursorCell, kFirstCursorCell);
   app_.form.grid_control().SetFocus();
+  if (!repaired.empty()) {
+    app_.framework.ShowMessage(repaired, kOpenTitle, ui::MessageButtons::kOk,
+                               ui::MessageIcon::kWarning);
+  }
   if (view_only) {
     app_.framework.ShowMessage(Concat({"文件 ", path, " 只能查看：", kNoWriteReason}), kOpenTitle,
                                ui::MessageButtons::kOk, ui::MessageIcon::kWarning);

@@ -252,7 +252,10 @@ bool CheckRegisterFile(fs::FileSystem& files, const Text& path, Text* reason) {
   if (code == kDbFileSize && ReadFieldDescriptors(files, RegisterFileName(path), &fields)) {
     return HasRegisterFields(fields, reason);
   }
-  return Fail(code, reason);
+  Fail(code, reason);
+  // A header that contradicts the file's fields (or no header at all) is never repaired here.
+  if (code == kDbNotDatabaseFile && reason != nullptr) *reason += kDamagedFileAdvice;
+  return false;
 }
 
 bool OpenRegisterDatabase(DatabaseTable& databases, fs::FileSystem& files, const Text& path,
@@ -268,6 +271,15 @@ bool OpenRegisterDatabase(DatabaseTable& databases, fs::FileSystem& files, const
   OpenOptions read_only;
   read_only.read_only = 1;
   return databases.OpenDatabase(path, kRegisterAlias, read_only);
+}
+
+Text RepairNotice(const DatabaseTable& databases, const Text& shown_path) {
+  const recdb::Database* db = databases.current();
+  if (db == nullptr || db->repair_copy().empty()) return Text();
+  return Concat({"文件 ", shown_path,
+                 " 的长度与它记录的人数不符（可能复制没有完成），已按文件中完整的记录修复；"
+                 "修复前的文件保存为 ",
+                 db->repair_copy()});
 }
 
 namespace {

@@ -35,6 +35,10 @@ bool HasRegisterShape(DatabaseTable& databases, Text* reason);
 // rule ("NAME.KDB" for a name without extension), so that Save writes the file that Open reads.
 Text RegisterFileName(const Text& chosen);
 
+// What a refusal of a file that is no database or whose header contradicts its fields adds.
+inline constexpr char kDamagedFileAdvice[] =
+    "（文件可能已损坏，程序没有改动它；请用备份，或请维护人员用 regdb check 检查）";
+
 // Whether `path` is a register file that Open may show. The file is looked at only through a
 // read-only open, so a file that is refused is never changed (the repair of a register whose
 // last records are missing is left to the open that shows it). Otherwise *reason says why.
@@ -43,8 +47,13 @@ bool CheckRegisterFile(fs::FileSystem& files, const Text& path, Text* reason);
 // Opens the register file `path` under "打开的数据" and makes it current: for reading and
 // writing, or for reading only (*view_only) when this process may not replace the file (a
 // read-only file, folder or medium, another owner's file). False with the database's error.
+// A register whose size the open repaired tells where its copy was kept (RepairNotice).
 bool OpenRegisterDatabase(DatabaseTable& databases, fs::FileSystem& files, const Text& path,
                           bool* view_only);
+
+// What to tell the user when the open of the current database repaired its size: the file,
+// what was done and where the copy of it as it was is kept; empty without a repair.
+Text RepairNotice(const DatabaseTable& databases, const Text& shown_path);
 
 // Loads the current database into the register: titles from the field names, one row per
 // record, except a last record with empty fields 1 and 2 (the trailing blank record Save

@@ -31,6 +31,8 @@ class CipherFile {
   int Lock(int64_t offset, int64_t length) { return file_->Lock(offset, length); }
   int Unlock(int64_t offset, int64_t length) { return file_->Unlock(offset, length); }
 
+  // The file's bytes as stored, scrambled or not.
+  fs::File& raw() { return *file_; }
   const std::shared_ptr<PageCipher>& cipher() const { return cipher_; }
   void set_cipher(std::shared_ptr<PageCipher> cipher) { cipher_ = std::move(cipher); }
 

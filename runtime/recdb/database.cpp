@@ -9,6 +9,7 @@ namespace sr::recdb {
 
 Database::Database(OpenedDatabase opened, Text full_path, Text alias, bool exclusive)
     : full_path_(std::move(full_path)),
+      repair_copy_(std::move(opened.repair_copy)),
       title_(FileTitle(full_path_)),
       alias_(std::move(alias)),
       header_(opened.header),

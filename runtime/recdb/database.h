@@ -34,6 +34,8 @@ class Database {
   int64_t data_start() const { return data_start_; }
   const std::shared_ptr<PageCipher>& cipher() const { return file_->cipher(); }
   bool has_companion() const { return companion_ != nullptr; }
+  // The copy kept beside the file before the open repaired its size; empty without a repair.
+  const Text& repair_copy() const { return repair_copy_; }
 
   int32_t current_record() const { return current_; }
   void set_current_record(int32_t record) { current_ = record; }
@@ -112,6 +114,7 @@ class Database {
   int ZapLocked();
 
   Text full_path_;
+  Text repair_copy_;
   Text title_;
   Text alias_;
   Header header_;

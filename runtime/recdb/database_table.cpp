@@ -74,6 +74,7 @@ bool DatabaseTable::OpenDatabase(const Text& file, const Text& alias,
   request.password = options.password;
   request.read_only = options.read_only;
   request.share_mode = options.share_mode;
+  request.keep_repair_copy = options.keep_repair_copy;
   recdb::OpenedDatabase opened;
   code = recdb::OpenAndValidate(fs_, request, &opened);
   if (code != kDbOk) return Done(code);

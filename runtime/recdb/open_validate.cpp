@@ -1,6 +1,7 @@
 #include "runtime/recdb/open_validate.h"
 
 #include <algorithm>
+#include <string>
 
 #include "runtime/recdb/coding.h"
 #include "runtime/recdb/errors.h"
@@ -70,11 +71,56 @@ int ReadFields(CipherFile& file, int64_t length, OpenedDatabase* out) {
   return kDbOk;
 }
 
-int CheckSize(CipherFile& file, int64_t length, const OpenRequest& request,
+// The first of NAME.bak, NAME.2.bak, ... that does not exist yet.
+int FreeCopyName(fs::FileSystem& fs, const Text& path, Text* copy) {
+  constexpr int kMostCopies = 100;
+  for (int n = 1; n <= kMostCopies; ++n) {
+    *copy = path + (n == 1 ? Text() : "." + std::to_string(n)) + ".bak";
+    bool exists = true;
+    if (int code = fs.Exists(*copy, &exists); code != fs::kOk) return code;
+    if (!exists) return fs::kOk;
+  }
+  return fs::kDirectoryFull;
+}
+
+// Copies the file's bytes as they are, through the handle that holds its lock, to a new file
+// beside it, synced before the repair changes anything.
+int KeepCopy(fs::FileSystem& fs, const Text& path, CipherFile& file, int64_t length, Text* copy) {
+  int code = FreeCopyName(fs, path, copy);
+  std::unique_ptr<fs::File> out;
+  if (code == fs::kOk) {
+    code = fs.Open(*copy, fs::Access::kWrite, fs::Share::kExclusive,
+                   fs::Disposition::kCreateAlways, &out);
+  }
+  if (code == fs::kOk) code = fs.CopyPermissions(path, *copy);
+  std::string chunk(1 << 16, '\0');
+  for (int64_t at = 0; code == fs::kOk && at < length;) {
+    size_t got = 0;
+    code = file.raw().ReadAt(at, chunk.data(), chunk.size(), &got);
+    if (code == fs::kOk && got == 0) code = kDbRecordReadFailed;
+    if (code == fs::kOk) code = out->WriteAt(at, chunk.data(), got);
+    at += static_cast<int64_t>(got);
+  }
+  if (code == fs::kOk) code = out->Sync();
+  if (code != fs::kOk && out != nullptr) {
+    out.reset();
+    fs.RemoveFile(*copy);
+  }
+  return code;
+}
+
+int CheckSize(fs::FileSystem& fs, CipherFile& file, int64_t length, const OpenRequest& request,
               OpenedDatabase* out) {
   Header& header = out->header;
   int64_t complete = (length - out->data_start) / header.record_size;
   bool repairable = request.read_only == 0;
+  const int64_t counted =
+      out->data_start + static_cast<int64_t>(header.record_count) * header.record_size;
+  if (repairable && counted != length && request.keep_repair_copy) {
+    if (int code = KeepCopy(fs, request.path, file, length, &out->repair_copy); code != fs::kOk) {
+      return code;
+    }
+  }
   if (complete < header.record_count) {
     if (!repairable) return kDbFileSize;
     header.record_count = static_cast<int32_t>(complete);
@@ -147,7 +193,9 @@ int Validate(fs::FileSystem& fs, const OpenRequest& request, CipherFile& file,
   int64_t length = 0;
   int code = ReadLayout(request, file, out, &length);
   if (code != kDbOk) return code;
-  if ((code = CheckSize(file, length, request, out)) != kDbOk) return code;
+  // A record size other than the fields describe would make the size check cut away records.
+  if (out->header.record_size != DescribedRecordSize(out->fields)) return kDbNotDatabaseFile;
+  if ((code = CheckSize(fs, file, length, request, out)) != kDbOk) return code;
   bool has_chains = std::any_of(out->fields.begin(), out->fields.end(),
                                 [](const FieldDescriptor& f) { return IsChainType(f.type); });
   return has_chains ? OpenCompanion(fs, request, out) : kDbOk;

@@ -20,6 +20,9 @@ struct OpenRequest {
   Text password;
   int read_only = 0;  // 1 opens for reading only; any non-zero value refuses size repairs
   int share_mode = 1;
+  // A size repair first keeps a copy of the file beside it (see OpenedDatabase::repair_copy);
+  // false for a caller that kept its own copy.
+  bool keep_repair_copy = true;
 };
 
 struct OpenedDatabase {
@@ -30,11 +33,15 @@ struct OpenedDatabase {
   std::unique_ptr<CipherFile> file;
   std::unique_ptr<Companion> companion;  // null without memo or bytes fields
   bool read_only = false;                // opened for reading only
+  Text repair_copy;  // the copy kept before a size repair changed the file; empty without one
 };
 
 // Opens the database file and its companion and checks them in a fixed order, each check with
-// its own code: the header (-22), the password (-78), the version (-23), the descriptors (-22),
-// the size (-48, or repaired when writable), the companion file (-35, -36, -37, or repaired).
+// its own code: the header (-22), the password (-78), the version (-23), the descriptors (-22,
+// also when the header's record size is not the one they describe: such a file is damaged and
+// never cut), the size (-48, or repaired when writable, after a copy of the file was kept as
+// NAME.bak, or NAME.2.bak and so on when an earlier copy is there), the companion file (-35,
+// -36, -37, or repaired).
 // Returns 0 and fills *out, or a database error code with every file closed again.
 int OpenAndValidate(fs::FileSystem& fs, const OpenRequest& request, OpenedDatabase* out);
 

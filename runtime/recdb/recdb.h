@@ -43,6 +43,9 @@ struct OpenOptions {
   // other value: nobody else. Modes 2 and 4 hold the database exclusively.
   int share_mode = 1;
   Text password;  // empty: no password
+  // A writable open that repairs the file's size keeps a copy of it beside it first
+  // (Database::repair_copy); false for a caller that kept its own.
+  bool keep_repair_copy = true;
   // Index files are not supported: any non-empty name fails the open with -30.
   std::vector<Text> index_files;
 

@@ -132,6 +132,7 @@ bool Repair(const Io& io, const std::string& file, const Text& path, OpenOptions
   if (!KeepCopies(io, file, path)) return false;
   options.read_only = 0;
   options.share_mode = 4;  // nobody else may see the file while it is repaired
+  options.keep_repair_copy = false;  // the copies above are kept
   if (!OpenFile(io, file, path, options)) return false;
   recdb::Database& db = *ProcessDatabases().current();
   std::vector<ChainFinding> emptied;
@@ -152,6 +153,8 @@ bool OpenChecked(const Io& io, const std::string& file, const Text& path,
   *repaired = false;
   if (OpenDatabase(path, Text(), options)) return true;
   const int code = LastDatabaseError();
+  // The open refuses a record size that its fields disagree with: say which.
+  if (code == kDbNotDatabaseFile && !LayoutAgrees(io, file, path, options.password)) return false;
   // Only a short database or companion file is repairable; the writable open repairs it.
   const bool repairable = code == kDbFileSize || code == kDbCompanionDamaged;
   if (!repairable || !repair) FailCode(io, file, code);

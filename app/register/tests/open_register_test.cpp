@@ -16,6 +16,7 @@
 #include "app/tests/scenario_support.h"
 #include "base/gbk.h"
 #include "platform/fs/real_file_system.h"
+#include "runtime/recdb/coding.h"
 
 namespace sr::app {
 namespace {
@@ -43,6 +44,22 @@ void MakeThreeFieldFile(const std::filesystem::path& path) {
     ASSERT_TRUE(table.AppendBlankRecord());
     ASSERT_TRUE(table.WriteField(2, Value::FromText("某人")));
   }
+}
+
+// A register of `people` people, numbered and named, each with a base pay.
+void MakePeopleRegister(const std::filesystem::path& path, int people) {
+  const std::string gbk = FromUtf8(path.string());
+  testing::MakeDatabase(gbk, testing::RelayFields());
+  DatabaseTable table(fs::RealFileSystem());
+  ASSERT_TRUE(table.OpenDatabase(gbk, ""));
+  ASSERT_TRUE(table.HoldWholeDatabase());
+  for (int i = 1; i <= people; ++i) {
+    ASSERT_TRUE(table.AppendBlankRecord());
+    ASSERT_TRUE(table.WriteField(1, Value::FromText(std::to_string(i))));
+    ASSERT_TRUE(table.WriteField(2, Value::FromText("某人" + std::to_string(i))));
+    ASSERT_TRUE(table.WriteField(3, Value::Double(5000 + i)));
+  }
+  table.ReleaseWholeDatabase();
 }
 
 // "cut FILE N": the file loses its last N bytes, as a copy cut short would.
@@ -106,7 +123,32 @@ expect exit 0
   EXPECT_TRUE(Bytes(short_file) == short_bytes) << "the file missing records was changed";
 }
 
-TEST_F(OpenRegisterTest, RegisterCutShortIsStillRepairedAndShown) {
+// A header whose record size is not the one its fields describe is damaged, not short: cutting
+// the file to "complete" records of that size would throw 2,000 people away.
+TEST_F(OpenRegisterTest, HeaderContradictingItsFieldsIsRefusedAndNotCut) {
+  const auto path = Native(folder_, u8"两千人.dat");
+  MakePeopleRegister(path, 2000);
+  const std::string sound = Bytes(path);
+  for (const int32_t record_size : {2147483647, 297, 5000, 600000}) {
+    SCOPED_TRACE(record_size);
+    std::string damaged = sound;
+    recdb::PutI32(reinterpret_cast<uint8_t*>(&damaged[24]), record_size);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << damaged;
+    std::string transcript;
+    const int code = testing::RunScript(folder_, u8R"(
+make-relay
+choose-file 两千人.dat
+menu 文件 打开
+expect message-with "无法打开文件 两千人.dat：" "regdb check"
+expect no-message
+)",
+                                        &transcript);
+    EXPECT_EQ(code, 0) << transcript;
+    EXPECT_TRUE(Bytes(path) == damaged) << "the damaged register was changed";
+  }
+}
+
+TEST_F(OpenRegisterTest, RegisterCutShortIsRepairedAfterACopyIsKept) {
   std::string transcript;
   const int code = testing::RunScript(folder_, kSavedRegister + u8R"(
 enter 2 0 002
@@ -116,6 +158,7 @@ menu 文件 新建
 cut 工资.dat 10
 choose-file 工资.dat
 menu 文件 打开
+expect message-with 工资.dat 修复 工资.dat.bak
 expect no-message
 expect title 工资.dat
 expect text 标签1 "表内人数: 2 人"

@@ -208,7 +208,6 @@ TEST_F(RegdbCliTest, RepairRefusesARecordSizeTheFieldsContradict) {
   for (const char* command : {"check pay.dat", "check pay.dat --repair"}) {
     Outcome run = Regdb(command);
     EXPECT_EQ(run.status, 1) << command;
-    EXPECT_NE((run.out + run.err).find(U8(u8"-48 数据库文件尺寸错误")), std::string::npos);
     EXPECT_NE(run.err.find("105 record size disagrees with the fields: the header says 40 "
                            "bytes, the fields describe 16"),
               std::string::npos)
