@@ -410,21 +410,26 @@ TailWrite WriteMonthInPlace(fs::FileSystem& files, const Text& path, const Ledge
 bool SaveLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& path,
                 const std::vector<LedgerEntry>& entries, Text* message,
                 const LedgerStamp* as_read) {
-  // A journal left behind would otherwise roll the new file back to parts of the old one.
-  if (!RecoverRecordFile(files, path, message)) return false;
+  // A journal left behind would otherwise roll the new file back to parts of the old one. No
+  // other writer changes the file from the check until the new file is in its place.
+  const auto lock = LockForWriting(files, path, message);
+  if (lock == nullptr) return false;
   if (as_read != nullptr && !StillAsRead(files, path, *as_read)) {
     *message = ChangedMeanwhile(path, "导入");
     return false;
   }
   return WriteStoredRecords(
       databases, files, path, kLedgerAlias, LedgerFields(), entries.size(),
-      [&](size_t i, uint8_t* record) { EncodeRecord(entries[i], record); }, message);
+      [&](size_t i, uint8_t* record) { EncodeRecord(entries[i], record); }, message,
+      as_read != nullptr ? as_read->created : 0);
 }
 
 bool SaveLedgerOfMonth(DatabaseTable& databases, fs::FileSystem& files, const Text& path,
                        const LedgerOfMonth& ledger, const std::vector<LedgerEntry>& fresh,
                        Text* message) {
-  if (!RecoverRecordFile(files, path, message)) return false;
+  // Held until the month is in place or the new ledger has taken the old one's place.
+  const auto lock = LockForWriting(files, path, message);
+  if (lock == nullptr) return false;
   if (InPlace(ledger)) {
     switch (WriteMonthInPlace(files, path, ledger, fresh, message)) {
       case TailWrite::kWritten: return true;
@@ -468,7 +473,7 @@ bool SaveLedgerOfMonth(DatabaseTable& databases, fs::FileSystem& files, const Te
     }
   };
   return WriteStoredRecords(databases, files, path, kLedgerAlias, LedgerFields(), order.size(),
-                            encode, message);
+                            encode, message, ledger.stamp.created);
 }
 
 std::vector<LedgerEntry> RecordsOfMonth(const LedgerOfMonth& ledger) {

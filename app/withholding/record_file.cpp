@@ -79,7 +79,8 @@ Text ReadFailure(const Text& path, int32_t first) {
 // then put in the place of `path`.
 bool WriteWholeFile(DatabaseTable& databases, fs::FileSystem& files, const Text& path,
                     const Text& alias, const std::vector<recdb::FieldDescriptor>& fields,
-                    Text* message, const std::function<bool()>& append) {
+                    Text* message, double replaces_created,
+                    const std::function<bool()>& append) {
   FileReplacement replacement(files, path);
   auto fail = [&](int code) {
     replacement.Abandon();
@@ -88,7 +89,9 @@ bool WriteWholeFile(DatabaseTable& databases, fs::FileSystem& files, const Text&
   };
   int code = replacement.Prepare();
   if (code != fs::kOk) return fail(code);
-  code = recdb::CreateDatabaseFile(files, replacement.saving(), fields, nullptr, Now());
+  constexpr double kSecond = 1.0 / 86400;  // creation times count days
+  const double created = std::max(Now(), replaces_created + kSecond);
+  code = recdb::CreateDatabaseFile(files, replacement.saving(), fields, nullptr, created);
   if (code != 0) return fail(code);
   if ((code = replacement.Protect()) != fs::kOk) return fail(code);
   // Held exclusively, the new file is written in batches and seen by nobody until it is whole.
@@ -187,7 +190,7 @@ bool ReadStoredRecords(DatabaseTable& databases, const Text& path, const Text& a
 bool WriteRecordFile(DatabaseTable& databases, fs::FileSystem& files, const Text& path,
                      const Text& alias, const std::vector<recdb::FieldDescriptor>& fields,
                      const std::vector<RecordValues>& records, Text* message) {
-  return WriteWholeFile(databases, files, path, alias, fields, message, [&] {
+  return WriteWholeFile(databases, files, path, alias, fields, message, 0, [&] {
     for (const RecordValues& record : records) {
       if (!databases.AppendRecordValues(record)) return false;
     }
@@ -199,10 +202,10 @@ bool WriteStoredRecords(DatabaseTable& databases, fs::FileSystem& files, const T
                         const Text& alias, const std::vector<recdb::FieldDescriptor>& fields,
                         size_t count,
                         const std::function<void(size_t index, uint8_t* record)>& encode,
-                        Text* message) {
+                        Text* message, double replaces_created) {
   std::vector<recdb::FieldDescriptor> laid = fields;
   const size_t size = size_t(recdb::AssignOffsets(&laid));
-  return WriteWholeFile(databases, files, path, alias, fields, message, [&] {
+  return WriteWholeFile(databases, files, path, alias, fields, message, replaces_created, [&] {
     std::string bytes;
     for (size_t first = 0; first < count; first += kSlice) {
       const size_t n = std::min(size_t(kSlice), count - first);

@@ -52,13 +52,15 @@ bool ReadStoredRecords(DatabaseTable& databases, const Text& path, const Text& a
                        bool* was_earlier = nullptr);
 // WriteStoredRecords writes `count` records whose bytes `encode` fills in (the record arrives
 // zeroed; its first 4 bytes, the serial number, are given by the file); crash-safe as
-// WriteRecordFile.
+// WriteRecordFile. The new file's creation time is later than `replaces_created` (the creation
+// time of the file it replaces, 0 for none), even within the same second: a writer that compares
+// creation times to see whether the file was written anew since it read it always sees it.
 // REQUIRES: no memo or bytes field.
 bool WriteStoredRecords(DatabaseTable& databases, fs::FileSystem& files, const Text& path,
                         const Text& alias, const std::vector<recdb::FieldDescriptor>& fields,
                         size_t count,
                         const std::function<void(size_t index, uint8_t* record)>& encode,
-                        Text* message);
+                        Text* message, double replaces_created = 0);
 
 // A field for such a file.
 recdb::FieldDescriptor TextField(const char* name, int width);

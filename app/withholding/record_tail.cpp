@@ -12,6 +12,10 @@
 namespace sr::app {
 namespace {
 
+Text InUse(const Text& path) {
+  return Concat({"文件 ", path, " 正被另一个程序使用，请稍后再试"});
+}
+
 Text WriteFailure(const Text& path, int code) {
   return Concat({"无法写入文件 ", path, "：", DatabaseErrorMessage(code)});
 }
@@ -147,12 +151,29 @@ bool RecoverRecordFile(fs::FileSystem& files, const Text& path, Text* message) {
     *message = Concat({"文件 ", path, " 上次的保存没有做完，而记着它保存前内容的 ",
                        JournalShownFor(path, target), " 已损坏，无法把它恢复成保存前的样子"});
   } else if (code == fs::kSharingViolation) {
-    *message = Concat({"文件 ", path, " 正被另一个程序使用，请稍后再试"});
+    *message = InUse(path);
   } else {
     *message = Concat({"文件 ", path, " 上次的保存没有做完，无法把它恢复成保存前的样子：",
                        DatabaseErrorMessage(code)});
   }
   return false;
+}
+
+std::unique_ptr<recdb::WriterLock> LockForWriting(fs::FileSystem& files, const Text& path,
+                                                  Text* message) {
+  Text target;
+  int code = files.ResolveLinks(path, &target);
+  auto lock = std::make_unique<recdb::WriterLock>(files, code == fs::kOk ? target : path);
+  if (code == fs::kOk) code = lock->Take();
+  if (code == fs::kSharingViolation || code == fs::kLockViolation) {
+    *message = InUse(path);
+    return nullptr;
+  }
+  if (code != fs::kOk) {
+    *message = WriteFailure(path, code);
+    return nullptr;
+  }
+  return RecoverRecordFile(files, path, message) ? std::move(lock) : nullptr;
 }
 
 }  // namespace sr::app

@@ -2,6 +2,7 @@
 #define SALARY_APP_WITHHOLDING_RECORD_TAIL_H_
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "base/value.h"
 #include "platform/fs/file_system.h"
 #include "runtime/recdb/format.h"
+#include "runtime/recdb/writer_lock.h"
 
 // The last records of a record database of the withholding room replaced in place: a month
 // appended to the year's ledger, or its last month written again, changes a few megabytes at
@@ -38,6 +40,14 @@ TailWrite ReplaceTailRecords(fs::FileSystem& files, const Text& path,
 // Rolls back a change of the file at `path` that a kill cut short (links followed). False
 // with a message naming the file when a journal lies beside it that cannot be rolled back.
 bool RecoverRecordFile(fs::FileSystem& files, const Text& path, Text* message);
+
+// Takes the writer lock of the file at `path` (links followed; see recdb::WriterLock), waiting
+// a while for another writer, then rolls back a change that a kill cut short. Every writer of
+// the file holds it from its check that the file is as it read it until its change is in
+// place. Null with a message naming the file when another program keeps holding it, or as
+// RecoverRecordFile.
+std::unique_ptr<recdb::WriterLock> LockForWriting(fs::FileSystem& files, const Text& path,
+                                                  Text* message);
 
 }  // namespace sr::app
 

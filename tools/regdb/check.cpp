@@ -21,6 +21,7 @@ constexpr int kFreeAndChained = 102;
 constexpr int kPastEnd = 103;
 constexpr int kDamagedChain = 104;
 constexpr int kRecordSizeMismatch = 105;
+constexpr int kChangeCutShort = 106;
 
 constexpr size_t kFindingsShown = 20;
 
@@ -203,6 +204,16 @@ int RunCheck(const Io& io, const std::vector<std::string>& words) {
     return kExitFailed;
   }
   const bool repair = args.Has("repair");
+  // The salary program's rollback journal: the file mixes old and new bytes until it is rolled
+  // back, which a repair must not get in the way of.
+  Text journal;
+  const bool cut_short = JournalBeside(path, &journal);
+  if (cut_short) {
+    Fail(io, file + ": " + std::to_string(kChangeCutShort) + " a change of it was cut short: " +
+                 Shown(journal) + " holds what it replaced; the salary program puts it back at " +
+                 "its next reading of the file" + (repair ? "; nothing was repaired" : ""));
+    if (repair) return kExitFailed;
+  }
   bool repaired = false;
   if (!OpenChecked(io, file, path, options, repair, &repaired)) return kExitFailed;
   recdb::ChainAudit audit;
@@ -216,7 +227,7 @@ int RunCheck(const Io& io, const std::vector<std::string>& words) {
   int32_t count = 0;
   const int status =
       ReadEveryRecord(io, file, [&](int32_t, const std::vector<Value>&) { ++count; });
-  if (status != kExitOk) return status;
+  if (status != kExitOk || cut_short) return kExitFailed;
   io.out << file << ": " << (repaired ? "repaired, " : "ok, ") << count << " records of "
          << field_count << " fields read\n";
   return kExitOk;

@@ -2,6 +2,7 @@
 
 #include "platform/fs/file_system.h"
 #include "runtime/recdb/format.h"
+#include "runtime/recdb/wait.h"
 #include "tools/regdb/utf8_edge.h"
 
 namespace sr::regdb {
@@ -45,9 +46,47 @@ bool PasswordArgument(const Io& io, const Args& args, Text* password) {
   return false;
 }
 
+bool JournalBeside(const Text& path, Text* journal) {
+  fs::FileSystem& files = ProcessDatabases().file_system();
+  Text target = recdb::WithDefaultExtension(path);
+  if (files.ResolveLinks(target, &target) != fs::kOk) return false;
+  *journal = target + ".journal";
+  bool exists = false;
+  return files.Exists(*journal, &exists) == fs::kOk && exists;
+}
+
 bool OpenFile(const Io& io, const std::string& file, const Text& path, const OpenOptions& options) {
+  Text journal;
+  if (JournalBeside(path, &journal)) {
+    const std::string what = file + ": a change of it was cut short, and " + Shown(journal) +
+                             " holds what it replaced; ";
+    if (options.read_only == 0) {
+      Fail(io, what + "nothing was written: let the salary program read the file first, which " +
+                   "puts it back as it was");
+      return false;
+    }
+    io.err << "regdb: warning: " << what << "what is read may be half changed\n";
+  }
   if (OpenDatabase(path, Text(), options)) return true;
   FailLast(io, file);
+  return false;
+}
+
+bool TakeWriterLock(const Io& io, const std::string& file, const Text& path,
+                    std::unique_ptr<recdb::WriterLock>* lock) {
+  fs::FileSystem& files = ProcessDatabases().file_system();
+  Text target = recdb::WithDefaultExtension(path);
+  int code = files.ResolveLinks(target, &target);
+  if (code == fs::kOk) {
+    *lock = std::make_unique<recdb::WriterLock>(files, target);
+    code = (*lock)->Take();
+  }
+  if (code == fs::kOk) return true;
+  if (recdb::IsRefusal(code)) {
+    Fail(io, file + ": another program is writing it; try again later");
+  } else {
+    FailCode(io, file, code);
+  }
   return false;
 }
 

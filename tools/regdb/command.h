@@ -2,6 +2,7 @@
 #define SALARY_TOOLS_REGDB_COMMAND_H_
 
 #include <functional>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "base/value.h"
 #include "runtime/recdb/format.h"
 #include "runtime/recdb/process_databases.h"
+#include "runtime/recdb/writer_lock.h"
 #include "tools/regdb/args.h"
 
 // What the regdb commands share: where they write, how they fail, how they open a database.
@@ -40,8 +42,20 @@ bool PathArgument(const Io& io, const std::string& utf8, Text* gbk);
 // The --password option in GBK (empty when absent).
 bool PasswordArgument(const Io& io, const Args& args, Text* password);
 
-// Opens FILE as the current database of the process's table; prints the failure.
+// Opens FILE as the current database of the process's table; prints the failure. A writable
+// open is refused while the program's rollback journal lies beside FILE (a change cut short,
+// which the program puts back at its next reading of the file: a change made now would be
+// undone); a read-only one says that what it reads may be half changed.
 bool OpenFile(const Io& io, const std::string& file, const Text& path, const OpenOptions& options);
+
+// The program's rollback journal beside the database file at `path` (default extension
+// applied), when one lies there.
+bool JournalBeside(const Text& path, Text* journal);
+
+// Takes the writer lock of the database file at `path` (see recdb::WriterLock) into *lock,
+// waiting a while for another writer; prints why not.
+bool TakeWriterLock(const Io& io, const std::string& file, const Text& path,
+                    std::unique_ptr<recdb::WriterLock>* lock);
 
 // Refuses to create OUT over an existing file unless `force`, and always over FILE itself or
 // its companion file (creating truncates, which would destroy the source).

@@ -150,7 +150,11 @@ int RunImport(const Io& io, const std::vector<std::string>& words) {
   if (!PathArgument(io, file, &path) || !PasswordArgument(io, args, &password)) return kExitFailed;
   OpenOptions options;
   options.password = password;
-  if (!OpenFile(io, file, path, options)) return kExitFailed;
+  // Held until the file is closed: no other writer's check falls between this one's appends.
+  std::unique_ptr<recdb::WriterLock> lock;
+  if (!TakeWriterLock(io, file, path, &lock) || !OpenFile(io, file, path, options)) {
+    return kExitFailed;
+  }
   recdb::Database& db = *ProcessDatabases().current();
   std::vector<int> columns;
   std::vector<ImportRow> rows(records.size() - 1);

@@ -225,6 +225,30 @@ TEST_F(RegdbCliTest, RepairRefusesARecordSizeTheFieldsContradict) {
   EXPECT_EQ(fsys::file_size(dir_ / "pay.dat"), bytes.size() + 100);
 }
 
+// A kill in the middle of the salary program's change of a file leaves its rollback journal
+// beside it, and the file half changed until the program puts it back at its next reading.
+TEST_F(RegdbCliTest, JournalBesideTheFileStopsWritesAndIsReported) {
+  ASSERT_EQ(Regdb("create pay.dat --field n:int --field s:text:8").status, 0);
+  Write("rows.csv", "n,s\n1,a\n");
+  ASSERT_EQ(Regdb("import pay.dat rows.csv").status, 0);
+  Write("pay.dat.journal", "SRJOURN1 and the bytes the change replaced");
+  const std::string bytes = ReadFile(dir_ / "pay.dat");
+  const std::string cut_short =
+      "pay.dat: a change of it was cut short, and pay.dat.journal holds what it replaced; ";
+  Outcome import = Regdb("import pay.dat rows.csv");
+  EXPECT_EQ(import.status, 1);
+  EXPECT_NE(import.err.find(cut_short + "nothing was written"), std::string::npos) << import.err;
+  EXPECT_EQ(ReadFile(dir_ / "pay.dat"), bytes);
+  Outcome check = Regdb("check pay.dat");
+  EXPECT_EQ(check.status, 1);
+  EXPECT_NE(check.err.find("pay.dat: 106 a change of it was cut short: pay.dat.journal holds"),
+            std::string::npos)
+      << check.err;
+  Outcome dump = Regdb("dump pay.dat");
+  EXPECT_NE(dump.err.find(cut_short + "what is read may be half changed"), std::string::npos)
+      << dump.err;
+}
+
 class CutCompanionTest : public RegdbCliTest {
  protected:
   // Records 1 to 3 with memos in blocks 1, 2-3 and 4; the companion is then cut to blocks 0-2.
