@@ -101,4 +101,15 @@ bool MayReadAmountsAsNumbers(AppContext& app, const std::vector<int>& columns,
                                    ui::MessageIcon::kWarning) == ui::MessageAnswer::kYes;
 }
 
+bool IsStoredAmountHandled(double amount) {
+  return std::isfinite(amount) && std::fabs(amount) <= kLargestStoredAmount;
+}
+
+Text StoredAmountProblem(const Text& file, int64_t record, const Text& whom, const Text& field,
+                         double amount) {
+  return Concat({file, " 第 ", ToText(Value::Int64(record)), " 条记录",
+                 whom.empty() ? Text() : Concat({"（", whom, "）"}), "的“", field, "”是 ",
+                 ToText(Value::Double(amount)), "，不是程序能处理的金额（文件可能已损坏）"});
+}
+
 }  // namespace sr::app

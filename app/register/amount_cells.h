@@ -43,6 +43,19 @@ std::vector<Text> AmountsNotNumbers(const SalaryRegister& salary_register,
 bool MayReadAmountsAsNumbers(AppContext& app, const std::vector<int>& columns,
                              const Text& command, const Text& title);
 
+// The largest amount, either way, that the program takes from a file it reads (the ledger, the
+// people file, the tax tables): far past any pay or tax, and small enough that a double still
+// holds it to the fen. A damaged file may hold anything, infinity and NaN included.
+inline constexpr double kLargestStoredAmount = 1e12;
+
+// Whether an amount read from a file is finite and within kLargestStoredAmount either way.
+bool IsStoredAmountHandled(double amount);
+
+// "FILE 第 3 条记录（001 张三）的“收入额”是 1.#INF，不是程序能处理的金额（文件可能已损坏）": `file` names the file as the user knows it ("扣缴台账 PATH"), `whom` the record's
+// person when known.
+Text StoredAmountProblem(const Text& file, int64_t record, const Text& whom, const Text& field,
+                         double amount);
+
 }  // namespace sr::app
 
 #endif  // SALARY_APP_REGISTER_AMOUNT_CELLS_H_

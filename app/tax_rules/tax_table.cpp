@@ -1,5 +1,6 @@
 #include "app/tax_rules/tax_table.h"
 
+#include "app/register/amount_cells.h"
 #include "app/register/file_replacement.h"
 #include "runtime/convert/conversions.h"
 
@@ -76,9 +77,14 @@ bool ToBrackets(const TaxTableValues& values, const Text& path, TaxBrackets* bra
                 Text* message) {
   auto number = [&](int record, int field, Value* out) {
     const Value& value = values[record - 1][field - 1];
-    if (value.is_numeric()) {
+    if (value.is_numeric() && IsStoredAmountHandled(ToNumber(value))) {
       *out = value;
       return true;
+    }
+    if (value.is_numeric()) {
+      *message = Concat({"税率表文件 ", path, " ", RecordAndField(record, field), "是 ",
+                         ToText(value), "，不是程序能处理的数（文件可能已损坏）"});
+      return false;
     }
     *message = Concat({"税率表文件 ", path, " ", RecordAndField(record, field), "不是数值：",
                        ToText(value)});

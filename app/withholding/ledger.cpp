@@ -4,6 +4,7 @@
 #include <cstring>
 #include <functional>
 
+#include "app/register/amount_cells.h"
 #include "app/withholding/record_tail.h"
 #include "runtime/convert/conversions.h"
 #include "runtime/recdb/coding.h"
@@ -186,6 +187,25 @@ void Upgrade(uint8_t* record) {
   EncodeRecord(e, record);
 }
 
+std::string_view TextAt(const uint8_t* record, const recdb::FieldDescriptor& field) {
+  const char* text = reinterpret_cast<const char*>(record + field.offset);
+  return std::string_view(text, strnlen(text, size_t(field.text_width)));
+}
+
+// The first amount of the record at `index` (from 1) that the program cannot handle, as a
+// message; empty when there is none.
+Text AmountProblem(const uint8_t* record, int64_t index, const Text& path) {
+  for (const recdb::FieldDescriptor& field : Layout()) {
+    if (field.type != recdb::FieldType::kDouble) continue;
+    const double amount = recdb::GetDouble(record + field.offset);
+    if (IsStoredAmountHandled(amount)) continue;
+    const Text whom =
+        Concat({Text(TextAt(record, Layout()[1])), " ", Text(TextAt(record, Layout()[2]))});
+    return StoredAmountProblem(Concat({"扣缴台账 ", path}), index, whom, field.name, amount);
+  }
+  return Text();
+}
+
 // Hands every record of the ledger of `year` at `path` (a missing file has none) to `each`
 // with its month; `begin` is told the number of records and the file's creation time first.
 // False with a message when the file cannot be read or holds a record of another year.
@@ -198,6 +218,7 @@ bool ReadLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& pat
   if (!FileExists(files, path)) return true;
   const int32_t month_at = MonthOffset();
   bool other_year = false;
+  int64_t index = 0;
   auto take = [&](const uint8_t* record, Text* problem) {
     const int64_t month = int64_t{recdb::GetI32(record + month_at)} - int64_t{year} * 100;
     if (month < 1 || month > 12) {
@@ -205,6 +226,8 @@ bool ReadLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& pat
       *problem = OtherYearProblem(record, path, year);
       return false;
     }
+    // No infinity or NaN of a damaged file reaches a sum or a tax.
+    if (*problem = AmountProblem(record, ++index, path); !problem->empty()) return false;
     each(record, int(month));
     return true;
   };
@@ -216,11 +239,6 @@ bool ReadLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& pat
     return false;
   }
   return true;
-}
-
-std::string_view TextAt(const uint8_t* record, const recdb::FieldDescriptor& field) {
-  const char* text = reinterpret_cast<const char*>(record + field.offset);
-  return std::string_view(text, strnlen(text, size_t(field.text_width)));
 }
 
 // Reads what the calculation of one month needs from each record, and nothing else: no record

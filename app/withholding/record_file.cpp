@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "app/register/amount_cells.h"
 #include "app/register/file_replacement.h"
 #include "runtime/convert/conversions.h"
 #include "runtime/convert/date_time.h"
@@ -107,6 +108,22 @@ bool WriteWholeFile(DatabaseTable& databases, fs::FileSystem& files, const Text&
   return true;
 }
 
+// Whether every amount read is one the program handles; else *message names the first other.
+bool AmountsHandled(const std::vector<RecordValues>& records, const Text& path,
+                    const std::vector<recdb::FieldDescriptor>& fields, Text* message) {
+  for (size_t r = 0; r < records.size(); ++r) {
+    for (size_t f = 0; f < records[r].size() && f < fields.size(); ++f) {
+      const Value& value = records[r][f];
+      const bool floating = value.kind() == Kind::kDouble || value.kind() == Kind::kFloat;
+      if (!floating || IsStoredAmountHandled(value.floating())) continue;
+      *message = StoredAmountProblem(Concat({"文件 ", path}), int64_t(r) + 1, Text(),
+                                     fields[f].name, value.floating());
+      return false;
+    }
+  }
+  return true;
+}
+
 // In slices, so that the raw bytes in memory at once stay small beside the values.
 constexpr int32_t kSlice = 1024;
 
@@ -124,7 +141,7 @@ bool ReadRecordFile(DatabaseTable& databases, const Text& path, const Text& alia
         return false;
       }
     }
-    return true;
+    return AmountsHandled(*records, path, fields, message);
   });
 }
 

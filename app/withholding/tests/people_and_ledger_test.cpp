@@ -14,9 +14,11 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 
 #include "app/tests/other_user.h"
 #include "app/withholding/ledger.h"
+#include "app/tax_rules/tax_table.h"
 #include "app/withholding/people_file.h"
 #include "app/withholding/rollback_journal.h"
 #include "app/withholding/tests/test_folder.h"
@@ -862,6 +864,51 @@ TEST_F(LedgerFileTest, AnotherYearOrADamagedFileIsRefusedByName) {
   EXPECT_FALSE(LoadLedger(databases_, files_, path_, 2026, &read, &message));
   EXPECT_NE(message.find("字段"), Text::npos) << ToUtf8(message);
   EXPECT_NE(message.find(path_), Text::npos) << ToUtf8(message);
+}
+
+// Infinity, NaN or an amount past what the program handles, in a damaged ledger, people file or
+// tax table: refused by file, record and field before any sum or tax is worked out from it.
+TEST_F(LedgerFileTest, AmountsNoFileShouldHoldAreRefusedByFileRecordAndField) {
+  const double kBad[] = {std::numeric_limits<double>::infinity(),
+                         -std::numeric_limits<double>::infinity(),
+                         std::numeric_limits<double>::quiet_NaN(), 1e300};
+  const Text people = FromUtf8((folder_ / "people.dat").string());
+  for (const double bad : kBad) {
+    SCOPED_TRACE(bad);
+    Text message;
+    std::vector<LedgerEntry> entries = {Entry(2026, 1, "1001", 9000, 0),
+                                        Entry(2026, 1, "1002", 9000, 0)};
+    entries[1].figures.income = bad;
+    ASSERT_TRUE(SaveLedger(databases_, files_, path_, entries, &message));
+    std::vector<LedgerEntry> read;
+    LedgerOfMonth of_month;
+    for (const bool whole : {true, false}) {
+      EXPECT_FALSE(whole ? LoadLedger(databases_, files_, path_, 2026, &read, &message)
+                         : LoadLedgerOfMonth(databases_, files_, path_, 2026, 2, &of_month,
+                                             &message));
+      EXPECT_NE(message.find(Concat({path_, " 第 2 条记录（1002 张三）的“收入额”是 "})),
+                Text::npos)
+          << ToUtf8(message);
+    }
+
+    std::vector<RecordValues> records(2, RecordOfTexts(Row("1001", "张三")));
+    records[1][0] = Value::FromText("1002");
+    records[1][kPersonOther] = Value::Double(bad);
+    ASSERT_TRUE(WriteRecordFile(databases_, files_, people, kPeopleAlias, PeopleFields(), records,
+                                &message));
+    PeopleByNumber by_number;
+    EXPECT_FALSE(LoadPeople(databases_, people, &by_number, &message));
+    EXPECT_NE(message.find(Concat({people, " 第 2 条记录的“其他扣除”是 "})), Text::npos)
+        << ToUtf8(message);
+
+    TaxTableValues table;
+    for (auto& record : table) record.fill(Value::Int(0));
+    table[2][1] = Value::Double(bad);
+    TaxBrackets brackets;
+    EXPECT_FALSE(ToBrackets(table, "税率表.dat", &brackets, &message));
+    EXPECT_NE(message.find("税率表文件 税率表.dat 第 3 条记录第 2 个字段是 "), Text::npos)
+        << ToUtf8(message);
+  }
 }
 
 }  // namespace
