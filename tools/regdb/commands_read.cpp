@@ -14,6 +14,7 @@ namespace sr::regdb {
 namespace {
 
 const OptionSpec kPasswordOnly{{"password"}, {}};
+const OptionSpec kPasswordAndRaw{{"password"}, {"raw"}};
 
 // Opens FILE (the first positional argument) read-only, sharing reads with others.
 bool OpenForReading(const Io& io, const Args& args) {
@@ -63,8 +64,8 @@ namespace {
 
 // Parses "COMMAND FILE [--password P]" and opens FILE for reading; *status is set on failure.
 bool ParseAndOpen(const Io& io, const std::vector<std::string>& words, const char* usage,
-                  Args* args, int* status) {
-  if (!ParseCommand(io, words, kPasswordOnly, 1, 1, usage, args)) {
+                  Args* args, int* status, const OptionSpec& options = kPasswordOnly) {
+  if (!ParseCommand(io, words, options, 1, 1, usage, args)) {
     *status = kExitUsage;
     return false;
   }
@@ -105,7 +106,11 @@ int RunInfo(const Io& io, const std::vector<std::string>& words) {
 int RunDump(const Io& io, const std::vector<std::string>& words) {
   Args args;
   int status = kExitOk;
-  if (!ParseAndOpen(io, words, "dump FILE [--password P]", &args, &status)) return status;
+  if (!ParseAndOpen(io, words, "dump FILE [--password P] [--raw]", &args, &status,
+                    kPasswordAndRaw)) {
+    return status;
+  }
+  const bool guarded = !args.Has("raw");
   const std::vector<recdb::FieldDescriptor> fields = ProcessDatabases().current()->fields();
   CsvRow row;
   for (const auto& field : fields) row.push_back(Shown(field.name));
@@ -118,7 +123,8 @@ int RunDump(const Io& io, const std::vector<std::string>& words) {
         io.err << "regdb: warning: " << RecordFieldWhere(r, fields[f])
                << ": bytes that are not GBK are shown as '?'\n";
       }
-      row.push_back(std::move(text));
+      row.push_back(guarded && IsTextType(fields[f].type) ? GuardedText(std::move(text))
+                                                          : std::move(text));
     }
     io.out << CsvLine(row);
   });

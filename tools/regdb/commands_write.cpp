@@ -50,7 +50,8 @@ bool MapHeader(const Io& io, const std::string& csv, const CsvRecord& header,
 
 // Converts one CSV line; nothing is written until every line has passed.
 bool ConvertLine(const Io& io, const std::string& csv, const CsvRecord& record,
-                 const std::vector<int>& columns, const recdb::Database& db, ImportRow* row) {
+                 const std::vector<int>& columns, const recdb::Database& db, bool guarded,
+                 ImportRow* row) {
   const std::string where = csv + ": line " + std::to_string(record.line);
   if (record.fields.size() != columns.size()) {
     Fail(io, where + ": " + std::to_string(record.fields.size()) + " values for " +
@@ -63,7 +64,9 @@ bool ConvertLine(const Io& io, const std::string& csv, const CsvRecord& record,
     Text gbk;
     std::string why;
     Value value;
-    if (!ToGbk(record.fields[c], "value", &gbk, &why) ||
+    const std::string& cell = record.fields[c];
+    if (!ToGbk(guarded && IsTextType(field.type) ? UnguardedText(cell) : cell, "value", &gbk,
+               &why) ||
         !ParseFieldValue(field, gbk, &value, &why)) {
       Fail(io, field_where + ": " + why);
       return false;
@@ -134,8 +137,8 @@ int RunCreate(const Io& io, const std::vector<std::string>& words) {
 
 int RunImport(const Io& io, const std::vector<std::string>& words) {
   Args args;
-  if (!ParseCommand(io, words, {{"password"}, {}}, 2, 2, "import FILE CSV [--password P]",
-                    &args)) {
+  if (!ParseCommand(io, words, {{"password"}, {"raw"}}, 2, 2,
+                    "import FILE CSV [--password P] [--raw]", &args)) {
     return kExitUsage;
   }
   const std::string& file = args.positional[0];
@@ -160,7 +163,7 @@ int RunImport(const Io& io, const std::vector<std::string>& words) {
   std::vector<ImportRow> rows(records.size() - 1);
   bool ok = MapHeader(io, csv, records[0], db, &columns);
   for (size_t i = 1; ok && i < records.size(); ++i) {
-    ok = ConvertLine(io, csv, records[i], columns, db, &rows[i - 1]);
+    ok = ConvertLine(io, csv, records[i], columns, db, !args.Has("raw"), &rows[i - 1]);
   }
   int status = ok ? AppendRows(io, file, records, rows) : kExitFailed;
   CloseAllDatabases();

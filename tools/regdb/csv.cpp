@@ -127,4 +127,16 @@ bool ParseCsv(std::string_view text, std::vector<CsvRecord>* records, std::strin
   return CsvReader(text).Run(records, error);
 }
 
+std::string GuardedText(std::string text) {
+  if (!text.empty() && std::string_view("=+-@\t\r'").find(text.front()) != std::string_view::npos) {
+    text.insert(text.begin(), '\'');
+  }
+  return text;
+}
+
+std::string UnguardedText(std::string text) {
+  if (!text.empty() && text.front() == '\'') text.erase(text.begin());
+  return text;
+}
+
 }  // namespace sr::regdb

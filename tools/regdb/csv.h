@@ -18,6 +18,13 @@ std::string CsvField(std::string_view value);
 // as a record and not as a blank line.
 std::string CsvLine(const CsvRow& row);
 
+// A text for a spreadsheet program opening the CSV: one starting with =, +, -, @, a tab or a
+// carriage return would be run as a formula there, so it gets an apostrophe in front; so does
+// one starting with an apostrophe, so that UnguardedText gives every text back as it was.
+std::string GuardedText(std::string text);
+// Undoes GuardedText: a first apostrophe is dropped.
+std::string UnguardedText(std::string text);
+
 // A record read from CSV text, with the number of the physical line on which it starts (from 1).
 struct CsvRecord {
   int line = 0;

@@ -18,6 +18,11 @@ inline constexpr int kBadFieldSize = -19;
 const char* TypeName(recdb::FieldType type);
 bool TypeFromName(const std::string& name, recdb::FieldType* type);
 
+// Text and memo fields: those whose values are texts in the CSV (GuardedText applies to them).
+inline bool IsTextType(recdb::FieldType type) {
+  return type == recdb::FieldType::kText || type == recdb::FieldType::kMemo;
+}
+
 // Parses one "NAME:TYPE[:WIDTH]" argument (UTF-8) into a descriptor with a GBK name. Text needs
 // a WIDTH of at least 1; other types take none. On failure returns the database error code that
 // names the fault (-17 type, -18 name, -19 width) and sets *error to a UTF-8 explanation.

@@ -249,6 +249,30 @@ TEST_F(RegdbCliTest, JournalBesideTheFileStopsWritesAndIsReported) {
       << dump.err;
 }
 
+// A text that a spreadsheet program would run as a formula is dumped behind an apostrophe, and
+// import takes the apostrophe off: a dump imported gives the same records back, byte for byte.
+TEST_F(RegdbCliTest, DumpPutsAnApostropheBeforeTextsASpreadsheetWouldRun) {
+  const std::string fields = "--field n:int --field s:text:40 --field m:memo";
+  ASSERT_EQ(Regdb("create pay.dat " + fields).status, 0);
+  const std::string raw =
+      "n,s,m\r\n1,=cmd|' /C calc'!A0,\"=HYPERLINK(\"\"x\"\")\"\r\n2,+1,-2\r\n3,@SUM(A1),\ttab\r\n"
+      "4,'quoted,it's\r\n5,\"\rcr\",plain\r\n";
+  Write("raw.csv", raw);
+  ASSERT_EQ(Regdb("import pay.dat raw.csv --raw").status, 0);
+  Outcome dump = Regdb("dump pay.dat");
+  EXPECT_EQ(dump.out,
+            "n,s,m\r\n1,'=cmd|' /C calc'!A0,\"'=HYPERLINK(\"\"x\"\")\"\r\n2,'+1,'-2\r\n"
+            "3,'@SUM(A1),'\ttab\r\n4,''quoted,it's\r\n5,\"'\rcr\",plain\r\n");
+  EXPECT_EQ(Regdb("dump pay.dat --raw").out, raw);
+
+  Write("dump.csv", dump.out);
+  ASSERT_EQ(Regdb("create copy.dat " + fields).status, 0);
+  ASSERT_EQ(Regdb("import copy.dat dump.csv").status, 0);
+  // The same bytes from the creation time on (offset 16): the same records, serials and memos.
+  EXPECT_EQ(ReadFile(dir_ / "copy.dat").substr(16), ReadFile(dir_ / "pay.dat").substr(16));
+  EXPECT_EQ(ReadFile(dir_ / "copy.KDT"), ReadFile(dir_ / "pay.KDT"));
+}
+
 class CutCompanionTest : public RegdbCliTest {
  protected:
   // Records 1 to 3 with memos in blocks 1, 2-3 and 4; the companion is then cut to blocks 0-2.
