@@ -166,8 +166,19 @@ bool LoadTaxBrackets(DatabaseTable& databases, fs::FileSystem& files, const TaxT
                      TaxBrackets* brackets, Text* message) {
   const Text path = TaxTablePath(files, table);
   TaxTableValues values;
-  return OpenTaxTable(databases, path, message, table) &&
-         ReadTaxTable(databases, path, &values, message) &&
+  if (!OpenTaxTable(databases, path, message, table)) {
+    // The table is opened for writing as the program always has: on a read-only medium that
+    // fails, and the folder is what is wrong, not the table.
+    bool writable = true;
+    if (files.MayReplace(path, &writable) == fs::kOk && !writable) {
+      *message = Concat({"税率表文件 ", path,
+                         " 所在的文件夹不能写入（例如只读的光盘或写保护的 U 盘），本次没有计算。"
+                         "请把程序的文件夹复制到能写入的地方再计算；"
+                         "屏幕上的工资表可以用“另存为”保存到别处"});
+    }
+    return false;
+  }
+  return ReadTaxTable(databases, path, &values, message) &&
          ToBrackets(values, path, brackets, message);
 }
 

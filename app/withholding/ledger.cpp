@@ -235,7 +235,12 @@ bool ReadLedger(DatabaseTable& databases, fs::FileSystem& files, const Text& pat
   static const EarlierLayout kEarlier{EarlierLedgerFields(), Upgrade};
   if (!ReadStoredRecords(databases, path, kLedgerAlias, LedgerFields(), begin, take, &problem,
                          &kEarlier, earlier)) {
-    *message = other_year ? problem : Concat({"扣缴台账有问题，本次没有计算：", problem});
+    if (problem == FileInUse(path)) {
+      *message = Concat({"扣缴台账 ", path, " 正被另一个程序使用（可能是另一个打开着的本程序），"
+                         "本次没有计算，请稍后再试"});
+    } else {
+      *message = other_year ? problem : Concat({"扣缴台账有问题，本次没有计算：", problem});
+    }
     return false;
   }
   return true;

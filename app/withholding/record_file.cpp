@@ -15,7 +15,11 @@ namespace {
 
 const char kNotThisKind[] = " 的字段与程序要求的不符，可能已损坏或不是这种文件";
 
+// Another program (another copy of this one, say) holding the file: nothing is wrong with it.
 Text Failure(const char* what, const Text& path, int code) {
+  if (code == fs::kSharingViolation || code == fs::kLockViolation || code == kDbLockFailed) {
+    return FileInUse(path);
+  }
   return Concat({what, path, "：", DatabaseErrorMessage(code)});
 }
 
@@ -255,6 +259,10 @@ recdb::FieldDescriptor WholeField(const char* name) {
   field.name = name;
   field.type = recdb::FieldType::kInt;
   return field;
+}
+
+Text FileInUse(const Text& path) {
+  return Concat({"文件 ", path, " 正被另一个程序使用（可能是另一个打开着的本程序），请稍后再试"});
 }
 
 int ReadFileContent(fs::FileSystem& files, const Text& path, std::string* content) {

@@ -67,6 +67,9 @@ recdb::FieldDescriptor TextField(const char* name, int width);
 recdb::FieldDescriptor NumberField(const char* name);
 recdb::FieldDescriptor WholeField(const char* name);
 
+// What the reading or writing of the file at `path` says when another program holds it.
+Text FileInUse(const Text& path);
+
 // The whole content of the file at `path`, read with others kept from writing it meanwhile.
 // Returns 0 or a file code.
 int ReadFileContent(fs::FileSystem& files, const Text& path, std::string* content);

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 
+#include "app/withholding/record_file.h"
 #include "app/withholding/rollback_journal.h"
 #include "runtime/convert/conversions.h"
 #include "runtime/recdb/coding.h"
@@ -11,10 +12,6 @@
 
 namespace sr::app {
 namespace {
-
-Text InUse(const Text& path) {
-  return Concat({"文件 ", path, " 正被另一个程序使用，请稍后再试"});
-}
 
 Text WriteFailure(const Text& path, int code) {
   return Concat({"无法写入文件 ", path, "：", DatabaseErrorMessage(code)});
@@ -151,7 +148,7 @@ bool RecoverRecordFile(fs::FileSystem& files, const Text& path, Text* message) {
     *message = Concat({"文件 ", path, " 上次的保存没有做完，而记着它保存前内容的 ",
                        JournalShownFor(path, target), " 已损坏，无法把它恢复成保存前的样子"});
   } else if (code == fs::kSharingViolation) {
-    *message = InUse(path);
+    *message = FileInUse(path);
   } else {
     *message = Concat({"文件 ", path, " 上次的保存没有做完，无法把它恢复成保存前的样子：",
                        DatabaseErrorMessage(code)});
@@ -166,7 +163,7 @@ std::unique_ptr<recdb::WriterLock> LockForWriting(fs::FileSystem& files, const T
   auto lock = std::make_unique<recdb::WriterLock>(files, code == fs::kOk ? target : path);
   if (code == fs::kOk) code = lock->Take();
   if (code == fs::kSharingViolation || code == fs::kLockViolation) {
-    *message = InUse(path);
+    *message = FileInUse(path);
     return nullptr;
   }
   if (code != fs::kOk) {

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,7 @@
 #include "base/gbk.h"
 #include "forms/pay_month_form.h"
 #include "platform/fs/fault_injecting_file_system.h"
+#include "platform/fs/forwarding_file_system.h"
 #include "platform/fs/real_file_system.h"
 #include "runtime/convert/conversions.h"
 #include "tools/datagen/content.h"
@@ -37,6 +40,25 @@ LedgerEntry Earlier(int month, const char* number) {
   entry.source = "往月.dat";
   return entry;
 }
+
+// A medium that may be read but not written, once `read_only` is set: as a write-protected stick
+// or a disc behaves, for root too.
+class SwitchableMedium : public fs::ForwardingFileSystem {
+ public:
+  using ForwardingFileSystem::ForwardingFileSystem;
+  bool read_only = false;
+
+  int Open(const fs::Path& path, fs::Access access, fs::Share share, fs::Disposition disposition,
+           std::unique_ptr<fs::File>* file) override {
+    const bool writes = access != fs::Access::kRead || disposition != fs::Disposition::kOpenExisting;
+    if (read_only && writes) return fs::kAccessDenied;
+    return ForwardingFileSystem::Open(path, access, share, disposition, file);
+  }
+  int MayReplace(const fs::Path& path, bool* allowed) override {
+    *allowed = !read_only;
+    return read_only ? fs::kOk : ForwardingFileSystem::MayReplace(path, allowed);
+  }
+};
 
 class LedgerSaveFailureTest : public ::testing::Test {
  protected:
@@ -99,7 +121,8 @@ class LedgerSaveFailureTest : public ::testing::Test {
     return !saved;
   }
 
-  fs::FaultInjectingFileSystem files_{fs::RealFileSystem()};
+  SwitchableMedium medium_{fs::RealFileSystem()};
+  fs::FaultInjectingFileSystem files_{medium_};
   TaxProgram program_{&files_};
   // Calculates the pay month at every number of file changes before the save stops, and
   // checks what each leaves; `first_new` is the line of the month's first record.
@@ -155,6 +178,43 @@ TEST_F(LedgerSaveFailureTest, TheLastMonthAgainFailedAtAnyChangeChangesNothing) 
   taxes_[0] = "300";
   taxes_[1] = "600";
   FailAtEveryChange(4);
+}
+
+// 计算 while another copy of the program holds the ledger, or in a folder that cannot be
+// written: the message says what the clerk can do, and calls no file faulty.
+TEST_F(LedgerSaveFailureTest, ALedgerInUseOrAFolderThatCannotBeWrittenIsSaidPlainly) {
+  ASSERT_EQ(fs::RealFileSystem().CopyFile(pristine_, ledger_), fs::kOk);
+  std::unique_ptr<fs::File> other_copy;
+  const struct {
+    std::function<void()> arrange;
+    std::vector<Text> says;
+  } kCases[] = {
+      {[&] {
+         ASSERT_EQ(fs::RealFileSystem().Open(ledger_, fs::Access::kReadWrite, fs::Share::kExclusive,
+                                             fs::Disposition::kOpenExisting, &other_copy),
+                   fs::kOk);
+       },
+       {Concat({"扣缴台账 ", ledger_, " 正被另一个程序使用"}), "请稍后再试"}},
+      {[&] {
+         other_copy.reset();
+         medium_.read_only = true;
+       },
+       {"所在的文件夹不能写入", "另存为"}},
+  };
+  for (const auto& c : kCases) {
+    c.arrange();
+    program_.InModal<forms::PayMonthForm>([](forms::PayMonthForm& form) {
+      form.edit_box().SetText("2026-03");
+      form.ok_button().Raise(forms::kButtonClicked);
+    });
+    const size_t before = program_.Messages().size();
+    WithholdingCommands(program_.context()).Calculate();
+    ASSERT_EQ(program_.Messages().size(), before + 1);
+    const Text text = program_.Messages().back().text;
+    for (const Text& piece : c.says) EXPECT_NE(text.find(piece), Text::npos) << ToUtf8(text);
+    EXPECT_EQ(text.find("有问题"), Text::npos) << ToUtf8(text);
+  }
+  medium_.read_only = false;
 }
 
 }  // namespace
