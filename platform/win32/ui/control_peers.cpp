@@ -17,18 +17,17 @@ ControlPeerBase::~ControlPeerBase() {
 void ControlPeerBase::Create(const wchar_t* class_name, DWORD style, const ui::ControlSpec& info,
                              HWND parent, MessageTarget* target) {
   window_ = CreateWindowExW(0, class_name, ShownText(info.text).c_str(),
-                            WS_CHILD | style | (info.visible ? WS_VISIBLE : 0), info.rect.left,
-                            info.rect.top, info.rect.width, info.rect.height, parent,
+                            WS_CHILD | WS_CLIPSIBLINGS | style | (info.visible ? WS_VISIBLE : 0),
+                            info.rect.left, info.rect.top, info.rect.width, info.rect.height, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
                             GetModuleHandleW(nullptr), target);
   SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(FormFont()), FALSE);
   if (!info.enabled) EnableWindow(window_, FALSE);
   SetWindowSubclass(window_, Subclass, 0, reinterpret_cast<DWORD_PTR>(this));
-  // A new control goes behind its siblings; the toolbar, which spans the labels on its row, goes
-  // behind it again so that it never covers them. The others keep their order (the tab order).
-  if (HWND bar = FindWindowExW(parent, nullptr, TOOLBARCLASSNAMEW, nullptr)) {
-    SetWindowPos(bar, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  }
+  // Stacked as the form stacks them: a later control in front of the earlier ones it overlaps
+  // (设置's buttons on its frame box, the program's name on the head count), each clipping out
+  // the ones in front of it when it paints. Windows would put a new child behind its siblings.
+  SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void ControlPeerBase::SetRect(const ui::Rect& r) {
@@ -85,10 +84,7 @@ class LabelPeer : public ControlPeerBase {
  public:
   LabelPeer(const ui::ControlSpec& info, ui::ControlEvents* events, HWND parent, int id)
       : ControlPeerBase(events, id), color_(info.text_color) {
-    Create(L"STATIC",
-           SS_LEFT | SS_NOTIFY | WS_CLIPSIBLINGS | (info.multi_line ? 0 : SS_LEFTNOWORDWRAP),
-           info, parent);
-    InFrontOfEarlierLabels();
+    Create(L"STATIC", SS_LEFT | SS_NOTIFY | (info.multi_line ? 0 : SS_LEFTNOWORDWRAP), info, parent);
   }
   HBRUSH OnColor(HDC dc) override {
     if (color_ != ui::kDefaultColor) SetTextColor(dc, ColorOf(color_));
@@ -97,23 +93,6 @@ class LabelPeer : public ControlPeerBase {
   }
 
  private:
-  // A label fills its whole box when its text changes. Where labels overlap (the head count's
-  // box runs under the program's name), the later one goes in front and the earlier one, which
-  // clips its siblings, no longer paints over it.
-  void InFrontOfEarlierLabels() {
-    for (HWND sibling = GetWindow(window_, GW_HWNDFIRST); sibling != nullptr;
-         sibling = GetWindow(sibling, GW_HWNDNEXT)) {
-      wchar_t kind[16] = {};
-      GetClassNameW(sibling, kind, 16);
-      if (sibling == window_ || lstrcmpiW(kind, L"STATIC") != 0) continue;
-      HWND above = GetWindow(sibling, GW_HWNDPREV);
-      if (above == window_) return;
-      SetWindowPos(window_, above != nullptr ? above : HWND_TOP, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-      return;
-    }
-  }
-
   int color_;
 };
 

@@ -1,0 +1,213 @@
+// The program's windows on the Win32 backend under Wine, worked as a clerk works them: real mouse
+// clicks and key presses (SendInput, routed by Wine as it routes the hardware's), never messages
+// sent to a control. Run alone on the test command's display: it owns the mouse and keyboard.
+#include <windows.h>
+// commctrl.h needs windows.h before it.
+#include <commctrl.h>
+#undef CreateWindow
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "forms/framework.h"
+#include "forms/main_form.h"
+#include "forms/pay_month_form.h"
+#include "forms/people_form.h"
+#include "forms/printouts_form.h"
+#include "forms/secondary_forms.h"
+#include "forms/tests/recording_handlers.h"
+#include "forms/withholding_list_form.h"
+#include "platform/win32/ui/win32_backend.h"
+
+namespace sr::win32 {
+namespace {
+
+using forms::Control;
+using forms::Window;
+
+// Handlers that do nothing: the test binds what it watches itself.
+struct NoHandlers : forms::TaxRateWindowHandlers,
+                    forms::SettingsWindowHandlers,
+                    forms::SummaryWindowHandlers,
+                    forms::ImportWindowHandlers,
+                    forms::PeopleWindowHandlers,
+                    forms::PrintoutsWindowHandlers,
+                    forms::WithholdingListHandlers {
+  void OnCreated(forms::TaxRateForm&) override {}
+  void OnCloseQuery(forms::TaxRateForm&) override {}
+  void OnSaveClicked(forms::TaxRateForm&) override {}
+  void OnCreated(forms::SettingsForm&) override {}
+  void OnEditBoxChanged(forms::SettingsForm&) override {}
+  void OnGridClicked(forms::SettingsForm&, int, int) override {}
+  void OnGridDoubleClick(forms::SettingsForm&) override {}
+  void OnConfirmClicked(forms::SettingsForm&) override {}
+  void OnCancelClicked(forms::SettingsForm&) override {}
+  void OnCreated(forms::SummaryForm&) override {}
+  void OnPrintClicked(forms::SummaryForm&) override {}
+  void OnCreated(forms::ImportForm&) override {}
+  void OnAppendClicked(forms::ImportForm&) override {}
+  void OnReplaceClicked(forms::ImportForm&) override {}
+  void OnCancelClicked(forms::ImportForm&) override {}
+  void OnCreated(forms::PeopleForm&) override {}
+  void OnSaveClicked(forms::PeopleForm&) override {}
+  void OnDiscardClicked(forms::PeopleForm&) override {}
+  bool OnCloseQuery(forms::PeopleForm&) override { return true; }
+  void OnCreated(forms::PrintoutsForm&) override {}
+  void OnPayslipsClicked(forms::PrintoutsForm&, bool) override {}
+  void OnRegisterClicked(forms::PrintoutsForm&, bool) override {}
+  void OnCloseClicked(forms::PrintoutsForm&) override {}
+  void OnCloseQuery(forms::PrintoutsForm&) override {}
+  void OnCreated(forms::WithholdingListForm&) override {}
+  void OnPrintClicked(forms::WithholdingListForm&) override {}
+  void OnExportClicked(forms::WithholdingListForm&) override {}
+  void OnStatementClicked(forms::WithholdingListForm&) override {}
+};
+
+struct NamedForm {
+  const char* name;
+  std::function<std::unique_ptr<Window>()> make;
+};
+
+std::vector<NamedForm> EveryWindow(NoHandlers& none, forms::RecordingHandlers& main) {
+  return {
+      {"主窗口", [&] { return std::make_unique<forms::MainForm>(main); }},
+      {"查找", [] { return std::make_unique<forms::FindForm>(); }},
+      {"税率", [&] { return std::make_unique<forms::TaxRateForm>(none); }},
+      {"设置", [&] { return std::make_unique<forms::SettingsForm>(none); }},
+      {"汇总", [&] { return std::make_unique<forms::SummaryForm>(none); }},
+      {"导入预览", [&] { return std::make_unique<forms::ImportForm>(none); }},
+      {"计算月份", [] { return std::make_unique<forms::PayMonthForm>(); }},
+      {"人员信息", [&] { return std::make_unique<forms::PeopleForm>(none, 3, 4); }},
+      {"打印", [&] { return std::make_unique<forms::PrintoutsForm>(none); }},
+      {"备份", [] { return std::make_unique<forms::BackupForm>(); }},
+      {"本月扣缴明细",
+       [&] { return std::make_unique<forms::WithholdingListForm>(none, "本月扣缴明细", 3, 4); }},
+  };
+}
+
+// The visible form window of this thread (one at a time here).
+HWND ShownForm() {
+  HWND found = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM out) {
+        wchar_t kind[32] = {};
+        GetClassNameW(window, kind, 32);
+        if (IsWindowVisible(window) && lstrcmpW(kind, L"SalaryRegisterForm") == 0) {
+          *reinterpret_cast<HWND*>(out) = window;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+class WindowsUnderWine : public ::testing::Test {
+ protected:
+  // Loads `window` as the only window and brings it to the front; false without a display.
+  bool Load(Window& window) {
+    framework_ = std::make_unique<forms::Framework>(backend_);
+    framework_->LoadMain(window);
+    backend_.ProcessPendingEvents();
+    form_ = ShownForm();
+    if (form_ == nullptr) return false;
+    SetForegroundWindow(form_);
+    Pump([] { return false; }, 200);
+    return true;
+  }
+  // Handles what comes in until `done` holds, or `ms` passed.
+  void Pump(const std::function<bool()>& done = [] { return false; }, int ms = 2000) {
+    for (int waited = 0; waited < ms && !done(); waited += 20) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+      backend_.ProcessPendingEvents();
+    }
+  }
+  void Close(std::unique_ptr<Window>& window) {
+    window.reset();
+    framework_.reset();
+    backend_.ProcessPendingEvents();
+    DestroyDisposedWindows();
+  }
+  // Where a control's middle is on the screen.
+  POINT Middle(const Control& control) const {
+    POINT at{control.left() + control.width() / 2, control.top() + control.height() / 2};
+    for (const Control* box = control.container(); box != nullptr; box = box->container()) {
+      at.x += box->left();
+      at.y += box->top();
+    }
+    ClientToScreen(form_, &at);
+    return at;
+  }
+
+  Win32Backend backend_;
+  std::unique_ptr<forms::Framework> framework_;
+  HWND form_ = nullptr;
+};
+
+void ClickAt(POINT at) {
+  // Moved there in the same stream as the press, so that the press lands where it was sent.
+  INPUT press[3] = {};
+  const DWORD steps[3] = {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
+  for (int i = 0; i < 3; ++i) {
+    press[i].type = INPUT_MOUSE;
+    press[i].mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    press[i].mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    press[i].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | steps[i];
+  }
+  SendInput(3, press, sizeof(INPUT));
+}
+
+// Every button of every window, and every button of the main window's toolbar, clicked in its
+// middle: each reports its own click. A control created before it and covering it (the frame
+// box behind 设置's buttons) must not take the click.
+TEST_F(WindowsUnderWine, EveryButtonOfEveryWindowTakesARealClick) {
+  NoHandlers none;
+  forms::RecordingHandlers main;
+  for (const NamedForm& entry : EveryWindow(none, main)) {
+    SCOPED_TRACE(entry.name);
+    std::unique_ptr<Window> window = entry.make();
+    std::vector<std::string> clicked, expected;
+    std::vector<std::pair<std::string, POINT>> targets;
+    if (!Load(*window)) GTEST_SKIP() << "no display for windows (the test command gives one)";
+    for (const auto& control : window->controls()) {
+      if (control->kind() == ui::ControlKind::kButton) {
+        const std::string name = control->name();
+        control->Bind(forms::kButtonClicked, [&clicked, name](const forms::EventArgs&) {
+          clicked.push_back(name);
+        });
+        targets.emplace_back(name, Middle(*control));
+      } else if (control->kind() == ui::ControlKind::kToolbar) {
+        auto& toolbar = static_cast<forms::Toolbar&>(*control);
+        toolbar.Bind(forms::kToolbarButtonClicked, [&clicked](const forms::EventArgs& args) {
+          clicked.push_back("工具条 " + std::to_string(args.a));
+        });
+        HWND bar = FindWindowExW(form_, nullptr, TOOLBARCLASSNAMEW, nullptr);
+        ASSERT_NE(bar, nullptr);
+        for (int index = 0; index < toolbar.size(); ++index) {
+          if (toolbar.entry(index).separator) continue;
+          toolbar.ClearButtonState(index, ui::kToolbarDisabled);
+          RECT item;
+          SendMessageW(bar, TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
+          POINT at{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+          ClientToScreen(bar, &at);
+          targets.emplace_back("工具条 " + std::to_string(index), at);
+        }
+      }
+    }
+    for (const auto& [name, at] : targets) {
+      ClickAt(at);
+      Pump([&] { return clicked.size() > expected.size(); });
+      expected.push_back(name);
+      Pump([] { return false; }, 100);  // the button's release
+    }
+    EXPECT_EQ(clicked, expected);
+    Close(window);
+  }
+}
+
+}  // namespace
+}  // namespace sr::win32
