@@ -3,7 +3,16 @@
 #include <algorithm>
 #include <utility>
 
+#include "forms/events.h"
+#include "platform/ui/keys.h"
+
 namespace sr::forms {
+
+void PressOnEnter(EditBox& box, Button& button) {
+  box.Bind(GenericEvent(ui::Input::kKeyDown), [&button](const EventArgs& args) {
+    if (args.a == ui::kVkReturn && args.b == 0 && button.enabled()) button.OnClicked();
+  });
+}
 
 Label::Label(Text name, ui::Rect rect, Text caption, int text_color, bool multi_line)
     : Control(ui::ControlKind::kLabel, std::move(name), rect),

@@ -45,6 +45,10 @@ class Button : public Control {
 
 // Own event: kEditBoxChanged, raised whenever the content changes, by the user or by SetText
 // (as an edit control notifies every change of its text).
+class EditBox;
+// Enter in `box` presses `button` (when it is enabled), as in a dialog whose default button it is.
+void PressOnEnter(EditBox& box, Button& button);
+
 class EditBox : public Control {
  public:
   EditBox(Text name, ui::Rect rect);

@@ -310,6 +310,9 @@ void DeliverKey(headless::HeadlessBackend& backend, const ui::KeyChord& chord) {
     grid->PressKey(chord.key, chord.modifiers);
   } else {
     focus->events()->OnInput(ui::Input::kKeyDown, chord.key, chord.modifiers, 0);
+    // The key may have closed the window (Enter pressing its default button).
+    HeadlessWindow* still = backend.active_window();
+    if (still == nullptr || still->focus() != focus) return;
     focus->events()->OnInput(ui::Input::kKeyUp, chord.key, chord.modifiers, 0);
   }
 }
