@@ -3,6 +3,7 @@
 // commdlg.h needs windows.h before it.
 #include <commdlg.h>
 
+#include <algorithm>
 #include <string>
 
 #include "platform/win32/text/wide_text.h"
@@ -32,13 +33,32 @@ UINT IconOf(ui::MessageIcon icon) {
   }
 }
 
-// "name|pattern|name|pattern" as the dialogs want it: NUL between the parts, two at the end.
-std::wstring FilterOf(const ui::Text& filter) {
+// "name|pattern|name|pattern" as the dialogs want it: NUL between the parts, two at the end. A
+// lone pattern names itself; an open dialog also offers all files.
+std::wstring FilterOf(const ui::Text& filter, ui::FileDialogKind kind) {
   std::wstring wide = ShownText(filter);
+  if (std::count(wide.begin(), wide.end(), L'|') % 2 == 0) {
+    wide += L"|" + wide.substr(wide.rfind(L'|') + 1);
+  }
+  if (kind == ui::FileDialogKind::kOpen && wide.find(L"|*.*") == std::wstring::npos) {
+    wide += L"|所有文件 (*.*)|*.*";
+  }
   for (wchar_t& c : wide) {
     if (c == L'|') c = L'\0';
   }
   return wide + std::wstring(2, L'\0');
+}
+
+// "dat" for a filter whose first pattern is "*.dat": added to a name typed without an extension,
+// so that a register saved as "一月工资" is "一月工资.dat" and 打开 finds it. Empty when that
+// pattern has other wildcards.
+std::wstring DefaultExtension(const ui::Text& filter) {
+  std::wstring pattern = ShownText(filter);
+  if (const size_t bar = pattern.find(L'|'); bar != std::wstring::npos) pattern.erase(0, bar + 1);
+  pattern = pattern.substr(0, pattern.find_first_of(L";|"));
+  if (pattern.rfind(L"*.", 0) != 0) return {};
+  pattern.erase(0, 2);
+  return pattern.find_first_of(L"*? ") == std::wstring::npos ? pattern : std::wstring();
 }
 
 }  // namespace
@@ -61,7 +81,8 @@ ui::MessageAnswer Win32Backend::ShowMessageBox(const ui::MessageBoxSpec& info,
 ui::FileDialogResult Win32Backend::RunFileDialog(const ui::FileDialogSpec& info,
                                                  ui::WindowPeer* owner) {
   std::wstring path(32768, L'\0');
-  const std::wstring filter = FilterOf(info.filter);
+  const std::wstring filter = FilterOf(info.filter, info.kind);
+  const std::wstring extension = DefaultExtension(info.filter);
   const std::wstring directory = ShownText(info.initial_directory);
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
@@ -70,13 +91,20 @@ ui::FileDialogResult Win32Backend::RunFileDialog(const ui::FileDialogSpec& info,
   dialog.lpstrFile = path.data();
   dialog.nMaxFile = static_cast<DWORD>(path.size());
   dialog.lpstrInitialDir = directory.empty() ? nullptr : directory.c_str();
-  dialog.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
-                 (info.kind == ui::FileDialogKind::kOpen ? OFN_FILEMUSTEXIST : OFN_OVERWRITEPROMPT);
-  const bool confirmed = info.kind == ui::FileDialogKind::kOpen ? GetOpenFileNameW(&dialog)
-                                                                : GetSaveFileNameW(&dialog);
+  dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+  // Wine's open dialog refuses a name that does not exist before it adds the default extension:
+  // whether the file exists is checked here, after the dialog.
+  const bool open = info.kind == ui::FileDialogKind::kOpen;
+  dialog.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | (open ? OFN_PATHMUSTEXIST : OFN_OVERWRITEPROMPT);
+  const bool confirmed = open ? GetOpenFileNameW(&dialog) : GetSaveFileNameW(&dialog);
   ui::FileDialogResult result;
   if (!confirmed) return result;
   path.resize(wcslen(path.c_str()));
+  if (open && GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    MessageBoxW(dialog.hwndOwner, (L"找不到文件 " + path + L"。").c_str(), L"打开",
+                MB_OK | MB_ICONWARNING | MB_TASKMODAL);
+    return result;
+  }
   // A name GBK cannot hold could be neither opened nor saved by the program: refused here.
   std::optional<std::string> gbk = WideToGbk(path);
   if (!gbk) {

@@ -5,14 +5,18 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/ui/tests/fake_grid.h"
+#include "platform/win32/text/wide_text.h"
 #include "platform/win32/ui/win32_backend.h"
 #include "platform/win32/ui/window_menu.h"
-// commctrl.h needs windows.h before it.
+// commctrl.h and dlgs.h need windows.h before them.
 #include <commctrl.h>
+#include <dlgs.h>
 
 namespace sr::win32 {
 namespace {
@@ -230,6 +234,71 @@ TEST_F(Win32UiTest, AnOverlappingLaterLabelStaysInFrontOfAnEarlierOne) {
   EXPECT_TRUE(GetWindowLongW(back, GWL_STYLE) & WS_CLIPSIBLINGS);
   POINT shared{180, 208};
   EXPECT_EQ(ChildWindowFromPointEx(hwnd_, shared, CWP_SKIPINVISIBLE), front);
+}
+
+// Answers the first file dialog that `thread` opens: notes the entries of its file-type list,
+// types `name` and presses its OK button. Whatever stays open after that (a refusal, the dialog
+// itself) is cancelled.
+std::vector<std::wstring> AnswerFileDialog(DWORD thread, const std::wstring& name) {
+  auto front = [thread] {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(thread, &info);
+    wchar_t kind[16] = {};
+    if (info.hwndActive != nullptr) GetClassNameW(info.hwndActive, kind, 16);
+    return std::wstring(kind) == L"#32770" ? info.hwndActive : nullptr;
+  };
+  HWND dialog = nullptr;
+  for (int i = 0; i < 250 && (dialog = front()) == nullptr; ++i) Sleep(20);
+  std::vector<std::wstring> types;
+  if (dialog == nullptr) return types;
+  Sleep(300);  // the dialog fills its lists
+  HWND type_list = GetDlgItem(dialog, cmb1);
+  const int count = static_cast<int>(SendMessageW(type_list, CB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    wchar_t text[128] = {};
+    SendMessageW(type_list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+    types.push_back(text);
+  }
+  HWND name_box = GetDlgItem(dialog, cmb13) != nullptr ? GetDlgItem(dialog, cmb13)
+                                                       : GetDlgItem(dialog, edt1);
+  SetWindowTextW(name_box, name.c_str());
+  PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  for (int i = 0; i < 100; ++i) {
+    Sleep(20);
+    if (HWND left = front()) PostMessageW(left, WM_COMMAND, IDCANCEL, 0);
+  }
+  return types;
+}
+
+// A name typed without an extension gets the filter's (".dat") in both dialogs, so that a
+// register saved as "一月工资" is found again by 打开, which also offers all files.
+TEST_F(Win32UiTest, FileDialogsAddTheFiltersExtensionAndOpenOffersAllFiles) {
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("sr-dialogs-" + std::to_string(GetCurrentProcessId()));
+  std::filesystem::create_directories(folder);
+  const std::wstring wanted = (folder / L"一月工资.dat").wstring();
+  struct Case {
+    ui::FileDialogKind kind;
+    std::vector<std::wstring> types;
+  };
+  for (const Case& c : {Case{ui::FileDialogKind::kSave, {L"*.dat"}},
+                        Case{ui::FileDialogKind::kOpen, {L"*.dat", L"所有文件 (*.*)"}}}) {
+    SCOPED_TRACE(c.kind == ui::FileDialogKind::kOpen ? "open" : "save");
+    std::vector<std::wstring> types;
+    std::thread answer(
+        [&, thread = GetCurrentThreadId()] { types = AnswerFileDialog(thread, L"一月工资"); });
+    ui::FileDialogSpec spec{c.kind, "*.dat|*.dat", folder.string()};
+    const ui::FileDialogResult result = backend_.RunFileDialog(spec, window_.get());
+    answer.join();
+    EXPECT_EQ(types, c.types);
+    EXPECT_TRUE(result.confirmed);
+    std::optional<std::wstring> chosen = GbkToWide(result.path);
+    EXPECT_EQ(std::filesystem::path(chosen.value_or(L"")), std::filesystem::path(wanted));
+    // The register exists now, for the open dialog to find.
+    CloseHandle(CreateFileW(wanted.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  }
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace
