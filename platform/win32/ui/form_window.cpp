@@ -13,6 +13,16 @@ std::map<HWND, HACCEL>& Accelerators() {
   return tables;
 }
 
+std::map<HWND, FormWindow*>& Forms() {
+  static std::map<HWND, FormWindow*> forms;
+  return forms;
+}
+
+bool TakesKeyboard(HWND control) {
+  return IsWindowVisible(control) && IsWindowEnabled(control) &&
+         (GetWindowLongW(control, GWL_STYLE) & WS_TABSTOP) != 0;
+}
+
 // A control peer that tells its window when it goes, so that no notification reaches it after.
 template <typename Peer>
 class Registered : public ui::ControlPeer {
@@ -52,10 +62,12 @@ FormWindow::FormWindow(const ui::WindowSpec& info, ui::WindowEvents* events, HWN
       static_cast<MessageTarget*>(this));
   if (!info.has_icon) SendMessageW(window_, WM_SETICON, ICON_BIG, 0);
   if (menu_.accelerators() != nullptr) Accelerators()[window_] = menu_.accelerators();
+  Forms()[window_] = this;
 }
 
 FormWindow::~FormWindow() {
   Accelerators().erase(window_);
+  Forms().erase(window_);
   SetMenu(window_, nullptr);  // the menu goes with menu_, the window a moment later
   DisposeWindow(window_);
 }
@@ -83,7 +95,72 @@ std::unique_ptr<ui::ControlPeer> FormWindow::CreateControl(const ui::ControlSpec
     peer = MakeSimpleControl(info, events, parent, id);
   }
   controls_[peer->window()] = peer.get();
+  order_.push_back(peer->window());
   return std::make_unique<Registered<ControlPeerBase>>(std::move(peer), this);
+}
+
+bool FormWindow::DialogKey(const MSG& message) {
+  if (message.message != WM_KEYDOWN || message.hwnd == nullptr) return false;
+  const UINT key = static_cast<UINT>(message.wParam);
+  if (key != VK_TAB && key != VK_RETURN && key != VK_ESCAPE) return false;
+  auto form = Forms().find(GetAncestor(message.hwnd, GA_ROOT));
+  if (form == Forms().end()) return false;
+  MSG copy = message;
+  const LRESULT wanted = SendMessageW(message.hwnd, WM_GETDLGCODE, message.wParam,
+                                      reinterpret_cast<LPARAM>(&copy));
+  return form->second->TakesKey(key, message.hwnd, GetKeyState(VK_SHIFT) < 0,
+                                GetKeyState(VK_CONTROL) < 0, wanted);
+}
+
+bool FormWindow::TakesKey(UINT key, HWND focus, bool shift, bool ctrl, LRESULT wanted) {
+  const bool keeps_all = (wanted & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) != 0;
+  if (key == VK_TAB) {
+    if (!ctrl && (keeps_all || (wanted & DLGC_WANTTAB) != 0)) return false;
+    HWND next = NextTabStop(focus, shift ? -1 : 1);
+    if (next == nullptr) return true;
+    ::SetFocus(next);
+    if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) {
+      SendMessageW(next, EM_SETSEL, 0, -1);
+    }
+    return true;
+  }
+  if (keeps_all) return false;
+  if (key == VK_ESCAPE) {
+    if (GetWindow(window_, GW_OWNER) == nullptr) return false;  // the main window stays
+    events_->OnCloseRequested();
+    return true;
+  }
+  ControlPeerBase* button = Control(focus);
+  if (button == nullptr || !(wanted & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))) {
+    button = Control(FirstButton());
+  }
+  if (button == nullptr) return false;
+  button->OnCommand(button->id(), BN_CLICKED);  // may close the window: nothing after this
+  return true;
+}
+
+HWND FormWindow::NextTabStop(HWND focus, int step) const {
+  const int count = static_cast<int>(order_.size());
+  int at = -1;
+  for (int i = 0; i < count; ++i) {
+    if (order_[i] == focus || IsChild(order_[i], focus)) at = i;
+  }
+  for (int tried = 1; tried <= count; ++tried) {
+    HWND control = order_[((at + step * tried) % count + count) % count];
+    if (TakesKeyboard(control)) return control;
+  }
+  return nullptr;
+}
+
+HWND FormWindow::FirstButton() const {
+  for (HWND control : order_) {
+    wchar_t kind[16] = {};
+    GetClassNameW(control, kind, 16);
+    if (lstrcmpiW(kind, L"BUTTON") == 0 && IsWindowVisible(control) && IsWindowEnabled(control)) {
+      return control;
+    }
+  }
+  return nullptr;
 }
 
 void FormWindow::Show() {
@@ -124,6 +201,18 @@ bool FormWindow::HandleMessage(HWND, UINT message, WPARAM w, LPARAM l, LRESULT* 
   switch (message) {
     case WM_CLOSE:
       events_->OnCloseRequested();
+      return true;
+    case WM_ACTIVATE:
+      // The keyboard goes back to the control that had it, else to the first that takes it.
+      if (LOWORD(w) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(window_, focus)) last_focus_ = focus;
+      } else if (HWND focus = GetFocus(); focus == nullptr || !IsChild(window_, focus)) {
+        HWND back = last_focus_ != nullptr && IsWindow(last_focus_) && IsChild(window_, last_focus_)
+                        ? last_focus_
+                        : NextTabStop(nullptr, 1);
+        if (back != nullptr) ::SetFocus(back);
+      }
       return true;
     case WM_SIZE:
       if (toolbar_ != nullptr) SendMessageW(toolbar_->window(), TB_AUTOSIZE, 0, 0);

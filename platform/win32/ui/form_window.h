@@ -5,6 +5,7 @@
 
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "platform/ui/peer.h"
 #include "platform/win32/ui/control_peers.h"
@@ -26,6 +27,11 @@ class FormWindow : public ui::WindowPeer, public MessageTarget {
   HMENU DropDown(int entry) const { return menu_.DropDown(entry); }
   // The accelerators of the top-level window `root` (one of ours), or null.
   static HACCEL AcceleratorsOf(HWND root);
+  // The dialog keyboard for a key pressed in one of our windows: Tab and Shift+Tab go round the
+  // controls in the form's order (Ctrl+Tab also out of a control that keeps Tab, as the grid
+  // does), Enter clicks the focused button or else the window's first, Esc asks to close a
+  // secondary window. True when the key was used so.
+  static bool DialogKey(const MSG& message);
 
   std::unique_ptr<ui::ControlPeer> CreateControl(const ui::ControlSpec& info,
                                                  ui::ControlEvents* events,
@@ -43,11 +49,17 @@ class FormWindow : public ui::WindowPeer, public MessageTarget {
   void Forget(HWND control) {
     if (toolbar_ != nullptr && toolbar_->window() == control) toolbar_ = nullptr;
     controls_.erase(control);
+    std::erase(order_, control);
   }
 
  private:
   ControlPeerBase* Control(HWND control) const;
   void ReportRect();
+  bool TakesKey(UINT key, HWND focus, bool shift, bool ctrl, LRESULT wanted);
+  // The control in the form's order `step` places from the one holding `focus` that takes the
+  // keyboard (wrapping round), or null.
+  HWND NextTabStop(HWND focus, int step) const;
+  HWND FirstButton() const;
 
   ui::WindowEvents* events_;
   WindowMenu menu_;
@@ -57,6 +69,8 @@ class FormWindow : public ui::WindowPeer, public MessageTarget {
   int next_control_id_ = 1000;
   bool moving_ = false;  // SetRect's own move is not reported back
   std::map<HWND, ControlPeerBase*> controls_;
+  std::vector<HWND> order_;  // the controls in the form's order
+  HWND last_focus_ = nullptr;  // given back when the window is active again
   ControlPeerBase* toolbar_ = nullptr;
 };
 

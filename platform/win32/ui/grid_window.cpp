@@ -236,6 +236,8 @@ LRESULT CALLBACK GridWindow::EditorProc(HWND window, UINT message, WPARAM w, LPA
                                         DWORD_PTR self) {
   auto* grid = reinterpret_cast<GridWindow*>(self);
   switch (message) {
+    case WM_GETDLGCODE:
+      return DLGC_WANTALLKEYS;  // Tab, Enter and Esc end the edit, not the dialog's keyboard
     case WM_KEYDOWN:
       // The keys that end an edit go to the grid; all others stay with the editor.
       if (ui::ClosesGridEditor(static_cast<int>(w))) {
@@ -296,9 +298,13 @@ bool GridWindow::HandleMessage(HWND window, UINT message, WPARAM w, LPARAM l, LR
       SetScroll(SB_VERT, scroll_y_ - GET_WHEEL_DELTA_WPARAM(w) / WHEEL_DELTA * 3 *
                                         std::max(source_->DefaultRowHeight(), 1));
       return true;
-    case WM_GETDLGCODE:
-      *result = DLGC_WANTALLKEYS | DLGC_WANTCHARS | DLGC_WANTARROWS;
+    case WM_GETDLGCODE: {
+      // Every key but Esc, which closes a secondary window while no cell is being edited.
+      const auto* key = reinterpret_cast<const MSG*>(l);
+      const bool escape = key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_ESCAPE;
+      *result = DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_WANTTAB | (escape ? 0 : DLGC_WANTALLKEYS);
       return true;
+    }
     case WM_KEYDOWN:
       input_->PressKey(static_cast<int>(w), HeldModifiers());
       return true;

@@ -35,7 +35,8 @@ bool Win32Backend::Pump(const MSG& message) {
   MSG copy = message;
   HWND root = copy.hwnd != nullptr ? GetAncestor(copy.hwnd, GA_ROOT) : nullptr;
   HACCEL table = root != nullptr ? FormWindow::AcceleratorsOf(root) : nullptr;
-  if (table == nullptr || !TranslateAcceleratorW(root, table, &copy)) {
+  if ((table == nullptr || !TranslateAcceleratorW(root, table, &copy)) &&
+      !FormWindow::DialogKey(copy)) {
     TranslateMessage(&copy);
     DispatchMessageW(&copy);
   }

@@ -111,6 +111,12 @@ class WindowsUnderWine : public ::testing::Test {
   // Loads `window` as the only window and brings it to the front; false without a display.
   bool Load(Window& window) {
     framework_ = std::make_unique<forms::Framework>(backend_);
+    // Opened from another window, which owns it, as a secondary window is.
+    if (opener_ == nullptr) {
+      opener_ = CreateWindowExW(0, L"STATIC", L"opener", WS_POPUP | WS_VISIBLE, 900, 700, 20, 20,
+                                nullptr, nullptr, nullptr, nullptr);
+    }
+    SetForegroundWindow(opener_);
     framework_->LoadMain(window);
     backend_.ProcessPendingEvents();
     form_ = ShownForm();
@@ -146,6 +152,7 @@ class WindowsUnderWine : public ::testing::Test {
   Win32Backend backend_;
   std::unique_ptr<forms::Framework> framework_;
   HWND form_ = nullptr;
+  HWND opener_ = nullptr;
 };
 
 void ClickAt(POINT at) {
@@ -205,6 +212,117 @@ TEST_F(WindowsUnderWine, EveryButtonOfEveryWindowTakesARealClick) {
       Pump([] { return false; }, 100);  // the button's release
     }
     EXPECT_EQ(clicked, expected);
+    Close(window);
+  }
+}
+
+// "Tab", "S-Tab" (with Shift), "C-Tab" (with Ctrl), "CS-Tab", "Enter" or "Esc", pressed and let go.
+void Press(const std::string& chord) {
+  const size_t dash = chord.find('-');
+  const std::string held = dash == std::string::npos ? "" : chord.substr(0, dash);
+  const std::string key = chord.substr(dash == std::string::npos ? 0 : dash + 1);
+  std::vector<WORD> keys;
+  if (held.find('C') != std::string::npos) keys.push_back(VK_CONTROL);
+  if (held.find('S') != std::string::npos) keys.push_back(VK_SHIFT);
+  keys.push_back(key == "Tab" ? VK_TAB : key == "Enter" ? VK_RETURN : VK_ESCAPE);
+  std::vector<INPUT> strokes;
+  for (WORD vk : keys) strokes.push_back({INPUT_KEYBOARD, {.ki = {vk, 0, 0, 0, 0}}});
+  for (auto vk = keys.rbegin(); vk != keys.rend(); ++vk) {
+    strokes.push_back({INPUT_KEYBOARD, {.ki = {*vk, 0, KEYEVENTF_KEYUP, 0, 0}}});
+  }
+  SendInput(static_cast<UINT>(strokes.size()), strokes.data(), sizeof(INPUT));
+}
+
+std::string Focused(const Window& window) {
+  for (const auto& control : window.controls()) {
+    if (control->has_focus()) return "focus " + control->name();
+  }
+  return "focus (none)";
+}
+
+struct KeyScript {
+  const char* window;
+  std::function<std::unique_ptr<Window>(NoHandlers&)> make;
+  // Each key, and what follows it: the control that has the keyboard, a button's click or the
+  // window's close box ("close"). The first line is where the keyboard is when the window opens.
+  std::vector<std::pair<std::string, std::string>> steps;
+};
+
+// The dialog keyboard of the secondary windows: the keyboard starts on the first control that
+// takes it; Tab and Shift+Tab go round the controls in the form's order (Ctrl+Tab out of a grid,
+// which keeps Tab for its cells); Enter clicks the button that has the keyboard, else the first
+// button; Esc asks to close, as the close box does.
+TEST_F(WindowsUnderWine, SecondaryWindowsTakeTheDialogKeyboard) {
+  NoHandlers none;
+  const std::vector<KeyScript> scripts = {
+      {"计算月份",
+       [](NoHandlers&) { return std::make_unique<forms::PayMonthForm>(); },
+       {{"", "focus 编辑框1"},
+        {"Tab", "focus 按钮确定"},
+        {"Tab", "focus 按钮取消"},
+        {"Tab", "focus 编辑框1"},
+        {"S-Tab", "focus 按钮取消"},
+        {"Enter", "click 按钮取消"},
+        {"Tab", "focus 编辑框1"},
+        {"Enter", "click 按钮确定"},
+        {"Esc", "close"}}},
+      {"查找",
+       [](NoHandlers&) { return std::make_unique<forms::FindForm>(); },
+       {{"", "focus 编辑框1"},
+        {"S-Tab", "focus 按钮查找"},
+        {"Tab", "focus 编辑框1"},
+        {"Enter", "click 按钮查找"},
+        {"Esc", "close"}}},
+      {"导入预览",
+       [](NoHandlers& h) { return std::make_unique<forms::ImportForm>(h); },
+       {{"", "focus 高级表格1"},
+        {"Tab", "focus 高级表格1"},
+        {"C-Tab", "focus 按钮追加"},
+        {"Tab", "focus 按钮替换"},
+        {"Tab", "focus 按钮取消"},
+        {"Tab", "focus 高级表格1"},
+        {"CS-Tab", "focus 按钮取消"},
+        {"S-Tab", "focus 按钮替换"},
+        {"Enter", "click 按钮替换"},
+        {"Esc", "close"}}},
+      {"设置",
+       [](NoHandlers& h) { return std::make_unique<forms::SettingsForm>(h); },
+       {{"", "focus 高级表格1"},
+        {"C-Tab", "focus 编辑框1"},
+        {"Tab", "focus 按钮确认修改"},
+        {"Tab", "focus 按钮2"},
+        {"Enter", "click 按钮2"},
+        {"S-Tab", "focus 按钮确认修改"},
+        {"S-Tab", "focus 编辑框1"},
+        {"Enter", "click 按钮确认修改"},
+        {"CS-Tab", "focus 高级表格1"},
+        {"Esc", "close"}}},
+  };
+  for (const KeyScript& script : scripts) {
+    SCOPED_TRACE(script.window);
+    std::unique_ptr<Window> window = script.make(none);
+    std::vector<std::string> happened;
+    window->BindQuery(forms::kWindowCloseQuery, [&](const forms::EventArgs&) {
+      happened.push_back("close");
+      return false;
+    });
+    for (const auto& control : window->controls()) {
+      if (control->kind() != ui::ControlKind::kButton) continue;
+      const std::string name = control->name();
+      control->Bind(forms::kButtonClicked,
+                    [&, name](const forms::EventArgs&) { happened.push_back("click " + name); });
+    }
+    if (!Load(*window)) GTEST_SKIP() << "no display for windows (the test command gives one)";
+    std::vector<std::string> seen, expected;
+    for (const auto& [key, result] : script.steps) {
+      const std::string before = Focused(*window);
+      if (!key.empty()) Press(key);
+      Pump([&] { return !happened.empty() || Focused(*window) != before; }, key.empty() ? 0 : 800);
+      seen.push_back(key + ": " + (happened.empty() ? Focused(*window) : happened.back()));
+      expected.push_back(key + ": " + result);
+      happened.clear();
+    }
+    EXPECT_EQ(seen, expected);
     Close(window);
   }
 }

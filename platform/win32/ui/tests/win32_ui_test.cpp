@@ -124,6 +124,8 @@ TEST_F(Win32UiTest, TheWindowHasTheFormsFrameAndCaption) {
 TEST_F(Win32UiTest, AButtonReportsTheMouseAndThenTheClick) {
   HWND button = Child(L"BUTTON");
   ASSERT_NE(button, nullptr);
+  SetFocus(Child(L"SalaryRegisterGrid"));  // the window gave the button the keyboard first
+  button_log_.Take();
   SendMessageW(button, BM_CLICK, 0, 0);
   // Pressed, it takes the keyboard, as a button does on Windows.
   EXPECT_EQ(button_log_.Take(),
