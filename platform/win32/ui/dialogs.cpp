@@ -68,8 +68,10 @@ ui::MessageAnswer Win32Backend::ShowMessageBox(const ui::MessageBoxSpec& info,
   const UINT style = ButtonsOf(info.buttons) | IconOf(info.icon) |
                      (info.task_modal ? MB_TASKMODAL : MB_APPLMODAL);
   // A task-modal box has no owner: it blocks every window of the program instead.
+  HWND active = GetActiveWindow();
   const int answer = MessageBoxW(info.task_modal ? nullptr : OwnerOf(owner),
                                  ShownText(info.text).c_str(), ShownText(info.title).c_str(), style);
+  ActivateAgain(active);
   switch (answer) {
     case IDCANCEL: return ui::MessageAnswer::kCancel;
     case IDYES: return ui::MessageAnswer::kYes;
@@ -96,7 +98,9 @@ ui::FileDialogResult Win32Backend::RunFileDialog(const ui::FileDialogSpec& info,
   // whether the file exists is checked here, after the dialog.
   const bool open = info.kind == ui::FileDialogKind::kOpen;
   dialog.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | (open ? OFN_PATHMUSTEXIST : OFN_OVERWRITEPROMPT);
+  HWND active = GetActiveWindow();
   const bool confirmed = open ? GetOpenFileNameW(&dialog) : GetSaveFileNameW(&dialog);
+  ActivateAgain(active);
   ui::FileDialogResult result;
   if (!confirmed) return result;
   path.resize(wcslen(path.c_str()));

@@ -68,8 +68,15 @@ FormWindow::FormWindow(const ui::WindowSpec& info, ui::WindowEvents* events, HWN
 FormWindow::~FormWindow() {
   Accelerators().erase(window_);
   Forms().erase(window_);
+  const bool was_active = GetActiveWindow() == window_;
   SetMenu(window_, nullptr);  // the menu goes with menu_, the window a moment later
   DisposeWindow(window_);
+  // The window it was opened from is active again, once it is enabled again if it is not yet.
+  auto owner = Forms().find(GetWindow(window_, GW_OWNER));
+  if (was_active && owner != Forms().end()) {
+    owner->second->activate_when_enabled_ = true;
+    if (IsWindowEnabled(owner->first)) owner->second->SetEnabled(true);
+  }
 }
 
 HACCEL FormWindow::AcceleratorsOf(HWND root) {
@@ -175,7 +182,14 @@ void FormWindow::SetRect(const ui::Rect& r) {
 }
 
 void FormWindow::SetVisible(bool visible) { ShowWindow(window_, visible ? SW_SHOW : SW_HIDE); }
-void FormWindow::SetEnabled(bool enabled) { EnableWindow(window_, enabled); }
+void FormWindow::SetEnabled(bool enabled) {
+  EnableWindow(window_, enabled);
+  // Enabled again once the modal window it opened has gone: it takes the activation back.
+  if (enabled && activate_when_enabled_) {
+    activate_when_enabled_ = false;
+    ActivateAgain(window_);
+  }
+}
 void FormWindow::SetCaption(const ui::Text& caption) {
   SetWindowTextW(window_, ShownText(caption).c_str());
 }

@@ -71,6 +71,7 @@ class FormWindow : public ui::WindowPeer, public MessageTarget {
   std::map<HWND, ControlPeerBase*> controls_;
   std::vector<HWND> order_;  // the controls in the form's order
   HWND last_focus_ = nullptr;  // given back when the window is active again
+  bool activate_when_enabled_ = false;  // a window opened from it has closed
   ControlPeerBase* toolbar_ = nullptr;
 };
 

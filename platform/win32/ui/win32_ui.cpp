@@ -87,6 +87,15 @@ void DisposeWindow(HWND window) {
   Disposed().push_back(window);
 }
 
+void ActivateAgain(HWND window) {
+  if (window == nullptr || !IsWindow(window) || !IsWindowVisible(window) ||
+      !IsWindowEnabled(window) || GetActiveWindow() == window) {
+    return;
+  }
+  SetForegroundWindow(window);
+  SetActiveWindow(window);
+}
+
 void DestroyDisposedWindows() {
   std::vector<HWND> windows;
   windows.swap(Disposed());

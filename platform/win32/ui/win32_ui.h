@@ -46,6 +46,11 @@ void DisposeWindow(HWND window);
 // Destroys the windows disposed of so far; the message loops call it between messages.
 void DestroyDisposedWindows();
 
+// Makes `window` (one of ours, may be null) the active window again unless it is gone, hidden
+// or disabled: Windows activates some other program's window when the box or window in front
+// closes while its owner is still disabled.
+void ActivateAgain(HWND window);
+
 // Colours 0xRRGGBB of the peers as a COLORREF.
 inline COLORREF ColorOf(int rgb) {
   return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);

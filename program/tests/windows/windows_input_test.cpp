@@ -327,5 +327,51 @@ TEST_F(WindowsUnderWine, SecondaryWindowsTakeTheDialogKeyboard) {
   }
 }
 
+// Closes the window in front a moment after it opened, from inside its own message loop.
+void CloseSoon(UINT message, WPARAM w) {
+  static UINT pending_message;
+  static WPARAM pending_w;
+  pending_message = message;
+  pending_w = w;
+  SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    PostMessageW(GetActiveWindow(), pending_message, pending_w, 0);
+  });
+}
+
+// After a modal window or a message box closes, the window it was opened from is active again
+// and its control has the keyboard back.
+TEST_F(WindowsUnderWine, TheOwnerIsActiveAgainAfterAModalWindowOrAMessageBox) {
+  forms::RecordingHandlers handlers;
+  std::unique_ptr<Window> main = std::make_unique<forms::MainForm>(handlers);
+  if (!Load(*main)) GTEST_SKIP() << "no display for windows (the test command gives one)";
+  HWND grid = FindWindowExW(form_, nullptr, L"SalaryRegisterGrid", nullptr);
+  ASSERT_NE(grid, nullptr);
+  SetFocus(grid);
+  const std::vector<std::pair<const char*, std::function<void()>>> openers = {
+      {"计算月份",
+       [&] {
+         forms::PayMonthForm form;
+         form.Bind(forms::kWindowCreated,
+                   [](const forms::EventArgs&) { CloseSoon(WM_CLOSE, 0); });
+         framework_->ShowModal(form);
+       }},
+      {"message box",
+       [&] {
+         CloseSoon(WM_COMMAND, IDOK);
+         framework_->ShowMessage("已保存");
+       }},
+  };
+  for (const auto& [name, open] : openers) {
+    SCOPED_TRACE(name);
+    open();
+    Pump([] { return false; }, 200);
+    EXPECT_EQ(GetActiveWindow(), form_);
+    EXPECT_EQ(GetForegroundWindow(), form_);
+    EXPECT_EQ(GetFocus(), grid);
+  }
+  Close(main);
+}
+
 }  // namespace
 }  // namespace sr::win32
