@@ -148,6 +148,14 @@ void MainWindow::OnGridCellsEdited(const CellRange& range) {
   binding_.TakeGridEdits(range);
   MarkEdited();
   register_.UpdateHeadCount();  // a number or a name typed makes a person, or unmakes one
+  // An amount finer than a fen is said when it is typed, not first when it is taxed.
+  const Text finer = FinerThanFenWarning(FinerThanFenCells(
+      context_.salary_register, range.first_row, range.last_row, range.first_column,
+      range.last_column));
+  if (!finer.empty()) {
+    context_.framework.ShowMessage(finer, "输入金额", ui::MessageButtons::kOk,
+                                   ui::MessageIcon::kWarning);
+  }
 }
 
 void MainWindow::MarkEdited() {

@@ -1,5 +1,6 @@
 #include "app/tax_rules/fen.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -36,10 +37,20 @@ double RoundToFen(double amount) {
 bool FinerThanFen(double amount) { return RoundToFen(amount) != amount; }
 
 std::vector<Text> FinerThanFenCells(const SalaryRegister& salary_register) {
+  return FinerThanFenCells(salary_register, 1, salary_register.RowCount() - 1, kFirstIncomeColumn,
+                           kLastDeductionColumn);
+}
+
+std::vector<Text> FinerThanFenCells(const SalaryRegister& salary_register, int first_row,
+                                    int last_row, int first_column, int last_column) {
   std::vector<Text> cells;
-  for (int r = 1; r < salary_register.RowCount(); ++r) {
+  first_row = std::max(first_row, 1);
+  last_row = std::min(last_row, salary_register.RowCount() - 1);
+  first_column = std::max(first_column, kFirstIncomeColumn);
+  last_column = std::min(last_column, kLastDeductionColumn);
+  for (int r = first_row; r <= last_row; ++r) {
     if (!salary_register.IsPerson(r)) continue;
-    for (int c = kFirstIncomeColumn; c <= kLastDeductionColumn; ++c) {
+    for (int c = first_column; c <= last_column; ++c) {
       if (ItemOfColumn(c) == 0 || !FinerThanFen(salary_register.Amount(r, c))) continue;
       cells.push_back(Concat({"第 ", ToText(r), " 行 ", salary_register.Number(r), " ",
                               salary_register.Name(r), " ", salary_register.Title(c), "：",
@@ -47,6 +58,17 @@ std::vector<Text> FinerThanFenCells(const SalaryRegister& salary_register) {
     }
   }
   return cells;
+}
+
+Text FinerThanFenWarning(const std::vector<Text>& cells) {
+  if (cells.empty()) return {};
+  constexpr size_t kShown = 10;
+  Text text = Concat({kFinerThanFenNote, "\r\n"});
+  for (size_t i = 0; i < cells.size() && i < kShown; ++i) text += cells[i] + "\r\n";
+  if (cells.size() > kShown) {
+    text += Concat({"……共 ", ToText(static_cast<int32_t>(cells.size())), " 项\r\n"});
+  }
+  return text;
 }
 
 }  // namespace sr::app

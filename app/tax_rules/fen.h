@@ -23,6 +23,13 @@ bool FinerThanFen(double amount);
 // The pay item cells of the person rows holding an amount finer than a fen, for a warning:
 // "第 3 行 1003 王五 基本工资：1500.555", in row and column order.
 std::vector<Text> FinerThanFenCells(const SalaryRegister& salary_register);
+// The same within rows first_row..last_row and columns first_column..last_column: the cells just
+// typed or pasted.
+std::vector<Text> FinerThanFenCells(const SalaryRegister& salary_register, int first_row,
+                                    int last_row, int first_column, int last_column);
+
+// The warning that names such cells, the first ten and how many there are; nothing for none.
+Text FinerThanFenWarning(const std::vector<Text>& cells);
 
 }  // namespace sr::app
 

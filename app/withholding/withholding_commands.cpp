@@ -126,8 +126,9 @@ bool WithholdingCommands::PayMonthOfRegister(PayMonth* pay_month) {
 
 void WithholdingCommands::Calculate() {
   // Said before anything is worked out; the amounts are calculated rounded, as they say.
-  if (const std::vector<Text> finer = FinerThanFenCells(app_.salary_register); !finer.empty()) {
-    app_.framework.ShowMessage(Concat({kFinerThanFenNote, "\r\n", JoinLines(finer, 10)}), kTitle,
+  if (const Text finer = FinerThanFenWarning(FinerThanFenCells(app_.salary_register));
+      !finer.empty()) {
+    app_.framework.ShowMessage(finer, kTitle,
                                ui::MessageButtons::kOk, ui::MessageIcon::kWarning);
   }
   if (!FileExists(app_.seams.files, PeoplePath())) {
