@@ -2,8 +2,11 @@
 #include <stdlib.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QFontDatabase>
 #include <QLabel>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -174,6 +177,34 @@ TEST_F(QtPrintTest, PdfRunAsksNothingEvenWhenTheCallerWantsTheDialog) {
   printer.PrintAt(300, 450, {Value::FromText("Asked")});
   printer.EndPrint();
   EXPECT_EQ(WordsOf(dir_ / "out.pdf").count("Asked"), 1u);
+}
+
+// The PDF file chosen in the print dialog is offered again by the next printout, by any seam,
+// while the program runs.
+TEST(QtPrintDialog, TheNextPrintoutOffersTheLastPdfFile) {
+  App();
+  QtPrintSeam seam;
+  seam.PrepareSettings(print::PaperRequest{}, print::Orientation::kPortrait);
+  const QString chosen = QDir::temp().filePath(QStringLiteral("qt-print-dialog-test.pdf"));
+  // What the clerk does in the dialog: print to this file.
+  QTimer accept;
+  QObject::connect(&accept, &QTimer::timeout, [&] {
+    auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr) return;
+    accept.stop();
+    dialog->printer()->setOutputFormat(QPrinter::PdfFormat);
+    dialog->printer()->setOutputFileName(chosen);
+    dialog->done(QDialog::Accepted);
+  });
+  accept.start(20);
+  ASSERT_EQ(seam.ShowPrintDialog(), print::DialogOutcome::kToPrinter);
+  const Text printed = seam.Device().output_file;
+  if (printed.empty()) GTEST_SKIP() << "the dialog printed to a printer of this machine";
+  QtPrintSeam other;
+  for (QtPrintSeam* next : {&seam, &other}) {
+    next->PrepareSettings(print::PaperRequest{}, print::Orientation::kPortrait);
+    EXPECT_EQ(next->Device().output_file, printed);
+  }
 }
 
 TEST_F(QtPrintTest, StatusWindowShowsTheJobAndItsCancelStopsThePrintout) {

@@ -60,6 +60,16 @@ QString QtFilter(const Text& windows_filter) {
 
 }  // namespace
 
+namespace {
+
+// The PDF file that the print dialog last printed to, offered again while the program runs.
+QString& LastPdfFile() {
+  static QString name;
+  return name;
+}
+
+}  // namespace
+
 QtPrintSeam::QtPrintSeam() = default;
 
 QtPrintSeam::~QtPrintSeam() {
@@ -77,6 +87,9 @@ void QtPrintSeam::PrepareSettings(const print::PaperRequest& paper,
   if (!pdf_path_.empty()) {
     printer_->setOutputFormat(QPrinter::PdfFormat);
     printer_->setOutputFileName(QString::fromStdString(pdf_path_));
+  } else if (!LastPdfFile().isEmpty()) {
+    printer_->setOutputFormat(QPrinter::PdfFormat);
+    printer_->setOutputFileName(LastPdfFile());
   }
   if (!paper.keep_default) {
     QPageSize size = PageSizeFor(paper);
@@ -96,8 +109,11 @@ print::DialogOutcome QtPrintSeam::ShowPrintDialog() {
   if (!pdf_path_.empty()) return print::DialogOutcome::kToPrinter;  // told not to ask
   QPrintDialog dialog(printer_.get(), QApplication::activeWindow());
   // The dialog's own "print to file" already asks for the PDF file, so it counts as a printer.
-  return dialog.exec() == QDialog::Accepted ? print::DialogOutcome::kToPrinter
-                                            : print::DialogOutcome::kCancelled;
+  if (dialog.exec() != QDialog::Accepted) return print::DialogOutcome::kCancelled;
+  if (printer_->outputFormat() == QPrinter::PdfFormat && !printer_->outputFileName().isEmpty()) {
+    LastPdfFile() = printer_->outputFileName();
+  }
+  return print::DialogOutcome::kToPrinter;
 }
 
 bool QtPrintSeam::AskOutputFile(const print::OutputFileQuestion& question, Text* path) {
