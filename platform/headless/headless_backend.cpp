@@ -321,7 +321,10 @@ ui::MessageAnswer HeadlessBackend::ShowMessageBox(const ui::MessageBoxSpec& desc
   event.text = description.text;
   event.title = description.title;
   event.message = description;
-  if (!answers_.empty() && Fits(description.buttons, answers_.front())) {
+  if (auto standing = standing_.find(description.title);
+      standing != standing_.end() && Fits(description.buttons, standing->second)) {
+    event.answer = standing->second;
+  } else if (!answers_.empty() && Fits(description.buttons, answers_.front())) {
     event.answer = answers_.front();
     answers_.pop_front();
   } else if (description.buttons == ui::MessageButtons::kOk) {

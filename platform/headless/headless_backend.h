@@ -3,6 +3,7 @@
 
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -161,6 +162,9 @@ class HeadlessBackend : public ui::Backend {
 
   // --- Script ---
   void QueueAnswer(ui::MessageAnswer answer) { answers_.push_back(answer); }
+  // Every later message box titled `title` gets `answer`, before any queued answer: for a
+  // question that a script cannot tell in advance whether it comes.
+  void AnswerAlways(const Text& title, ui::MessageAnswer answer) { standing_[title] = answer; }
   void QueueFileDialog(ui::FileDialogResult result) { file_results_.push_back(result); }
   // -1 dismisses the shortcut menu.
   void QueuePopupChoice(int index) { popup_choices_.push_back(index); }
@@ -237,6 +241,7 @@ class HeadlessBackend : public ui::Backend {
   int RecordPopupChoice(HeadlessWindow& window, int entry);
 
   std::deque<ui::MessageAnswer> answers_;
+  std::map<Text, ui::MessageAnswer> standing_;
   std::deque<ui::FileDialogResult> file_results_;
   std::deque<int> popup_choices_;
   std::deque<std::function<void()>> modal_scripts_;

@@ -402,6 +402,8 @@ void Runner::Act(const Line& line) {
     ActiveWindow().events()->OnCloseRequested();
   } else if (verb == "answer") {
     backend_.QueueAnswer(ParseAnswer(Arg(line, 1)));
+  } else if (verb == "answer-always") {
+    backend_.AnswerAlways(Arg(line, 1), ParseAnswer(Arg(line, 2)));
   } else if (verb == "choose-file") {
     backend_.QueueFileDialog({true, Arg(line, 1)});
   } else if (verb == "cancel-file") {
