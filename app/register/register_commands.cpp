@@ -280,7 +280,7 @@ RegisterCommands::PromptAnswer RegisterCommands::AskToSave(const Text& drop_ques
   const ui::MessageAnswer answer = app_.framework.ShowMessage(
       question, kSavePromptTitle, ui::MessageButtons::kYesNoCancel, ui::MessageIcon::kNone);
   if (answer == ui::MessageAnswer::kNo) return PromptAnswer::kDiscarded;
-  if (answer == ui::MessageAnswer::kYes) {
+  if (answer == ui::MessageAnswer::kYes && (!results_may_go_out_ || results_may_go_out_())) {
     switch (SaveRegister()) {
       case SaveOutcome::kSaved:
         return PromptAnswer::kSaved;

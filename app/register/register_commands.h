@@ -1,6 +1,7 @@
 #ifndef SALARY_APP_REGISTER_REGISTER_COMMANDS_H_
 #define SALARY_APP_REGISTER_REGISTER_COMMANDS_H_
 
+#include <functional>
 #include <optional>
 
 #include "app/app_context.h"
@@ -31,6 +32,11 @@ class RegisterCommands {
   explicit RegisterCommands(AppContext& app) : app_(app), progress_(app.form) {}
 
   void SetFileListener(RegisterFileListener* listener) { listener_ = listener; }
+  // Asked before the unsaved-changes prompt's 是 saves: false stops the command that asked, the
+  // changes kept on screen (the shell asks there whether results changed since 计算 may go out).
+  void SetResultsCheck(std::function<bool()> results_may_go_out) {
+    results_may_go_out_ = std::move(results_may_go_out);
+  }
 
   void StartUp();  // the main window's created event
   void New();
@@ -98,6 +104,7 @@ class RegisterCommands {
 
   AppContext& app_;
   ProgressDisplay progress_;
+  std::function<bool()> results_may_go_out_;
   RegisterFileListener* listener_ = nullptr;
   Text shown_file_;
   // The structure of the register file last shown in the grid, as it was read; Save As copies it

@@ -31,6 +31,7 @@ MainWindow::MainWindow(forms::Framework& framework, const Seams& seams, Database
       import_(context_, register_) {
   history_.SetOnStepsChanged([this] { ShowStepsAvailable(); });
   register_.SetFileListener(&withholding_);
+  register_.SetResultsCheck([this] { return ResultsMayGoOut(); });
   state.own_files = {{kRelayFileName, "新建工资表所用的中转文件"},
                      {kScratchFileName, "排序所用的临时文件"},
                      {kTaxTableFileName, "程序所用的税率表"},
