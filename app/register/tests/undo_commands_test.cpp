@@ -20,6 +20,7 @@ namespace {
 // Ten people with a number and a name, saved and opened again (so no step is left to undo),
 // and the tax rate table for the calculation.
 const char kStart[] = R"(
+answer-always 计算结果已过时 no
 make-relay
 make-tax-table
 menu 文件 新建
