@@ -290,8 +290,8 @@ TEST_F(Win32UiTest, FileDialogsAddTheFiltersExtensionAndOpenOffersAllFiles) {
     std::vector<std::wstring> types;
     std::thread answer(
         [&, thread = GetCurrentThreadId()] { types = AnswerFileDialog(thread, L"一月工资"); });
-    ui::FileDialogSpec spec{c.kind, "*.dat|*.dat", folder.string()};
-    const ui::FileDialogResult result = backend_.RunFileDialog(spec, window_.get());
+    ui::FileDialogSpec dialog{c.kind, "*.dat|*.dat", folder.string()};
+    const ui::FileDialogResult result = backend_.RunFileDialog(dialog, window_.get());
     answer.join();
     EXPECT_EQ(types, c.types);
     EXPECT_TRUE(result.confirmed);
