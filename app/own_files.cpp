@@ -1,7 +1,7 @@
 #include "app/own_files.h"
 
 #include "base/gbk.h"
-#include "runtime/recdb/format.h"
+#include "runtime/recdb/names.h"
 
 namespace sr::app {
 

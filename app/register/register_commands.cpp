@@ -5,7 +5,7 @@
 #include "forms/grid/grid.h"
 #include "runtime/convert/conversions.h"
 #include "runtime/recdb/database.h"
-#include "runtime/recdb/format.h"
+#include "runtime/recdb/names.h"
 
 namespace sr::app {
 

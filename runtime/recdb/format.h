@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/value.h"
+#include "runtime/recdb/names.h"
 
 // The bytes of a database file: header, field descriptors, records (docs/recdb.md draws them).
 namespace sr::recdb {
@@ -94,18 +95,6 @@ int64_t DescribedRecordSize(const std::vector<FieldDescriptor>& fields);
 inline int64_t DataStart(size_t field_count) {
   return kFieldsOffset + kDescriptorSize * static_cast<int64_t>(field_count);
 }
-
-// Field names compare without regard to the case of ASCII letters; other bytes must be equal.
-bool NamesEqual(const Text& a, const Text& b);
-// Paths compare as names do, and a backslash matches a slash: the file seam hands paths back with
-// '/', while a Windows user writes '\'. (A trail byte 0x5C of a GBK character is no separator.)
-bool PathsEqual(const Text& a, const Text& b);
-
-// Paths: "KDB" is the default extension; the companion file has the extension "KDT".
-Text WithDefaultExtension(const Text& path);
-Text CompanionPath(const Text& database_path);
-// The file name without its folder and extension: "ZhongZhuan" for "\ZhongZhuan.rgq".
-Text FileTitle(const Text& path);
 
 }  // namespace sr::recdb
 
