@@ -100,6 +100,19 @@ int HandOnAttributesOf(fs::File& old, int fd) {
   return HandOnAttributes(info, fd);
 }
 
+// What stat says of `path` (links followed); a path that is not there is no failure.
+int StatOf(const Path& path, bool* exists, struct stat* info) {
+  *exists = false;
+  std::string native;
+  if (int code = fs::ToUtf8Path(path, &native)) return code;
+  if (stat(native.c_str(), info) == 0) {
+    *exists = true;
+    return fs::kOk;
+  }
+  if (errno == ENOENT || errno == ENOTDIR) return fs::kOk;
+  return CodeForErrno(errno, ErrnoContext::kPath);
+}
+
 class PosixFileSystem : public fs::FileSystem {
  public:
   int Open(const Path& path, Access access, Share share, Disposition disposition,
@@ -171,29 +184,16 @@ class PosixFileSystem : public fs::FileSystem {
   }
 
   int Exists(const Path& path, bool* exists) override {
-    *exists = false;
-    std::string native;
-    if (int code = fs::ToUtf8Path(path, &native)) return code;
     struct stat info;
-    if (stat(native.c_str(), &info) == 0) {
-      *exists = true;
-      return fs::kOk;
-    }
-    if (errno == ENOENT || errno == ENOTDIR) return fs::kOk;
-    return CodeForErrno(errno, ErrnoContext::kPath);
+    return StatOf(path, exists, &info);
   }
 
   int IsFolder(const Path& path, bool* folder) override {
-    *folder = false;
-    std::string native;
-    if (int code = fs::ToUtf8Path(path, &native)) return code;
     struct stat info;
-    if (stat(native.c_str(), &info) == 0) {
-      *folder = S_ISDIR(info.st_mode);
-      return fs::kOk;
-    }
-    if (errno == ENOENT || errno == ENOTDIR) return fs::kOk;
-    return CodeForErrno(errno, ErrnoContext::kPath);
+    bool exists = false;
+    const int code = StatOf(path, &exists, &info);
+    *folder = exists && S_ISDIR(info.st_mode);
+    return code;
   }
 
   int ResolveLinks(const Path& path, Path* target) override {
